@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and the virtual keyboard need (run as root).
+set -eu
+packages="cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+qt6-base-dev libgl-dev libhidapi-dev xvfb xauth fonts-dejavu-core"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing
+fi
