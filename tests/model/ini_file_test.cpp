@@ -27,9 +27,10 @@ std::string slurp(const std::filesystem::path& path) {
 class TempDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tarvenor-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("tarvenor-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -73,8 +74,8 @@ TEST(IniFileRead, ValuesAreCutTo259Utf16UnitsWithoutSplittingCharacters) {
 }
 
 TEST(IniFileRead, IntegersReadLeadingDigitsOnly) {
-    const IniFile ini = IniFile::parse(
-        "[LANGUAGE]\na=1\nb=1abc\nc=abc\nd= 2 \ne=-7x\nf=99999999999\n");
+    const IniFile ini =
+        IniFile::parse("[LANGUAGE]\na=1\nb=1abc\nc=abc\nd= 2 \ne=-7x\nf=99999999999\n");
     EXPECT_EQ(ini.get_int("language", "a", 5), 1);
     EXPECT_EQ(ini.get_int("language", "b", 5), 1);
     EXPECT_EQ(ini.get_int("language", "c", 5), 0);
@@ -85,7 +86,8 @@ TEST(IniFileRead, IntegersReadLeadingDigitsOnly) {
 }
 
 TEST(IniFileRead, Utf8BomAndUtf16LeBomAreDecoded) {
-    const IniFile utf8 = IniFile::parse("\xEF\xBB\xBF[CHINESE]\nMENU_11=\xE6\x89\x93\xE5\xBC\x80\n");
+    const IniFile utf8 =
+        IniFile::parse("\xEF\xBB\xBF[CHINESE]\nMENU_11=\xE6\x89\x93\xE5\xBC\x80\n");
     EXPECT_EQ(utf8.get("chinese", "menu_11"), "\xE6\x89\x93\xE5\xBC\x80");
     const IniFile utf16 = IniFile::parse(utf16le_file(u"[CHINESE]\r\nMENU_11=\u6253\u5F00\r\n"));
     EXPECT_EQ(utf16.get("chinese", "menu_11"), "\xE6\x89\x93\xE5\xBC\x80");
@@ -141,7 +143,7 @@ TEST(TextEncoding, RoundTripsAndReplacesInvalidSequences) {
     const std::string text = "A\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80";
     EXPECT_EQ(utf16_to_utf8(utf8_to_utf16(text)), text);
     EXPECT_EQ(utf8_to_utf16(text).size(), 5u);
-    EXPECT_EQ(utf8_to_utf16("\xC3"), std::u16string(1, u'\xFFFD'));   // truncated sequence
+    EXPECT_EQ(utf8_to_utf16("\xC3"), std::u16string(1, u'\xFFFD'));     // truncated sequence
     EXPECT_EQ(utf8_to_utf16("\xC0\x80"), std::u16string(1, u'\xFFFD')); // overlong NUL
     EXPECT_EQ(utf16_to_utf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD"); // lone half
 }
