@@ -1,0 +1,165 @@
+#include "ui/skin/base_dialog.h"
+#include "ui/skin/skin_error.h"
+#include "ui/skin/window_shape.h"
+
+#include "skin_test_support.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace tarvenor {
+namespace {
+
+// A dialog that applies its skin when asked, as derived dialogs do in their initialisation.
+class SkinnedDialog : public CBaseDialog {
+public:
+    using CBaseDialog::CBaseDialog;
+    void apply() { ApplySkin(); }
+};
+
+QImage background_picture() {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(30, 30, 40));
+    return picture;
+}
+
+// White everywhere except a disc and a few scattered pixels, one of them almost white.
+QImage outline_picture() {
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(5, 5, 20, 20);
+    painter.end();
+    picture.setPixel(39, 0, qRgb(254, 255, 255));
+    picture.setPixel(0, 29, qRgb(0, 0, 0));
+    return picture;
+}
+
+void expect_region_is_non_white(const QRegion& region, const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool white = (picture.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+            ASSERT_EQ(region.contains(QPoint(x, y)), !white) << x << "," << y;
+        }
+    }
+}
+
+TEST(WindowShape, RunsAreMaximalAndRowOrdered) {
+    QImage picture(8, 2, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (const int x : {0, 1, 4, 5, 6}) {
+        picture.setPixel(x, 0, qRgb(10, 10, 10));
+    }
+    picture.setPixel(7, 1, qRgb(255, 255, 254));
+    const std::vector<QRect> runs = opaque_runs(picture);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0], QRect(0, 0, 2, 1));
+    EXPECT_EQ(runs[1], QRect(4, 0, 3, 1));
+    EXPECT_EQ(runs[2], QRect(7, 1, 1, 1));
+}
+
+TEST(WindowShape, RegionExcludesExactlyTheWhitePixels) {
+    const QImage picture = outline_picture();
+    expect_region_is_non_white(outline_region(picture), picture);
+}
+
+TEST(WindowShape, BatchingDoesNotChangeTheRegion) {
+    // A checkerboard has one run per dark pixel: 1250 runs, several batches of 7.
+    QImage picture(50, 50, QImage::Format_RGB32);
+    for (int y = 0; y < 50; ++y) {
+        for (int x = 0; x < 50; ++x) {
+            picture.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(1, 2, 3));
+        }
+    }
+    EXPECT_EQ(opaque_runs(picture).size(), 1250u);
+    const QRegion batched = outline_region(picture, 7);
+    EXPECT_EQ(batched, outline_region(picture));
+    expect_region_is_non_white(batched, picture);
+}
+
+TEST(WindowShape, AllWhiteOrNullGivesNothing) {
+    QImage white(16, 16, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_TRUE(outline_region(white).isEmpty());
+    EXPECT_TRUE(outline_region(QImage()).isEmpty());
+}
+
+class BaseDialogTest : public ::testing::Test {
+protected:
+    std::filesystem::path ini() const { return folder_.path() / "Test.ini"; }
+
+    test::TempFolder folder_;
+};
+
+TEST_F(BaseDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
+    folder_.save("back.bmp", background_picture());
+    folder_.save("mask.bmp", outline_picture());
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
+    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    EXPECT_EQ(dialog.size(), QSize(40, 30));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    expect_region_is_non_white(dialog.mask(), outline_picture());
+    // The background is what the dialog paints.
+    EXPECT_EQ(dialog.grab().toImage().pixelColor(20, 2), QColor(30, 30, 40));
+}
+
+TEST_F(BaseDialogTest, MissingMaskFallsBackToTheBackground) {
+    QImage background = outline_picture();
+    background.setPixel(10, 10, qRgb(255, 255, 255));
+    folder_.save("back.bmp", background);
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
+    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    expect_region_is_non_white(dialog.mask(), background);
+}
+
+TEST_F(BaseDialogTest, AllWhiteOutlineLeavesNothingOfTheWindow) {
+    QImage white(40, 30, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    folder_.save("back.bmp", background_picture());
+    folder_.save("mask.bmp", white);
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
+    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    EXPECT_FALSE(dialog.mask().isEmpty());
+    EXPECT_FALSE(dialog.mask().intersects(dialog.rect()));
+}
+
+TEST_F(BaseDialogTest, MissingOrBrokenPictureIsReportedByName) {
+    folder_.save("back.bmp", background_picture());
+    folder_.write("broken.jpg", "not a picture");
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=broken.jpg\n");
+    SkinnedDialog broken(nullptr, ini(), folder_.path());
+    try {
+        broken.apply();
+        FAIL() << "a broken outline was accepted";
+    } catch (const SkinError& error) {
+        EXPECT_NE(std::string(error.what()).find("broken.jpg"), std::string::npos);
+    }
+
+    folder_.write("Test.ini", "[SCREEN]\nMain=gone.bmp\n");
+    SkinnedDialog missing(nullptr, ini(), folder_.path());
+    EXPECT_THROW(missing.apply(), SkinError);
+
+    SkinnedDialog no_file(nullptr, folder_.path() / "Absent.ini", folder_.path());
+    EXPECT_THROW(no_file.apply(), SkinError);
+}
+
+TEST_F(BaseDialogTest, OkReleasesThePictures) {
+    folder_.save("back.bmp", background_picture());
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
+    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    EXPECT_TRUE(dialog.has_pictures());
+    dialog.accept();
+    EXPECT_FALSE(dialog.has_pictures());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace tarvenor

@@ -1,0 +1,234 @@
+#include "ui/skin/placement.h"
+#include "ui/skin/png_button.h"
+
+#include "skin_test_support.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace tarvenor {
+namespace {
+
+constexpr QSize kClient(200, 120);
+
+class PngButtonTest : public ::testing::Test {
+protected:
+    PngButtonTest() {
+        for (int slot = 0; slot < 5; ++slot) {
+            surfaces_[static_cast<std::size_t>(slot)] =
+                CMyMemDC(test::coordinate_picture(kClient, 40 * (slot + 1)), kClient);
+            faces_[static_cast<std::size_t>(slot)] = &surfaces_[static_cast<std::size_t>(slot)];
+        }
+        parent_.resize(kClient);
+        parent_.setAutoFillBackground(true);
+        QPalette palette = parent_.palette();
+        palette.setColor(QPalette::Window, kParentColour);
+        parent_.setPalette(palette);
+    }
+
+    static int tag_of(FaceSlot slot) { return 40 * (static_cast<int>(slot) + 1); }
+
+    // What the button shows at its own pixel (x, y).
+    QColor shown(const CPngButton& button, int x, int y) {
+        return parent_.grab().toImage().pixelColor(button.pos() + QPoint(x, y));
+    }
+
+    void move_mouse_over(CPngButton& button) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button.mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&button, &move);
+    }
+
+    static inline const QColor kParentColour{12, 34, 56};
+    std::array<CMyMemDC, 5> surfaces_;
+    FaceImages faces_{};
+    QWidget parent_;
+    const IniFile skin_ = IniFile::parse("[BUTTONINFO]\n"
+                                         "CONTROL_OK=10,20,30,40\n"
+                                         "FUNC_REPORT1=1,1,50,20\n"
+                                         "LEFT_ARROW=60,70,12,14\n"
+                                         "[BUTTONINFO2]\n"
+                                         "UP_ARROW_LEFT1=101,51,1,1\n");
+};
+
+TEST_F(PngButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
+    CPngButton button(&parent_);
+    const SkinRect rect = PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    EXPECT_EQ(rect, (SkinRect{10, 20, 30, 40}));
+    EXPECT_EQ(button.geometry(), QRect(10, 20, 30, 40));
+    EXPECT_TRUE(button.isEnabled());
+    EXPECT_EQ(shown(button, 0, 0), QColor(9, 19, tag_of(FaceSlot::Normal)));
+    EXPECT_EQ(shown(button, 29, 39), QColor(38, 58, tag_of(FaceSlot::Normal)));
+}
+
+TEST_F(PngButtonTest, EachStateShowsItsOwnFace) {
+    CPngButton button(&parent_);
+    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    button.SetSelected(true);
+    EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Selected));
+    move_mouse_over(button);
+    EXPECT_TRUE(button.hovering());
+    EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Hover));
+    button.setDown(true);
+    EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Pressed));
+    button.setDown(false);
+    // Disabled wins even while the mouse hovers.
+    button.setEnabled(false);
+    EXPECT_TRUE(button.hovering());
+    EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Disabled));
+}
+
+TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
+    CPngButton button(&parent_);
+    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    move_mouse_over(button);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&button, &leave);
+    EXPECT_FALSE(button.hovering());
+    EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Normal));
+
+    move_mouse_over(button);
+    button.setDown(true);
+    button.SetFaceImages(faces_);
+    EXPECT_FALSE(button.hovering());
+    EXPECT_FALSE(button.isDown());
+    EXPECT_EQ(button.origin(), QPoint(10, 20));
+}
+
+TEST_F(PngButtonTest, UnusedPositionGivesADisabledControl) {
+    CPngButton skinned(&parent_);
+    PlaceImageControl(skinned, skin_, "BUTTONINFO", "FUNC_REPORT1", faces_);
+    EXPECT_EQ(skinned.geometry(), QRect(1, 1, 50, 20));
+    EXPECT_FALSE(skinned.isEnabled());
+
+    CPngButton missing(&parent_);
+    PlaceImageControl(missing, skin_, "BUTTONINFO", "CONTROL_CANCEL", faces_);
+    EXPECT_EQ(missing.geometry(), QRect(1, 1, 1, 1));
+    EXPECT_FALSE(missing.isEnabled());
+}
+
+TEST_F(PngButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
+    QWidget placed(&parent_);
+    PlaceControl(placed, skin_, "BUTTONINFO", "FUNC_REPORT1");
+    EXPECT_EQ(placed.geometry(), QRect(1, 1, 50, 20));
+    EXPECT_TRUE(placed.isEnabled());
+
+    QWidget moved(&parent_);
+    moved.resize(7, 9);
+    MoveControl(moved, skin_, "BUTTONINFO", "CONTROL_OK");
+    EXPECT_EQ(moved.geometry(), QRect(10, 20, 7, 9));
+}
+
+TEST_F(PngButtonTest, FaceFromAnotherKeyFillsEverySlot) {
+    CPngButton arrow(&parent_);
+    PlaceWithFace(arrow, skin_, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2", "UP_ARROW_LEFT1",
+                  surfaces_[2]);
+    EXPECT_EQ(arrow.geometry(), QRect(60, 70, 12, 14));
+    for (const CMyMemDC* face : arrow.faces()) {
+        EXPECT_EQ(face, &surfaces_[2]);
+    }
+    EXPECT_EQ(shown(arrow, 0, 0), QColor(100, 50, tag_of(FaceSlot::Pressed)));
+    arrow.setEnabled(false);
+    EXPECT_EQ(shown(arrow, 0, 0), QColor(100, 50, tag_of(FaceSlot::Pressed)));
+}
+
+TEST_F(PngButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
+    CPngButton button(&parent_);
+    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    button.SetOutline(QColor(250, 0, 0), 500, true);
+    EXPECT_EQ(button.outline_value(), 100);
+    const QColor red(250, 0, 0);
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(29, 39), QPoint(28, 20),
+                           QPoint(15, 0), QPoint(15, 38), QPoint(0, 20)}) {
+        EXPECT_EQ(shown(button, p.x(), p.y()), red) << p.x() << "," << p.y();
+    }
+    // No face is copied inside the frame.
+    for (const QPoint p : {QPoint(2, 2), QPoint(15, 20), QPoint(27, 37)}) {
+        EXPECT_EQ(shown(button, p.x(), p.y()), kParentColour) << p.x() << "," << p.y();
+    }
+    button.SetOutline(red, 500, false);
+    EXPECT_EQ(button.outline_value(), 500);
+    EXPECT_EQ(shown(button, 15, 20), QColor(24, 39, tag_of(FaceSlot::Normal)));
+}
+
+TEST_F(PngButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
+    CPngButton button(&parent_);
+    button.setGeometry(10, 10, 60, 30);
+    EXPECT_EQ(shown(button, 5, 5), kParentColour);
+    button.setText(QStringLiteral("OK"));
+    button.SetTextStyle(true, 12, QStringLiteral("DejaVu Sans"), QColor(255, 255, 255),
+                        Qt::AlignCenter | Qt::TextSingleLine);
+    const QImage picture = button.grab().toImage();
+    bool text_drawn = false;
+    for (int y = 0; y < picture.height() && !text_drawn; ++y) {
+        for (int x = 0; x < picture.width() && !text_drawn; ++x) {
+            text_drawn = picture.pixelColor(x, y).red() > 200;
+        }
+    }
+    EXPECT_TRUE(text_drawn);
+}
+
+TEST_F(PngButtonTest, AfterDrawCallbackTellsWhetherTheNormalFaceWasDrawn) {
+    CPngButton button(&parent_);
+    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    std::vector<bool> calls;
+    button.SetDrawCallback([&](CPngButton& drawn, bool normal) {
+        EXPECT_EQ(&drawn, &button);
+        calls.push_back(normal);
+    });
+    shown(button, 0, 0);
+    button.SetSelected(true);
+    shown(button, 0, 0);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_TRUE(calls[0]);
+    EXPECT_FALSE(calls[1]);
+}
+
+TEST_F(PngButtonTest, RotatedCaptionIsHeavyAndCentred) {
+    CPngButton button(&parent_);
+    button.setGeometry(0, 0, 160, 40);
+    button.setText(QStringLiteral("Profile"));
+    button.SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"), Qt::white,
+                        Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
+    EXPECT_EQ(button.caption_font().weight(), CPngButton::kPlainWeight);
+    EXPECT_EQ(button.caption_rect(), button.rect());
+
+    button.SetTextRotation(0, true);
+    const QFont font = button.caption_font();
+    EXPECT_EQ(font.weight(), CPngButton::kRotatedWeight);
+    const QFontMetrics metrics(font);
+    const int text_width = metrics.horizontalAdvance(QStringLiteral("Profile"));
+    EXPECT_EQ(button.caption_rect().left(), (160 - text_width) / 2);
+}
+
+TEST_F(PngButtonTest, CaptionOffsetsMoveTheTextArea) {
+    CPngButton button(&parent_);
+    button.setGeometry(0, 0, 100, 30);
+    button.SetTextOffsets(QMargins(4, 2, -6, -3));
+    EXPECT_EQ(button.caption_rect(), QRect(QPoint(4, 2), QPoint(99 - 6, 29 - 3)));
+}
+
+TEST_F(PngButtonTest, EmptyTooltipKeepsTheOldOne) {
+    CPngButton button(&parent_);
+    button.SetTooltip(QString(), true);
+    EXPECT_TRUE(button.tooltip_text().isEmpty());
+    EXPECT_FALSE(button.tooltip_active());
+
+    button.SetTooltip(QStringLiteral("Help"), true);
+    button.SetTooltip(QString(), false);
+    EXPECT_EQ(button.tooltip_text(), QStringLiteral("Help"));
+    EXPECT_TRUE(button.tooltip_active());
+
+    button.SetTooltip(QStringLiteral("Close"), false);
+    EXPECT_EQ(button.tooltip_text(), QStringLiteral("Close"));
+    EXPECT_FALSE(button.tooltip_active());
+}
+
+} // namespace
+} // namespace tarvenor

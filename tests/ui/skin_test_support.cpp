@@ -1,0 +1,42 @@
+#include "skin_test_support.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace tarvenor::test {
+
+QImage coordinate_picture(QSize size, int tag) {
+    QImage picture(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, tag));
+        }
+    }
+    return picture;
+}
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("tarvenor-ui-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::write(std::string_view name, std::string_view text) const {
+    std::ofstream out(path_ / name, std::ios::binary);
+    out << text;
+}
+
+void TempFolder::save(std::string_view name, const QImage& picture) const {
+    if (!picture.save(QString::fromStdString((path_ / name).string()))) {
+        throw std::runtime_error("cannot save test picture");
+    }
+}
+
+} // namespace tarvenor::test

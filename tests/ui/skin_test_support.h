@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/skin/state_surface.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tarvenor::test {
+
+// A picture whose every pixel tells where it came from: red = x, green = y, blue = the tag.
+QImage coordinate_picture(QSize size, int tag);
+
+// A fresh folder under the temporary directory, removed with the object.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    void write(std::string_view name, std::string_view text) const;
+    void save(std::string_view name, const QImage& picture) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace tarvenor::test

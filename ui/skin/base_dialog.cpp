@@ -1,0 +1,84 @@
+#include "ui/skin/base_dialog.h"
+
+#include "ui/skin/state_surface.h"
+#include "ui/skin/window_shape.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace tarvenor {
+
+CBaseDialog::CBaseDialog(QWidget* parent, std::filesystem::path skin_file,
+                         std::filesystem::path skin_folder)
+    : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), skin_file_(std::move(skin_file)),
+      skin_folder_(std::move(skin_folder)) {
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void CBaseDialog::ApplySkin() {
+    skin_ = IniFile::read_or_empty(skin_file_);
+    const std::string main = skin_.get("SCREEN", "Main");
+    const std::string mask = skin_.get("SCREEN", "Mask", main);
+    background_ = load_skin_picture(skin_folder_ / main);
+    outline_ = load_skin_picture(skin_folder_ / mask);
+    hide();
+    setFixedSize(background_.size());
+    apply_outline();
+}
+
+void CBaseDialog::apply_outline() {
+    if (outline_.convertToFormat(QImage::Format_RGB32).isNull()) {
+        return;
+    }
+    const QRegion region = outline_region(outline_);
+    // An empty mask would mean "no mask" to the toolkit; an all-white outline must instead leave
+    // nothing of the window, so the mask becomes one pixel outside it.
+    setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+}
+
+void CBaseDialog::release_pictures() {
+    background_ = QImage();
+    outline_ = QImage();
+}
+
+void CBaseDialog::accept() {
+    release_pictures();
+    QDialog::accept();
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*) {
+    if (background_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.drawImage(0, 0, background_);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    update();
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove()) {
+        return;
+    }
+    drag_offset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (drag_offset_ && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *drag_offset_);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+    drag_offset_.reset();
+    QDialog::mouseReleaseEvent(event);
+}
+
+} // namespace tarvenor

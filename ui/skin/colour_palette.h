@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+
+#include <array>
+
+namespace tarvenor {
+
+// The colours offered by the palette pop-up, row by row.
+inline constexpr int kPaletteColumns = 10;
+const std::array<QRgb, 40>& palette_colours();
+
+// A pop-up grid of colour swatches, 10 to a row, with an entry for any other colour (the standard
+// colour dialog). It closes itself after a choice and reports the colour.
+class ColourPalettePopup : public QFrame {
+    Q_OBJECT
+public:
+    ColourPalettePopup(QColor current, QWidget* parent);
+
+signals:
+    void colourChosen(QColor colour);
+
+private:
+    void choose(QColor colour);
+    void choose_other();
+
+    QColor current_;
+};
+
+} // namespace tarvenor

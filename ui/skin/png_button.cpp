@@ -1,0 +1,212 @@
+#include "ui/skin/png_button.h"
+
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace tarvenor {
+
+namespace {
+
+// Outline mode keeps its value within this bound while it is on.
+constexpr int kOutlineValueLimit = 100;
+constexpr int kOutlinePenWidth = 2;
+// How long a popped-up tooltip stays, as the platform's automatic delays derive it.
+constexpr int kTooltipShowFactor = 10;
+
+} // namespace
+
+CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void CPngButton::SetFaces(QPoint origin, const FaceImages& faces, bool redraw) {
+    origin_ = origin;
+    SetFaceImages(faces, redraw);
+}
+
+void CPngButton::SetFaceImages(const FaceImages& faces, bool redraw) {
+    faces_ = faces;
+    hover_ = false;
+    tracking_ = false;
+    setDown(false);
+    if (redraw) {
+        Redraw();
+    }
+}
+
+void CPngButton::SetSelected(bool selected, bool redraw) {
+    selected_ = selected;
+    if (redraw) {
+        Redraw();
+    }
+}
+
+void CPngButton::Redraw() {
+    update();
+}
+
+void CPngButton::SetTextStyle(bool on, int points, const QString& face, const QColor& colour,
+                              int format) {
+    text_on_ = on;
+    font_points_ = points;
+    font_face_ = face;
+    text_colour_ = colour;
+    text_format_ = format;
+    Redraw();
+}
+
+void CPngButton::SetTextOffsets(const QMargins& offsets) {
+    text_offsets_ = offsets;
+    Redraw();
+}
+
+void CPngButton::SetTextRotation(int escapement, bool rotated) {
+    escapement_ = escapement;
+    rotated_ = rotated;
+    Redraw();
+}
+
+void CPngButton::SetTooltip(const QString& text, bool active) {
+    if (text.isEmpty()) {
+        return;
+    }
+    tooltip_created_ = true;
+    tooltip_text_ = text;
+    tooltip_active_ = active;
+}
+
+void CPngButton::SetOutline(const QColor& colour, int value, bool on) {
+    outline_colour_ = colour;
+    outline_on_ = on;
+    outline_value_ = on ? std::min(value, kOutlineValueLimit) : value;
+    Redraw();
+}
+
+void CPngButton::SetDrawCallback(DrawCallback callback) {
+    draw_callback_ = std::move(callback);
+}
+
+FaceSlot CPngButton::current_face() const {
+    return choose_face({isEnabled(), isDown(), hover_, selected_});
+}
+
+QFont CPngButton::caption_font() const {
+    QFont font(font_face_);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(font_pixel_height(font_points_, logicalDpiY()));
+    font.setWeight(static_cast<QFont::Weight>(rotated_ ? kRotatedWeight : kPlainWeight));
+    return font;
+}
+
+QRect CPngButton::caption_rect() const {
+    const QRect area = rect().adjusted(text_offsets_.left(), text_offsets_.top(),
+                                       text_offsets_.right(), text_offsets_.bottom());
+    if (!rotated_) {
+        return area;
+    }
+    const QFontMetrics metrics(caption_font());
+    const QSize extent(metrics.horizontalAdvance(text().left(kTextCapacity)), metrics.height());
+    return centre_rotated_text(area, extent, escapement_);
+}
+
+void CPngButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const FaceSlot slot = current_face();
+    if (outline_on_) {
+        draw_outline(painter);
+    } else {
+        draw_face(painter, slot);
+    }
+    if (text_on_) {
+        draw_caption(painter);
+    }
+    painter.end();
+    if (draw_callback_) {
+        draw_callback_(*this, slot == FaceSlot::Normal);
+    }
+}
+
+void CPngButton::draw_face(QPainter& painter, FaceSlot slot) const {
+    const CMyMemDC* face = faces_[static_cast<std::size_t>(slot)];
+    if (face == nullptr) {
+        return;
+    }
+    const QRect source(origin_ - QPoint(1, 1), size());
+    painter.drawImage(QPoint(0, 0), face->surface(), source);
+}
+
+void CPngButton::draw_outline(QPainter& painter) const {
+    QPen pen(outline_colour_, kOutlinePenWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    // A 2-pixel pen centred on the rectangle (1, 1)-(w - 1, h - 1) covers the outermost two
+    // pixels on every side.
+    painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
+}
+
+void CPngButton::draw_caption(QPainter& painter) const {
+    const QString caption = text().left(kTextCapacity);
+    painter.setFont(caption_font());
+    painter.setPen(text_colour_);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const QRect area = caption_rect();
+    if (escapement_ == 0) {
+        painter.drawText(area, text_format_, caption);
+        return;
+    }
+    // Turned text pivots on the top-left corner of where the unturned text would stand.
+    const QRect upright = painter.boundingRect(area, text_format_, caption);
+    painter.translate(upright.topLeft());
+    painter.rotate(-escapement_ / 10.0);
+    painter.drawText(QRect(QPoint(0, 0), upright.size()), Qt::TextSingleLine, caption);
+}
+
+void CPngButton::mouseMoveEvent(QMouseEvent* event) {
+    if (!tracking_) {
+        tracking_ = true;
+        on_hover();
+    }
+    QAbstractButton::mouseMoveEvent(event);
+}
+
+void CPngButton::leaveEvent(QEvent* event) {
+    hover_ = false;
+    tracking_ = false;
+    Redraw();
+    QAbstractButton::leaveEvent(event);
+}
+
+bool CPngButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // The tooltip pops up on hover already; the platform's delayed one would only repeat it.
+        event->accept();
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
+void CPngButton::on_hover() {
+    hover_ = true;
+    Redraw();
+    QToolTip::hideText();
+    SetTooltip(tooltip_text_, tooltip_active_);
+    show_tooltip_now();
+}
+
+void CPngButton::show_tooltip_now() {
+    if (!tooltip_created_ || !tooltip_active_) {
+        return;
+    }
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), tooltip_text_, this, rect(),
+                       kTooltipShowFactor * kTooltipDelayMs);
+}
+
+} // namespace tarvenor

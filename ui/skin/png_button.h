@@ -1,0 +1,97 @@
+#pragma once
+
+#include "ui/skin/face_rules.h"
+#include "ui/skin/state_surface.h"
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QMargins>
+#include <QPoint>
+#include <QString>
+
+#include <functional>
+
+namespace tarvenor {
+
+// An image button: every state's face is a block cut from a shared full-dialog picture at the
+// button's own position, so the skin can draw each control in place.
+class CPngButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    // Called after every draw with the button and whether the normal face was the one drawn.
+    using DrawCallback = std::function<void(CPngButton&, bool normal_face)>;
+
+    static constexpr int kTextCapacity = 259;
+    static constexpr int kRotatedWeight = 956;
+    static constexpr int kPlainWeight = 400;
+    static constexpr int kTooltipDelayMs = 2000;
+
+    explicit CPngButton(QWidget* parent = nullptr);
+
+    void SetFaces(QPoint origin, const FaceImages& faces, bool redraw = true);
+    void SetFaceImages(const FaceImages& faces, bool redraw = true);
+    void SetSelected(bool selected, bool redraw = true);
+    void Redraw();
+    void SetTextStyle(bool on, int points, const QString& face, const QColor& colour, int format);
+    void SetTextOffsets(const QMargins& offsets);
+    void SetTextRotation(int escapement, bool rotated);
+    void SetTooltip(const QString& text, bool active);
+    void SetOutline(const QColor& colour, int value, bool on);
+    void SetDrawCallback(DrawCallback callback);
+
+    QPoint origin() const { return origin_; }
+    const FaceImages& faces() const { return faces_; }
+    bool hovering() const { return hover_; }
+    bool selected() const { return selected_; }
+    bool outline_on() const { return outline_on_; }
+    int outline_value() const { return outline_value_; }
+    QString tooltip_text() const { return tooltip_text_; }
+    bool tooltip_active() const { return tooltip_active_; }
+    // The face the next draw uses.
+    FaceSlot current_face() const;
+    // The caption font for the current style on this widget's screen.
+    QFont caption_font() const;
+    // Where the caption is drawn: the client rectangle moved by the offsets and, for turned
+    // text, by the centring rule.
+    QRect caption_rect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void draw_face(QPainter& painter, FaceSlot slot) const;
+    void draw_outline(QPainter& painter) const;
+    void draw_caption(QPainter& painter) const;
+    void on_hover();
+    void show_tooltip_now();
+
+    FaceImages faces_{};
+    QPoint origin_;
+    bool hover_ = false;
+    bool tracking_ = false;
+    bool selected_ = false;
+
+    bool text_on_ = false;
+    int font_points_ = 8;
+    QString font_face_ = QStringLiteral("Tahoma");
+    QColor text_colour_ = Qt::black;
+    int text_format_ = Qt::AlignCenter | Qt::TextSingleLine;
+    QMargins text_offsets_;
+    int escapement_ = 0;
+    bool rotated_ = false;
+
+    QString tooltip_text_;
+    bool tooltip_active_ = false;
+    bool tooltip_created_ = false;
+
+    bool outline_on_ = false;
+    QColor outline_colour_ = Qt::black;
+    int outline_value_ = 0;
+
+    DrawCallback draw_callback_;
+};
+
+} // namespace tarvenor

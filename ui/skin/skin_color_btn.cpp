@@ -1,0 +1,84 @@
+#include "ui/skin/skin_color_btn.h"
+
+#include "ui/skin/colour_palette.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+namespace tarvenor {
+
+namespace {
+
+const QColor kDropDownColour(148, 146, 139);
+
+} // namespace
+
+CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QAbstractButton(parent) {
+    setMouseTracking(true);
+    connect(this, &QAbstractButton::clicked, this, &CSkinColorBtn::open_palette);
+}
+
+void CSkinColorBtn::setColour(const QColor& colour) {
+    colour_ = colour;
+    update();
+}
+
+QColor CSkinColorBtn::colour() const {
+    return colour_.isValid() ? colour_ : automatic_;
+}
+
+void CSkinColorBtn::setAutomaticColour(const QColor& colour) {
+    automatic_ = colour;
+    update();
+}
+
+// Edges as the platform's exclusive rectangles give them: right = width, bottom = height.
+QRect CSkinColorBtn::swatch_rect() const {
+    const int right = width() + 1;
+    return QRect(QPoint(-1, -1), QPoint(right / 2 + 5 - 1, height()));
+}
+
+QRect CSkinColorBtn::drop_down_rect() const {
+    return QRect(QPoint(width() / 2 + 3, -2), QPoint(width(), height() + 1));
+}
+
+void CSkinColorBtn::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect swatch = swatch_rect();
+    const QColor frame = palette().color(QPalette::Button);
+    painter.setPen(frame);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+    if (isEnabled()) {
+        painter.fillRect(swatch.adjusted(1, 1, -1, -1), colour());
+    }
+    const QRect drop = drop_down_rect();
+    painter.setPen(kDropDownColour);
+    painter.setBrush(kDropDownColour);
+    painter.drawRect(drop.adjusted(0, 0, -1, -1));
+
+    const int r = width();
+    const int m = height() / 2;
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::black);
+    painter.drawPolygon(
+        QPolygon({QPoint(r - 11, m - 2), QPoint(r - 5, m - 2), QPoint(r - 8, m + 1)}));
+}
+
+void CSkinColorBtn::leaveEvent(QEvent* event) {
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CSkinColorBtn::open_palette() {
+    auto* popup = new ColourPalettePopup(colour(), this);
+    connect(popup, &ColourPalettePopup::colourChosen, this, [this](QColor chosen) {
+        setColour(chosen);
+        emit colourChosen(chosen);
+    });
+    connect(popup, &QObject::destroyed, this, [this] { update(); });
+    popup->move(mapToGlobal(QPoint(0, height())));
+    popup->show();
+}
+
+} // namespace tarvenor

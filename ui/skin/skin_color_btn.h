@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+
+namespace tarvenor {
+
+// The lighting panel's colour button: a swatch of the current colour with a drop-down part that
+// opens the colour palette.
+class CSkinColorBtn : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit CSkinColorBtn(QWidget* parent = nullptr);
+
+    // An invalid colour means none chosen: the automatic colour is shown and reported.
+    void setColour(const QColor& colour);
+    QColor colour() const;
+    void setAutomaticColour(const QColor& colour);
+
+    // The swatch and the drop-down part, in the button's own coordinates.
+    QRect swatch_rect() const;
+    QRect drop_down_rect() const;
+
+signals:
+    void colourChosen(QColor colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void open_palette();
+
+    QColor colour_;
+    QColor automatic_ = Qt::black;
+};
+
+} // namespace tarvenor
