@@ -1,0 +1,87 @@
+// The twelve exported functions; each library supplies its own start_service().
+#include "hidserv/debug_log.h"
+#include "hidserv/hidserv.h"
+#include "hidserv/service.h"
+
+#include <cstdio>
+
+namespace {
+
+std::unique_ptr<tarvenor::hidserv::Service> g_service;
+
+} // namespace
+
+extern "C" {
+
+HIDSERV_API int Debug(int level) {
+    return tarvenor::hidserv::set_debug_level(level);
+}
+
+HIDSERV_API int Init(int /*reserved*/) {
+    if (g_service) {
+        return 1;
+    }
+    std::string error;
+    g_service = tarvenor::hidserv::start_service(error);
+    if (!g_service) {
+        std::fprintf(stderr, "hidserv: %s\n", error.c_str());
+        return 0;
+    }
+    return 1;
+}
+
+HIDSERV_API int End(void) {
+    g_service.reset();
+    return 1;
+}
+
+HIDSERV_API int RequestGetDeviceCount(const HidUnitSelector* selector) {
+    return g_service && selector ? g_service->device_count(*selector) : 0;
+}
+
+HIDSERV_API int DeleteRequestFromUnitId(HidRequestHandle handle) {
+    return g_service && g_service->delete_request(handle) ? 1 : 0;
+}
+
+HIDSERV_API int DeleteRequestFromHandle(HidRequestHandle handle) {
+    return DeleteRequestFromUnitId(handle);
+}
+
+HIDSERV_API int RequestWrite(const HidUnitSelector* selector, const uint8_t* data, int length) {
+    return g_service && selector && data ? g_service->write_every(*selector, data, length) : 0;
+}
+
+HIDSERV_API int RequestWriteOne(const HidUnitSelector* selector, const uint8_t* data, int length) {
+    return g_service && selector && data ? g_service->write_one(*selector, data, length) : 0;
+}
+
+HIDSERV_API int RequestStatusWrite(const HidUnitSelector* selector, HidNotifyCallback /*callback*/,
+                                   uint32_t /*tag*/, const uint8_t* data, int length,
+                                   HidRequestHandle* out_handle) {
+    if (out_handle) {
+        *out_handle = 0;
+    }
+    return g_service && selector && data
+               ? g_service->write_status(*selector, data, length, out_handle)
+               : 0;
+}
+
+HIDSERV_API int RequestStatusGet(const HidUnitSelector* selector, uint8_t* data, int capacity) {
+    return g_service && selector && data ? g_service->get_feature(*selector, data, capacity) : 0;
+}
+
+HIDSERV_API int RequestAsyncRead(const HidUnitSelector* selector, HidNotifyCallback callback,
+                                 uint32_t tag, HidRequestHandle* out_handle) {
+    if (!g_service || !selector || !callback || !out_handle) {
+        return 0;
+    }
+    *out_handle = g_service->place_read(*selector, callback, tag);
+    return *out_handle != 0 ? 1 : 0;
+}
+
+HIDSERV_API int RequestStatusSetFeature(const HidUnitSelector* selector, const uint8_t* data,
+                                        int length) {
+    return g_service && selector && data ? g_service->set_feature(*selector, data, length) : 0;
+}
+
+} // extern "C"

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "hidserv/unit_selector.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarvenor::hidserv {
+
+struct HidDeviceInfo {
+    std::string path;
+    UnitIdentity identity;
+};
+
+using HidHandle = void*;
+
+// The few hid operations the service needs. The real table calls hidapi; tests put fakes in it to
+// play enumeration, input reports, failed writes and a keyboard that disappears.
+struct HidFunctions {
+    std::function<std::vector<HidDeviceInfo>(std::uint16_t vendor_id, std::uint16_t product_id)>
+        enumerate;
+    std::function<HidHandle(const std::string& path)> open; // nullptr on failure
+    std::function<void(HidHandle)> close;
+    // Bytes read, 0 when the timeout passed, < 0 when the device failed (for example, vanished).
+    std::function<int(HidHandle, std::uint8_t* buffer, std::size_t capacity, int timeout_ms)> read;
+    // Bytes written, < 0 on failure; data[0] is the report id.
+    std::function<int(HidHandle, const std::uint8_t* data, std::size_t length)> write;
+    std::function<int(HidHandle, const std::uint8_t* data, std::size_t length)> send_feature;
+    std::function<int(HidHandle, std::uint8_t* data, std::size_t capacity)> get_feature;
+    // Optional: runs after the service has closed every handle.
+    std::function<void()> shutdown;
+};
+
+// hidapi's implementation; hid_init() must have succeeded before it is used.
+HidFunctions hidapi_functions();
+
+} // namespace tarvenor::hidserv

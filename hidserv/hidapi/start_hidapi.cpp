@@ -1,0 +1,18 @@
+#include "hidserv/hidapi/hid_service.h"
+#include "hidserv/service.h"
+
+#include <hidapi/hidapi.h>
+
+namespace tarvenor::hidserv {
+
+std::unique_ptr<Service> start_service(std::string& error) {
+    if (hid_init() != 0) {
+        error = "hidapi could not start";
+        return nullptr;
+    }
+    HidFunctions functions = hidapi_functions();
+    functions.shutdown = [] { hid_exit(); };
+    return std::make_unique<HidService>(std::move(functions));
+}
+
+} // namespace tarvenor::hidserv

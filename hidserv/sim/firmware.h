@@ -1,0 +1,42 @@
+#pragma once
+
+#include "hidserv/sim/area_file.h"
+#include "hidserv/sim/factory.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace tarvenor::sim {
+
+using Report = std::array<std::uint8_t, 64>;
+
+inline constexpr std::uint8_t kStatusAccepted = 0x00;
+inline constexpr std::uint8_t kStatusOutOfRange = 0xFF;
+inline constexpr std::uint8_t kStatusUnknownCommand = 0xFE;
+
+// The keyboard's side of the command interface: it executes one command report against its
+// memory and builds the answer. It works on raw bytes only, so that it cannot share a mistake
+// with the program's own encoders.
+class Firmware {
+public:
+    // Opens (creating when needed) the area files in the folder.
+    bool open(const std::filesystem::path& folder, std::string& error);
+
+    Report execute(const Report& request);
+
+private:
+    std::size_t area_size(Area area) const;
+    bool write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes);
+
+    std::map<Area, AreaFile> areas_;
+};
+
+// An answer that echoes the request's header (command, length, address) and carries a status.
+Report answer_header(const Report& request, std::uint8_t status);
+// Puts the sum of bytes 3..63 into bytes 1 and 2.
+void seal_answer(Report& answer);
+
+} // namespace tarvenor::sim

@@ -1,0 +1,18 @@
+#include "hidserv/service.h"
+#include "hidserv/sim/virtual_keyboard.h"
+
+namespace tarvenor::hidserv {
+
+std::unique_ptr<Service> start_service(std::string& error) {
+    const std::optional<sim::SimConfig> config = sim::config_from_environment(error);
+    if (!config) {
+        return nullptr;
+    }
+    std::unique_ptr<Service> keyboard = sim::VirtualKeyboard::start(*config, error);
+    if (!keyboard) {
+        error = "virtual keyboard: " + error;
+    }
+    return keyboard;
+}
+
+} // namespace tarvenor::hidserv
