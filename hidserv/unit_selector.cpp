@@ -2,16 +2,6 @@
 
 namespace tarvenor::hidserv {
 
-HidUnitSelector make_selector(std::uint16_t usage_page, std::uint16_t usage) {
-    HidUnitSelector selector{};
-    selector.match_mask = HIDSERV_MATCH_ALL;
-    selector.vendor_id = HIDSERV_VENDOR_ID;
-    selector.product_id = HIDSERV_PRODUCT_ID;
-    selector.usage_page = usage_page;
-    selector.usage = usage;
-    return selector;
-}
-
 bool selector_matches(const HidUnitSelector& selector, const UnitIdentity& unit) {
     const auto wants = [&](std::uint32_t bit) { return (selector.match_mask & bit) != 0; };
     return (!wants(HIDSERV_MATCH_VENDOR) || selector.vendor_id == unit.vendor_id) &&

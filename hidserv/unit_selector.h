@@ -14,7 +14,6 @@ struct UnitIdentity {
     std::uint16_t usage = 0;
 };
 
-HidUnitSelector make_selector(std::uint16_t usage_page, std::uint16_t usage);
 bool selector_matches(const HidUnitSelector& selector, const UnitIdentity& unit);
 bool same_unit(const HidUnitSelector& a, const HidUnitSelector& b);
 

@@ -1,0 +1,90 @@
+#include "device/service_library.h"
+
+#include <cstdlib>
+#include <dlfcn.h>
+
+namespace tarvenor {
+namespace {
+
+#if defined(__APPLE__)
+constexpr const char* kLibraryFileName = "libHidServ.dylib";
+#else
+constexpr const char* kLibraryFileName = "libHidServ.so";
+#endif
+
+template <typename Function>
+bool resolve(void* handle, const char* name, Function& function, std::string& missing) {
+    function = reinterpret_cast<Function>(::dlsym(handle, name));
+    if (function == nullptr && missing.empty()) {
+        missing = name;
+    }
+    return function != nullptr;
+}
+
+// Empty when every name resolved, else the first missing one.
+std::string resolve_all(void* handle, HidServFunctions& f) {
+    std::string missing;
+    resolve(handle, "Debug", f.debug, missing);
+    resolve(handle, "Init", f.init, missing);
+    resolve(handle, "End", f.end, missing);
+    resolve(handle, "RequestGetDeviceCount", f.get_device_count, missing);
+    resolve(handle, "DeleteRequestFromUnitId", f.delete_request_from_unit_id, missing);
+    resolve(handle, "DeleteRequestFromHandle", f.delete_request_from_handle, missing);
+    resolve(handle, "RequestWrite", f.write, missing);
+    resolve(handle, "RequestWriteOne", f.write_one, missing);
+    resolve(handle, "RequestStatusWrite", f.status_write, missing);
+    resolve(handle, "RequestStatusGet", f.status_get, missing);
+    resolve(handle, "RequestAsyncRead", f.async_read, missing);
+    resolve(handle, "RequestStatusSetFeature", f.status_set_feature, missing);
+    return missing;
+}
+
+} // namespace
+
+std::unique_ptr<ServiceLibrary> ServiceLibrary::load(const std::filesystem::path& file,
+                                                     std::string& error) {
+    const std::string name = file.string();
+    void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* reason = ::dlerror();
+        error = "cannot load the HID service library " + name + ": " +
+                (reason ? reason : "unknown reason");
+        return nullptr;
+    }
+    std::unique_ptr<ServiceLibrary> library(new ServiceLibrary());
+    library->handle_ = handle;
+    if (const std::string missing = resolve_all(handle, library->functions_); !missing.empty()) {
+        error = "the HID service library " + name + " has no function " + missing;
+        library->functions_ = {}; // never started: nothing to end
+        return nullptr;
+    }
+    if (const int started = library->functions_.init(0); started <= 0) {
+        library->functions_ = {};
+        error = "the HID service library " + name + " failed to start (Init returned " +
+                std::to_string(started) + ")";
+        return nullptr;
+    }
+    return library;
+}
+
+std::filesystem::path ServiceLibrary::default_file(const std::filesystem::path& program_folder) {
+    if (const char* chosen = std::getenv("TARVENOR_HIDSERV"); chosen && *chosen) {
+        return chosen;
+    }
+    return program_folder / kLibraryFileName;
+}
+
+ServiceLibrary::~ServiceLibrary() {
+    if (functions_.end != nullptr) {
+        functions_.end();
+    }
+    ::dlclose(handle_);
+}
+
+std::filesystem::path program_folder() {
+    std::error_code ec;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path(ec) : executable.parent_path();
+}
+
+} // namespace tarvenor
