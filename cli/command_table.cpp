@@ -1,0 +1,12 @@
+#include "cli/cli_command.h"
+#include "cli/info_command.h"
+#include "cli/profile_command.h"
+
+namespace tarvenor::cli {
+
+std::span<const CliCommand> all_commands() {
+    static const CliCommand commands[] = {kInfoCommand, kProfileCommand};
+    return commands;
+}
+
+} // namespace tarvenor::cli
