@@ -240,8 +240,8 @@ bool write_file_atomically(const std::filesystem::path& path, std::string_view b
     if (file == nullptr) {
         return false;
     }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                   std::fflush(file) == 0;
+    bool written =
+        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
 #if defined(__unix__) || defined(__APPLE__)
     written = written && ::fsync(::fileno(file)) == 0;
 #endif

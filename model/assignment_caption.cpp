@@ -1,0 +1,53 @@
+#include "model/assignment_caption.h"
+
+#include "model/key_codes.h"
+#include "model/text_encoding.h"
+
+#include <algorithm>
+
+namespace tarvenor {
+namespace {
+
+std::string macro_name(std::uint32_t id, const MacroStore& macros) {
+    const auto found = std::find_if(macros.begin(), macros.end(),
+                                    [id](const MacroRecord& m) { return m.id == id; });
+    return found == macros.end() ? std::string() : utf16_to_utf8(found->name);
+}
+
+std::string detail(const KeyAssignment& a, const MacroStore& macros, const TextTable& texts) {
+    switch (a.kind()) {
+    case AssignmentType::Key:
+        return texts.text(TextKey::KeyPromptSingle) +
+               KeyName(static_cast<KeyCode>(a.param), texts) + ")";
+    case AssignmentType::Macro:
+        return texts.text(TextKey::KeyPromptMacro) + macro_name(a.param, macros) + ")";
+    case AssignmentType::Media:
+        return texts.text(TextKey::KeyPromptMedia) +
+               (a.param < kMediaKeyCount ? KeyName(MediaKeyList()[a.param], texts) : "") + ")";
+    case AssignmentType::Function:
+        return texts.text(TextKey::KeyPromptFunction) +
+               (a.param < kFunctionCount ? texts.text(FunctionList()[a.param]) : "") + ")";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+std::string slot_name(int slot, const TextTable& texts) {
+    if (slot >= kGSlotBase) {
+        return "G" + std::to_string((slot - kGSlotBase) % 9 + 1);
+    }
+    return KeyName(KeyCodeOf(static_cast<KeyIndex>(slot)), texts);
+}
+
+std::string AssignmentCaption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
+                              const TextTable& texts) {
+    std::string caption = slot_name(slot, texts);
+    if (assignment.is(AssignmentType::Default)) {
+        return caption;
+    }
+    return caption + texts.text(TextKey::KeyPromptSet) + detail(assignment, macros, texts);
+}
+
+} // namespace tarvenor

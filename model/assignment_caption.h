@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/key_assignment.h"
+#include "model/macro_record.h"
+#include "model/text_table.h"
+
+#include <string>
+
+namespace tarvenor {
+
+// The name of the key a table slot belongs to: the key's name, or "G1".."G9" for a G-key slot.
+std::string slot_name(int slot, const TextTable& texts);
+
+// The tooltip text describing what a key does: its name, and unless it keeps its default, what it
+// was set to ("A  set to: Key (B)").
+std::string AssignmentCaption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
+                              const TextTable& texts);
+
+} // namespace tarvenor

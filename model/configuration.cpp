@@ -1,0 +1,96 @@
+#include "model/configuration.h"
+
+#include <algorithm>
+
+namespace tarvenor {
+
+KeyAssignment Configuration::entry(int flat) const {
+    return image_ ? image_->entry(flat) : KeyAssignment{};
+}
+
+void Configuration::assign(int flat, const KeyAssignment& assignment) {
+    texts_.free(flat);
+    if (image_) {
+        image_->set_entry(flat, assignment);
+    }
+}
+
+void Configuration::make_default_image() {
+    image_ = tarvenor::make_default_image();
+}
+
+void Configuration::clear() {
+    free_texts();
+    free_macros();
+    free_image();
+}
+
+int Configuration::macro_position(std::uint32_t id) const {
+    return tarvenor::macro_position(macros_, id);
+}
+
+std::uint16_t Configuration::macro_id_at(int position) const {
+    if (position < 0 || static_cast<std::size_t>(position) >= macros_.size()) {
+        return 0;
+    }
+    return macros_[static_cast<std::size_t>(position)].id;
+}
+
+void Configuration::repair_macro_reference(int flat, const MacroStore& edited) {
+    KeyAssignment assignment = image_->entry(flat);
+    if (!assignment.is(AssignmentType::Macro)) {
+        return;
+    }
+    if (assignment.param == 0) {
+        if (edited.empty()) {
+            return;
+        }
+        assignment.param = edited.front().id;
+    } else {
+        const auto found = std::find_if(edited.begin(), edited.end(), [&](const MacroRecord& m) {
+            return m.id == assignment.param;
+        });
+        if (found != edited.end() && found->is_new == 0) {
+            return;
+        }
+        assignment.type = static_cast<std::uint16_t>(AssignmentType::Default);
+    }
+    image_->set_entry(flat, assignment);
+    if (observer_ != nullptr) {
+        observer_->entry_changed(flat);
+        observer_->mark_changed();
+    }
+}
+
+bool Configuration::commit_macro_store(MacroStore edited) {
+    if (edited.size() > MacroRecord::kMaxCount) {
+        return false;
+    }
+    std::scoped_lock guard(lock_);
+    if (image_) {
+        for (int flat = 0; flat < kFlatEntryCount; ++flat) {
+            repair_macro_reference(flat, edited);
+        }
+    }
+    for (MacroRecord& record : edited) {
+        record.is_new = 0;
+    }
+    macros_ = std::move(edited);
+    return true;
+}
+
+bool take_download_snapshot(const Configuration& configuration, DownloadSnapshotHolder& holder) {
+    std::scoped_lock config_guard(configuration.lock());
+    std::scoped_lock snapshot_guard(holder.lock());
+    holder.release();
+    if (!configuration.has_image()) {
+        return false;
+    }
+    DownloadSnapshot snapshot{configuration.image(), configuration.macros()};
+    snapshot.image.set_header(make_file_header(static_cast<std::uint16_t>(snapshot.macros.size()),
+                                               configuration.texts().total()));
+    holder.replace(std::move(snapshot));
+    return true;
+}
+
+} // namespace tarvenor

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/byte_order.h"
+#include "model/configuration.h"
+#include "model/device_codes.h"
+#include "model/messages.h"
+#include "model/text_table.h"
+#include "model/user_storage.h"
+
+#include <array>
+#include <filesystem>
+#include <span>
+
+namespace tarvenor {
+
+enum class ProfileFileCheck {
+    Valid = 1,
+    Invalid = 0,     // missing, too small or malformed
+    CannotOpen = -2, // exists but cannot be read
+};
+
+// Checks a profile file through a read-only open. A header that breaks a rule, or announces more
+// bytes than the file has, is reported with the format message; a missing or too small file is
+// not reported.
+ProfileFileCheck validate_profile_file(const std::filesystem::path& path, MessageSink& messages,
+                                       const TextTable& texts);
+
+// Decodes the bytes of a profile file into the configuration. Every size and text offset is
+// checked against the bytes given; a text that starts outside the text area is dropped, one
+// without terminator ends at the area's end. Does not validate the header's checksum or words.
+bool load_profile_bytes(std::span<const std::uint8_t> bytes, Configuration& configuration);
+
+// Reads a file (read-only) and installs it as the configuration; the caller holds the lock and
+// has emptied the configuration. Nothing is installed when the file cannot be read in full.
+bool load_profile_file(const std::filesystem::path& path, Configuration& configuration);
+
+// Packs the texts in flat entry order (setting the params of LaunchProgram and TextBlock entries
+// to their offsets), rebuilds the header and returns the file's bytes. Empty without an image.
+Bytes serialise_profile_file(Configuration& configuration);
+
+// Saves the configuration to any path, atomically. take_lock: take the configuration lock here.
+bool save_profile_file(const std::filesystem::path& path, Configuration& configuration,
+                       bool take_lock);
+
+// Saves to the mirror, but only when a mirror file is already there.
+bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock);
+
+// Writes a default image with no macros and no texts.
+bool write_default_file(const std::filesystem::path& path);
+
+// A profile file built from what the keyboard holds: the three profile blocks, the macro area
+// (from its start, as much as was read) and the factory key codes. Table 3 is all zero; no texts.
+Bytes build_profile_file_image(const std::array<ProfileBlock, 3>& profiles,
+                               std::span<const std::uint8_t> macro_area,
+                               const DefaultKeyMatrix& matrix, const TextTable& texts);
+
+} // namespace tarvenor
