@@ -1,0 +1,75 @@
+#include "dialog_skin.h"
+
+#include "model/ini_file.h"
+
+#include <QPainterPath>
+
+#include <stdexcept>
+
+namespace tarvenor::skin {
+
+namespace {
+
+constexpr int kJpegQuality = 95;
+
+} // namespace
+
+QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet) {
+    QImage picture(dialog.size, QImage::Format_RGB32);
+    picture.fill(colour::kWindow);
+    QPainter painter(&picture);
+    if (sheet == Sheet::State) {
+        painter.translate(-1, -1);
+    }
+    if (dialog.chrome) {
+        dialog.chrome(painter);
+    }
+    const Look faces = sheet == Sheet::Background ? Look::Normal : look;
+    for (const ImageControl& control : dialog.images) {
+        painter.save();
+        control.paint(painter, control.rect, faces);
+        painter.restore();
+    }
+    return picture;
+}
+
+QImage render_outline(QSize size, int radius) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    // No anti-aliasing: every edge pixel is either inside or pure white.
+    painter.drawRoundedRect(QRect(QPoint(0, 0), size), radius, radius);
+    return picture;
+}
+
+std::string rect_value(const QRect& rect) {
+    return std::to_string(rect.x()) + "," + std::to_string(rect.y()) + "," +
+           std::to_string(rect.width()) + "," + std::to_string(rect.height());
+}
+
+void write_skin_file(const DialogSkin& dialog, const std::filesystem::path& file) {
+    IniFile ini;
+    for (const IniValue& value : dialog.extra) {
+        ini.set(value.section, value.key, value.value);
+    }
+    for (const ImageControl& control : dialog.images) {
+        ini.set("BUTTONINFO", control.key, rect_value(control.rect));
+    }
+    for (const PlainControl& control : dialog.plain) {
+        ini.set("BUTTONINFO", control.key, rect_value(control.rect));
+    }
+    if (!ini.write(file)) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+void save_picture(const QImage& picture, const std::filesystem::path& file) {
+    const bool jpeg = file.extension() == ".jpg";
+    if (!picture.save(QString::fromStdString(file.string()), nullptr, jpeg ? kJpegQuality : -1)) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+} // namespace tarvenor::skin

@@ -1,0 +1,140 @@
+#include "dialog_skins.h"
+
+#include "faces.h"
+
+namespace tarvenor::skin {
+
+namespace {
+
+constexpr QRect kPageBadge(24, 128, 120, 236);
+constexpr int kBodyLeft = 156;
+constexpr int kBodyWidth = 380;
+
+struct PageArt {
+    QString glyph;
+    QString name;
+    QColor tint;
+};
+
+PageArt page_art(Page page) {
+    switch (page) {
+    case Page::Macro:
+    case Page::Macro2:
+        return {QStringLiteral("\u23FA"), QStringLiteral("MACRO"), QColor(0xe0, 0x4f, 0x5f)};
+    case Page::Media:
+        return {QStringLiteral("\u266B"), QStringLiteral("MEDIA"), QColor(0x9b, 0x6b, 0xf0)};
+    case Page::Function:
+        return {QStringLiteral("\u0192"), QStringLiteral("FUNCTION"), QColor(0x3c, 0xc8, 0x8c)};
+    case Page::Key:
+        break;
+    }
+    return {QStringLiteral("\u2328"), QStringLiteral("KEY"), colour::kAccent};
+}
+
+// The page mask: a badge with the page's sign, redrawn with each page's pictures.
+FacePainter page_badge(Page page) {
+    return [art = page_art(page)](QPainter& p, const QRect& r, Look) {
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient fill(r.topLeft(), r.bottomLeft());
+        fill.setColorAt(0, art.tint.darker(260));
+        fill.setColorAt(1, colour::kPanel);
+        p.setPen(QPen(art.tint.darker(150), 1));
+        p.setBrush(fill);
+        p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+        draw_fitted_text(p, r.adjusted(10, 30, -10, -100), art.glyph, 54, art.tint);
+        draw_fitted_text(p, r.adjusted(8, r.height() - 90, -8, -50), art.name, 14, colour::kText,
+                         true);
+    };
+}
+
+void draw_title(QPainter& p, const QRect& r, Look) {
+    p.setFont(skin_font(14, true));
+    p.setPen(colour::kText);
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Key assignment"));
+}
+
+void composite_chrome(QPainter& p) {
+    draw_title_bar(p, kCompositeSize.width(), 44, {});
+    draw_panel(p, QRect(16, 116, 528, 260));
+}
+
+// Buttons the macro-only mode shows as unavailable.
+FacePainter page_button(Page page) {
+    return page == Page::Macro2 ? unavailable_face({}) : button_face({}, Marked::Disabled);
+}
+
+} // namespace
+
+DialogSkin composite_skin(Page page) {
+    DialogSkin d;
+    d.size = kCompositeSize;
+    d.chrome = composite_chrome;
+    d.extra = {{"SCREEN", "Main", "composite_back.jpg"}, {"SCREEN", "Mask", "composite_mask.bmp"}};
+    auto image = [&d](std::string key, QRect rect, FacePainter paint) {
+        d.images.push_back({std::move(key), rect, std::move(paint)});
+    };
+    auto plain = [&d](std::string key, QRect rect) { d.plain.push_back({std::move(key), rect}); };
+    const FacePainter action = button_face({}, Marked::Disabled);
+
+    image("CONTROL_MASK", kPageBadge, page_badge(page));
+    image("CONTROL_TITLE", QRect(44, 8, 300, 28), draw_title);
+    image("CONTROL_OSK", QRect(468, 8, 34, 28), icon_face(QStringLiteral("\u2328")));
+    image("CONTROL_CLEAR", QRect(508, 8, 34, 28),
+          page == Page::Macro2 ? unavailable_face(QStringLiteral("\u232B"))
+                               : icon_face(QStringLiteral("\u232B")));
+    image("CONTROL_KEY", QRect(16, 64, 128, 34), page_button(page));
+    image("CONTROL_MACRO", QRect(150, 64, 128, 34), action);
+    image("CONTROL_MEDIA", QRect(284, 64, 128, 34), page_button(page));
+    image("CONTROL_FUNCTION", QRect(418, 64, 126, 34), page_button(page));
+
+    plain("KEY_SETTING", QRect(kBodyLeft, 128, kBodyWidth, 20));
+    for (const char* prompt : {"TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "MEDIA_SETTING_TISHI",
+                               "FUNCTION_KEY_SETTING_TISHI"}) {
+        plain(prompt, QRect(kBodyLeft, 152, kBodyWidth, 20));
+    }
+    plain("FUNC_KEY_INPUT", QRect(kBodyLeft, 180, kBodyWidth, 44));
+    plain("FUNC_MEDIA_SELECT", QRect(kBodyLeft, 180, kBodyWidth, 28));
+    plain("FUNC_FUNCTION_SELECT", QRect(kBodyLeft, 180, kBodyWidth, 28));
+
+    plain("FUNC_MACRO_LIST", QRect(kBodyLeft, 180, 260, 28));
+    image("FUNC_MACRO_ADD", QRect(422, 180, 54, 28), button_face(QStringLiteral("+")));
+    image("FUNC_MACRO_DELETE", QRect(482, 180, 54, 28), button_face(QStringLiteral("\u2212")));
+    plain("FUNC_MACRO_LIST2", QRect(kBodyLeft, 214, 200, 150));
+    image("FUNC_MACRO_RECORD", QRect(364, 214, 172, 28), action);
+    const char* moves[] = {"FUNC_MACRO_UP_TOP",      "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
+                           "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
+    for (int i = 0; i < 6; ++i) {
+        image(moves[i], QRect(364 + 88 * (i % 2), 248 + 30 * (i / 2), 84, 26), action);
+    }
+    plain("FUNC_MACRO_CYCLES_PROMPT", QRect(364, 340, 84, 22));
+    plain("FUNC_MACRO_CYCLES", QRect(452, 340, 84, 22));
+    plain("FUNC_MACRO_RECORD_DELAY", QRect(24, 392, 18, 18));
+    plain("FUNC_MACRO_RECORD_DELAY2", QRect(46, 390, 220, 22));
+    image("CONTROL_OK", QRect(364, 390, 84, 30), action);
+    image("CONTROL_CANCEL", QRect(452, 390, 84, 30), action);
+    return d;
+}
+
+DialogSkin profile_skin() {
+    DialogSkin d;
+    d.size = kProfileSize;
+    d.chrome = [](QPainter& p) { draw_title_bar(p, kProfileSize.width(), 40, "Profiles"); };
+    d.extra = {{"SCREEN", "Main", "profile_back.jpg"}, {"SCREEN", "Mask", "profile_mask.bmp"}};
+    d.plain.push_back({"PROGRAM_LIST", QRect(16, 52, 448, 198)});
+    const struct {
+        const char* key;
+        const char* legend;
+        QRect rect;
+    } buttons[] = {{"FUNC_ADD", "Add", QRect(16, 262, 80, 28)},
+                   {"FUNC_LOAD", "Load", QRect(102, 262, 80, 28)},
+                   {"FUNC_DELETE", "Delete", QRect(188, 262, 80, 28)},
+                   {"CONTROL_OK", "OK", QRect(212, 302, 80, 28)},
+                   {"CONTROL_CANCEL", "Cancel", QRect(298, 302, 80, 28)},
+                   {"CONTROL2_APPLY", "Apply", QRect(384, 302, 80, 28)}};
+    for (const auto& b : buttons) {
+        d.images.push_back({b.key, b.rect, button_face(QString::fromLatin1(b.legend))});
+    }
+    return d;
+}
+
+} // namespace tarvenor::skin

@@ -1,0 +1,57 @@
+#include "faces.h"
+
+#include <QPainterPath>
+
+namespace tarvenor::skin {
+
+FacePainter keycap_face(const QString& legend, bool g_key) {
+    return [legend, g_key](QPainter& p, const QRect& r, Look look) {
+        draw_keycap(p, r, legend, look, g_key);
+    };
+}
+
+FacePainter button_face(const QString& legend, Marked marked) {
+    return [legend, marked](QPainter& p, const QRect& r, Look look) {
+        draw_button(p, r, legend, look, marked);
+    };
+}
+
+FacePainter icon_face(const QString& glyph) {
+    return [glyph](QPainter& p, const QRect& r, Look look) { draw_icon_button(p, r, glyph, look); };
+}
+
+FacePainter unavailable_face(const QString& legend) {
+    return [legend](QPainter& p, const QRect& r, Look) {
+        draw_button(p, r, legend, Look::Marked, Marked::Disabled);
+    };
+}
+
+void blank_face(QPainter&, const QRect&, Look) {}
+
+void draw_title_bar(QPainter& p, int width, int height, const QString& title) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bar(0, 0, 0, height);
+    bar.setColorAt(0, colour::kTitleBar.lighter(130));
+    bar.setColorAt(1, colour::kTitleBar);
+    p.fillRect(QRect(0, 0, width, height), bar);
+    p.setPen(QPen(colour::kAccentDeep, 1));
+    p.drawLine(QPointF(0, height + 0.5), QPointF(width, height + 0.5));
+    if (!title.isEmpty()) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour::kAccent);
+        const QPointF c(26, height / 2.0);
+        QPainterPath mark;
+        mark.moveTo(c + QPointF(-8, -7));
+        mark.lineTo(c + QPointF(8, -7));
+        mark.lineTo(c + QPointF(0, 9));
+        mark.closeSubpath();
+        p.drawPath(mark);
+        p.setFont(skin_font(14, true));
+        p.setPen(colour::kText);
+        p.drawText(QRect(44, 0, width - 60, height), Qt::AlignLeft | Qt::AlignVCenter, title);
+    }
+    p.restore();
+}
+
+} // namespace tarvenor::skin

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+namespace tarvenor::skin {
+
+struct NamedPicture {
+    std::string name;
+    QImage picture;
+};
+
+// The 64 bitmaps of the lighting panel: light switch, direction, random colour, colour choice,
+// paint tools, the ten busy-bar frames and the 26 slider pictures.
+std::vector<NamedPicture> lighting_bitmaps();
+
+} // namespace tarvenor::skin

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "dialog_skin.h"
+
+#include "model/text_table.h"
+
+namespace tarvenor::skin {
+
+inline constexpr QSize kMainSize(1096, 560);
+
+// The main window: keyboard drawing, lighting panel, profile and device controls, title bar.
+DialogSkin main_skin(const TextTable& texts);
+
+// Arrow.jpg: the four arrow faces side by side, each on the panel it is shown over.
+QImage arrow_picture(const QImage& background);
+
+} // namespace tarvenor::skin
