@@ -1,11 +1,13 @@
 #include "cli/cli_command.h"
+#include "cli/file_commands.h"
 #include "cli/info_command.h"
 #include "cli/profile_command.h"
 
 namespace tarvenor::cli {
 
 std::span<const CliCommand> all_commands() {
-    static const CliCommand commands[] = {kInfoCommand, kProfileCommand};
+    static const CliCommand commands[] = {kInfoCommand, kProfileCommand, kValidateCommand,
+                                          kDumpCommand, kResaveCommand,  kNewCommand};
     return commands;
 }
 

@@ -35,6 +35,9 @@ std::string detail(const KeyAssignment& a, const MacroStore& macros, const TextT
 } // namespace
 
 std::string slot_name(int slot, const TextTable& texts) {
+    if (slot >= kGSlotBase + kGSlotCount) {
+        return "Slot " + std::to_string(slot);
+    }
     if (slot >= kGSlotBase) {
         return "G" + std::to_string((slot - kGSlotBase) % 9 + 1);
     }

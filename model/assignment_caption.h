@@ -8,7 +8,8 @@
 
 namespace tarvenor {
 
-// The name of the key a table slot belongs to: the key's name, or "G1".."G9" for a G-key slot.
+// The name of the key a table slot belongs to: the key's name, "G1".."G9" for a G-key slot,
+// "Slot N" for the unused slots.
 std::string slot_name(int slot, const TextTable& texts);
 
 // The tooltip text describing what a key does: its name, and unless it keeps its default, what it
