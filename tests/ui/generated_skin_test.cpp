@@ -1,0 +1,332 @@
+// Checks the skin the build draws into the program folder against what the windows load.
+
+#include "model/ini_file.h"
+#include "model/key_codes.h"
+#include "ui/skin/skin_rect.h"
+
+#include <QImage>
+#include <QRect>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarvenor {
+namespace {
+
+const std::filesystem::path kSkins = TARVENOR_SKIN_DIR;
+
+QImage picture(const std::string& name) {
+    return QImage(QString::fromStdString((kSkins / name).string()));
+}
+
+IniFile skin_file(const char* name) {
+    const auto file = IniFile::read(kSkins / name);
+    if (!file) {
+        ADD_FAILURE() << name << " is missing";
+        return {};
+    }
+    return *file;
+}
+
+std::vector<std::string> key_button_keys() {
+    std::vector<std::string> keys;
+    for (int g = 1; g <= 9; ++g) {
+        keys.push_back("FUNC_G" + std::to_string(g));
+    }
+    for (const KeyboardKey& key : KeyboardKeyList()) {
+        char name[16];
+        std::snprintf(name, sizeof name, "KEY_%03X", KeyIndexOf(key.code));
+        keys.emplace_back(name);
+    }
+    keys.emplace_back("KEY_FN");
+    return keys;
+}
+
+const std::vector<std::string> kMainImageControls{
+    "KESTRO_LINK",    "FUNC_PROFILES", "FUNC_MACRO",   "CONTROL_OK",       "CONTROL_CANCEL",
+    "CONTROL_HELP",   "CONTROL_CLOSE", "CONTROL_LINK", "CONTROL_MINIMIZE", "CONTROL_MENU",
+    "CONTROL2_APPLY", "LOCK_CAPS",     "LOCK_NUM",     "LOCK_SCROLL",      "LOCK_AB",
+    "FLIP_0",         "FLIP_1",        "FLIP_2",       "KESTRO_VER",       "FUNC_PROFILE1",
+    "FUNC_PROFILE2",  "FUNC_PROFILE3", "FUNC_DEFAULT", "FUNC_SWITCH",      "FUNC_REPORT1",
+    "FUNC_REPORT2",   "FUNC_REPORT3",  "FUNC_REPORT4"};
+
+const std::vector<std::string> kMainPlainControls{"CONTROL_UsbStatic",
+                                                  "CONTROL_DengStatic",
+                                                  "CONTROL_DengStaPic",
+                                                  "CONTROL_XGcombox",
+                                                  "CONTROL_JDTStatic",
+                                                  "CONTROL_LightStatic",
+                                                  "CONTROL_LightSlider",
+                                                  "CONTROL_SpeedStatic",
+                                                  "CONTROL_SpeedSlider",
+                                                  "CONTROL_BLFXStatic",
+                                                  "CONTROL_BLFXLStaPic",
+                                                  "CONTROL_BLFXRStaPic",
+                                                  "CONTROL_BLFXStatic2",
+                                                  "CONTROL_BLFXLStaPic2",
+                                                  "CONTROL_BLFXRStaPic2",
+                                                  "CONTROL_BLFXStatic3",
+                                                  "CONTROL_BLFXLStaPic3",
+                                                  "CONTROL_BLFXRStaPic3",
+                                                  "CONTROL_FYYSStatic",
+                                                  "CONTROL_FYYSButton",
+                                                  "CONTROL_FYSJSStaPic",
+                                                  "CONTROL_FYSJSStatic",
+                                                  "CONTROL_FYCFStatic",
+                                                  "CONTROL_FYdjcfStatic",
+                                                  "CONTROL_FYggcfStatc",
+                                                  "CONTROL_FYdjcfStaPic",
+                                                  "CONTROL_FYggcfStaPic",
+                                                  "CONTROL_HONGPIC",
+                                                  "CONTROL_HUANGPIC",
+                                                  "CONTROL_LVPIC",
+                                                  "CONTROL_LANPIC",
+                                                  "CONTROL_HXysStatic",
+                                                  "CONTROL_HXysButton",
+                                                  "CONTROL_HXsjsStatic",
+                                                  "CONTROL_HXsjsStaPic",
+                                                  "CONTROL_JTysStatic",
+                                                  "CONTROL_JTysButton",
+                                                  "CONTROL_USERysStatic",
+                                                  "CONTROL_USERysButton",
+                                                  "CONTROL_USERjsStatic",
+                                                  "CONTROL_USERjsButton",
+                                                  "CONTROL_USERgjStatic",
+                                                  "CONTROL_USERgjStaPic1",
+                                                  "CONTROL_USERgjStaPic2",
+                                                  "CONTROL_TSysStatic",
+                                                  "CONTROL_TSysButton",
+                                                  "CONTROL_TSsjsStatic",
+                                                  "CONTROL_TSsjsStaPic",
+                                                  "CONTROL_CDysStatic",
+                                                  "CONTROL_CDysButton",
+                                                  "CONTROL_CDsjsStatic",
+                                                  "CONTROL_CDsjsStaPic",
+                                                  "CONTROL_umCombo",
+                                                  "LEFT_ARROW",
+                                                  "RIGHT_ARROW"};
+
+const std::vector<std::string> kCompositeControls{"CONTROL_MASK",
+                                                  "CONTROL_TITLE",
+                                                  "CONTROL_OSK",
+                                                  "CONTROL_CLEAR",
+                                                  "CONTROL_MEDIA",
+                                                  "CONTROL_MACRO",
+                                                  "CONTROL_KEY",
+                                                  "CONTROL_FUNCTION",
+                                                  "CONTROL_OK",
+                                                  "CONTROL_CANCEL",
+                                                  "FUNC_MACRO_DELETE",
+                                                  "FUNC_MACRO_ADD",
+                                                  "FUNC_MACRO_UP_TOP",
+                                                  "FUNC_MACRO_UP",
+                                                  "FUNC_MACRO_DOWN",
+                                                  "FUNC_MACRO_DOWN_BOTTOM",
+                                                  "FUNC_MACRO_DELETE2",
+                                                  "FUNC_MACRO_CLEAR",
+                                                  "FUNC_MACRO_RECORD",
+                                                  "FUNC_MACRO_RECORD_DELAY",
+                                                  "FUNC_MACRO_LIST2",
+                                                  "FUNC_MACRO_CYCLES",
+                                                  "FUNC_MACRO_CYCLES_PROMPT",
+                                                  "TISHI_SINGLE_STATIC",
+                                                  "MARCO_NAME_SETTING",
+                                                  "KEY_SETTING",
+                                                  "MEDIA_SETTING_TISHI",
+                                                  "FUNCTION_KEY_SETTING_TISHI",
+                                                  "FUNC_MACRO_RECORD_DELAY2",
+                                                  "FUNC_KEY_INPUT",
+                                                  "FUNC_MEDIA_SELECT",
+                                                  "FUNC_MACRO_LIST",
+                                                  "FUNC_FUNCTION_SELECT"};
+
+const std::vector<std::string> kProfileControls{"CONTROL_OK",  "CONTROL_CANCEL", "FUNC_ADD",
+                                                "FUNC_LOAD",   "FUNC_DELETE",    "CONTROL2_APPLY",
+                                                "PROGRAM_LIST"};
+
+QRect rect_of(const SkinRect& r) {
+    return QRect(r.x, r.y, r.w, r.h);
+}
+
+// Every key is present, used, and lies wholly inside the background with room for the faces
+// cut one pixel up and left of it.
+void expect_controls_inside(const IniFile& skin, const std::vector<std::string>& keys,
+                            const char* file) {
+    const QImage background = picture(skin.get("SCREEN", "Main"));
+    ASSERT_FALSE(background.isNull()) << file;
+    const QRect inside = background.rect().adjusted(1, 1, 0, 0);
+    for (const std::string& key : keys) {
+        ASSERT_TRUE(skin.find("BUTTONINFO", key).has_value()) << file << ": " << key;
+        const SkinRect rect = read_skin_rect(skin, "BUTTONINFO", key);
+        EXPECT_FALSE(rect.unused()) << file << ": " << key;
+        EXPECT_GT(rect.w, 1) << file << ": " << key;
+        EXPECT_GT(rect.h, 1) << file << ": " << key;
+        EXPECT_TRUE(inside.contains(rect_of(rect))) << file << ": " << key;
+    }
+}
+
+void expect_pictures_decode(const std::vector<std::string>& names, QSize size = {}) {
+    for (const std::string& name : names) {
+        const QImage decoded = picture(name);
+        EXPECT_FALSE(decoded.isNull()) << name;
+        if (size.isValid()) {
+            EXPECT_EQ(decoded.size(), size) << name;
+        }
+    }
+}
+
+std::vector<std::string> names_with(const std::vector<std::string>& stems,
+                                    const std::vector<std::string>& endings) {
+    std::vector<std::string> names;
+    for (const std::string& stem : stems) {
+        for (const std::string& ending : endings) {
+            names.push_back(stem + ending);
+        }
+    }
+    return names;
+}
+
+TEST(GeneratedSkin, MainWindowPlacesEveryControlInsideTheBackground) {
+    const IniFile skin = skin_file("Main.ini");
+    expect_controls_inside(skin, key_button_keys(), "Main.ini");
+    expect_controls_inside(skin, kMainImageControls, "Main.ini");
+    expect_controls_inside(skin, kMainPlainControls, "Main.ini");
+    EXPECT_FALSE(skin.get("SCREEN", "Link").empty());
+}
+
+TEST(GeneratedSkin, KeyButtonsOverlapNeitherEachOtherNorOtherImageControls) {
+    const IniFile skin = skin_file("Main.ini");
+    const std::vector<std::string> keys = key_button_keys();
+    ASSERT_EQ(keys.size(), 116u);
+    std::vector<std::string> all = keys;
+    all.insert(all.end(), kMainImageControls.begin(), kMainImageControls.end());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const QRect key = rect_of(read_skin_rect(skin, "BUTTONINFO", keys[i]));
+        for (std::size_t j = i + 1; j < all.size(); ++j) {
+            const QRect other = rect_of(read_skin_rect(skin, "BUTTONINFO", all[j]));
+            EXPECT_FALSE(key.intersects(other)) << keys[i] << " overlaps " << all[j];
+        }
+    }
+}
+
+TEST(GeneratedSkin, KeyboardHasSixRowsInLightingOrder) {
+    // Esc, back-quote, Tab, Caps Lock, left Shift and left Ctrl start the six rows, top down.
+    const IniFile skin = skin_file("Main.ini");
+    const char* row_starts[] = {"KEY_001", "KEY_029", "KEY_00F", "KEY_03A", "KEY_02A", "KEY_01D"};
+    int previous_top = -1;
+    for (const char* key : row_starts) {
+        const SkinRect rect = read_skin_rect(skin, "BUTTONINFO", key);
+        EXPECT_GT(rect.y, previous_top) << key;
+        previous_top = rect.y;
+    }
+    // Within a row keys run left to right in lighting order: F1 .. F12 of the top row.
+    int previous_left = -1;
+    for (const char* key : {"KEY_03B", "KEY_03C", "KEY_044", "KEY_057", "KEY_058"}) {
+        const SkinRect rect = read_skin_rect(skin, "BUTTONINFO", key);
+        EXPECT_GT(rect.x, previous_left) << key;
+        previous_left = rect.x;
+    }
+}
+
+TEST(GeneratedSkin, ArrowFacesLieInsideTheArrowPicture) {
+    const IniFile skin = skin_file("Main.ini");
+    const QImage arrows = picture("Arrow.jpg");
+    ASSERT_FALSE(arrows.isNull());
+    const struct {
+        const char* face;
+        const char* control;
+    } faces[] = {{"UP_ARROW_LEFT1", "LEFT_ARROW"},
+                 {"DOWN_ARROW_LEFT1", "LEFT_ARROW"},
+                 {"UP_ARROW_RIGHT1", "RIGHT_ARROW"},
+                 {"DOWN_ARROW_RIGHT1", "RIGHT_ARROW"}};
+    for (const auto& f : faces) {
+        ASSERT_TRUE(skin.find("BUTTONINFO2", f.face).has_value()) << f.face;
+        const SkinRect offset = read_skin_rect(skin, "BUTTONINFO2", f.face);
+        const SkinRect control = read_skin_rect(skin, "BUTTONINFO", f.control);
+        EXPECT_TRUE(arrows.rect().contains(QRect(offset.x - 1, offset.y - 1, control.w, control.h)))
+            << f.face;
+    }
+}
+
+TEST(GeneratedSkin, LabelsAndEffectNamesInBothLanguages) {
+    const IniFile skin = skin_file("Main.ini");
+    for (const char* key :
+         {"Usb", "Deng", "Light", "FX", "Speed", "Color", "JColor", "DC", "Tool"}) {
+        EXPECT_FALSE(skin.get("Control_Name", key).empty()) << key;
+        EXPECT_FALSE(skin.get("Control_Name1", key).empty()) << key;
+    }
+    std::vector<int> effects;
+    for (int e = 1; e <= 18; ++e) {
+        effects.push_back(e);
+    }
+    effects.push_back(20);
+    for (const int e : effects) {
+        const std::string key = std::to_string(e);
+        // The default "1" would mean the name is missing.
+        EXPECT_NE(skin.get("Mode", key, "1"), "1") << e;
+        EXPECT_NE(skin.get("Mode1", key, "1"), "1") << e;
+        EXPECT_NE(skin.get("Mode", key), skin.get("Mode1", key)) << e;
+    }
+}
+
+TEST(GeneratedSkin, OtherDialogsPlaceEveryControlInsideTheirBackgrounds) {
+    expect_controls_inside(skin_file("Composite.ini"), kCompositeControls, "Composite.ini");
+    expect_controls_inside(skin_file("Profile.ini"), kProfileControls, "Profile.ini");
+}
+
+TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
+    for (const char* file : {"Main.ini", "Composite.ini", "Profile.ini"}) {
+        const IniFile skin = skin_file(file);
+        const QImage background = picture(skin.get("SCREEN", "Main"));
+        const QImage outline = picture(skin.get("SCREEN", "Mask"));
+        ASSERT_FALSE(background.isNull()) << file;
+        ASSERT_EQ(outline.size(), background.size()) << file;
+        // A rounded outline: the corner is cut away, the middle is window.
+        EXPECT_EQ(outline.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu) << file;
+        EXPECT_NE(outline.pixel(outline.width() / 2, outline.height() / 2) & 0xFFFFFF, 0xFFFFFFu)
+            << file;
+    }
+    const QSize main = picture("main_back.jpg").size();
+    expect_pictures_decode(
+        {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "main_disable.jpg"}, main);
+    expect_pictures_decode({"Arrow.jpg", "main_color0.jpg", "main_color1.jpg"});
+    const QSize composite = picture("composite_back.jpg").size();
+    expect_pictures_decode(
+        names_with({"key", "media", "function"}, {"_normal.jpg", "_over.jpg", "_down.jpg"}),
+        composite);
+    expect_pictures_decode(
+        names_with({"macro", "macro2"}, {"_normal.jpg", "_over.jpg", "_down.jpg", "_disable.jpg"}),
+        composite);
+    expect_pictures_decode({"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"},
+                           picture("profile_back.jpg").size());
+}
+
+TEST(GeneratedSkin, LightingPanelBitmapsAllDecode) {
+    std::vector<std::string> names{"dengup.bmp",  "dengdown.bmp",   "leftup.bmp",  "leftdown.bmp",
+                                   "rightup.bmp", "rightdown.bmp",  "upup.bmp",    "updown.bmp",
+                                   "downup.bmp",  "downdown.bmp",   "kuosan.bmp",  "kuosandown.bmp",
+                                   "julong.bmp",  "julongdown.bmp", "sjsup.bmp",   "sjsdown.bmp",
+                                   "hong.bmp",    "hongok.bmp",     "huang.bmp",   "huangok.bmp",
+                                   "lv.bmp",      "lvok.bmp",       "lan.bmp",     "lanok.bmp",
+                                   "user1up.bmp", "user1down.bmp",  "user2up.bmp", "user2down.bmp"};
+    for (int i = 1; i <= 10; ++i) {
+        names.push_back("jdt" + std::to_string(i) + ".bmp");
+    }
+    for (int i = 0; i <= 25; ++i) {
+        names.push_back(std::to_string(i) + ".bmp");
+    }
+    ASSERT_EQ(names.size(), 64u);
+    expect_pictures_decode(names);
+    // Pictures the panel swaps in one control share its size.
+    const IniFile skin = skin_file("Main.ini");
+    const SkinRect slider = read_skin_rect(skin, "BUTTONINFO", "CONTROL_LightSlider");
+    expect_pictures_decode({"0.bmp", "4.bmp", "9.bmp", "25.bmp"}, QSize(slider.w, slider.h));
+    const SkinRect bar = read_skin_rect(skin, "BUTTONINFO", "CONTROL_JDTStatic");
+    expect_pictures_decode({"jdt1.bmp", "jdt10.bmp"}, QSize(bar.w, bar.h));
+}
+
+} // namespace
+} // namespace tarvenor
