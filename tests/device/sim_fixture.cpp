@@ -1,0 +1,131 @@
+#include "sim_fixture.h"
+
+#include "hidserv/sim/control_channel.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace tarvenor::testing {
+
+void RecordingSink::connection_changed(int count) {
+    {
+        const std::lock_guard lock(mutex_);
+        counts_.push_back(count);
+    }
+    changed_.notify_all();
+}
+
+void RecordingSink::consumer_code(std::uint16_t code) {
+    {
+        const std::lock_guard lock(mutex_);
+        codes_.push_back(code);
+    }
+    changed_.notify_all();
+}
+
+bool RecordingSink::wait_for(
+    const std::function<bool(const std::vector<int>&, const std::vector<std::uint16_t>&)>&
+        condition) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(2),
+                             [&] { return condition(counts_, codes_); });
+}
+
+void SimKeyboardTest::SetUp() {
+    char pattern[] = "/tmp/tarvenor-sim-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    folder_ = pattern;
+}
+
+void SimKeyboardTest::TearDown() {
+    stop();
+    std::filesystem::remove_all(folder_);
+}
+
+void SimKeyboardTest::start(const std::map<std::string, std::string>& environment) {
+    for (const char* name : {"TARVENOR_SIM_LATENCY_MS", "TARVENOR_SIM_UNPLUGGED",
+                             "TARVENOR_SIM_FAULT", "TARVENOR_SIM_CONTROL"}) {
+        ::unsetenv(name);
+    }
+    ::setenv("TARVENOR_SIM_DIR", (folder_ / "memory").c_str(), 1);
+    ::setenv("TARVENOR_SIM_TRAFFIC", (folder_ / "traffic").c_str(), 1);
+    for (const auto& [name, value] : environment) {
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::string error;
+    library_ = ServiceLibrary::load(TARVENOR_SIM_LIBRARY, error);
+    ASSERT_NE(library_, nullptr) << error;
+    link_ = std::make_unique<DeviceLink>(library_->functions(), sink_, kTestAnswerWait);
+    link_->start();
+    commands_ = std::make_unique<CommandSet>(link_->exchange(), facts_);
+}
+
+void SimKeyboardTest::stop() {
+    commands_.reset();
+    link_.reset();
+    library_.reset();
+}
+
+std::string SimKeyboardTest::control_reply(const std::string& command) {
+    std::string error;
+    const auto reply =
+        sim::send_control_command(folder_ / "memory" / "control.sock", command, error);
+    return reply ? *reply : "no reply: " + error;
+}
+
+void SimKeyboardTest::control(const std::string& command) {
+    const std::string reply = control_reply(command);
+    ASSERT_EQ(reply.rfind("ok", 0), 0u) << command << ": " << reply;
+}
+
+std::vector<TrafficLine> SimKeyboardTest::traffic() const {
+    std::vector<TrafficLine> lines;
+    std::ifstream in(folder_ / "traffic");
+    for (std::string line; std::getline(in, line);) {
+        EXPECT_EQ(line.size(), 130u) << line;
+        TrafficLine entry{line[0], {}};
+        for (std::size_t i = 0; i < 64 && 2 + 2 * i + 1 < line.size(); ++i) {
+            entry.report[i] =
+                static_cast<std::uint8_t>(std::stoul(line.substr(2 + 2 * i, 2), nullptr, 16));
+        }
+        lines.push_back(entry);
+    }
+    return lines;
+}
+
+std::vector<TrafficLine> SimKeyboardTest::requests() const {
+    std::vector<TrafficLine> sent;
+    for (const TrafficLine& line : traffic()) {
+        if (line.direction == '>') {
+            sent.push_back(line);
+        }
+    }
+    return sent;
+}
+
+void SimKeyboardTest::clear_traffic() {
+    std::filesystem::resize_file(folder_ / "traffic", 0);
+}
+
+Bytes SimKeyboardTest::memory(const std::string& file) const {
+    std::ifstream in(folder_ / "memory" / file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void SimKeyboardTest::poke_memory(const std::string& file, std::size_t offset, const Bytes& bytes) {
+    std::fstream out(folder_ / "memory" / file, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(static_cast<std::streamoff>(offset));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+unsigned sum_of_bytes_3_to_63(const std::array<std::uint8_t, 64>& report) {
+    unsigned sum = 0;
+    for (std::size_t i = 3; i < 64; ++i) {
+        sum += report[i];
+    }
+    return sum;
+}
+
+} // namespace tarvenor::testing
