@@ -11,3 +11,12 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_SANITIZE=ON -DTARVENOR_BENCH=OFF
 cmake --build build-sanitize -j "$(nproc)"
 (cd build-sanitize && ctest --output-on-failure -j "$(nproc)")
+
+# Fuzz every decoder of outside data for a minute each (clang, libFuzzer); a crash or sanitizer
+# report fails the script.
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+    -DTARVENOR_FUZZ=ON -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF
+cmake --build build-fuzz --target fuzz_targets -j "$(nproc)"
+for target in profile_file_fuzz macro_block_fuzz profile_block_fuzz; do
+    build-fuzz/bin/$target -max_total_time=60 -max_len=70000 -print_final_stats=1
+done
