@@ -20,7 +20,7 @@ PageArt page_art(Page page) {
     switch (page) {
     case Page::Macro:
     case Page::Macro2:
-        return {QStringLiteral("\u23FA"), QStringLiteral("MACRO"), QColor(0xe0, 0x4f, 0x5f)};
+        return {QStringLiteral("\u25CF"), QStringLiteral("MACRO"), QColor(0xe0, 0x4f, 0x5f)};
     case Page::Media:
         return {QStringLiteral("\u266B"), QStringLiteral("MEDIA"), QColor(0x9b, 0x6b, 0xf0)};
     case Page::Function:
@@ -118,7 +118,10 @@ DialogSkin composite_skin(Page page) {
 DialogSkin profile_skin() {
     DialogSkin d;
     d.size = kProfileSize;
-    d.chrome = [](QPainter& p) { draw_title_bar(p, kProfileSize.width(), 40, "Profiles"); };
+    d.chrome = [](QPainter& p) {
+        draw_title_bar(p, kProfileSize.width(), 40, QStringLiteral("Profiles"));
+        draw_panel(p, QRect(12, 48, 456, 206));
+    };
     d.extra = {{"SCREEN", "Main", "profile_back.jpg"}, {"SCREEN", "Mask", "profile_mask.bmp"}};
     d.plain.push_back({"PROGRAM_LIST", QRect(16, 52, 448, 198)});
     const struct {

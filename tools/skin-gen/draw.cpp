@@ -15,7 +15,7 @@ QColor cap_colour(Look look, bool g_key) {
     case Look::Over:
         return colour::kCapOver;
     case Look::Down:
-        return colour::kCapDown;
+        return colour::kAccentDeep;
     default:
         return g_key ? colour::kGCap : colour::kCap;
     }
