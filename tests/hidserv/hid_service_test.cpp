@@ -1,0 +1,345 @@
+#include "hidserv/hidapi/hid_service.h"
+#include "hidserv/units.h"
+#include "notification_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+
+namespace tarvenor::testing {
+namespace {
+
+using hidserv::HidDeviceInfo;
+using hidserv::HidFunctions;
+using hidserv::HidHandle;
+using hidserv::HidService;
+using hidserv::UnitIdentity;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr UnitIdentity kCommandIdentity{HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID, 0xFF1C, 0x0092};
+constexpr UnitIdentity kConsumerIdentity{HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID, 0x000C, 0x0001};
+constexpr UnitIdentity kStatusIdentity{HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID, 0x0008, 0x0089};
+
+// Plays hidapi: devices come and go, input reports are queued, writes are recorded, and a device
+// that is gone fails every read and write on its open handles.
+class FakeHid {
+public:
+    void add(const std::string& path, UnitIdentity identity) {
+        const std::lock_guard lock(mutex_);
+        devices_[path] = {identity, true, {}, {}};
+    }
+    void remove(const std::string& path) {
+        {
+            const std::lock_guard lock(mutex_);
+            devices_[path].present = false;
+        }
+        changed_.notify_all();
+    }
+    void push_input(const std::string& path, Bytes report) {
+        {
+            const std::lock_guard lock(mutex_);
+            devices_[path].input.push_back(std::move(report));
+        }
+        changed_.notify_all();
+    }
+    void hold_writes(bool hold) {
+        {
+            const std::lock_guard lock(mutex_);
+            holding_writes_ = hold;
+        }
+        changed_.notify_all();
+    }
+    bool wait_for_held_write() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(2), [&] { return held_writes_ > 0; });
+    }
+    Bytes written(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        return devices_[path].written;
+    }
+    int opens() {
+        const std::lock_guard lock(mutex_);
+        return static_cast<int>(handles_.size());
+    }
+    int closes() {
+        const std::lock_guard lock(mutex_);
+        return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
+                                              [](const auto& h) { return h->closes > 0; }));
+    }
+    bool misuse() {
+        const std::lock_guard lock(mutex_);
+        return misuse_;
+    }
+    int enumerations() {
+        const std::lock_guard lock(mutex_);
+        return enumerations_;
+    }
+
+    HidFunctions functions() {
+        HidFunctions f;
+        f.enumerate = [this](std::uint16_t vendor, std::uint16_t product) {
+            return enumerate(vendor, product);
+        };
+        f.open = [this](const std::string& path) { return open(path); };
+        f.close = [this](HidHandle handle) { close(handle); };
+        f.read = [this](HidHandle handle, std::uint8_t* buffer, std::size_t capacity, int ms) {
+            return read(handle, buffer, capacity, ms);
+        };
+        f.write = [this](HidHandle handle, const std::uint8_t* data, std::size_t length) {
+            return write(handle, data, length);
+        };
+        f.send_feature = f.write;
+        f.get_feature = [this](HidHandle handle, std::uint8_t* data, std::size_t capacity) {
+            return read(handle, data, capacity, 0);
+        };
+        return f;
+    }
+
+private:
+    struct Device {
+        UnitIdentity identity;
+        bool present;
+        std::deque<Bytes> input;
+        Bytes written;
+    };
+    struct Handle {
+        std::string path;
+        int closes = 0;
+        int in_use = 0;
+    };
+
+    // Marks a handle busy for the length of a call; a close during the call is misuse.
+    struct InUse {
+        InUse(Handle& handle) : handle_(handle) { ++handle_.in_use; }
+        ~InUse() { --handle_.in_use; }
+        Handle& handle_;
+    };
+
+    std::vector<HidDeviceInfo> enumerate(std::uint16_t vendor, std::uint16_t product) {
+        const std::lock_guard lock(mutex_);
+        ++enumerations_;
+        std::vector<HidDeviceInfo> found;
+        for (const auto& [path, device] : devices_) {
+            if (device.present && (vendor == 0 || vendor == device.identity.vendor_id) &&
+                (product == 0 || product == device.identity.product_id)) {
+                found.push_back({path, device.identity});
+            }
+        }
+        return found;
+    }
+    HidHandle open(const std::string& path) {
+        const std::lock_guard lock(mutex_);
+        if (!devices_[path].present) {
+            return nullptr;
+        }
+        handles_.push_back(std::make_unique<Handle>(Handle{path}));
+        return handles_.back().get();
+    }
+    void close(HidHandle raw) {
+        const std::lock_guard lock(mutex_);
+        Handle& handle = *static_cast<Handle*>(raw);
+        misuse_ |= handle.in_use > 0 || handle.closes > 0;
+        ++handle.closes;
+    }
+    int read(HidHandle raw, std::uint8_t* buffer, std::size_t capacity, int timeout_ms) {
+        std::unique_lock lock(mutex_);
+        Handle& handle = *static_cast<Handle*>(raw);
+        const InUse busy(handle);
+        misuse_ |= handle.closes > 0;
+        Device& device = devices_[handle.path];
+        changed_.wait_for(lock, std::chrono::milliseconds(timeout_ms),
+                          [&] { return !device.present || !device.input.empty(); });
+        if (!device.present) {
+            return -1;
+        }
+        if (device.input.empty()) {
+            return 0;
+        }
+        const Bytes report = device.input.front();
+        device.input.pop_front();
+        const std::size_t n = std::min(capacity, report.size());
+        std::copy_n(report.begin(), n, buffer);
+        return static_cast<int>(n);
+    }
+    int write(HidHandle raw, const std::uint8_t* data, std::size_t length) {
+        std::unique_lock lock(mutex_);
+        Handle& handle = *static_cast<Handle*>(raw);
+        const InUse busy(handle);
+        misuse_ |= handle.closes > 0;
+        ++held_writes_;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return !holding_writes_; });
+        --held_writes_;
+        Device& device = devices_[handle.path];
+        if (!device.present) {
+            return -1;
+        }
+        device.written.insert(device.written.end(), data, data + length);
+        return static_cast<int>(length);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::map<std::string, Device> devices_;
+    std::vector<std::unique_ptr<Handle>> handles_;
+    bool holding_writes_ = false;
+    int held_writes_ = 0;
+    bool misuse_ = false;
+    int enumerations_ = 0;
+};
+
+class HidServiceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        hid_.add("/dev/hidraw-command", kCommandIdentity);
+        hid_.add("/dev/hidraw-consumer", kConsumerIdentity);
+        hid_.add("/dev/hidraw-status", kStatusIdentity);
+        service_ = std::make_unique<HidService>(
+            hid_.functions(),
+            hidserv::HidServiceTiming{std::chrono::milliseconds(5), std::chrono::milliseconds(20)});
+    }
+    void TearDown() override {
+        service_.reset();
+        EXPECT_FALSE(hid_.misuse()) << "a handle was used after, or closed during, a call";
+        EXPECT_EQ(hid_.closes(), hid_.opens()) << "every handle is closed exactly once";
+    }
+
+    HidRequestHandle read_commands() {
+        return service_->place_read(hidserv::kCommandUnit, &NotificationRecorder::callback,
+                                    HIDSERV_TAG_CTRL);
+    }
+    int write_command(const Bytes& report) {
+        return service_->write_one(hidserv::kCommandUnit, report.data(),
+                                   static_cast<int>(report.size()));
+    }
+
+    FakeHid hid_;
+    NotificationRecorder recorder_;
+    std::unique_ptr<HidService> service_;
+};
+
+TEST_F(HidServiceTest, CountsOnlyInterfacesTheSelectorMatches) {
+    hid_.add("/dev/hidraw-other", {HIDSERV_VENDOR_ID, 0x0821, 0xFF1C, 0x0092});
+    EXPECT_EQ(service_->device_count(hidserv::kCommandUnit), 1);
+    EXPECT_EQ(service_->device_count(hidserv::kConsumerUnit), 1);
+    HidUnitSelector any_product = hidserv::kCommandUnit;
+    any_product.match_mask &= ~HIDSERV_MATCH_PRODUCT;
+    EXPECT_EQ(service_->device_count(any_product), 2);
+    HidUnitSelector other_usage = hidserv::kCommandUnit;
+    other_usage.usage = 0x0093;
+    EXPECT_EQ(service_->device_count(other_usage), 0);
+}
+
+TEST_F(HidServiceTest, StandingReadDeliversInputReportsOnTheLibrarysThread) {
+    ASSERT_NE(read_commands(), 0u);
+    hid_.push_input("/dev/hidraw-command", {0x04, 0x01, 0x02, 0x03});
+    hid_.push_input("/dev/hidraw-consumer", {0xFF, 0x02}); // not this read's interface
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) { return !n.empty(); }));
+    const Notification first = recorder_.all().front();
+    EXPECT_EQ(first.kind, HIDSERV_KIND_DATA);
+    EXPECT_EQ(first.tag, HIDSERV_TAG_CTRL);
+    EXPECT_EQ(first.length_or_count, 4u);
+    EXPECT_EQ(first.data, (Bytes{0x04, 0x01, 0x02, 0x03}));
+    EXPECT_NE(first.thread, std::this_thread::get_id());
+    // The command read's count is kept by the read itself: asking costs no enumeration.
+    const int enumerations = hid_.enumerations();
+    EXPECT_EQ(service_->device_count(hidserv::kCommandUnit), 1);
+    EXPECT_EQ(hid_.enumerations(), enumerations);
+}
+
+TEST_F(HidServiceTest, UnplugDuringReadReportsTheChangeAndReadsResumeAfterReplug) {
+    read_commands();
+    hid_.push_input("/dev/hidraw-command", {0x04, 0xAA});
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) { return n.size() == 1; }));
+    hid_.remove("/dev/hidraw-command");
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
+        const auto changes = only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL);
+        return changes.size() == 1 && changes[0].length_or_count == 0;
+    }));
+    EXPECT_EQ(service_->device_count(hidserv::kCommandUnit), 0);
+    EXPECT_EQ(write_command({0x04, 0x01}), 0);
+
+    hid_.add("/dev/hidraw-command", kCommandIdentity);
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
+        const auto changes = only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL);
+        return changes.size() == 2 && changes[1].length_or_count == 1;
+    }));
+    hid_.push_input("/dev/hidraw-command", {0x04, 0xBB});
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
+        const auto data = only(n, HIDSERV_KIND_DATA, HIDSERV_TAG_CTRL);
+        return data.size() == 2 && data[1].data == Bytes{0x04, 0xBB};
+    }));
+}
+
+TEST_F(HidServiceTest, WriteGoesToTheCommandInterfaceAndReopensAfterTheKeyboardReturns) {
+    const Bytes report(64, 0x04);
+    EXPECT_EQ(write_command(report), 64);
+    EXPECT_EQ(hid_.written("/dev/hidraw-command"), report);
+    EXPECT_TRUE(hid_.written("/dev/hidraw-consumer").empty());
+
+    hid_.remove("/dev/hidraw-command");
+    EXPECT_EQ(write_command(report), 0);
+    hid_.add("/dev/hidraw-command", kCommandIdentity);
+    EXPECT_EQ(write_command(report), 64);
+    EXPECT_EQ(hid_.opens(), 2);
+}
+
+TEST_F(HidServiceTest, KeyboardVanishingMidWriteLeavesTheHandleOpenUntilTheWriteReturns) {
+    read_commands();
+    hid_.hold_writes(true);
+    int written = -1;
+    std::thread writer([&] { written = write_command(Bytes(64, 0x04)); });
+    ASSERT_TRUE(hid_.wait_for_held_write());
+    hid_.remove("/dev/hidraw-command"); // the reader sees the failure and lets go of the handle
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
+        return only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL).size() == 1;
+    }));
+    EXPECT_EQ(hid_.closes(), 0);
+    hid_.hold_writes(false);
+    writer.join();
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(hid_.closes(), 1);
+}
+
+TEST_F(HidServiceTest, DeletedReadStopsBeforeDeleteReturns) {
+    const HidRequestHandle handle = read_commands();
+    EXPECT_TRUE(service_->delete_request(handle));
+    EXPECT_FALSE(service_->delete_request(handle));
+    EXPECT_FALSE(service_->delete_request(0));
+    hid_.push_input("/dev/hidraw-command", {0x04});
+    hid_.remove("/dev/hidraw-command");
+    service_.reset(); // would join a reader still running
+    EXPECT_TRUE(recorder_.all().empty());
+}
+
+TEST_F(HidServiceTest, ReadCanBeCancelledFromItsOwnCallback) {
+    const HidRequestHandle handle = read_commands();
+    std::atomic<bool> deleted{false};
+    recorder_.on_notification = [&](const Notification&) {
+        deleted = service_->delete_request(handle);
+    };
+    hid_.push_input("/dev/hidraw-command", {0x04, 0x01});
+    hid_.push_input("/dev/hidraw-command", {0x04, 0x02});
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) { return !n.empty(); }));
+    service_.reset();
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(recorder_.all().size(), 1u) << "no report after the read was cancelled";
+}
+
+TEST_F(HidServiceTest, StatusWriteReachesTheStatusInterfaceAndNamesTheRequest) {
+    const std::uint8_t bank[2] = {0x05, 0x03};
+    HidRequestHandle handle = 0;
+    EXPECT_EQ(service_->write_status(hidserv::kStatusUnit, bank, 2, &handle), 2);
+    EXPECT_EQ(hid_.written("/dev/hidraw-status"), (Bytes{0x05, 0x03}));
+    EXPECT_NE(handle, 0u);
+    EXPECT_TRUE(service_->delete_request(handle));
+    EXPECT_FALSE(service_->delete_request(handle));
+    hid_.remove("/dev/hidraw-status");
+    EXPECT_EQ(service_->write_status(hidserv::kStatusUnit, bank, 2, &handle), 0);
+    EXPECT_EQ(handle, 0u);
+}
+
+} // namespace
+} // namespace tarvenor::testing
