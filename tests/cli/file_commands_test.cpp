@@ -1,0 +1,111 @@
+#include "model/profile_file.h"
+#include "model_builders.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace tarvenor {
+namespace {
+
+using testing::assignment;
+using testing::macro;
+
+struct CliRun {
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+class FileCommands : public testing::TempDirTest {
+protected:
+    CliRun cli(const std::string& arguments) {
+        const auto out = dir_ / "stdout";
+        const auto err = dir_ / "stderr";
+        const std::string command = std::string(TARVENOR_CLI) + " " + arguments + " >" +
+                                    out.string() + " 2>" + err.string();
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    }
+    std::string file(const char* name) const { return (dir_ / name).string(); }
+
+    // A file using every kind of entry the JSON must describe.
+    std::string sample_file() {
+        Configuration config;
+        config.make_default_image();
+        config.assign(flat_entry(0, 0x1E), assignment(AssignmentType::Key, 0x030));
+        config.assign(flat_entry(1, 0x30), assignment(AssignmentType::TextBlock));
+        config.texts().set(flat_entry(1, 0x30), u"say \"hi\"\n");
+        config.assign(flat_entry(2, 0x10), assignment(AssignmentType::Macro, 7));
+        config.assign(flat_entry(3, 5), KeyAssignment{12, 0, 1, 0, 0});
+        MacroRecord m = macro(7, u"Seven", 2);
+        m.play_mode = 2;
+        config.macros() = {m};
+        const std::string path = file("sample.tvp");
+        EXPECT_TRUE(save_profile_file(path, config, true));
+        return path;
+    }
+};
+
+TEST_F(FileCommands, ValidateExitCodes) {
+    EXPECT_EQ(cli("new " + file("a.tvp")).exit_code, 0);
+    EXPECT_EQ(cli("validate " + file("a.tvp")).exit_code, 0);
+    EXPECT_EQ(cli("validate " + file("missing.tvp")).exit_code, 1);
+    write("small.tvp", std::string(100, '\0'));
+    EXPECT_EQ(cli("validate " + file("small.tvp")).exit_code, 1);
+
+    std::string bytes = slurp(dir_ / "a.tvp");
+    bytes[31] = static_cast<char>(bytes[31] + 1);
+    write("bad.tvp", bytes);
+    const CliRun bad = cli("validate " + file("bad.tvp"));
+    EXPECT_EQ(bad.exit_code, 1);
+    EXPECT_NE(bad.err.find("wrong file format"), std::string::npos) << bad.err;
+    EXPECT_EQ(cli("validate").exit_code, 1);
+    EXPECT_EQ(cli("new " + file("no/such/folder.tvp")).exit_code, 2);
+}
+
+TEST_F(FileCommands, ResaveRepacksAndLeavesOutputAloneOnBadInput) {
+    write("bad.tvp", std::string(40000, '\x01'));
+    write("out.tvp", "keep me");
+    EXPECT_EQ(cli("resave " + file("bad.tvp") + " " + file("out.tvp")).exit_code, 1);
+    EXPECT_EQ(slurp(dir_ / "out.tvp"), "keep me");
+
+    const std::string sample = sample_file();
+    ASSERT_EQ(cli("resave " + sample + " " + file("out.tvp")).exit_code, 0);
+    EXPECT_EQ(slurp(dir_ / "out.tvp"), slurp(sample));
+}
+
+TEST_F(FileCommands, JsonDescribesEveryEntryAndMacro) {
+    const CliRun run = cli("dump " + sample_file() + " --json");
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    const std::string& json = run.out;
+    EXPECT_EQ(json.front(), '{');
+    EXPECT_NE(json.find("\"macro_count\":1,\"text_size\":20"), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"table\":0,\"slot\":30,\"type\":\"Key\",\"aux_code\":0,\"param\":48,"
+                        "\"colour_key_flag\":0,\"text\":null}"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"type\":\"TextBlock\",\"aux_code\":0,\"param\":0,\"colour_key_flag\":0,"
+                        "\"text\":\"say \\\"hi\\\"\\u000a\"}"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("{\"table\":3,\"slot\":5,\"type\":12,"), std::string::npos);
+    EXPECT_NE(json.find("{\"id\":7,\"name\":\"Seven\",\"cycles\":1,\"play_mode\":2,\"actions\":["
+                        "{\"delay\":0,\"key\":30,\"direction\":\"down\"},"
+                        "{\"delay\":10,\"key\":30,\"direction\":\"up\"}]}"),
+              std::string::npos);
+}
+
+TEST_F(FileCommands, ListingShowsCaptionsTextsAndActions) {
+    const CliRun run = cli("dump " + sample_file());
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_NE(run.out.find("\"AKeys, Set: Key(B)\""), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"QKeys, Set: Macro(Seven)\""), std::string::npos);
+    EXPECT_NE(run.out.find("text \"say \"hi\""), std::string::npos);
+    EXPECT_NE(run.out.find("A ↑ 10 ms"), std::string::npos);
+    EXPECT_EQ(cli("dump " + file("missing.tvp")).exit_code, 1);
+}
+
+} // namespace
+} // namespace tarvenor
