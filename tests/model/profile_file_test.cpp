@@ -47,8 +47,16 @@ protected:
         return bytes;
     }
 
+    // The documents folder is the test's own folder.
+    struct TestDocuments : DocumentsFolder {
+        explicit TestDocuments(const std::filesystem::path& dir) : dir(dir) {}
+        std::filesystem::path path() const override { return dir; }
+        const std::filesystem::path& dir;
+    };
+
     CollectingSink sink;
     TextTable texts;
+    TestDocuments documents_{dir_};
 };
 
 TEST_F(ProfileFileTest, HeaderRulesOneByOne) {
@@ -216,12 +224,7 @@ TEST_F(ProfileFileTest, LoaderNeverReadsOutsideTheTextArea) {
 }
 
 TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
-    struct Documents : DocumentsFolder {
-        std::filesystem::path root;
-        std::filesystem::path path() const override { return root; }
-    } documents;
-    documents.root = dir_;
-    const UserStorage storage(documents);
+    const UserStorage storage(documents_);
     EXPECT_EQ(storage.mirror_path(0), storage.mirror_path(2));
     EXPECT_EQ(storage.mirror_path(1), dir_ / "Tarvenor_R4X" / "$Profile0");
 
@@ -248,12 +251,7 @@ TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
 }
 
 TEST_F(ProfileFileTest, SettingsFileAndStoreKeys) {
-    struct Documents : DocumentsFolder {
-        std::filesystem::path root;
-        std::filesystem::path path() const override { return root; }
-    } documents;
-    documents.root = dir_;
-    const UserStorage storage(documents);
+    const UserStorage storage(documents_);
     EXPECT_FALSE(storage.lighting_switch());
     ASSERT_TRUE(storage.set_lighting_switch(true));
     EXPECT_TRUE(storage.lighting_switch());
