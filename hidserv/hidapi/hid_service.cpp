@@ -46,7 +46,7 @@ public:
         }
         wake_.notify_all();
     }
-    bool on_own_thread() const { return std::this_thread::get_id() == thread_.get_id(); }
+    bool on_own_thread() const { return std::this_thread::get_id() == reader_.load(); }
     HidRequestHandle handle() const { return handle_; }
     const HidUnitSelector& selector() const { return selector_; }
     int count() const { return count_.load(); }
@@ -72,6 +72,7 @@ private:
     }
 
     void run() {
+        reader_.store(std::this_thread::get_id());
         const HidServiceTiming& timing = service_.timing_;
         std::array<std::uint8_t, 256> buffer{};
         DevicePtr device;
@@ -112,6 +113,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stopping_ = false;
+    std::atomic<std::thread::id> reader_{};
     std::thread thread_;
 };
 

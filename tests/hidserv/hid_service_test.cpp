@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <future>
 #include <map>
 #include <memory>
 
@@ -315,16 +316,22 @@ TEST_F(HidServiceTest, DeletedReadStopsBeforeDeleteReturns) {
 }
 
 TEST_F(HidServiceTest, ReadCanBeCancelledFromItsOwnCallback) {
-    const HidRequestHandle handle = read_commands();
-    std::atomic<bool> deleted{false};
+    std::atomic<HidRequestHandle> handle{0};
+    std::promise<bool> deleted;
+    std::atomic<bool> first{true};
+    HidService* const service = service_.get();
     recorder_.on_notification = [&](const Notification&) {
-        deleted = service_->delete_request(handle);
+        if (first.exchange(false)) {
+            deleted.set_value(service->delete_request(handle));
+        }
     };
+    handle = read_commands();
     hid_.push_input("/dev/hidraw-command", {0x04, 0x01});
     hid_.push_input("/dev/hidraw-command", {0x04, 0x02});
-    ASSERT_TRUE(recorder_.wait_for([](const auto& n) { return !n.empty(); }));
-    service_.reset();
-    EXPECT_TRUE(deleted);
+    auto result = deleted.get_future();
+    ASSERT_EQ(result.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_TRUE(result.get());
+    service_.reset(); // joins the cancelled reader
     EXPECT_EQ(recorder_.all().size(), 1u) << "no report after the read was cancelled";
 }
 
