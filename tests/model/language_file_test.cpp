@@ -1,3 +1,4 @@
+#include "model/assignment_caption.h"
 #include "model/text_table.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,15 @@ TEST(ShippedLanguageFile, EveryProgramTextIsTranslatedWithItsPlaceholders) {
     // The record-delay text names a settings key: both languages must share it.
     EXPECT_EQ(english.text(TextKey::MacroActionRecordDelay),
               chinese.text(TextKey::MacroActionRecordDelay));
+}
+
+TEST(ShippedLanguageFile, BlanksAroundTextsSurviveTheReader) {
+    const TextTable english{LanguageFile::load(kShippedFile)};
+    KeyAssignment key_b;
+    key_b.type = static_cast<std::uint16_t>(AssignmentType::Key);
+    key_b.param = 0x030;
+    EXPECT_EQ(AssignmentCaption(0x1E, key_b, {}, english), "A  set to: Key (B)");
+    EXPECT_EQ(english.text(TextKey::ProfileTip), "Current profile: ");
 }
 
 } // namespace
