@@ -4,6 +4,8 @@
 
 #include "skin_test_support.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -159,6 +161,29 @@ TEST_F(BaseDialogTest, OkReleasesThePictures) {
     dialog.accept();
     EXPECT_FALSE(dialog.has_pictures());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(BaseDialogTest, DraggingTheSurfaceMovesTheWindow) {
+    folder_.save("back.bmp", background_picture());
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
+    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    dialog.move(100, 100);
+    const QPoint grab = dialog.mapToGlobal(QPoint(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grab), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(grab + QPoint(30, 20)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &move);
+    EXPECT_EQ(dialog.pos(), QPoint(130, 120));
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(grab + QPoint(30, 20)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &release);
+    QMouseEvent later(QEvent::MouseMove, QPointF(5, 5), QPointF(grab + QPoint(90, 90)),
+                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &later);
+    EXPECT_EQ(dialog.pos(), QPoint(130, 120));
 }
 
 } // namespace

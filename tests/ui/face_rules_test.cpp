@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tarvenor {
 namespace {
 
@@ -9,6 +11,11 @@ struct LookCase {
     ButtonLook look;
     FaceSlot face;
 };
+
+void PrintTo(const LookCase& c, std::ostream* out) {
+    *out << (c.look.enabled ? "enabled" : "disabled") << (c.look.pressed ? "+pressed" : "")
+         << (c.look.hover ? "+hover" : "") << (c.look.selected ? "+selected" : "");
+}
 
 class FaceChoice : public ::testing::TestWithParam<LookCase> {};
 

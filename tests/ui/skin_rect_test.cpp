@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tarvenor {
 namespace {
 
@@ -9,6 +11,10 @@ struct RectCase {
     const char* text;
     SkinRect expected;
 };
+
+void PrintTo(const RectCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class SkinRectParsing : public ::testing::TestWithParam<RectCase> {};
 

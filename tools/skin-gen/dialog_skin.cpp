@@ -2,8 +2,6 @@
 
 #include "model/ini_file.h"
 
-#include <QPainterPath>
-
 #include <stdexcept>
 
 namespace tarvenor::skin {

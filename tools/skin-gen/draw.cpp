@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QLinearGradient>
-#include <QPainterPath>
 
 namespace tarvenor::skin {
 
@@ -187,6 +186,19 @@ void draw_lamp(QPainter& painter, const QRect& area, const QString& label, bool 
     painter.drawEllipse(centre, 4, 4);
     const QRect text_area(area.left(), area.top() + 18, area.width(), area.height() - 18);
     draw_fitted_text(painter, text_area, label, 9, lit ? colour::kText : colour::kTextDim, true);
+    painter.restore();
+}
+
+void draw_mark(QPainter& painter, QPointF centre, qreal size) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour::kAccent);
+    const qreal half = size / 2;
+    const QPointF corners[] = {centre + QPointF(-half, -half * 0.9),
+                               centre + QPointF(half, -half * 0.9),
+                               centre + QPointF(0, half * 1.1)};
+    painter.drawPolygon(corners, 3);
     painter.restore();
 }
 

@@ -22,6 +22,8 @@ void draw_button(QPainter& painter, const QRect& area, const QString& legend, Lo
 void draw_icon_button(QPainter& painter, const QRect& area, const QString& glyph, Look look);
 // An indicator lamp with a label under or beside it.
 void draw_lamp(QPainter& painter, const QRect& area, const QString& label, bool lit);
+// The product mark: a triangle pointing down, `size` pixels across, centred at `centre`.
+void draw_mark(QPainter& painter, QPointF centre, qreal size);
 // A field the program fills (lists, edit boxes): a sunken dark rectangle.
 void draw_field(QPainter& painter, const QRect& area);
 // Text fitted into a rectangle, shrinking from `pixels` down to 7 pixels.

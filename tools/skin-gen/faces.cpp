@@ -1,7 +1,5 @@
 #include "faces.h"
 
-#include <QPainterPath>
-
 namespace tarvenor::skin {
 
 FacePainter keycap_face(const QString& legend, bool g_key) {
@@ -38,15 +36,7 @@ void draw_title_bar(QPainter& p, int width, int height, const QString& title) {
     p.setPen(QPen(colour::kAccentDeep, 1));
     p.drawLine(QPointF(0, height + 0.5), QPointF(width, height + 0.5));
     if (!title.isEmpty()) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour::kAccent);
-        const QPointF c(26, height / 2.0);
-        QPainterPath mark;
-        mark.moveTo(c + QPointF(-8, -7));
-        mark.lineTo(c + QPointF(8, -7));
-        mark.lineTo(c + QPointF(0, 9));
-        mark.closeSubpath();
-        p.drawPath(mark);
+        draw_mark(p, QPointF(26, height / 2.0), 16);
         p.setFont(skin_font(14, true));
         p.setPen(colour::kText);
         p.drawText(QRect(44, 0, width - 60, height), Qt::AlignLeft | Qt::AlignVCenter, title);

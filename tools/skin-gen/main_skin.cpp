@@ -4,8 +4,6 @@
 #include "keyboard_layout.h"
 #include "main_texts.h"
 
-#include <QPainterPath>
-
 #include <string>
 
 namespace tarvenor::skin {
@@ -52,15 +50,7 @@ void draw_wordmark(QPainter& p, const QRect& r, Look look) {
                        : look == Look::Normal ? colour::kText
                                               : colour::kTextDim;
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour::kAccent);
-    QPainterPath mark;
-    const QPointF c(r.left() + 14, r.center().y() + 0.5);
-    mark.moveTo(c + QPointF(-10, -9));
-    mark.lineTo(c + QPointF(10, -9));
-    mark.lineTo(c + QPointF(0, 11));
-    mark.closeSubpath();
-    p.drawPath(mark);
+    draw_mark(p, QPointF(r.left() + 14, r.center().y() + 0.5), 20);
     p.setFont(skin_font(19, true));
     p.setPen(ink);
     p.drawText(r.adjusted(30, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
