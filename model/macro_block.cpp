@@ -158,6 +158,16 @@ MacroStore DecodeMacroBlock(std::span<const std::uint8_t> block, const TextTable
     return macros;
 }
 
+std::optional<Message> DownloadPlan::message() const {
+    if (outcome == Outcome::MacrosTooLarge) {
+        return Message::MacrosTooLarge;
+    }
+    if (names_dropped) {
+        return Message::MacroNamesDropped;
+    }
+    return std::nullopt;
+}
+
 DownloadPlan plan_macro_download(const DownloadSnapshot& snapshot, std::size_t macro_space,
                                  const DefaultKeyMatrix& matrix, bool all_profiles,
                                  int current_profile) {

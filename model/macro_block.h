@@ -4,6 +4,7 @@
 #include "model/configuration.h"
 #include "model/device_codes.h"
 #include "model/macro_record.h"
+#include "model/messages.h"
 #include "model/text_table.h"
 
 #include <cstddef>
@@ -59,6 +60,10 @@ struct DownloadPlan {
     Bytes macro_block;
     bool names_dropped = false;
     std::vector<ProfileWrite> profiles;
+
+    // The message the download shows: MacrosTooLarge instead of sending, MacroNamesDropped after
+    // sending; none when everything fits.
+    std::optional<Message> message() const;
 };
 
 // Plans the download of a snapshot: the macro block sized against the keyboard's macro space and

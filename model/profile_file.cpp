@@ -88,11 +88,6 @@ Bytes assemble_profile_file(const ConfigurationImage& image, const MacroStore& m
     return file;
 }
 
-bool write_bytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    return write_file_atomically(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 } // namespace
 
 ProfileFileCheck validate_profile_file(const std::filesystem::path& path, MessageSink& messages,
@@ -168,7 +163,7 @@ bool save_profile_file(const std::filesystem::path& path, Configuration& configu
         guard.lock();
     }
     const Bytes file = serialise_profile_file(configuration);
-    return !file.empty() && write_bytes(path, file);
+    return !file.empty() && write_profile_bytes(path, file);
 }
 
 bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock) {
@@ -178,8 +173,25 @@ bool save_profile_mirror(const UserStorage& storage, Configuration& configuratio
            save_profile_file(path, configuration, take_lock);
 }
 
+bool write_profile_bytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    return write_file_atomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool install_rebuilt_configuration(Configuration& configuration, bool mirror_built,
+                                   const std::filesystem::path& mirror) {
+    std::scoped_lock guard(configuration.lock());
+    configuration.clear();
+    if (mirror_built && load_profile_file(mirror, configuration)) {
+        return true;
+    }
+    configuration.clear();
+    configuration.make_default_image();
+    return false;
+}
+
 bool write_default_file(const std::filesystem::path& path) {
-    return write_bytes(path, make_default_image().bytes());
+    return write_profile_bytes(path, make_default_image().bytes());
 }
 
 Bytes build_profile_file_image(const std::array<ProfileBlock, 3>& profiles,

@@ -48,6 +48,15 @@ bool save_profile_mirror(const UserStorage& storage, Configuration& configuratio
 // Writes a default image with no macros and no texts.
 bool write_default_file(const std::filesystem::path& path);
 
+// Replaces a file with the bytes atomically (a crash leaves the old or the new file).
+bool write_profile_bytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// The install step of a rebuild from the keyboard, under the configuration lock: the mirror just
+// built from the keyboard is loaded, or, when it could not be built (or loaded), the default
+// image is installed. Returns whether the keyboard's configuration was installed.
+bool install_rebuilt_configuration(Configuration& configuration, bool mirror_built,
+                                   const std::filesystem::path& mirror);
+
 // A profile file built from what the keyboard holds: the three profile blocks, the macro area
 // (from its start, as much as was read) and the factory key codes. Table 3 is all zero; no texts.
 Bytes build_profile_file_image(const std::array<ProfileBlock, 3>& profiles,

@@ -88,7 +88,10 @@ TEST(DownloadPlan, NamesThresholdAndTooLarge) {
     EXPECT_TRUE(bare.names_dropped);
     EXPECT_EQ(bare.outcome, DownloadPlan::Outcome::Send);
 
+    EXPECT_EQ(exact.message(), std::nullopt);
+    EXPECT_EQ(tight.message(), Message::MacroNamesDropped);
     DownloadPlan refused = plan_macro_download(snapshot, sizes.without_names - 1, matrix, true, 0);
+    EXPECT_EQ(refused.message(), Message::MacrosTooLarge);
     EXPECT_EQ(refused.outcome, DownloadPlan::Outcome::MacrosTooLarge);
     EXPECT_TRUE(refused.macro_block.empty());
     EXPECT_TRUE(refused.profiles.empty());

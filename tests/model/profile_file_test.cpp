@@ -250,6 +250,32 @@ TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
     EXPECT_FALSE(std::filesystem::exists(dir_ / "x.tvp"));
 }
 
+TEST_F(ProfileFileTest, RebuildInstallsTheMirrorOrFallsBackToDefaults) {
+    Configuration built;
+    built.make_default_image();
+    built.assign(flat_entry(1, 0x1E), assignment(AssignmentType::Disabled));
+    built.macros() = {macro(1, u"m")};
+    const auto mirror = dir_ / "$Profile0";
+    ASSERT_TRUE(save_profile_file(mirror, built, true));
+
+    Configuration config;
+    config.macros() = {macro(5, u"old"), macro(6, u"older")};
+    config.texts().set(3, u"stale");
+    EXPECT_TRUE(install_rebuilt_configuration(config, true, mirror));
+    EXPECT_TRUE(config.entry(flat_entry(1, 0x1E)).is(AssignmentType::Disabled));
+    EXPECT_EQ(config.macros().size(), 1u);
+    EXPECT_EQ(config.texts().total(), 0u);
+
+    // A failed build leaves the (older) mirror alone and installs the defaults.
+    EXPECT_FALSE(install_rebuilt_configuration(config, false, mirror));
+    EXPECT_TRUE(config.entry(flat_entry(1, 0x1E)).is_zero());
+    EXPECT_TRUE(config.macros().empty());
+    EXPECT_EQ(config.entry(256).aux_code, 0x0301);
+
+    EXPECT_FALSE(install_rebuilt_configuration(config, true, dir_ / "vanished"));
+    EXPECT_TRUE(config.has_image());
+}
+
 TEST_F(ProfileFileTest, SettingsFileAndStoreKeys) {
     const UserStorage storage(documents_);
     EXPECT_FALSE(storage.lighting_switch());
