@@ -18,7 +18,8 @@ namespace tarvenor {
 class CPngButton : public QAbstractButton {
     Q_OBJECT
 public:
-    // Called after every draw with the button and whether the normal face was the one drawn.
+    // Called after every draw with the button and whether the normal face was the one drawn. It
+    // runs inside the paint event: it may schedule other repaints (update), not paint directly.
     using DrawCallback = std::function<void(CPngButton&, bool normal_face)>;
 
     static constexpr int kTextCapacity = 259;
