@@ -39,7 +39,9 @@ QImage render_outline(QSize size, int radius) {
     painter.setBrush(Qt::black);
     // No anti-aliasing: every edge pixel is either inside or pure white.
     painter.drawRoundedRect(QRect(QPoint(0, 0), size), radius, radius);
-    return picture;
+    painter.end();
+    // Only pure black and white: one bit a pixel keeps the file small.
+    return picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 std::string rect_value(const QRect& rect) {
