@@ -14,8 +14,10 @@ constexpr std::array<std::uint8_t, 32> kKeyTableHeader{
 
 ConfigurationImage::ConfigurationImage() : bytes_(kSize, 0) {}
 
-ConfigurationImage::ConfigurationImage(std::span<const std::uint8_t> bytes)
-    : bytes_(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(kSize)) {}
+ConfigurationImage::ConfigurationImage(std::span<const std::uint8_t> bytes) : bytes_(kSize, 0) {
+    const auto count = static_cast<std::ptrdiff_t>(std::min(bytes.size(), kSize));
+    std::copy(bytes.begin(), bytes.begin() + count, bytes_.begin());
+}
 
 std::size_t ConfigurationImage::entry_offset(int flat) {
     return kKeyTablesOffset + static_cast<std::size_t>(flat) * KeyAssignment::kSize;

@@ -19,7 +19,7 @@ public:
 
     // All zero.
     ConfigurationImage();
-    // Takes the first kSize bytes; the caller passes at least that many.
+    // Takes the first kSize bytes; missing bytes read as zero.
     explicit ConfigurationImage(std::span<const std::uint8_t> bytes);
 
     std::span<const std::uint8_t> bytes() const { return bytes_; }

@@ -39,7 +39,7 @@ std::filesystem::path UserStorage::folder() const {
     return documents_.path() / kFolderName;
 }
 
-bool UserStorage::ensure_folder() const {
+bool UserStorage::ensure_user_folder() const {
     std::error_code error;
     std::filesystem::create_directory(folder(), error);
     return std::filesystem::is_directory(folder(), error);
@@ -58,7 +58,7 @@ bool UserStorage::lighting_switch() const {
 }
 
 bool UserStorage::set_lighting_switch(bool on) const {
-    ensure_folder();
+    ensure_user_folder();
     IniFile ini = IniFile::read_or_empty(settings_file());
     ini.set(kLightingSection, kLightingKey, on ? "1" : "0");
     return ini.write(settings_file());

@@ -30,7 +30,7 @@ public:
 
     std::filesystem::path folder() const;
     // Creates the folder (one level) when it is missing; false when it cannot be created.
-    bool ensure_folder() const;
+    bool ensure_user_folder() const;
     // The same file for every profile: one mirror holds all tables and macros.
     std::filesystem::path mirror_path(int profile = 0) const;
     std::filesystem::path settings_file() const;

@@ -233,7 +233,7 @@ TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
     EXPECT_FALSE(save_profile_mirror(storage, config, true));
     EXPECT_FALSE(std::filesystem::exists(storage.folder()));
 
-    ASSERT_TRUE(storage.ensure_folder());
+    ASSERT_TRUE(storage.ensure_user_folder());
     ASSERT_TRUE(write_default_file(storage.mirror_path()));
     config.macros() = {macro(1, u"m", 1)};
     EXPECT_TRUE(save_profile_mirror(storage, config, true));
