@@ -14,8 +14,12 @@ int set_debug_level(int level) {
     return g_level.exchange(level);
 }
 
+bool debug_enabled(int level) {
+    return level <= g_level.load();
+}
+
 void debug_line(int level, const std::string& text) {
-    if (level <= g_level.load()) {
+    if (debug_enabled(level)) {
         std::fprintf(stderr, "hidserv: %s\n", text.c_str());
     }
 }

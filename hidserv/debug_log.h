@@ -8,6 +8,7 @@ namespace tarvenor::hidserv {
 
 // The library's diagnostics on standard error, switched by Debug(level).
 int set_debug_level(int level); // returns the previous level
+bool debug_enabled(int level);
 void debug_line(int level, const std::string& text);
 std::string hex_bytes(const std::uint8_t* data, std::size_t length);
 

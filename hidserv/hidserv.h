@@ -77,7 +77,8 @@ typedef struct HidReadNotification {
 typedef int (*HidNotifyCallback)(const HidReadNotification* notification);
 
 /* Diagnostics on standard error: 0 off (the default), 1 connection changes and failures,
- * 2 also every report. Returns the previous level. */
+ * 2 also every report (the virtual keyboard keeps reports in its traffic log instead).
+ * Returns the previous level. */
 HIDSERV_API int Debug(int level);
 /* Starts the library; `reserved` must be 0. Returns a value > 0 on success. */
 HIDSERV_API int Init(int reserved);

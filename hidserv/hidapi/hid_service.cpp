@@ -92,7 +92,9 @@ private:
             const int n = service_.functions_.read(device->handle(), buffer.data(), buffer.size(),
                                                    timing.read_timeout.count());
             if (n > 0) {
-                debug_line(2, "read " + hex_bytes(buffer.data(), static_cast<std::size_t>(n)));
+                if (debug_enabled(2)) {
+                    debug_line(2, "read " + hex_bytes(buffer.data(), static_cast<std::size_t>(n)));
+                }
                 notify(callback_, HIDSERV_KIND_DATA, tag_, static_cast<std::uint32_t>(n),
                        buffer.data());
             } else if (n < 0) {
@@ -246,7 +248,9 @@ int HidService::write_one(const HidUnitSelector& selector, const std::uint8_t* d
     if (data == nullptr || length <= 0) {
         return 0;
     }
-    debug_line(2, "write " + hex_bytes(data, static_cast<std::size_t>(length)));
+    if (debug_enabled(2)) {
+        debug_line(2, "write " + hex_bytes(data, static_cast<std::size_t>(length)));
+    }
     return with_device(selector, [&](HidHandle handle) {
         return functions_.write(handle, data, static_cast<std::size_t>(length));
     });
