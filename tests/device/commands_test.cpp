@@ -93,7 +93,7 @@ TEST_F(CommandsTest, ProfileIndexOutOfRangeSendsNothing) {
     EXPECT_EQ(commands_->write_profile_block(-1, block), DeviceStatus::InvalidArgument);
     EXPECT_EQ(commands_->read_key_colours(3, 0, 54, data), DeviceStatus::InvalidArgument);
     EXPECT_EQ(commands_->write_key_colours(0, 126, rgb), DeviceStatus::InvalidArgument);
-    EXPECT_EQ(commands_->set_active_profile(3), DeviceStatus::InvalidArgument);
+    EXPECT_EQ(commands_->set_current_profile(3), DeviceStatus::InvalidArgument);
     const Bytes too_long(57, 1);
     EXPECT_EQ(commands_->write_settings(0, too_long), DeviceStatus::InvalidArgument);
     EXPECT_EQ(status_code(DeviceStatus::InvalidArgument), -201);
@@ -173,8 +173,8 @@ TEST_F(CommandsTest, DefaultKeyMatrixIsTheKeyboardsFactoryMatrix) {
 TEST_F(CommandsTest, CurrentProfileIsReadOnceAndThenCached) {
     start();
     poke_memory("parameters.bin", 10, {2});
-    EXPECT_EQ(commands_->read_current_profile(), 2);
-    EXPECT_EQ(commands_->read_current_profile(), 2);
+    EXPECT_EQ(commands_->get_current_profile(), 2);
+    EXPECT_EQ(commands_->get_current_profile(), 2);
     EXPECT_EQ(requests().size(), 1u);
     EXPECT_EQ(facts_.current_profile(), 2);
 }
@@ -182,22 +182,22 @@ TEST_F(CommandsTest, CurrentProfileIsReadOnceAndThenCached) {
 TEST_F(CommandsTest, ProfileByteAboveTwoCountsAsUndetermined) {
     start();
     poke_memory("parameters.bin", 10, {5});
-    EXPECT_EQ(commands_->read_current_profile(), -1);
-    EXPECT_EQ(commands_->read_current_profile(), -1);
+    EXPECT_EQ(commands_->get_current_profile(), -1);
+    EXPECT_EQ(commands_->get_current_profile(), -1);
     EXPECT_EQ(requests().size(), 2u) << "nothing cached, so each call asks again";
 }
 
 TEST_F(CommandsTest, FailedProfileReadLeavesTheCacheUnknown) {
     start({{"TARVENOR_SIM_FAULT", "no-answer 3"}});
-    EXPECT_EQ(commands_->read_current_profile(), -1);
+    EXPECT_EQ(commands_->get_current_profile(), -1);
     EXPECT_EQ(facts_.current_profile(), -1);
-    EXPECT_EQ(commands_->read_current_profile(), 0);
+    EXPECT_EQ(commands_->get_current_profile(), 0);
 }
 
 TEST_F(CommandsTest, SettingTheActiveProfileRewritesOnlyByte10) {
     start();
     const Bytes before = memory("parameters.bin");
-    ASSERT_EQ(commands_->set_active_profile(2), DeviceStatus::Success);
+    ASSERT_EQ(commands_->set_current_profile(2), DeviceStatus::Success);
     Bytes expected = before;
     expected[10] = 2;
     EXPECT_EQ(memory("parameters.bin"), expected);
@@ -211,13 +211,13 @@ TEST_F(CommandsTest, SettingTheActiveProfileRewritesOnlyByte10) {
 TEST_F(CommandsTest, FailedWriteMakesTheProfileUnknownAndFailedReadChangesNothing) {
     start({{"TARVENOR_SIM_FAULT", "status-ff 3 1"}}); // the read passes, the write is refused
     facts_.set_current_profile(1);
-    EXPECT_EQ(commands_->set_active_profile(2), DeviceStatus::Rejected);
+    EXPECT_EQ(commands_->set_current_profile(2), DeviceStatus::Rejected);
     EXPECT_EQ(facts_.current_profile(), -1);
     EXPECT_EQ(memory("parameters.bin")[10], 0);
 
     control("fault no-answer 3");
     facts_.set_current_profile(1);
-    EXPECT_EQ(commands_->set_active_profile(2), DeviceStatus::NoAnswer);
+    EXPECT_EQ(commands_->set_current_profile(2), DeviceStatus::NoAnswer);
     EXPECT_EQ(facts_.current_profile(), 1);
 }
 

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+struct CliRun {
+    int exit_code;
+    std::string out;
+    std::string err;
+};
+
+// Runs tarvenor-cli against a virtual keyboard whose memory lives in a fresh folder.
+class CliDeviceCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tarvenor-cli-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    CliRun run(const std::string& arguments, const std::string& environment = "",
+               const std::string& library = TARVENOR_SIM_LIBRARY) {
+        const std::string command = "env -u TARVENOR_SIM_FAULT -u TARVENOR_SIM_UNPLUGGED "
+                                    "TARVENOR_HIDSERV='" +
+                                    library + "' TARVENOR_SIM_DIR='" + (folder_ / "kb").string() +
+                                    "' " + environment + " '" + TARVENOR_CLI + "' " + arguments +
+                                    " >'" + (folder_ / "out").string() + "' 2>'" +
+                                    (folder_ / "err").string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp("out"), slurp("err")};
+    }
+    std::string slurp(const std::string& name) const {
+        std::ifstream in(folder_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void poke_parameter(std::size_t offset, char value) {
+        std::fstream file(folder_ / "kb" / "parameters.bin",
+                          std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(static_cast<std::streamoff>(offset));
+        file.put(value);
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(CliDeviceCommandsTest, InfoDescribesTheKeyboardAsTextAndJson) {
+    const CliRun text = run("info");
+    EXPECT_EQ(text.exit_code, 0) << text.err;
+    EXPECT_EQ(text.out, "Keyboards connected: 1\nActive profile: 1\nMacro space: 8192 bytes\n"
+                        "Effects: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20\n");
+    poke_parameter(11, 2);
+    const CliRun json = run("info --json");
+    EXPECT_EQ(json.exit_code, 0) << json.err;
+    EXPECT_EQ(json.out, "{\"keyboards\": 1, \"active_profile\": 1, \"macro_space\": 256, "
+                        "\"effects\": [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, "
+                        "18, 20]}\n");
+}
+
+TEST_F(CliDeviceCommandsTest, ProfileIsSwitchedOnTheKeyboardAndReadBack) {
+    EXPECT_EQ(run("profile 3").exit_code, 0);
+    EXPECT_EQ(slurp("kb/parameters.bin")[10], 2);
+    const CliRun shown = run("profile");
+    EXPECT_EQ(shown.exit_code, 0);
+    EXPECT_EQ(shown.out, "3\n");
+    EXPECT_NE(run("info --json").out.find("\"active_profile\": 3"), std::string::npos);
+}
+
+TEST_F(CliDeviceCommandsTest, KeyboardNamingNoValidProfile) {
+    run("info"); // creates the memory files
+    poke_parameter(10, 7);
+    EXPECT_NE(run("info --json").out.find("\"active_profile\": null"), std::string::npos);
+    EXPECT_EQ(run("profile").exit_code, 4);
+}
+
+TEST_F(CliDeviceCommandsTest, ExitCodes) {
+    for (const char* bad :
+         {"profile 0", "profile 4", "profile x", "profile 1 2", "info --xml", "frobnicate", ""}) {
+        EXPECT_EQ(run(bad).exit_code, 1) << bad;
+    }
+    EXPECT_EQ(run("--help").exit_code, 0);
+    EXPECT_EQ(run("info", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
+    EXPECT_EQ(run("profile 2", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
+    EXPECT_EQ(run("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 1'").exit_code, 4);
+    EXPECT_EQ(slurp("kb/parameters.bin")[10], 0) << "the refused write changed nothing";
+    const CliRun missing = run("info", "", "/nonexistent/libHidServ.so");
+    EXPECT_EQ(missing.exit_code, 5);
+    EXPECT_NE(missing.err.find("/nonexistent/libHidServ.so"), std::string::npos);
+}
+
+} // namespace
