@@ -17,7 +17,7 @@ std::optional<int> parse_profile(const std::string& word) {
 }
 
 int print_active_profile(CommandSet& commands) {
-    const int profile = commands.read_current_profile();
+    const int profile = commands.get_current_profile();
     if (profile < 0) {
         std::cerr << "tarvenor-cli: the keyboard did not tell its active profile\n";
         return kExitRejected;
@@ -43,7 +43,7 @@ int run_profile(const std::vector<std::string>& arguments) {
     if (!wanted) {
         return print_active_profile(session->commands());
     }
-    if (const DeviceStatus status = session->commands().set_active_profile(*wanted);
+    if (const DeviceStatus status = session->commands().set_current_profile(*wanted);
         status != DeviceStatus::Success) {
         return device_failure("switching the profile", status);
     }

@@ -162,7 +162,7 @@ DeviceStatus CommandSet::write_key_colours(int profile, int position,
                   {});
 }
 
-int CommandSet::read_current_profile() {
+int CommandSet::get_current_profile() {
     if (const int cached = facts_.current_profile(); cached != DeviceFacts::kUnknownProfile) {
         return cached;
     }
@@ -174,7 +174,7 @@ int CommandSet::read_current_profile() {
     return facts_.current_profile();
 }
 
-DeviceStatus CommandSet::set_active_profile(int profile) {
+DeviceStatus CommandSet::set_current_profile(int profile) {
     if (!valid_profile(profile)) {
         return DeviceStatus::InvalidArgument;
     }

@@ -63,11 +63,11 @@ public:
 
     // The active profile: the cached value, else read from the keyboard (-1 when the read fails
     // or the keyboard names no valid profile; the cache then stays unknown).
-    int read_current_profile();
+    int get_current_profile();
     // Makes a profile (0..2) active: read the parameters, change byte 10, write them back. On
     // success the cache holds the profile; after a failed write it is unknown; a failed read
     // changes nothing.
-    DeviceStatus set_active_profile(int profile);
+    DeviceStatus set_current_profile(int profile);
     // Reads the parameters and stores the macro memory size; a failure leaves it.
     DeviceStatus read_macro_space();
 
