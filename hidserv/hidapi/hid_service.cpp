@@ -16,10 +16,12 @@ public:
     ~OpenDevice() { functions_.close(handle_); }
 
     HidHandle handle() const { return handle_; }
+    std::mutex& turn() { return turn_; }
 
 private:
     const HidFunctions& functions_;
     HidHandle handle_;
+    std::mutex turn_;
 };
 
 class HidService::StandingRead {
@@ -82,7 +84,7 @@ private:
                 rescan();
                 next_scan = std::chrono::steady_clock::now() + timing.rescan_interval;
                 if (!device && count_.load() > 0) {
-                    device = service_.acquire(selector_);
+                    device = service_.open_first(selector_);
                 }
                 if (!device) {
                     pause(timing.rescan_interval);
@@ -99,8 +101,8 @@ private:
                        buffer.data());
             } else if (n < 0) {
                 debug_line(1, "read failed; the device is gone or broken");
-                service_.forget(selector_, device);
                 device.reset();
+                service_.forget(selector_); // writers must not keep using the dead device either
                 pause(timing.read_timeout); // let the system's device list catch up
             }
         }
@@ -152,6 +154,11 @@ HidService::DevicePtr HidService::open_path(const std::string& path) {
     return handle ? std::make_shared<OpenDevice>(functions_, handle) : nullptr;
 }
 
+HidService::DevicePtr HidService::open_first(const HidUnitSelector& selector) {
+    const std::vector<HidDeviceInfo> devices = matching(selector);
+    return devices.empty() ? nullptr : open_path(devices.front().path);
+}
+
 HidService::DevicePtr HidService::acquire(const HidUnitSelector& selector) {
     const std::lock_guard lock(mutex_);
     for (const auto& [unit, device] : open_units_) {
@@ -159,11 +166,7 @@ HidService::DevicePtr HidService::acquire(const HidUnitSelector& selector) {
             return device;
         }
     }
-    const std::vector<HidDeviceInfo> devices = matching(selector);
-    if (devices.empty()) {
-        return nullptr;
-    }
-    DevicePtr device = open_path(devices.front().path);
+    DevicePtr device = open_first(selector);
     if (device) {
         open_units_.emplace_back(selector, device);
     }
@@ -173,7 +176,7 @@ HidService::DevicePtr HidService::acquire(const HidUnitSelector& selector) {
 void HidService::forget(const HidUnitSelector& selector, const DevicePtr& device) {
     const std::lock_guard lock(mutex_);
     std::erase_if(open_units_, [&](const auto& entry) {
-        return same_unit(entry.first, selector) && entry.second == device;
+        return same_unit(entry.first, selector) && (!device || entry.second == device);
     });
 }
 
@@ -183,7 +186,11 @@ int HidService::with_device(const HidUnitSelector& selector, Operation operation
     if (!device) {
         return 0;
     }
-    const int result = operation(device->handle());
+    int result = 0;
+    {
+        const std::lock_guard turn(device->turn());
+        result = operation(device->handle());
+    }
     if (result < 0) {
         debug_line(1, "device call failed; the handle is closed");
         forget(selector, device);

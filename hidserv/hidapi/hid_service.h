@@ -23,12 +23,13 @@ struct HidServiceTiming {
     std::chrono::milliseconds rescan_interval{500};
 };
 
-// The service library on top of a table of hid functions. Each standing read runs its own thread:
-// it reads input reports from its interface and re-enumerates now and then (and at once after a
-// failed read) to report changes in the number of matching devices. One open handle per interface
-// is shared by its reader and its writers; a handle whose device failed is closed only when the
-// last user lets go of it, so a keyboard that vanishes mid-read or mid-write costs a failed call
-// and a connection change, never a crash.
+// The service library on top of a table of hid functions. Each standing read runs its own thread
+// with its own handle: it reads input reports from its interface and re-enumerates now and then
+// (and at once after a failed read) to report changes in the number of matching devices. Writers
+// share one handle per interface and take turns on it (hidapi handles are not safe for calls from
+// two threads at once). A handle whose device failed is closed only when the last user lets go of
+// it, so a keyboard that vanishes mid-read or mid-write costs a failed call and a connection
+// change, never a crash.
 class HidService final : public Service {
 public:
     explicit HidService(HidFunctions functions, HidServiceTiming timing = {});
@@ -54,8 +55,11 @@ private:
 
     std::vector<HidDeviceInfo> matching(const HidUnitSelector& selector);
     DevicePtr open_path(const std::string& path);
+    DevicePtr open_first(const HidUnitSelector& selector);
+    // The shared handle writers use for the selector's interface.
     DevicePtr acquire(const HidUnitSelector& selector);
-    void forget(const HidUnitSelector& selector, const DevicePtr& device);
+    // Retires the interface's shared handle (only when it is `device`, if one is given).
+    void forget(const HidUnitSelector& selector, const DevicePtr& device = nullptr);
     // Runs one operation on the selector's device; a failure retires the handle.
     template <typename Operation>
     int with_device(const HidUnitSelector& selector, Operation operation);

@@ -293,15 +293,21 @@ TEST_F(HidServiceTest, KeyboardVanishingMidWriteLeavesTheHandleOpenUntilTheWrite
     int written = -1;
     std::thread writer([&] { written = write_command(Bytes(64, 0x04)); });
     ASSERT_TRUE(hid_.wait_for_held_write());
-    hid_.remove("/dev/hidraw-command"); // the reader sees the failure and lets go of the handle
+    hid_.remove("/dev/hidraw-command"); // the reader sees the failure and retires the handles
     ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
         return only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL).size() == 1;
     }));
-    EXPECT_EQ(hid_.closes(), 0);
+    EXPECT_EQ(hid_.closes(), 1) << "only the reader's own handle";
     hid_.hold_writes(false);
     writer.join();
     EXPECT_EQ(written, 0);
-    EXPECT_EQ(hid_.closes(), 1);
+    EXPECT_EQ(hid_.closes(), 2);
+
+    hid_.add("/dev/hidraw-command", kCommandIdentity);
+    ASSERT_TRUE(recorder_.wait_for([](const auto& n) {
+        return only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL).size() == 2;
+    }));
+    EXPECT_EQ(write_command(Bytes(64, 0x04)), 64) << "the first write after the return works";
 }
 
 TEST_F(HidServiceTest, DeletedReadStopsBeforeDeleteReturns) {
