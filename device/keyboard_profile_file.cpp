@@ -1,0 +1,104 @@
+#include "device/keyboard_profile_file.h"
+
+#include "model/macro_block.h"
+#include "model/profile_file.h"
+
+#include <array>
+#include <mutex>
+#include <optional>
+
+namespace tarvenor {
+namespace {
+
+constexpr std::size_t kMacroHeadSize = MacroBlockLayout::kHeaderSize;
+
+bool read_profile_blocks(CommandSet& commands, std::array<ProfileBlock, kKeyboardProfiles>& out) {
+    for (int profile = 0; profile < kKeyboardProfiles; ++profile) {
+        KeyMatrix block{};
+        if (commands.read_profile_block(profile, block) != DeviceStatus::Success) {
+            return false;
+        }
+        out[static_cast<std::size_t>(profile)] = ProfileBlock(block);
+    }
+    return true;
+}
+
+// The macro block at the start of the macro area: its header tells how much more to read. An
+// area without a block gives its header bytes, which decode to no macros.
+std::optional<Bytes> read_macro_block(CommandSet& commands) {
+    Bytes head(kMacroHeadSize);
+    if (commands.read_macro_area(head) != DeviceStatus::Success) {
+        return std::nullopt;
+    }
+    const std::size_t size = macro_block_read_size(head);
+    if (size <= head.size()) {
+        return head;
+    }
+    Bytes block(size);
+    if (commands.read_macro_area(block) != DeviceStatus::Success) {
+        return std::nullopt;
+    }
+    return block;
+}
+
+} // namespace
+
+const char* describe(KeyboardFileResult result) {
+    switch (result) {
+    case KeyboardFileResult::Written:
+        return "written";
+    case KeyboardFileResult::ProfileUnknown:
+        return "the keyboard did not tell its active profile";
+    case KeyboardFileResult::FactoryMatrixMissing:
+        return "the keyboard's factory key codes could not be read";
+    case KeyboardFileResult::ReadFailed:
+        return "the keyboard's key codes or macros could not be read";
+    case KeyboardFileResult::WriteFailed:
+        return "the file could not be written";
+    }
+    return "unknown result";
+}
+
+KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTable& texts,
+                                            const std::filesystem::path& path) {
+    if (commands.get_current_profile() == DeviceFacts::kUnknownProfile) {
+        return KeyboardFileResult::ProfileUnknown;
+    }
+    const std::optional<KeyMatrix> factory = commands.facts().default_key_matrix();
+    if (!factory) {
+        return KeyboardFileResult::FactoryMatrixMissing;
+    }
+    std::array<ProfileBlock, kKeyboardProfiles> profiles;
+    if (!read_profile_blocks(commands, profiles)) {
+        return KeyboardFileResult::ReadFailed;
+    }
+    const std::optional<Bytes> macros = read_macro_block(commands);
+    if (!macros) {
+        return KeyboardFileResult::ReadFailed;
+    }
+    const Bytes file =
+        build_profile_file_image(profiles, *macros, DefaultKeyMatrix(*factory), texts);
+    return write_profile_bytes(path, file) ? KeyboardFileResult::Written
+                                           : KeyboardFileResult::WriteFailed;
+}
+
+bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,
+                           Configuration& configuration, const TextTable& texts,
+                           RebuildObserver& observer, bool clear_changes) {
+    storage.ensure_user_folder();
+    const std::filesystem::path mirror = storage.mirror_path();
+    const bool built =
+        build_file_from_keyboard(commands, texts, mirror) == KeyboardFileResult::Written;
+    bool installed = false;
+    {
+        std::scoped_lock guard(configuration.lock());
+        installed = install_rebuilt_configuration(configuration, built, mirror);
+        observer.refresh_key_buttons();
+    }
+    if (clear_changes) {
+        observer.clear_changes();
+    }
+    return installed;
+}
+
+} // namespace tarvenor
