@@ -2,12 +2,14 @@
 #include "cli/file_commands.h"
 #include "cli/info_command.h"
 #include "cli/profile_command.h"
+#include "cli/transfer_commands.h"
 
 namespace tarvenor::cli {
 
 std::span<const CliCommand> all_commands() {
     static const CliCommand commands[] = {kInfoCommand, kProfileCommand, kValidateCommand,
-                                          kDumpCommand, kResaveCommand,  kNewCommand};
+                                          kDumpCommand, kResaveCommand,  kNewCommand,
+                                          kPullCommand, kPushCommand};
     return commands;
 }
 

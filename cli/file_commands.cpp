@@ -13,15 +13,6 @@ void StderrMessageSink::show(Message, const std::string& text) {
 
 namespace {
 
-bool expect_files(const std::vector<std::string>& arguments, std::size_t count,
-                  std::string_view usage) {
-    if (arguments.size() == count) {
-        return true;
-    }
-    std::cerr << "tarvenor-cli: usage: " << usage << '\n';
-    return false;
-}
-
 // Validates a file; the exit code when it is not a well-formed profile file.
 std::optional<int> validation_failure(const std::filesystem::path& path) {
     StderrMessageSink sink;
@@ -36,18 +27,6 @@ std::optional<int> validation_failure(const std::filesystem::path& path) {
     }
     std::cerr << "tarvenor-cli: " << path.string() << " is not a profile file\n";
     return kExitBadArguments;
-}
-
-// Validates and loads a profile file.
-std::optional<int> load_valid_file(const std::filesystem::path& path, Configuration& config) {
-    if (const auto failure = validation_failure(path)) {
-        return failure;
-    }
-    if (!load_profile_file(path, config)) {
-        std::cerr << "tarvenor-cli: cannot read " << path.string() << '\n';
-        return kExitFileError;
-    }
-    return std::nullopt;
 }
 
 int run_validate(const std::vector<std::string>& arguments) {
@@ -104,6 +83,26 @@ int run_new(const std::vector<std::string>& arguments) {
 }
 
 } // namespace
+
+bool expect_files(const std::vector<std::string>& arguments, std::size_t count,
+                  std::string_view usage) {
+    if (arguments.size() == count) {
+        return true;
+    }
+    std::cerr << "tarvenor-cli: usage: " << usage << '\n';
+    return false;
+}
+
+std::optional<int> load_valid_file(const std::filesystem::path& path, Configuration& config) {
+    if (const auto failure = validation_failure(path)) {
+        return failure;
+    }
+    if (!load_profile_file(path, config)) {
+        std::cerr << "tarvenor-cli: cannot read " << path.string() << '\n';
+        return kExitFileError;
+    }
+    return std::nullopt;
+}
 
 const CliCommand kValidateCommand{"validate", "FILE",
                                   "exit 0 when FILE is a well-formed profile file", run_validate};

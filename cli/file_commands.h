@@ -1,7 +1,11 @@
 #pragma once
 
 #include "cli/cli_command.h"
+#include "model/configuration.h"
 #include "model/messages.h"
+
+#include <filesystem>
+#include <optional>
 
 namespace tarvenor::cli {
 
@@ -10,6 +14,14 @@ class StderrMessageSink : public MessageSink {
 public:
     void show(Message message, const std::string& text) override;
 };
+
+// True when there are exactly `count` file arguments; otherwise prints the usage line.
+bool expect_files(const std::vector<std::string>& arguments, std::size_t count,
+                  std::string_view usage);
+
+// Validates a profile file and loads it into the configuration (whose lock the caller holds);
+// on failure the reason is on standard error and the result is the exit code.
+std::optional<int> load_valid_file(const std::filesystem::path& path, Configuration& config);
 
 // `validate FILE`: exit 0 for a well-formed profile file.
 extern const CliCommand kValidateCommand;

@@ -15,7 +15,7 @@ void print_help(std::ostream& out) {
     }
     out << "\nExit codes:\n"
            "  0  done\n"
-           "  1  bad arguments\n"
+           "  1  bad arguments or malformed file\n"
            "  2  a file could not be read or written\n"
            "  3  no keyboard connected\n"
            "  4  the keyboard did not accept a command\n"
