@@ -33,22 +33,37 @@ std::optional<int> learn_keyboard(CommandSet& commands, MessageSink& messages,
     return std::nullopt;
 }
 
+// A keyboard whose base data has been read, with the messages and texts its operations use.
+struct LearntKeyboard {
+    StderrMessageSink messages;
+    TextTable texts;
+    std::unique_ptr<DeviceSession> session;
+    int exit_code = kExitDone; // why there is no session
+
+    // False, with the exit code set, when there is no keyboard or it does not answer.
+    bool open() {
+        session = DeviceSession::open(exit_code);
+        if (session) {
+            if (const auto failure = learn_keyboard(session->commands(), messages, texts)) {
+                exit_code = *failure;
+                session.reset();
+            }
+        }
+        return session != nullptr;
+    }
+    CommandSet& commands() { return session->commands(); }
+};
+
 int run_pull(const std::vector<std::string>& arguments) {
     if (!expect_files(arguments, 1, "pull FILE")) {
         return kExitBadArguments;
     }
-    int exit_code = kExitDone;
-    const auto session = DeviceSession::open(exit_code);
-    if (!session) {
-        return exit_code;
-    }
-    StderrMessageSink messages;
-    const TextTable texts;
-    if (const auto failure = learn_keyboard(session->commands(), messages, texts)) {
-        return *failure;
+    LearntKeyboard keyboard;
+    if (!keyboard.open()) {
+        return keyboard.exit_code;
     }
     const KeyboardFileResult result =
-        build_file_from_keyboard(session->commands(), texts, arguments[0]);
+        build_file_from_keyboard(keyboard.commands(), keyboard.texts, arguments[0]);
     if (result == KeyboardFileResult::Written) {
         return kExitDone;
     }
@@ -65,22 +80,16 @@ int run_push(const std::vector<std::string>& arguments) {
     if (const auto failure = load_valid_file(arguments[0], config)) {
         return *failure;
     }
-    int exit_code = kExitDone;
-    const auto session = DeviceSession::open(exit_code);
-    if (!session) {
-        return exit_code;
-    }
-    StderrMessageSink messages;
-    const TextTable texts;
-    if (const auto failure = learn_keyboard(session->commands(), messages, texts)) {
-        return *failure;
+    LearntKeyboard keyboard;
+    if (!keyboard.open()) {
+        return keyboard.exit_code;
     }
     // The mirror follows what the keyboard holds, as after an import in the program.
     const EnvironmentDocumentsFolder documents;
     save_profile_mirror(UserStorage(documents), config, false);
     DownloadSnapshotHolder snapshot;
     take_download_snapshot(config, snapshot);
-    if (!MacroDownload(session->commands(), snapshot, true, messages, texts)) {
+    if (!MacroDownload(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts)) {
         std::cerr << "tarvenor-cli: the keyboard did not take the download\n";
         return kExitRejected;
     }
