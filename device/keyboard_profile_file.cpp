@@ -3,6 +3,7 @@
 #include "model/macro_block.h"
 #include "model/profile_file.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <optional>
@@ -23,14 +24,18 @@ bool read_profile_blocks(CommandSet& commands, std::array<ProfileBlock, kKeyboar
     return true;
 }
 
-// The macro block at the start of the macro area: its header tells how much more to read. An
-// area without a block gives its header bytes, which decode to no macros.
+// The macro block at the start of the macro area: its header tells how much more to read, but
+// never more than the macro memory holds, so that a damaged size cannot make the whole read
+// fail. An area without a block gives its header bytes, which decode to no macros.
 std::optional<Bytes> read_macro_block(CommandSet& commands) {
     Bytes head(kMacroHeadSize);
     if (commands.read_macro_area(head) != DeviceStatus::Success) {
         return std::nullopt;
     }
-    const std::size_t size = macro_block_read_size(head);
+    std::size_t size = macro_block_read_size(head);
+    if (const int space = commands.facts().macro_space(); space > 0) {
+        size = std::min(size, static_cast<std::size_t>(space));
+    }
     if (size <= head.size()) {
         return head;
     }

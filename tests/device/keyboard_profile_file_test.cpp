@@ -213,6 +213,19 @@ TEST_F(KeyboardProfileFileTest, EmptyMacroAreaTakesOneHeaderRead) {
     EXPECT_EQ(back.entry(flat_entry(0, kKeyA)).type, 0) << "factory codes decode as Default";
 }
 
+TEST_F(KeyboardProfileFileTest, DamagedBlockSizeReadsNoMoreThanTheMacroMemory) {
+    start_learnt();
+    poke_memory("macros.bin", 0,
+                {0xAA, 0x55, 0xFF, 0xFF, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF});
+    ASSERT_EQ(build(path("damaged.tvp")), KeyboardFileResult::Written);
+    const auto sent = requests();
+    ASSERT_EQ(sent.size(), 21u + 1 + (8192 + 55) / 56);
+    EXPECT_EQ(address_of(sent.back()) + sent.back().report[4], 8192);
+    Configuration back;
+    load(path("damaged.tvp"), back);
+    EXPECT_TRUE(back.macros().empty()) << "the one macro's offset lies outside the memory";
+}
+
 TEST_F(KeyboardProfileFileTest, FailedBuildLeavesThePreviousFile) {
     start_learnt();
     const Bytes old{'o', 'l', 'd'};
