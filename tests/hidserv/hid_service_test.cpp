@@ -64,6 +64,11 @@ public:
         const std::lock_guard lock(mutex_);
         return static_cast<int>(handles_.size());
     }
+    bool wait_for_opens(int count) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(2),
+                                 [&] { return static_cast<int>(handles_.size()) >= count; });
+    }
     int closes() {
         const std::lock_guard lock(mutex_);
         return static_cast<int>(std::count_if(handles_.begin(), handles_.end(),
@@ -136,6 +141,7 @@ private:
             return nullptr;
         }
         handles_.push_back(std::make_unique<Handle>(Handle{path}));
+        changed_.notify_all();
         return handles_.back().get();
     }
     void close(HidHandle raw) {
@@ -289,6 +295,7 @@ TEST_F(HidServiceTest, WriteGoesToTheCommandInterfaceAndReopensAfterTheKeyboardR
 
 TEST_F(HidServiceTest, KeyboardVanishingMidWriteLeavesTheHandleOpenUntilTheWriteReturns) {
     read_commands();
+    ASSERT_TRUE(hid_.wait_for_opens(1)) << "the reader holds its own handle before the write";
     hid_.hold_writes(true);
     int written = -1;
     std::thread writer([&] { written = write_command(Bytes(64, 0x04)); });
