@@ -18,5 +18,11 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILE
     -DTARVENOR_FUZZ=ON -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF
 cmake --build build-fuzz --target fuzz_targets -j "$(nproc)"
 for target in profile_file_fuzz macro_block_fuzz profile_block_fuzz; do
-    build-fuzz/bin/$target -max_total_time=60 -max_len=70000 -print_final_stats=1
+    log="build-fuzz/$target.log"
+    if build-fuzz/bin/$target -max_total_time=60 -max_len=70000 -print_final_stats=1 >"$log" 2>&1; then
+        echo "$target: $(grep -E '^Done [0-9]+ runs' "$log")"
+    else
+        cat "$log"
+        exit 1
+    fi
 done

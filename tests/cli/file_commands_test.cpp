@@ -1,34 +1,20 @@
+#include "cli_runner.h"
 #include "model/profile_file.h"
 #include "model_builders.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 namespace tarvenor {
 namespace {
 
 using testing::assignment;
+using testing::CliRun;
 using testing::macro;
-
-struct CliRun {
-    int exit_code;
-    std::string out;
-    std::string err;
-};
 
 class FileCommands : public testing::TempDirTest {
 protected:
-    CliRun cli(const std::string& arguments) {
-        const auto out = dir_ / "stdout";
-        const auto err = dir_ / "stderr";
-        const std::string command = std::string(TARVENOR_CLI) + " " + arguments + " >" +
-                                    out.string() + " 2>" + err.string();
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    }
+    CliRun cli(const std::string& arguments) { return testing::run_cli(dir_, arguments); }
     std::string file(const char* name) const { return (dir_ / name).string(); }
 
     // A file using every kind of entry the JSON must describe.

@@ -1,20 +1,16 @@
+#include "cli_runner.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct CliRun {
-    int exit_code;
-    std::string out;
-    std::string err;
-};
+using tarvenor::testing::CliRun;
 
 // Runs tarvenor-cli against a virtual keyboard whose memory lives in a fresh folder.
 class CliDeviceCommandsTest : public ::testing::Test {
@@ -28,14 +24,9 @@ protected:
 
     CliRun run(const std::string& arguments, const std::string& environment = "",
                const std::string& library = TARVENOR_SIM_LIBRARY) {
-        const std::string command = "env -u TARVENOR_SIM_FAULT -u TARVENOR_SIM_UNPLUGGED "
-                                    "TARVENOR_HIDSERV='" +
-                                    library + "' TARVENOR_SIM_DIR='" + (folder_ / "kb").string() +
-                                    "' " + environment + " '" + TARVENOR_CLI + "' " + arguments +
-                                    " >'" + (folder_ / "out").string() + "' 2>'" +
-                                    (folder_ / "err").string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp("out"), slurp("err")};
+        return tarvenor::testing::run_cli(folder_, arguments,
+                                          "TARVENOR_HIDSERV='" + library + "' TARVENOR_SIM_DIR='" +
+                                              (folder_ / "kb").string() + "' " + environment);
     }
     std::string slurp(const std::string& name) const {
         std::ifstream in(folder_ / name, std::ios::binary);

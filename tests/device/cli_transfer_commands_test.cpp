@@ -1,18 +1,12 @@
+#include "cli_runner.h"
 #include "model/profile_file.h"
 #include "sim_fixture.h"
-
-#include <sys/wait.h>
 
 #include <fstream>
 #include <mutex>
 
 namespace tarvenor::testing {
 namespace {
-
-struct CliResult {
-    int exit_code = -1;
-    std::string err;
-};
 
 std::string read_text(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -23,16 +17,11 @@ std::string read_text(const std::filesystem::path& path) {
 // test reads and pokes through the fixture.
 class CliTransferTest : public SimKeyboardTest {
 protected:
-    CliResult cli(const std::string& arguments, const std::string& environment = "") {
-        const std::filesystem::path err = folder_ / "stderr";
-        const std::string command = "env -u TARVENOR_SIM_FAULT -u TARVENOR_SIM_UNPLUGGED "
-                                    "-u TARVENOR_SIM_TRAFFIC TARVENOR_HIDSERV='" +
-                                    std::string(TARVENOR_SIM_LIBRARY) + "' TARVENOR_SIM_DIR='" +
-                                    (folder_ / "memory").string() + "' TARVENOR_USER_DIR='" +
-                                    folder_.string() + "' " + environment + " '" + TARVENOR_CLI +
-                                    "' " + arguments + " >/dev/null 2>'" + err.string() + "'";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_text(err)};
+    CliRun cli(const std::string& arguments, const std::string& environment = "") {
+        return run_cli(folder_, arguments,
+                       "TARVENOR_HIDSERV='" + std::string(TARVENOR_SIM_LIBRARY) +
+                           "' TARVENOR_SIM_DIR='" + (folder_ / "memory").string() +
+                           "' TARVENOR_USER_DIR='" + folder_.string() + "' " + environment);
     }
     std::string file(const std::string& name) const { return (folder_ / name).string(); }
 
@@ -68,7 +57,7 @@ TEST_F(CliTransferTest, PushWritesEveryProfileAndThePulledFileReadsItBack) {
     write_profile("in.tvp");
     std::filesystem::create_directories(folder_ / "Tarvenor_R4X");
     std::ofstream(folder_ / "Tarvenor_R4X" / "$Profile0") << "stale";
-    const CliResult pushed = cli("push " + file("in.tvp"));
+    const CliRun pushed = cli("push " + file("in.tvp"));
     ASSERT_EQ(pushed.exit_code, 0) << pushed.err;
     const Bytes profiles = memory("profiles.bin");
     const std::size_t a = 378 + 3 * position_of_a();
@@ -79,7 +68,7 @@ TEST_F(CliTransferTest, PushWritesEveryProfileAndThePulledFileReadsItBack) {
     EXPECT_EQ(read_text(folder_ / "Tarvenor_R4X" / "$Profile0"), read_text(folder_ / "in.tvp"))
         << "an existing mirror follows the keyboard";
 
-    const CliResult pulled = cli("pull " + file("out.tvp"));
+    const CliRun pulled = cli("pull " + file("out.tvp"));
     ASSERT_EQ(pulled.exit_code, 0) << pulled.err;
     Configuration back;
     std::scoped_lock guard(back.lock());
@@ -91,7 +80,7 @@ TEST_F(CliTransferTest, PushWritesEveryProfileAndThePulledFileReadsItBack) {
 
 TEST_F(CliTransferTest, PushExitCodes) {
     std::ofstream(folder_ / "junk.tvp") << "not a profile file";
-    const CliResult junk = cli("push " + file("junk.tvp"));
+    const CliRun junk = cli("push " + file("junk.tvp"));
     EXPECT_EQ(junk.exit_code, 1);
     EXPECT_NE(junk.err.find("junk.tvp"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "memory")) << "the keyboard was not touched";
@@ -103,11 +92,11 @@ TEST_F(CliTransferTest, PushExitCodes) {
     EXPECT_FALSE(std::filesystem::exists(folder_ / "Tarvenor_R4X")) << "no mirror is created";
 
     poke_memory("parameters.bin", 11, {0}); // no macro memory at all
-    const CliResult too_large = cli("push " + file("in.tvp"));
+    const CliRun too_large = cli("push " + file("in.tvp"));
     EXPECT_EQ(too_large.exit_code, 4);
     EXPECT_NE(too_large.err.find("exceeds the hardware space"), std::string::npos) << too_large.err;
     // The factory key matrix read is refused (three attempts of its first chunk).
-    const CliResult no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3'");
+    const CliRun no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3'");
     EXPECT_EQ(no_matrix.exit_code, 4);
     EXPECT_NE(no_matrix.err.find("default keyboard layout"), std::string::npos) << no_matrix.err;
 }
@@ -115,7 +104,7 @@ TEST_F(CliTransferTest, PushExitCodes) {
 TEST_F(CliTransferTest, PullExitCodesAndAFailedPullKeepsTheOldFile) {
     std::ofstream(folder_ / "old.tvp") << "old";
     // Factory matrix (7 reports) and parameters pass, the first profile block is refused.
-    const CliResult refused = cli("pull " + file("old.tvp"), "TARVENOR_SIM_FAULT='status-ff 3 8'");
+    const CliRun refused = cli("pull " + file("old.tvp"), "TARVENOR_SIM_FAULT='status-ff 3 8'");
     EXPECT_EQ(refused.exit_code, 4);
     EXPECT_NE(refused.err.find("could not be read"), std::string::npos) << refused.err;
     EXPECT_EQ(read_text(folder_ / "old.tvp"), "old");

@@ -1,0 +1,34 @@
+#include "cli_runner.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sys/wait.h>
+
+namespace tarvenor::testing {
+namespace {
+
+std::string read_all(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+} // namespace
+
+CliRun run_cli(const std::filesystem::path& scratch, const std::string& arguments,
+               const std::string& environment) {
+    const auto out = scratch / "cli-stdout";
+    const auto err = scratch / "cli-stderr";
+    const std::string command =
+        "env -u TARVENOR_SIM_FAULT -u TARVENOR_SIM_UNPLUGGED -u TARVENOR_SIM_TRAFFIC " +
+        environment + " " + quoted(TARVENOR_CLI) + " " + arguments + " >" + quoted(out) + " 2>" +
+        quoted(err);
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_all(out), read_all(err)};
+}
+
+} // namespace tarvenor::testing

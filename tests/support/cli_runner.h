@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tarvenor::testing {
+
+struct CliRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs tarvenor-cli in a child process. `environment` holds shell assignments (values quoted by
+// the caller) added after the virtual keyboard's fault and plug knobs have been cleared, so the
+// tester's own shell cannot leak into a test. Output is captured through files in `scratch`.
+CliRun run_cli(const std::filesystem::path& scratch, const std::string& arguments,
+               const std::string& environment = "");
+
+} // namespace tarvenor::testing
