@@ -83,6 +83,9 @@ private:
             if (!device || std::chrono::steady_clock::now() >= next_scan) {
                 rescan();
                 next_scan = std::chrono::steady_clock::now() + timing.rescan_interval;
+                if (!running()) {
+                    continue; // cancelled from the connection change's own callback
+                }
                 if (!device && count_.load() > 0) {
                     device = service_.open_first(selector_);
                 }

@@ -348,6 +348,27 @@ TEST_F(HidServiceTest, ReadCanBeCancelledFromItsOwnCallback) {
     EXPECT_EQ(recorder_.all().size(), 1u) << "no report after the read was cancelled";
 }
 
+TEST_F(HidServiceTest, ReadCancelledFromItsConnectionChangeDeliversNothingMore) {
+    hid_.remove("/dev/hidraw-command");
+    std::atomic<HidRequestHandle> handle{0};
+    std::promise<bool> deleted;
+    HidService* const service = service_.get();
+    recorder_.on_notification = [&](const Notification& n) {
+        if (n.kind == HIDSERV_KIND_CONNECTION) {
+            // The keyboard has a report waiting the moment it arrives.
+            hid_.push_input("/dev/hidraw-command", {0x04, 0x01});
+            deleted.set_value(service->delete_request(handle));
+        }
+    };
+    handle = read_commands();
+    hid_.add("/dev/hidraw-command", kCommandIdentity);
+    auto result = deleted.get_future();
+    ASSERT_EQ(result.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_TRUE(result.get());
+    service_.reset(); // joins the cancelled reader
+    EXPECT_EQ(recorder_.all().size(), 1u) << "no report after the read was cancelled";
+}
+
 TEST_F(HidServiceTest, StatusWriteReachesTheStatusInterfaceAndNamesTheRequest) {
     const std::uint8_t bank[2] = {0x05, 0x03};
     HidRequestHandle handle = 0;
