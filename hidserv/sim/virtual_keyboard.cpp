@@ -288,8 +288,17 @@ void VirtualKeyboard::deliver(Unit unit, std::uint32_t kind, std::uint32_t lengt
                      });
     }
     for (const StandingRead& read : targets) {
-        hidserv::notify(read.callback, kind, read.tag, length_or_count, data);
+        // An earlier callback of this delivery may have deleted the read.
+        if (registered(read.handle)) {
+            hidserv::notify(read.callback, kind, read.tag, length_or_count, data);
+        }
     }
+}
+
+bool VirtualKeyboard::registered(HidRequestHandle handle) const {
+    const std::lock_guard lock(mutex_);
+    return std::any_of(reads_.begin(), reads_.end(),
+                       [&](const StandingRead& read) { return read.handle == handle; });
 }
 
 std::string VirtualKeyboard::control(std::string_view command) {

@@ -74,6 +74,7 @@ private:
     void answer(const Report& request);
     void deliver(Unit unit, std::uint32_t kind, std::uint32_t length_or_count,
                  const std::uint8_t* data);
+    bool registered(HidRequestHandle handle) const;
     std::string set_plugged(bool plugged);
     std::string send_consumer_code(std::string_view argument);
     std::string set_latency(std::string_view argument);

@@ -318,5 +318,23 @@ TEST_F(VirtualKeyboardTest, DeletedReadIsNeverCalledAgain) {
     EXPECT_TRUE(only(recorder_.all(), HIDSERV_KIND_DATA, 0x54455354).empty());
 }
 
+TEST_F(VirtualKeyboardTest, ReadDeletedByAnotherReadsCallbackMissesTheSameChange) {
+    start();
+    constexpr std::uint32_t kLateTag = 0x4C415445;
+    const HidRequestHandle late =
+        keyboard_->place_read(hidserv::kConsumerUnit, &NotificationRecorder::callback, kLateTag);
+    sim::VirtualKeyboard* const keyboard = keyboard_.get();
+    recorder_.on_notification = [keyboard, late](const Notification& n) {
+        if (n.kind == HIDSERV_KIND_CONNECTION && n.tag == HIDSERV_TAG_CTRL) {
+            keyboard->delete_request(late);
+        }
+    };
+    EXPECT_EQ(control("unplug"), "ok");
+    ASSERT_TRUE(recorder_.wait_for(
+        [](const auto& n) { return !only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CONS).empty(); }));
+    keyboard_.reset();
+    EXPECT_TRUE(only(recorder_.all(), HIDSERV_KIND_CONNECTION, kLateTag).empty());
+}
+
 } // namespace
 } // namespace tarvenor::testing
