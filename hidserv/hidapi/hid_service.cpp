@@ -27,10 +27,10 @@ private:
 class HidService::StandingRead {
 public:
     StandingRead(HidService& service, HidRequestHandle handle, const HidUnitSelector& selector,
-                 HidNotifyCallback callback, std::uint32_t tag, int count)
+                 HidNotifyCallback callback, std::uint32_t tag, int count, DevicePtr device)
         : service_(service), handle_(handle), selector_(selector), callback_(callback), tag_(tag),
           count_(count) {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this, device = std::move(device)]() mutable { run(device); });
     }
     StandingRead(const StandingRead&) = delete;
     StandingRead& operator=(const StandingRead&) = delete;
@@ -73,11 +73,10 @@ private:
         }
     }
 
-    void run() {
+    void run(DevicePtr& device) {
         reader_.store(std::this_thread::get_id());
         const HidServiceTiming& timing = service_.timing_;
         std::array<std::uint8_t, 256> buffer{};
-        DevicePtr device;
         auto next_scan = std::chrono::steady_clock::now() + timing.rescan_interval;
         while (running()) {
             if (!device || std::chrono::steady_clock::now() >= next_scan) {
@@ -226,10 +225,15 @@ int HidService::device_count(const HidUnitSelector& selector) {
 
 HidRequestHandle HidService::place_read(const HidUnitSelector& selector, HidNotifyCallback callback,
                                         std::uint32_t tag) {
-    const int count = static_cast<int>(matching(selector).size());
+    // Opened here, not by the reader: the device hands an input report only to handles open when
+    // it arrives, and the answer to the next write must not slip past.
+    const std::vector<HidDeviceInfo> devices = matching(selector);
+    DevicePtr device = devices.empty() ? nullptr : open_path(devices.front().path);
     const std::lock_guard lock(mutex_);
     const HidRequestHandle handle = issue_handle();
-    reads_.push_back(std::make_unique<StandingRead>(*this, handle, selector, callback, tag, count));
+    reads_.push_back(std::make_unique<StandingRead>(*this, handle, selector, callback, tag,
+                                                    static_cast<int>(devices.size()),
+                                                    std::move(device)));
     return handle;
 }
 

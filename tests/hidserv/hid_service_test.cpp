@@ -60,6 +60,10 @@ public:
         const std::lock_guard lock(mutex_);
         return devices_[path].written;
     }
+    std::thread::id opener(std::size_t index) {
+        const std::lock_guard lock(mutex_);
+        return handles_.at(index)->opener;
+    }
     int opens() {
         const std::lock_guard lock(mutex_);
         return static_cast<int>(handles_.size());
@@ -112,6 +116,7 @@ private:
     };
     struct Handle {
         std::string path;
+        std::thread::id opener;
         int closes = 0;
         int in_use = 0;
     };
@@ -140,7 +145,7 @@ private:
         if (!devices_[path].present) {
             return nullptr;
         }
-        handles_.push_back(std::make_unique<Handle>(Handle{path}));
+        handles_.push_back(std::make_unique<Handle>(Handle{path, std::this_thread::get_id()}));
         changed_.notify_all();
         return handles_.back().get();
     }
@@ -254,6 +259,18 @@ TEST_F(HidServiceTest, StandingReadDeliversInputReportsOnTheLibrarysThread) {
     const int enumerations = hid_.enumerations();
     EXPECT_EQ(service_->device_count(hidserv::kCommandUnit), 1);
     EXPECT_EQ(hid_.enumerations(), enumerations);
+}
+
+TEST_F(HidServiceTest, StandingReadHoldsItsHandleBeforePlacingReturns) {
+    // hidraw hands an input report only to handles open when it arrives: an answer to the first
+    // write after placing the read must find the reader's handle already there.
+    read_commands();
+    ASSERT_EQ(hid_.opens(), 1);
+    EXPECT_EQ(hid_.opener(0), std::this_thread::get_id()) << "not left to the reader's thread";
+
+    hid_.remove("/dev/hidraw-command");
+    read_commands();
+    EXPECT_EQ(hid_.opens(), 1) << "nothing to open while no keyboard is there";
 }
 
 TEST_F(HidServiceTest, UnplugDuringReadReportsTheChangeAndReadsResumeAfterReplug) {
