@@ -64,8 +64,14 @@ private:
         return !stopping_;
     }
 
-    void rescan() {
-        const int count = static_cast<int>(service_.matching(selector_).size());
+    // Opens the device (when there is one and none is open) before an arrival is reported: its
+    // hearer writes at once, and the answer reaches only handles already open.
+    void rescan(DevicePtr& device) {
+        const std::vector<HidDeviceInfo> devices = service_.matching(selector_);
+        if (!device) {
+            device = service_.open_first(devices);
+        }
+        const int count = static_cast<int>(devices.size());
         if (count_.exchange(count) != count) {
             debug_line(1, "device count " + std::to_string(count));
             notify(callback_, HIDSERV_KIND_CONNECTION, tag_, static_cast<std::uint32_t>(count),
@@ -80,13 +86,10 @@ private:
         auto next_scan = std::chrono::steady_clock::now() + timing.rescan_interval;
         while (running()) {
             if (!device || std::chrono::steady_clock::now() >= next_scan) {
-                rescan();
+                rescan(device);
                 next_scan = std::chrono::steady_clock::now() + timing.rescan_interval;
                 if (!running()) {
                     continue; // cancelled from the connection change's own callback
-                }
-                if (!device && count_.load() > 0) {
-                    device = service_.open_first(selector_);
                 }
                 if (!device) {
                     pause(timing.rescan_interval);
@@ -156,8 +159,7 @@ HidService::DevicePtr HidService::open_path(const std::string& path) {
     return handle ? std::make_shared<OpenDevice>(functions_, handle) : nullptr;
 }
 
-HidService::DevicePtr HidService::open_first(const HidUnitSelector& selector) {
-    const std::vector<HidDeviceInfo> devices = matching(selector);
+HidService::DevicePtr HidService::open_first(const std::vector<HidDeviceInfo>& devices) {
     return devices.empty() ? nullptr : open_path(devices.front().path);
 }
 
@@ -168,7 +170,7 @@ HidService::DevicePtr HidService::acquire(const HidUnitSelector& selector) {
             return device;
         }
     }
-    DevicePtr device = open_first(selector);
+    DevicePtr device = open_first(matching(selector));
     if (device) {
         open_units_.emplace_back(selector, device);
     }
@@ -228,7 +230,7 @@ HidRequestHandle HidService::place_read(const HidUnitSelector& selector, HidNoti
     // Opened here, not by the reader: the device hands an input report only to handles open when
     // it arrives, and the answer to the next write must not slip past.
     const std::vector<HidDeviceInfo> devices = matching(selector);
-    DevicePtr device = devices.empty() ? nullptr : open_path(devices.front().path);
+    DevicePtr device = open_first(devices);
     const std::lock_guard lock(mutex_);
     const HidRequestHandle handle = issue_handle();
     reads_.push_back(std::make_unique<StandingRead>(*this, handle, selector, callback, tag,

@@ -55,7 +55,7 @@ private:
 
     std::vector<HidDeviceInfo> matching(const HidUnitSelector& selector);
     DevicePtr open_path(const std::string& path);
-    DevicePtr open_first(const HidUnitSelector& selector);
+    DevicePtr open_first(const std::vector<HidDeviceInfo>& devices);
     // The shared handle writers use for the selector's interface.
     DevicePtr acquire(const HidUnitSelector& selector);
     // Retires the interface's shared handle (only when it is `device`, if one is given).

@@ -273,6 +273,22 @@ TEST_F(HidServiceTest, StandingReadHoldsItsHandleBeforePlacingReturns) {
     EXPECT_EQ(hid_.opens(), 1) << "nothing to open while no keyboard is there";
 }
 
+TEST_F(HidServiceTest, ArrivalIsReportedOnceTheReaderCanHearTheAnswers) {
+    // Whoever hears of the arrival writes to the keyboard at once.
+    hid_.remove("/dev/hidraw-command");
+    std::promise<int> opens_at_arrival;
+    recorder_.on_notification = [&](const Notification& n) {
+        if (n.kind == HIDSERV_KIND_CONNECTION && n.length_or_count == 1) {
+            opens_at_arrival.set_value(hid_.opens());
+        }
+    };
+    read_commands();
+    hid_.add("/dev/hidraw-command", kCommandIdentity);
+    auto opens = opens_at_arrival.get_future();
+    ASSERT_EQ(opens.wait_for(std::chrono::seconds(2)), std::future_status::ready);
+    EXPECT_EQ(opens.get(), 1);
+}
+
 TEST_F(HidServiceTest, UnplugDuringReadReportsTheChangeAndReadsResumeAfterReplug) {
     read_commands();
     hid_.push_input("/dev/hidraw-command", {0x04, 0xAA});
