@@ -4,11 +4,13 @@
 #include "model/key_codes.h"
 #include "ui/skin/skin_rect.h"
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -275,6 +277,43 @@ TEST(GeneratedSkin, LabelsAndEffectNamesInBothLanguages) {
 TEST(GeneratedSkin, OtherDialogsPlaceEveryControlInsideTheirBackgrounds) {
     expect_controls_inside(skin_file("Composite.ini"), kCompositeControls, "Composite.ini");
     expect_controls_inside(skin_file("Profile.ini"), kProfileControls, "Profile.ini");
+}
+
+// The largest spread of any colour channel over a block of a picture.
+int channel_spread(const QImage& image, const QRect& block) {
+    int low[3] = {255, 255, 255};
+    int high[3] = {0, 0, 0};
+    for (int y = block.top(); y <= block.bottom(); ++y) {
+        for (int x = block.left(); x <= block.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int channels[3] = {c.red(), c.green(), c.blue()};
+            for (int i = 0; i < 3; ++i) {
+                low[i] = std::min(low[i], channels[i]);
+                high[i] = std::max(high[i], channels[i]);
+            }
+        }
+    }
+    return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
+}
+
+TEST(GeneratedSkin, CompositeBackgroundShowsNoControlOfTheMacroPageAlone) {
+    // These buttons are hidden on every other page, where the background shows in their place:
+    // it must not show a button there that does nothing.
+    const IniFile skin = skin_file("Composite.ini");
+    const QImage background = picture(skin.get("SCREEN", "Main"));
+    const QImage macro_page = picture("macro_normal.jpg");
+    ASSERT_FALSE(background.isNull());
+    ASSERT_FALSE(macro_page.isNull());
+    // Enough for the panel's gradient and the picture's compression, far below a drawn edge.
+    constexpr int kPlain = 12;
+    for (const char* key : {"FUNC_MACRO_ADD", "FUNC_MACRO_DELETE", "FUNC_MACRO_RECORD",
+                            "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN",
+                            "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"}) {
+        const QRect place = rect_of(read_skin_rect(skin, "BUTTONINFO", key));
+        EXPECT_LE(channel_spread(background, place), kPlain) << key;
+        // The macro page's own picture does draw the button.
+        EXPECT_GT(channel_spread(macro_page, place.translated(-1, -1)), kPlain) << key;
+    }
 }
 
 TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {

@@ -24,6 +24,9 @@ QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet) {
     }
     const Look faces = sheet == Sheet::Background ? Look::Normal : look;
     for (const ImageControl& control : dialog.images) {
+        if (sheet == Sheet::Background && !control.on_background) {
+            continue;
+        }
         painter.save();
         control.paint(painter, control.rect, faces);
         painter.restore();

@@ -21,6 +21,9 @@ struct ImageControl {
     std::string key;
     QRect rect;
     FacePainter paint;
+    // Controls that only some pages show stay off the background, which shows wherever they are
+    // hidden.
+    bool on_background = true;
 };
 
 // A control the program draws itself (labels, lists, sliders); only its place is in the skin.

@@ -70,9 +70,11 @@ DialogSkin composite_skin(Page page) {
     d.size = kCompositeSize;
     d.chrome = composite_chrome;
     d.extra = {{"SCREEN", "Main", "composite_back.jpg"}, {"SCREEN", "Mask", "composite_mask.bmp"}};
-    auto image = [&d](std::string key, QRect rect, FacePainter paint) {
-        d.images.push_back({std::move(key), rect, std::move(paint)});
+    auto image = [&d](std::string key, QRect rect, FacePainter paint, bool on_background = true) {
+        d.images.push_back({std::move(key), rect, std::move(paint), on_background});
     };
+    // Shown on the macro page only.
+    constexpr bool kMacroPageOnly = false;
     auto plain = [&d](std::string key, QRect rect) { d.plain.push_back({std::move(key), rect}); };
     const FacePainter action = button_face({}, Marked::Disabled);
 
@@ -97,14 +99,17 @@ DialogSkin composite_skin(Page page) {
     plain("FUNC_FUNCTION_SELECT", QRect(kBodyLeft, 180, kBodyWidth, 28));
 
     plain("FUNC_MACRO_LIST", QRect(kBodyLeft, 180, 260, 28));
-    image("FUNC_MACRO_ADD", QRect(422, 180, 54, 28), button_face(QStringLiteral("+")));
-    image("FUNC_MACRO_DELETE", QRect(482, 180, 54, 28), button_face(QStringLiteral("\u2212")));
+    image("FUNC_MACRO_ADD", QRect(422, 180, 54, 28),
+          button_face(QStringLiteral("+"), Marked::Disabled), kMacroPageOnly);
+    image("FUNC_MACRO_DELETE", QRect(482, 180, 54, 28),
+          button_face(QStringLiteral("\u2212"), Marked::Disabled), kMacroPageOnly);
     plain("FUNC_MACRO_LIST2", QRect(kBodyLeft, 214, 200, 150));
-    image("FUNC_MACRO_RECORD", QRect(364, 214, 172, 28), action);
+    image("FUNC_MACRO_RECORD", QRect(364, 214, 172, 28), action, kMacroPageOnly);
     const char* moves[] = {"FUNC_MACRO_UP_TOP",      "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
                            "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
     for (int i = 0; i < 6; ++i) {
-        image(moves[i], QRect(364 + 88 * (i % 2), 248 + 30 * (i / 2), 84, 26), action);
+        image(moves[i], QRect(364 + 88 * (i % 2), 248 + 30 * (i / 2), 84, 26), action,
+              kMacroPageOnly);
     }
     plain("FUNC_MACRO_CYCLES_PROMPT", QRect(364, 340, 84, 22));
     plain("FUNC_MACRO_CYCLES", QRect(452, 340, 84, 22));
