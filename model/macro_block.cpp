@@ -143,11 +143,12 @@ MacroStore DecodeMacroBlock(std::span<const std::uint8_t> block, const TextTable
         read_u16(block, 0) != MacroBlockLayout::kMagic) {
         return macros;
     }
+    const std::size_t declared_count = read_u16(block, 4);
     block = block.first(std::min<std::size_t>(block.size(), read_u16(block, 2)));
     const std::size_t table_room =
         (block.size() - std::min(block.size(), MacroBlockLayout::kHeaderSize)) / 2;
     const std::size_t count =
-        std::min<std::size_t>({read_u16(block, 4), MacroRecord::kMaxCount, table_room});
+        std::min<std::size_t>({declared_count, MacroRecord::kMaxCount, table_room});
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t offset = read_u16(block, MacroBlockLayout::kHeaderSize + 2 * i);
         if (offset + kRecordHeaderSize > block.size()) {

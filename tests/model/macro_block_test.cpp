@@ -172,6 +172,13 @@ TEST(DecodeMacroBlock, DamagedBlocksNeverReadOutside) {
     ASSERT_EQ(first_only.size(), 1u);
     EXPECT_EQ(first_only[0].actions.size(), 1u);
 
+    // A declared size that does not even cover the header: nothing past it is read.
+    for (const std::uint16_t declared : {0, 4, 5, 15}) {
+        Bytes tiny = good;
+        write_u16(tiny, 2, declared);
+        EXPECT_TRUE(DecodeMacroBlock(tiny, texts).empty()) << declared;
+    }
+
     // An offset pointing past the end stops the decoding there.
     Bytes far = good;
     write_u16(far, 18, 0xFFF0);
