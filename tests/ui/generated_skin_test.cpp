@@ -2,11 +2,15 @@
 
 #include "model/ini_file.h"
 #include "model/key_codes.h"
+#include "model/text_table.h"
+#include "ui/skin/png_button.h"
 #include "ui/skin/skin_rect.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QImage>
 #include <QRect>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +234,33 @@ TEST(GeneratedSkin, KeyboardHasSixRowsInLightingOrder) {
         const SkinRect rect = read_skin_rect(skin, "BUTTONINFO", key);
         EXPECT_GT(rect.x, previous_left) << key;
         previous_left = rect.x;
+    }
+}
+
+TEST(GeneratedSkin, ProfileManagerButtonHoldsItsTurnedCaption) {
+    // The main window writes the active profile's name across this button: 10 points, heavy,
+    // single line at the bottom, turned by 26.8 degrees. The default name is the longest.
+    const IniFile skin = skin_file("Main.ini");
+    CPngButton button;
+    button.setGeometry(rect_of(read_skin_rect(skin, "BUTTONINFO", "FUNC_PROFILES")));
+    const int format = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
+    button.SetTextStyle(true, 10, QStringLiteral("Arial"), Qt::white, format);
+    constexpr int kEscapement = 268;
+    button.SetTextRotation(kEscapement, true);
+    const QString names[] = {QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)),
+                             QStringLiteral("$Profile0")};
+    for (const QString& name : names) {
+        button.setText(name);
+        // Where the button draws it: the upright text's box turned about its top-left corner.
+        const QRect upright =
+            QFontMetrics(button.caption_font()).boundingRect(button.caption_rect(), format, name);
+        QTransform turn;
+        turn.translate(upright.left(), upright.top());
+        turn.rotate(-kEscapement / 10.0);
+        const QRectF turned = turn.mapRect(QRectF(QPointF(0, 0), QSizeF(upright.size())));
+        EXPECT_TRUE(QRectF(button.rect()).contains(turned))
+            << name.toStdString() << " needs " << turned.width() << " x " << turned.height()
+            << " from " << turned.left() << "," << turned.top();
     }
 }
 

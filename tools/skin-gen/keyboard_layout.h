@@ -8,6 +8,10 @@
 
 namespace tarvenor::skin {
 
+// The main window's title bar, above the keyboard drawing; tall enough for the profile-manager
+// button, across which the window writes the profile's name turned upwards.
+inline constexpr int kMainTitleBarHeight = 96;
+
 // Where a key sits on the keyboard drawing of the main window.
 struct KeyPlace {
     KeyCode code;

@@ -11,8 +11,8 @@ namespace tarvenor::skin {
 namespace {
 
 // Lower panels.
-constexpr QRect kLightingPanel(24, 360, 676, 184);
-constexpr QRect kDevicePanel(716, 360, 356, 184);
+constexpr QRect kLightingPanel(24, 404, 676, 184);
+constexpr QRect kDevicePanel(716, 404, 356, 184);
 // Arrow indicators and where their faces lie in Arrow.jpg.
 constexpr QRect kLeftArrow(kDevicePanel.x() + 16, kDevicePanel.y() + 107, 14, 20);
 constexpr QRect kRightArrow(kDevicePanel.x() + 172, kDevicePanel.y() + 107, 14, 20);
@@ -64,11 +64,15 @@ void draw_profile_card(QPainter& p, const QRect& r, Look look) {
     p.setPen(colour::kTextDim);
     p.drawText(r.adjusted(10, 4, -8, -4), Qt::AlignLeft | Qt::AlignTop,
                QStringLiteral("PROFILE MANAGER"));
+    // The name runs up from the bottom left; the sign that the card opens a dialog stays clear
+    // of it at the right.
+    draw_fitted_text(p, QRect(r.right() - 28, r.top(), 24, r.height()), QStringLiteral("\u203A"),
+                     22, look == Look::Normal ? colour::kTextDim : colour::kWhite, true);
 }
 
 void draw_chrome(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
-    draw_title_bar(p, kMainSize.width(), 52, {});
+    draw_title_bar(p, kMainSize.width(), kMainTitleBarHeight, {});
     draw_panel(p, keyboard_plate());
     draw_panel(p, kLightingPanel, QStringLiteral("Lighting"));
     draw_panel(p, kDevicePanel, QStringLiteral("Profile and device"));
@@ -97,11 +101,11 @@ private:
     void plain(std::string key, QRect rect) { dialog_.plain.push_back({std::move(key), rect}); }
 
     void add_title_bar() {
-        image("KESTRO_LINK", QRect(22, 9, 150, 34), draw_wordmark);
-        image("KESTRO_VER", QRect(178, 26, 170, 16), blank_face);
-        image("FUNC_PROFILES", QRect(420, 5, 256, 43), draw_profile_card);
+        image("KESTRO_LINK", QRect(22, 31, 150, 34), draw_wordmark);
+        image("KESTRO_VER", QRect(178, 48, 170, 16), blank_face);
+        image("FUNC_PROFILES", QRect(400, 6, 296, 84), draw_profile_card);
         // Created hidden and never shown: nothing of it belongs in the pictures.
-        image("FUNC_SWITCH", QRect(690, 14, 60, 24), blank_face);
+        image("FUNC_SWITCH", QRect(720, 36, 60, 24), blank_face);
         const char* keys[] = {"CONTROL_MENU", "CONTROL_HELP", "CONTROL_LINK", "CONTROL_MINIMIZE",
                               "CONTROL_CLOSE"};
         const char* glyphs[] = {"\u2261", "?", "\u2197", "\u2013", "\u2715"};

@@ -6,7 +6,7 @@
 
 namespace tarvenor::skin {
 
-inline constexpr QSize kMainSize(1096, 560);
+inline constexpr QSize kMainSize(1096, 604);
 
 // The main window: keyboard drawing, lighting panel, profile and device controls, title bar.
 DialogSkin main_skin(const TextTable& texts);

@@ -2,6 +2,7 @@
 // artwork without a keyboard; with --screenshot it saves the window as a PNG and quits.
 
 #include "model/key_codes.h"
+#include "model/text_table.h"
 #include "ui/skin/base_dialog.h"
 #include "ui/skin/placement.h"
 #include "ui/skin/png_button.h"
@@ -118,7 +119,8 @@ private:
         version->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
                               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
         CPngButton* profiles = buttons_.at("FUNC_PROFILES");
-        profiles->setText(QStringLiteral("Gaming"));
+        // The name it shows before a keyboard has told its profile, the longest it shows.
+        profiles->setText(QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)));
         profiles->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
                                Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
         profiles->SetTextRotation(268, true);
