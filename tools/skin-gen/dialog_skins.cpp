@@ -82,7 +82,7 @@ DialogSkin composite_skin(Page page) {
     image("CONTROL_TITLE", QRect(44, 8, 300, 28), draw_title);
     image("CONTROL_OSK", QRect(468, 8, 34, 28), icon_face(QStringLiteral("\u2328")));
     image("CONTROL_CLEAR", QRect(508, 8, 34, 28),
-          page == Page::Macro2 ? unavailable_face(QStringLiteral("\u232B"))
+          page == Page::Macro2 ? unavailable_icon_face(QStringLiteral("\u232B"))
                                : icon_face(QStringLiteral("\u232B")));
     image("CONTROL_KEY", QRect(16, 64, 128, 34), page_button(page));
     image("CONTROL_MACRO", QRect(150, 64, 128, 34), action);

@@ -24,6 +24,11 @@ FacePainter unavailable_face(const QString& legend) {
     };
 }
 
+FacePainter unavailable_icon_face(const QString& glyph) {
+    return
+        [glyph](QPainter& p, const QRect& r, Look) { draw_icon_button(p, r, glyph, Look::Marked); };
+}
+
 void blank_face(QPainter&, const QRect&, Look) {}
 
 void draw_title_bar(QPainter& p, int width, int height, const QString& title) {

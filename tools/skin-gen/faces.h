@@ -10,6 +10,7 @@ FacePainter button_face(const QString& legend, Marked marked = Marked::Selected)
 FacePainter icon_face(const QString& glyph);
 // A button that looks disabled in every picture (controls a page set shows as unavailable).
 FacePainter unavailable_face(const QString& legend);
+FacePainter unavailable_icon_face(const QString& glyph);
 // Draws nothing: the chrome shows, the program draws the control's text.
 void blank_face(QPainter&, const QRect&, Look);
 
