@@ -33,27 +33,31 @@ std::filesystem::path control_socket_in(const std::filesystem::path& folder) {
     return socket.empty() ? folder / "control.sock" : std::filesystem::path(socket);
 }
 
-bool parse_latency(std::string_view text, std::chrono::milliseconds& latency) {
+} // namespace
+
+std::optional<std::chrono::milliseconds> parse_latency(std::string_view text) {
     long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
-        return false;
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0 ||
+        value > kMaxLatency.count()) {
+        return std::nullopt;
     }
-    latency = std::chrono::milliseconds(value);
-    return true;
+    return std::chrono::milliseconds(value);
 }
-
-} // namespace
 
 std::optional<SimConfig> config_from_environment(std::string& error) {
     SimConfig config;
     config.folder = memory_folder();
     config.traffic = std::filesystem::path(variable("TARVENOR_SIM_TRAFFIC"));
     config.control_socket = control_socket_in(config.folder);
-    if (const std::string_view latency = variable("TARVENOR_SIM_LATENCY_MS");
-        !latency.empty() && !parse_latency(latency, config.latency)) {
-        error = "TARVENOR_SIM_LATENCY_MS: not a number of milliseconds: " + std::string(latency);
-        return std::nullopt;
+    if (const std::string_view latency = variable("TARVENOR_SIM_LATENCY_MS"); !latency.empty()) {
+        const std::optional<std::chrono::milliseconds> parsed = parse_latency(latency);
+        if (!parsed) {
+            error = "TARVENOR_SIM_LATENCY_MS: not a number of milliseconds from 0 to " +
+                    std::to_string(kMaxLatency.count()) + ": " + std::string(latency);
+            return std::nullopt;
+        }
+        config.latency = *parsed;
     }
     const std::string_view unplugged = variable("TARVENOR_SIM_UNPLUGGED");
     config.start_unplugged = !unplugged.empty() && unplugged != "0";

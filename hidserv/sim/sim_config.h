@@ -6,13 +6,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarvenor::sim {
 
 // How the virtual keyboard starts, from its environment variables:
-//   TARVENOR_SIM_DIR         folder of the memory files (default: <state
-//   dir>/tarvenor/virtual-keyboard) TARVENOR_SIM_TRAFFIC     file that receives every report as one
-//   line TARVENOR_SIM_LATENCY_MS  delay before each answer, in milliseconds (default 0)
+//   TARVENOR_SIM_DIR         folder of the memory files
+//                            (default: <state dir>/tarvenor/virtual-keyboard)
+//   TARVENOR_SIM_TRAFFIC     file that receives every report as one line
+//   TARVENOR_SIM_LATENCY_MS  delay before each answer, in milliseconds (default 0)
 //   TARVENOR_SIM_UNPLUGGED   1: the keyboard starts unplugged
 //   TARVENOR_SIM_FAULT       a fault plan (see FaultPlan)
 //   TARVENOR_SIM_CONTROL     control socket (default: control.sock in the memory folder)
@@ -24,6 +26,11 @@ struct SimConfig {
     FaultPlan faults;
     std::filesystem::path control_socket;
 };
+
+inline constexpr std::chrono::milliseconds kMaxLatency{60000};
+
+// A delay before each answer: decimal milliseconds, 0 to kMaxLatency.
+std::optional<std::chrono::milliseconds> parse_latency(std::string_view text);
 
 // nullopt with a message naming the variable when a value cannot be used.
 std::optional<SimConfig> config_from_environment(std::string& error);

@@ -354,12 +354,13 @@ std::string VirtualKeyboard::send_consumer_code(std::string_view argument) {
 }
 
 std::string VirtualKeyboard::set_latency(std::string_view argument) {
-    const std::optional<unsigned long> ms = parse_number(argument);
-    if (!ms) {
-        return "error: latency needs a number of milliseconds";
+    const std::optional<std::chrono::milliseconds> latency = parse_latency(argument);
+    if (!latency) {
+        return "error: latency needs a number of milliseconds from 0 to " +
+               std::to_string(kMaxLatency.count());
     }
     const std::lock_guard lock(mutex_);
-    latency_ = std::chrono::milliseconds(*ms);
+    latency_ = *latency;
     return "ok";
 }
 

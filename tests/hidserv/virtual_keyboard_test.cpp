@@ -295,7 +295,11 @@ TEST_F(VirtualKeyboardTest, KeepsTheLastStatusReport) {
 TEST_F(VirtualKeyboardTest, ControlChannelRejectsWhatItDoesNotKnow) {
     start();
     EXPECT_NE(control("explode").find("error: unknown command"), std::string::npos);
-    EXPECT_NE(control("latency soon").find("error"), std::string::npos);
+    for (const char* bad : {"latency soon", "latency -5", "latency 60001",
+                            "latency 9223372036854775807", "latency 18446744073709551615"}) {
+        EXPECT_NE(control(bad).find("error"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(control("latency 60000"), "ok");
     EXPECT_NE(control("fault sometimes").find("error"), std::string::npos);
     EXPECT_EQ(control("fault status-fe 2"), "ok");
     EXPECT_NE(control("status").find("fault=status-fe 2"), std::string::npos);
