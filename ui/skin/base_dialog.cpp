@@ -1,5 +1,6 @@
 #include "ui/skin/base_dialog.h"
 
+#include "ui/skin/skin_error.h"
 #include "ui/skin/state_surface.h"
 #include "ui/skin/window_shape.h"
 
@@ -17,7 +18,12 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::filesystem::path skin_file,
 }
 
 void CBaseDialog::ApplySkin() {
-    skin_ = IniFile::read_or_empty(skin_file_);
+    // Every picture is named by the skin file: without it the file is what is missing.
+    std::optional<IniFile> skin = IniFile::read(skin_file_);
+    if (!skin) {
+        throw SkinError("skin file missing: " + skin_file_.string());
+    }
+    skin_ = std::move(*skin);
     const std::string main = skin_.get("SCREEN", "Main");
     const std::string mask = skin_.get("SCREEN", "Mask", main);
     background_ = load_skin_picture(skin_folder_ / main);

@@ -29,7 +29,8 @@ public:
 
 protected:
     // Reads the skin file, loads the background and outline pictures, sizes and shapes the
-    // window. Throws SkinError naming the picture that is missing or cannot be decoded.
+    // window. Throws SkinError naming the skin file or picture that is missing, or the picture
+    // that cannot be decoded.
     void ApplySkin();
 
     void paintEvent(QPaintEvent* event) override;
