@@ -100,8 +100,10 @@ void draw_keycap(QPainter& painter, const QRect& area, const QString& legend, Lo
     painter.setBrush(fill);
     painter.drawRoundedRect(top, 4, 4);
     if (look == Look::Marked) {
+        // A lamp on the cap's front edge, where no legend reaches.
         painter.setBrush(colour::kAssigned);
-        painter.drawEllipse(QPointF(top.right() - 5, top.top() + 5), 2.2, 2.2);
+        painter.drawEllipse(QPointF(top.right() - 5, (top.bottom() + outer.bottom()) / 2), 1.6,
+                            1.6);
     }
     const QColor ink = look == Look::Marked   ? colour::kAssigned.lighter(120)
                        : look == Look::Normal ? colour::kText
