@@ -1,6 +1,7 @@
 #include "cli/file_commands.h"
 
 #include "cli/profile_dump.h"
+#include "device/service_library.h"
 #include "model/profile_file.h"
 
 #include <iostream>
@@ -16,7 +17,7 @@ namespace {
 // Validates a file; the exit code when it is not a well-formed profile file.
 std::optional<int> validation_failure(const std::filesystem::path& path) {
     StderrMessageSink sink;
-    switch (validate_profile_file(path, sink, TextTable{})) {
+    switch (validate_profile_file(path, sink, program_texts())) {
     case ProfileFileCheck::Valid:
         return std::nullopt;
     case ProfileFileCheck::CannotOpen:
@@ -46,11 +47,10 @@ int run_dump(const std::vector<std::string>& arguments) {
     if (const auto failure = load_valid_file(arguments[0], config)) {
         return *failure;
     }
-    const TextTable texts;
     if (json) {
-        write_profile_json(std::cout, config, texts);
+        write_profile_json(std::cout, config, program_texts());
     } else {
-        write_profile_listing(std::cout, config, texts);
+        write_profile_listing(std::cout, config, program_texts());
     }
     return kExitDone;
 }
@@ -83,6 +83,16 @@ int run_new(const std::vector<std::string>& arguments) {
 }
 
 } // namespace
+
+const TextTable& program_texts() {
+    static const TextTable texts = [] {
+        const std::filesystem::path file = program_folder() / "Skins" / "language.ini";
+        std::error_code error;
+        return std::filesystem::is_regular_file(file, error) ? TextTable(LanguageFile::load(file))
+                                                             : TextTable();
+    }();
+    return texts;
+}
 
 bool expect_files(const std::vector<std::string>& arguments, std::size_t count,
                   std::string_view usage) {

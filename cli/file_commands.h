@@ -3,6 +3,7 @@
 #include "cli/cli_command.h"
 #include "model/configuration.h"
 #include "model/messages.h"
+#include "model/text_table.h"
 
 #include <filesystem>
 #include <optional>
@@ -14,6 +15,10 @@ class StderrMessageSink : public MessageSink {
 public:
     void show(Message message, const std::string& text) override;
 };
+
+// The texts the program shows, from the language file in the program folder; the built-in texts
+// when there is none, so that messages and captions never come out empty.
+const TextTable& program_texts();
 
 // True when there are exactly `count` file arguments; otherwise prints the usage line.
 bool expect_files(const std::vector<std::string>& arguments, std::size_t count,

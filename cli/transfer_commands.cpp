@@ -36,7 +36,7 @@ std::optional<int> learn_keyboard(CommandSet& commands, MessageSink& messages,
 // A keyboard whose base data has been read, with the messages and texts its operations use.
 struct LearntKeyboard {
     StderrMessageSink messages;
-    TextTable texts;
+    const TextTable& texts = program_texts();
     std::unique_ptr<DeviceSession> session;
     int exit_code = kExitDone; // why there is no session
 

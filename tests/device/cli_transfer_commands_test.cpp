@@ -94,11 +94,12 @@ TEST_F(CliTransferTest, PushExitCodes) {
     poke_memory("parameters.bin", 11, {0}); // no macro memory at all
     const CliRun too_large = cli("push " + file("in.tvp"));
     EXPECT_EQ(too_large.exit_code, 4);
-    EXPECT_NE(too_large.err.find("exceeds the hardware space"), std::string::npos) << too_large.err;
+    EXPECT_NE(too_large.err.find("do not fit in the keyboard's memory"), std::string::npos)
+        << too_large.err;
     // The factory key matrix read is refused (three attempts of its first chunk).
     const CliRun no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3'");
     EXPECT_EQ(no_matrix.exit_code, 4);
-    EXPECT_NE(no_matrix.err.find("default keyboard layout"), std::string::npos) << no_matrix.err;
+    EXPECT_NE(no_matrix.err.find("default key layout"), std::string::npos) << no_matrix.err;
 }
 
 TEST_F(CliTransferTest, PullExitCodesAndAFailedPullKeepsTheOldFile) {
