@@ -137,10 +137,15 @@ bool load_profile_bytes(std::span<const std::uint8_t> bytes, Configuration& conf
 bool load_profile_file(const std::filesystem::path& path, Configuration& configuration) {
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > kMaxFileSize) {
+    const auto header = read_file_prefix(path, FileHeader::kSize);
+    if (error || size > kMaxFileSize || !header || header->size() < FileHeader::kSize) {
         return false;
     }
-    const auto bytes = read_file_prefix(path, static_cast<std::size_t>(size));
+    // Bytes past what the header announces are not content; a long tail must not be held.
+    const FileHeader h = FileHeader::read(*header);
+    const std::uint64_t wanted =
+        std::min<std::uint64_t>(size, profile_file_size(h.macro_count, h.text_size));
+    const auto bytes = read_file_prefix(path, static_cast<std::size_t>(wanted));
     return bytes && load_profile_bytes(*bytes, configuration);
 }
 

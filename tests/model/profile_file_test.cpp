@@ -8,6 +8,8 @@
 
 #include <functional>
 
+#include <sys/resource.h>
+
 namespace tarvenor {
 namespace {
 
@@ -138,6 +140,28 @@ TEST_F(ProfileFileTest, SmallestFileLoadsToNothing) {
     ASSERT_TRUE(load_profile_file(path, config));
     EXPECT_TRUE(config.macros().empty());
     EXPECT_EQ(config.texts().total(), 0u);
+    EXPECT_EQ(config.entry(256).aux_code, 0x0301);
+}
+
+// The largest amount of memory the test process has held so far, in KiB.
+long peak_memory_kib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(ProfileFileTest, LoadHoldsOnlyWhatTheHeaderAnnounces) {
+    // A well-formed file followed by a long (sparse) tail validates; the tail is not content, so
+    // loading must not read it into memory (a file of gigabytes would exhaust it).
+    const auto path = dir_ / "padded.tvp";
+    ASSERT_TRUE(write_default_file(path));
+    std::filesystem::resize_file(path, ConfigurationImage::kSize + (std::uintmax_t{256} << 20));
+    ASSERT_EQ(validate_profile_file(path, sink, texts), ProfileFileCheck::Valid);
+
+    const long before = peak_memory_kib();
+    Configuration config;
+    ASSERT_TRUE(load_profile_file(path, config));
+    EXPECT_LT(peak_memory_kib() - before, 64 * 1024);
     EXPECT_EQ(config.entry(256).aux_code, 0x0301);
 }
 
