@@ -43,11 +43,19 @@ std::u16string text_at(std::span<const std::uint8_t> area, std::size_t offset) {
 
 void load_texts(std::span<const std::uint8_t> area, Configuration& configuration) {
     const ConfigurationImage& image = configuration.image();
+    // Saved texts never share bytes, so together they fit the area (one unterminated text at its
+    // end may add a terminator). A damaged file whose entries all point at the same long text
+    // would otherwise hold thousands of copies of it.
+    const std::uint64_t budget = area.size() + 2;
     for (int flat = 0; flat < kFlatEntryCount; ++flat) {
         const KeyAssignment entry = image.entry(flat);
         const std::size_t offset = entry.param & ~std::uint32_t{1};
-        if (has_assignment_text(entry.type) && offset < area.size()) {
-            configuration.texts().set(flat, text_at(area, offset));
+        if (!has_assignment_text(entry.type) || offset >= area.size()) {
+            continue;
+        }
+        std::u16string text = text_at(area, offset);
+        if (configuration.texts().total() + (text.size() + 1) * 2 <= budget) {
+            configuration.texts().set(flat, std::move(text));
         }
     }
 }

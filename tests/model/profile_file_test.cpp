@@ -223,7 +223,7 @@ TEST_F(ProfileFileTest, LoaderNeverReadsOutsideTheTextArea) {
         h.text_size = 6;
         h.total_size = 32832 + 6;
     });
-    file.insert(file.end(), {'a', 0, 'b', 0, 'c', 0}); // no terminator
+    file.insert(file.end(), {'a', 0, 0, 0, 'c', 0}); // the second text has no terminator
     ConfigurationImage image(file);
     image.set_entry(10, assignment(AssignmentType::TextBlock, 0));
     image.set_entry(11, assignment(AssignmentType::TextBlock, 5));     // odd: rounds down to 4
@@ -234,17 +234,39 @@ TEST_F(ProfileFileTest, LoaderNeverReadsOutsideTheTextArea) {
 
     Configuration config;
     ASSERT_TRUE(load_profile_bytes(file, config));
-    EXPECT_EQ(*config.texts().text(10), u"abc");
+    EXPECT_EQ(*config.texts().text(10), u"a");
     EXPECT_EQ(*config.texts().text(11), u"c");
     EXPECT_FALSE(config.texts().has(12));
     EXPECT_FALSE(config.texts().has(13));
     EXPECT_FALSE(config.texts().has(14));
-    EXPECT_EQ(config.texts().total(), 8u + 4u);
+    EXPECT_EQ(config.texts().total(), 4u + 4u);
 
     file.pop_back();
     Configuration short_file;
     EXPECT_FALSE(load_profile_bytes(file, short_file));
     EXPECT_FALSE(short_file.has_image());
+}
+
+TEST_F(ProfileFileTest, EntriesSharingOneTextCannotMultiplyIt) {
+    const std::size_t units = 1000;
+    Bytes file = with_header([&](FileHeader& h) {
+        h.text_size = static_cast<std::uint32_t>(units * 2);
+        h.total_size = static_cast<std::uint32_t>(32832 + units * 2);
+    });
+    file.resize(file.size() + units * 2, 'x'); // one long text without terminator
+    ConfigurationImage image(file);
+    for (int flat = 0; flat < 2048; flat += 2) {
+        image.set_entry(flat, assignment(AssignmentType::LaunchProgram, 0));
+    }
+    image.set_entry(1, assignment(AssignmentType::TextBlock, 1990)); // the last five units
+    std::copy(image.bytes().begin(), image.bytes().end(), file.begin());
+
+    Configuration config;
+    ASSERT_TRUE(load_profile_bytes(file, config));
+    EXPECT_EQ(config.texts().text(0)->size(), units) << "the first reference keeps the text";
+    EXPECT_FALSE(config.texts().has(1)) << "its bytes are already held by entry 0";
+    EXPECT_FALSE(config.texts().has(2));
+    EXPECT_EQ(config.texts().total(), units * 2 + 2);
 }
 
 TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
