@@ -131,7 +131,7 @@ int run(const std::filesystem::path& folder) {
         take_download_snapshot(config, snapshot);
         std::filesystem::resize_file(traffic, 0);
         const auto began = Clock::now();
-        const bool accepted = MacroDownload(commands, snapshot, true, messages, texts);
+        const bool accepted = macro_download(commands, snapshot, true, messages, texts);
         milliseconds.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - began).count());
         exchanges = requests_logged(traffic);

@@ -65,7 +65,7 @@ void list_assignments(std::ostream& out, const Configuration& config, const Text
     for_each_assignment(config, [&](int table, int slot, int flat, const KeyAssignment& entry) {
         out << "  table " << table << " slot " << hex(static_cast<unsigned>(slot), 3) << "  "
             << slot_name(slot, texts) << "  " << type_label(entry.type) << " param " << entry.param
-            << "  \"" << AssignmentCaption(slot, entry, config.macros(), texts) << "\"";
+            << "  \"" << assignment_caption(slot, entry, config.macros(), texts) << "\"";
         if (const std::u16string* text = config.texts().text(flat)) {
             out << "  text \"" << utf16_to_utf8(*text) << "\"";
         }
@@ -79,7 +79,7 @@ void list_macros(std::ostream& out, const Configuration& config, const TextTable
         out << "  id " << m.id << "  \"" << utf16_to_utf8(m.name) << "\"  cycles " << int(m.cycles)
             << "  " << m.actions.size() << " actions\n";
         for (const MacroAction& action : m.actions) {
-            out << "    " << KeyName(action.key, texts) << ' ' << direction_arrow(action) << ' '
+            out << "    " << key_name(action.key, texts) << ' ' << direction_arrow(action) << ' '
                 << action.delay << " ms\n";
         }
     }

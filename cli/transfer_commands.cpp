@@ -89,7 +89,7 @@ int run_push(const std::vector<std::string>& arguments) {
     save_profile_mirror(UserStorage(documents), config, false);
     DownloadSnapshotHolder snapshot;
     take_download_snapshot(config, snapshot);
-    if (!MacroDownload(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts)) {
+    if (!macro_download(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts)) {
         std::cerr << "tarvenor-cli: the keyboard did not take the download\n";
         return kExitRejected;
     }

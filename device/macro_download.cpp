@@ -32,8 +32,8 @@ DownloadPlan plan_for(const DownloadSnapshot& snapshot, const DeviceFacts& facts
 
 } // namespace
 
-bool MacroDownload(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
-                   MessageSink& messages, const TextTable& texts) {
+bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
+                    MessageSink& messages, const TextTable& texts) {
     std::scoped_lock guard(holder.lock());
     if (!holder.snapshot()) {
         return false;

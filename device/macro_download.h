@@ -18,7 +18,7 @@ namespace tarvenor {
 //
 // True only when every command succeeded and at least one profile block was written; with the
 // active profile unknown the macro block is still written and the result is false.
-bool MacroDownload(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
-                   MessageSink& messages, const TextTable& texts);
+bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
+                    MessageSink& messages, const TextTable& texts);
 
 } // namespace tarvenor

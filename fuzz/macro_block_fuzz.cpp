@@ -11,13 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     macro_block_read_size(bytes.first(std::min<std::size_t>(bytes.size(), 16)));
     const TextTable texts;
-    DecodeMacroBlock(bytes, texts);
+    decode_macro_block(bytes, texts);
     // Most inputs lack the block's magic; spend the effort past it.
     Bytes block(bytes.begin(), bytes.end());
     if (block.size() >= 2) {
         write_u16(block, 0, MacroBlockLayout::kMagic);
     }
-    const MacroStore macros = DecodeMacroBlock(block, texts);
+    const MacroStore macros = decode_macro_block(block, texts);
     build_macro_block(macros, true);
     return 0;
 }

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::copy(data, data + std::min(size, bytes.size()), bytes.begin());
     const DefaultKeyMatrix matrix(std::span(bytes).first(KeyCodeBlock::kSize));
     const ProfileBlock block(std::span(bytes).subspan(KeyCodeBlock::kSize));
-    const KeyTable table = DecodeProfileBlock(block, matrix);
+    const KeyTable table = decode_profile_block(block, matrix);
     build_profile_block(table, matrix, [](std::uint32_t id) { return static_cast<int>(id % 100); });
     return 0;
 }

@@ -18,15 +18,15 @@ std::string detail(const KeyAssignment& a, const MacroStore& macros, const TextT
     switch (a.kind()) {
     case AssignmentType::Key:
         return texts.text(TextKey::KeyPromptSingle) +
-               KeyName(static_cast<KeyCode>(a.param), texts) + ")";
+               key_name(static_cast<KeyCode>(a.param), texts) + ")";
     case AssignmentType::Macro:
         return texts.text(TextKey::KeyPromptMacro) + macro_name(a.param, macros) + ")";
     case AssignmentType::Media:
         return texts.text(TextKey::KeyPromptMedia) +
-               (a.param < kMediaKeyCount ? KeyName(MediaKeyList()[a.param], texts) : "") + ")";
+               (a.param < kMediaKeyCount ? key_name(media_key_list()[a.param], texts) : "") + ")";
     case AssignmentType::Function:
         return texts.text(TextKey::KeyPromptFunction) +
-               (a.param < kFunctionCount ? texts.text(FunctionList()[a.param]) : "") + ")";
+               (a.param < kFunctionCount ? texts.text(function_list()[a.param]) : "") + ")";
     default:
         return {};
     }
@@ -41,11 +41,11 @@ std::string slot_name(int slot, const TextTable& texts) {
     if (slot >= kGSlotBase) {
         return "G" + std::to_string((slot - kGSlotBase) % 9 + 1);
     }
-    return KeyName(KeyCodeOf(static_cast<KeyIndex>(slot)), texts);
+    return key_name(key_code_of(static_cast<KeyIndex>(slot)), texts);
 }
 
-std::string AssignmentCaption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
-                              const TextTable& texts) {
+std::string assignment_caption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
+                               const TextTable& texts) {
     std::string caption = slot_name(slot, texts);
     if (assignment.is(AssignmentType::Default)) {
         return caption;

@@ -14,7 +14,7 @@ std::string slot_name(int slot, const TextTable& texts);
 
 // The tooltip text describing what a key does: its name, and unless it keeps its default, what it
 // was set to ("A  set to: Key (B)").
-std::string AssignmentCaption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
-                              const TextTable& texts);
+std::string assignment_caption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
+                               const TextTable& texts);
 
 } // namespace tarvenor

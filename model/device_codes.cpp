@@ -20,10 +20,10 @@ DeviceKeyCode usage_code(std::uint8_t kind, std::uint16_t usage) {
 }
 
 DeviceKeyCode key_assignment_code(KeyCode key) {
-    if (const std::uint8_t bit = ModifierBitOf(key); bit != 0) {
+    if (const std::uint8_t bit = modifier_bit_of(key); bit != 0) {
         return {kKindKeyboard, kKeyboardModifier, bit};
     }
-    const Usage usage = UsageOf(key);
+    const Usage usage = usage_of(key);
     return {kKindKeyboard, kKeyboardUsage,
             static_cast<std::uint8_t>(usage.page == 0x07 ? usage.usage : 0)};
 }
@@ -42,19 +42,19 @@ KeyAssignment decoded_assignment(DeviceKeyCode code) {
     } else if (code.kind == kKindMacro && code.b1 == kMacroFunction) {
         set(AssignmentType::Function, code.b2);
     } else if (code.kind == kKindConsumer) {
-        const auto& media = MediaKeyList();
+        const auto& media = media_key_list();
         for (std::size_t i = 0; i < media.size(); ++i) {
-            if (UsageOf(media[i]).usage == code.b12()) {
+            if (usage_of(media[i]).usage == code.b12()) {
                 set(AssignmentType::Media, static_cast<std::uint32_t>(i));
                 break;
             }
         }
     } else if (code.kind == kKindKeyboard && code.b1 == kKeyboardUsage) {
-        if (const KeyCode key = KeyCodeFromUsage(0x07, code.b2); key != 0) {
+        if (const KeyCode key = key_code_from_usage(0x07, code.b2); key != 0) {
             set(AssignmentType::Key, key);
         }
     } else if (code.kind == kKindKeyboard && code.b1 == kKeyboardModifier) {
-        set(AssignmentType::Key, KeyCodeFromModifierBit(code.b2));
+        set(AssignmentType::Key, key_code_from_modifier_bit(code.b2));
     }
     return a;
 }
@@ -77,22 +77,22 @@ std::array<std::uint8_t, KeyCodeBlock::kSize> KeyCodeBlock::bytes() const {
     return out;
 }
 
-KeyCode KeyCodeFromDeviceKeyCode(DeviceKeyCode code) {
+KeyCode key_code_from_device_key_code(DeviceKeyCode code) {
     switch (code.kind) {
     case kKindKeyboard:
-        return code.b1 == kKeyboardUsage ? KeyCodeFromUsage(0x07, code.b2)
-                                         : KeyCodeFromModifierBit(code.b2);
+        return code.b1 == kKeyboardUsage ? key_code_from_usage(0x07, code.b2)
+                                         : key_code_from_modifier_bit(code.b2);
     case kKindConsumer:
-        return KeyCodeFromUsage(0x0C, code.b12());
+        return key_code_from_usage(0x0C, code.b12());
     case kKindDesktop:
-        return KeyCodeFromUsage(0x01, code.b12());
+        return key_code_from_usage(0x01, code.b12());
     default:
         return 0;
     }
 }
 
 DeviceKeyCode device_code_for_key(KeyCode key) {
-    const Usage usage = UsageOf(key);
+    const Usage usage = usage_of(key);
     switch (usage.page) {
     case 0x07:
         return key_assignment_code(key);
@@ -119,8 +119,8 @@ DeviceKeyCode device_code_for_assignment(const KeyAssignment& assignment, Device
     case AssignmentType::StopMacro:
         return {kKindMacro, kMacroStop, 0};
     case AssignmentType::Media:
-        if (assignment.param < MediaKeyList().size()) {
-            return usage_code(kKindConsumer, UsageOf(MediaKeyList()[assignment.param]).usage);
+        if (assignment.param < media_key_list().size()) {
+            return usage_code(kKindConsumer, usage_of(media_key_list()[assignment.param]).usage);
         }
         return factory;
     case AssignmentType::Function:
@@ -134,24 +134,24 @@ ProfileBlock build_profile_block(const KeyTable& table, const DefaultKeyMatrix& 
                                  const std::function<int(std::uint32_t)>& macro_position) {
     ProfileBlock block = matrix;
     for (std::size_t j = 0; j < KeyCodeBlock::kPositions; ++j) {
-        const KeyCode key = KeyCodeFromDeviceKeyCode(matrix.at(j));
+        const KeyCode key = key_code_from_device_key_code(matrix.at(j));
         if (key != 0) {
-            block.set(j, device_code_for_assignment(table.entries[KeyIndexOf(key)], matrix.at(j),
+            block.set(j, device_code_for_assignment(table.entries[key_index_of(key)], matrix.at(j),
                                                     macro_position));
         }
     }
     return block;
 }
 
-KeyTable DecodeProfileBlock(const ProfileBlock& block, const DefaultKeyMatrix& matrix) {
+KeyTable decode_profile_block(const ProfileBlock& block, const DefaultKeyMatrix& matrix) {
     KeyTable table = KeyTable::with_g_key_codes();
     for (std::size_t j = 0; j < KeyCodeBlock::kPositions; ++j) {
         if (block.at(j) == matrix.at(j)) {
             continue;
         }
-        const KeyCode key = KeyCodeFromDeviceKeyCode(matrix.at(j));
+        const KeyCode key = key_code_from_device_key_code(matrix.at(j));
         if (key != 0) {
-            table.entries[KeyIndexOf(key)] = decoded_assignment(block.at(j));
+            table.entries[key_index_of(key)] = decoded_assignment(block.at(j));
         }
     }
     return table;

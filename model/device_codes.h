@@ -48,7 +48,7 @@ private:
 using ProfileBlock = KeyCodeBlock;
 using DefaultKeyMatrix = KeyCodeBlock;
 
-KeyCode KeyCodeFromDeviceKeyCode(DeviceKeyCode code);
+KeyCode key_code_from_device_key_code(DeviceKeyCode code);
 
 // The code of a key that sends (or an action that plays) a KeyCode: modifier keys by their bit,
 // other keyboard-page keys by usage, consumer and generic-desktop keys by their usage.
@@ -65,6 +65,6 @@ ProfileBlock build_profile_block(const KeyTable& table, const DefaultKeyMatrix& 
 
 // The key table a profile block stands for; positions still holding their factory code keep
 // Default.
-KeyTable DecodeProfileBlock(const ProfileBlock& block, const DefaultKeyMatrix& matrix);
+KeyTable decode_profile_block(const ProfileBlock& block, const DefaultKeyMatrix& matrix);
 
 } // namespace tarvenor

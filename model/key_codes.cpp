@@ -199,7 +199,7 @@ constexpr MediaSource kMediaRows[] = {
 constexpr std::array<KeyCodeRow, kKeyCodeRows> build_key_code_table() {
     std::array<KeyCodeRow, kKeyCodeRows> table{};
     for (const RowSource& source : kRows) {
-        KeyCodeRow& row = table[KeyIndexOf(source.code)];
+        KeyCodeRow& row = table[key_index_of(source.code)];
         row.name = source.name;
         row.choice = source.choice;
         row.vk = source.vk;
@@ -207,7 +207,7 @@ constexpr std::array<KeyCodeRow, kKeyCodeRows> build_key_code_table() {
         row.usage = source.usage;
     }
     for (const MediaSource& source : kMediaRows) {
-        KeyCodeRow& row = table[KeyIndexOf(source.code)];
+        KeyCodeRow& row = table[key_index_of(source.code)];
         row.media = true;
         row.media_text = source.text;
         row.choice = kNo;
@@ -264,7 +264,7 @@ constexpr VkSource kVirtualKeys[] = {
 constexpr std::array<KeyIndex, 256> build_virtual_key_map() {
     std::array<KeyIndex, 256> map{};
     for (const VkSource& source : kVirtualKeys) {
-        map[source.vk] = KeyIndexOf(source.code);
+        map[source.vk] = key_index_of(source.code);
     }
     return map;
 }
@@ -309,37 +309,37 @@ constexpr std::array<KeyCode, 8> kModifierKeys{0x01D, 0x02A, 0x038, 0x15B,
                                                0x11D, 0x036, 0x138, 0x15C};
 
 const KeyCodeRow& row_of(KeyCode code) {
-    return kKeyCodeTable[KeyIndexOf(code)];
+    return kKeyCodeTable[key_index_of(code)];
 }
 
 } // namespace
 
-const std::array<KeyCodeRow, kKeyCodeRows>& KeyCodeTable() {
+const std::array<KeyCodeRow, kKeyCodeRows>& key_code_table() {
     return kKeyCodeTable;
 }
-const std::array<std::uint16_t, kConsumerUsageCount>& ConsumerUsageTable() {
+const std::array<std::uint16_t, kConsumerUsageCount>& consumer_usage_table() {
     return kConsumerUsages;
 }
-const std::array<KeyCode, kKeyChoiceCount>& KeyChoiceList() {
+const std::array<KeyCode, kKeyChoiceCount>& key_choice_list() {
     return kKeyChoiceList;
 }
-const std::array<KeyIndex, 256>& VirtualKeyMap() {
+const std::array<KeyIndex, 256>& virtual_key_map() {
     return kVirtualKeyMap;
 }
-const std::array<KeyboardKey, kKeyboardKeyCount>& KeyboardKeyList() {
+const std::array<KeyboardKey, kKeyboardKeyCount>& keyboard_key_list() {
     return kKeyboardKeys;
 }
 const std::array<int, kGButtonCount>& GButtonControlIds() {
     return kGButtonIds;
 }
-const std::array<KeyCode, kMediaKeyCount>& MediaKeyList() {
+const std::array<KeyCode, kMediaKeyCount>& media_key_list() {
     return kMediaKeys;
 }
-const std::array<TextKey, kFunctionCount>& FunctionList() {
+const std::array<TextKey, kFunctionCount>& function_list() {
     return kFunctions;
 }
 
-std::string KeyName(KeyCode code, const TextTable& texts, std::size_t capacity) {
+std::string key_name(KeyCode code, const TextTable& texts, std::size_t capacity) {
     const KeyCodeRow& row = row_of(code);
     std::string name;
     if (row.media) {
@@ -353,28 +353,28 @@ std::string KeyName(KeyCode code, const TextTable& texts, std::size_t capacity) 
     return capacity == 0 ? std::string() : truncate_utf16_units(name, capacity - 1);
 }
 
-std::uint16_t ChoicePositionOf(KeyCode code) {
+std::uint16_t choice_position_of(KeyCode code) {
     return row_of(code).choice;
 }
 
-KeyCode KeyCodeAtChoice(int position) {
+KeyCode key_code_at_choice(int position) {
     if (position < 0 || position >= static_cast<int>(kKeyChoiceCount)) {
         return 0;
     }
     for (std::size_t i = 0; i < kKeyCodeRows; ++i) {
         if (kKeyCodeTable[i].choice == position) {
-            return KeyCodeOf(static_cast<KeyIndex>(i));
+            return key_code_of(static_cast<KeyIndex>(i));
         }
     }
     return 0;
 }
 
-std::string KeyNameAtChoice(int position, const TextTable& texts) {
-    const KeyCode code = KeyCodeAtChoice(position);
-    return code == 0 ? std::string() : KeyName(code, texts);
+std::string key_name_at_choice(int position, const TextTable& texts) {
+    const KeyCode code = key_code_at_choice(position);
+    return code == 0 ? std::string() : key_name(code, texts);
 }
 
-Usage UsageOf(KeyCode code) {
+Usage usage_of(KeyCode code) {
     const std::uint8_t b = row_of(code).usage;
     if (b == 0 || b == 0xFF) {
         return {};
@@ -388,7 +388,7 @@ Usage UsageOf(KeyCode code) {
     return {0x07, b};
 }
 
-KeyCode KeyCodeFromUsage(std::uint8_t page, std::uint16_t usage) {
+KeyCode key_code_from_usage(std::uint8_t page, std::uint16_t usage) {
     std::uint16_t b = 0;
     if (page == 0x07) {
         b = usage;
@@ -407,13 +407,13 @@ KeyCode KeyCodeFromUsage(std::uint8_t page, std::uint16_t usage) {
     }
     for (std::size_t i = 0; i < kKeyCodeRows; ++i) {
         if (kKeyCodeTable[i].usage == b) {
-            return KeyCodeOf(static_cast<KeyIndex>(i));
+            return key_code_of(static_cast<KeyIndex>(i));
         }
     }
     return 0;
 }
 
-KeyCode KeyCodeFromModifierBit(std::uint8_t bits) {
+KeyCode key_code_from_modifier_bit(std::uint8_t bits) {
     for (std::size_t bit = 0; bit < kModifierKeys.size(); ++bit) {
         if (bits & (1u << bit)) {
             return kModifierKeys[bit];
@@ -422,7 +422,7 @@ KeyCode KeyCodeFromModifierBit(std::uint8_t bits) {
     return 0;
 }
 
-std::uint8_t ModifierBitOf(KeyCode code) {
+std::uint8_t modifier_bit_of(KeyCode code) {
     for (std::size_t bit = 0; bit < kModifierKeys.size(); ++bit) {
         if (kModifierKeys[bit] == code) {
             return static_cast<std::uint8_t>(1u << bit);
@@ -431,9 +431,9 @@ std::uint8_t ModifierBitOf(KeyCode code) {
     return 0;
 }
 
-KeyCode KeyCodeFromKeyMessage(std::uint32_t vk, std::uint32_t flags) {
+KeyCode key_code_from_key_message(std::uint32_t vk, std::uint32_t flags) {
     const std::uint8_t v = static_cast<std::uint8_t>(vk & 0xFF);
-    const KeyCode vk_answer = KeyCodeOf(kVirtualKeyMap[v]);
+    const KeyCode vk_answer = key_code_of(kVirtualKeyMap[v]);
     const KeyCode sc = static_cast<KeyCode>((flags >> 16) & 0x1FF);
     if (sc == 0x036) {
         return 0x036;
@@ -454,11 +454,11 @@ KeyCode KeyCodeFromKeyMessage(std::uint32_t vk, std::uint32_t flags) {
     return vk_answer;
 }
 
-bool IsMakeOnlyKey(KeyCode code) {
+bool is_make_only_key(KeyCode code) {
     return code == 0x054 || code == 0x071 || code == 0x072 || code == 0x137;
 }
 
-bool IsMediaKey(KeyCode code) {
+bool is_media_key(KeyCode code) {
     for (const KeyCode media : kMediaKeys) {
         if (media == code) {
             return true;

@@ -50,27 +50,27 @@ struct KeyboardKey {
     KeyCode code;
 };
 
-constexpr KeyIndex KeyIndexOf(KeyCode code) {
+constexpr KeyIndex key_index_of(KeyCode code) {
     return code < 0x100 ? static_cast<KeyIndex>(code) : static_cast<KeyIndex>((code & 0xFF) + 0x80);
 }
 
-constexpr KeyCode KeyCodeOf(KeyIndex index) {
+constexpr KeyCode key_code_of(KeyIndex index) {
     return index < 0x80 ? KeyCode{index} : static_cast<KeyCode>(index + 0x80);
 }
 
-const std::array<KeyCodeRow, kKeyCodeRows>& KeyCodeTable();
-const std::array<std::uint16_t, kConsumerUsageCount>& ConsumerUsageTable();
+const std::array<KeyCodeRow, kKeyCodeRows>& key_code_table();
+const std::array<std::uint16_t, kConsumerUsageCount>& consumer_usage_table();
 // The keys offered in every key pick-list, by choice position.
-const std::array<KeyCode, kKeyChoiceCount>& KeyChoiceList();
+const std::array<KeyCode, kKeyChoiceCount>& key_choice_list();
 // Virtual-key code to the index of the key that normally produces it (0 = no key).
-const std::array<KeyIndex, 256>& VirtualKeyMap();
+const std::array<KeyIndex, 256>& virtual_key_map();
 // The keys drawn on the main window, by position, with their button's control id.
-const std::array<KeyboardKey, kKeyboardKeyCount>& KeyboardKeyList();
+const std::array<KeyboardKey, kKeyboardKeyCount>& keyboard_key_list();
 const std::array<int, kGButtonCount>& GButtonControlIds();
 // The multimedia keys a Media assignment indexes.
-const std::array<KeyCode, kMediaKeyCount>& MediaKeyList();
+const std::array<KeyCode, kMediaKeyCount>& media_key_list();
 // The language keys of the editing functions a Function assignment indexes.
-const std::array<TextKey, kFunctionCount>& FunctionList();
+const std::array<TextKey, kFunctionCount>& function_list();
 
 // Key table slots of the G buttons: bank 0 from 256, bank 1 from 265.
 inline constexpr int kGSlotBase = 256;
@@ -84,18 +84,18 @@ constexpr std::uint16_t g_button_code(int k) {
 }
 
 // The key's name, cut to capacity - 1 UTF-16 units; unnamed rows are described by UNKNOWN_KEY.
-std::string KeyName(KeyCode code, const TextTable& texts, std::size_t capacity = 260);
-std::uint16_t ChoicePositionOf(KeyCode code);
-KeyCode KeyCodeAtChoice(int position);
-std::string KeyNameAtChoice(int position, const TextTable& texts);
-Usage UsageOf(KeyCode code);
-KeyCode KeyCodeFromUsage(std::uint8_t page, std::uint16_t usage);
-KeyCode KeyCodeFromModifierBit(std::uint8_t bits);
+std::string key_name(KeyCode code, const TextTable& texts, std::size_t capacity = 260);
+std::uint16_t choice_position_of(KeyCode code);
+KeyCode key_code_at_choice(int position);
+std::string key_name_at_choice(int position, const TextTable& texts);
+Usage usage_of(KeyCode code);
+KeyCode key_code_from_usage(std::uint8_t page, std::uint16_t usage);
+KeyCode key_code_from_modifier_bit(std::uint8_t bits);
 // The modifier bit of a modifier key, 0 for every other key.
-std::uint8_t ModifierBitOf(KeyCode code);
+std::uint8_t modifier_bit_of(KeyCode code);
 // vk: virtual-key code; flags: bits 16..23 the scan code, bit 24 the extended flag.
-KeyCode KeyCodeFromKeyMessage(std::uint32_t vk, std::uint32_t flags);
-bool IsMakeOnlyKey(KeyCode code);
-bool IsMediaKey(KeyCode code);
+KeyCode key_code_from_key_message(std::uint32_t vk, std::uint32_t flags);
+bool is_make_only_key(KeyCode code);
+bool is_media_key(KeyCode code);
 
 } // namespace tarvenor

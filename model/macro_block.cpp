@@ -108,7 +108,7 @@ MacroAction decode_macro_action(std::span<const std::uint8_t> bytes) {
     const std::uint16_t word = read_u16(bytes, 0);
     MacroAction action;
     action.delay = static_cast<std::uint32_t>(word & kDelayMask) * kDelayUnitMs;
-    action.key = KeyCodeFromDeviceKeyCode(
+    action.key = key_code_from_device_key_code(
         {static_cast<std::uint8_t>((word >> 12) & 0x7), bytes[2], bytes[3]});
     action.direction = (word & kDownBit) ? MacroAction::kDown : MacroAction::kUp;
     return action;
@@ -137,7 +137,7 @@ std::size_t macro_block_read_size(std::span<const std::uint8_t> head) {
     return read_u16(head, 2);
 }
 
-MacroStore DecodeMacroBlock(std::span<const std::uint8_t> block, const TextTable& texts) {
+MacroStore decode_macro_block(std::span<const std::uint8_t> block, const TextTable& texts) {
     MacroStore macros;
     if (block.size() < MacroBlockLayout::kHeaderSize ||
         read_u16(block, 0) != MacroBlockLayout::kMagic) {

@@ -43,7 +43,7 @@ std::size_t macro_block_read_size(std::span<const std::uint8_t> head);
 // name lengths are checked against the bytes actually given: a record that starts outside them
 // ends the decoding, actions and names running past them are cut. Unnamed macros are called
 // MACRO_NEW_PREFIX and their number.
-MacroStore DecodeMacroBlock(std::span<const std::uint8_t> block, const TextTable& texts);
+MacroStore decode_macro_block(std::span<const std::uint8_t> block, const TextTable& texts);
 
 // What a download sends, decided before anything is sent.
 struct DownloadPlan {

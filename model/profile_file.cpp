@@ -210,12 +210,12 @@ bool write_default_file(const std::filesystem::path& path) {
 Bytes build_profile_file_image(const std::array<ProfileBlock, 3>& profiles,
                                std::span<const std::uint8_t> macro_area,
                                const DefaultKeyMatrix& matrix, const TextTable& texts) {
-    const MacroStore macros = DecodeMacroBlock(macro_area, texts);
+    const MacroStore macros = decode_macro_block(macro_area, texts);
     ConfigurationImage image;
     image.set_header(make_file_header(static_cast<std::uint16_t>(macros.size()), 0));
     image.write_key_table_header();
     for (int p = 0; p < kKeyboardProfiles; ++p) {
-        image.set_key_table(p, DecodeProfileBlock(profiles[static_cast<std::size_t>(p)], matrix));
+        image.set_key_table(p, decode_profile_block(profiles[static_cast<std::size_t>(p)], matrix));
     }
     return assemble_profile_file(image, macros, {});
 }

@@ -144,7 +144,7 @@ TEST_F(KeyboardProfileFileTest, RoundTripThroughTheKeyboardKeepsWhatTheKeyboardC
     install_default();
     load(path("before.tvp"), config_);
     ASSERT_TRUE(take_download_snapshot(config_, holder_));
-    ASSERT_TRUE(MacroDownload(*commands_, holder_, true, messages_, texts_));
+    ASSERT_TRUE(macro_download(*commands_, holder_, true, messages_, texts_));
     // Types 3 and 6 reach the keyboard as the factory code and as a disabled key.
     EXPECT_EQ(stored_code(0, factory_position({2, 2, 0x0E})), (Code{2, 2, 0x0E}));
     EXPECT_EQ(stored_code(0, factory_position({2, 2, 0x0F})), (Code{0, 0, 0}));

@@ -31,7 +31,7 @@ class MacroDownloadTest : public TransferTest {
 protected:
     bool download(bool all_profiles) {
         EXPECT_TRUE(take_download_snapshot(config_, holder_));
-        return MacroDownload(*commands_, holder_, all_profiles, messages_, texts_);
+        return macro_download(*commands_, holder_, all_profiles, messages_, texts_);
     }
     void assign(int profile, int slot, const KeyAssignment& entry) {
         std::scoped_lock guard(config_.lock());

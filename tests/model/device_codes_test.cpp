@@ -17,16 +17,16 @@ DeviceKeyCode code_for(const KeyAssignment& a, DeviceKeyCode factory = {2, 2, 0x
     return device_code_for_assignment(a, factory, position_of_id);
 }
 
-TEST(KeyCodeFromDeviceKeyCode, EachKind) {
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({2, 2, 0x04}), 0x01E);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({2, 1, 0x40}), 0x138);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({2, 7, 0x01}), 0x01D); // any byte 1 but 2: modifier bit
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({3, 0xE9, 0x00}), 0x130);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({3, 0x92, 0x01}), 0x121);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({4, 0x82, 0x00}), 0x15F);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({4, 0x82, 0x01}), 0); // 0x182 is no desktop usage
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({5, 0, 0}), 0);
-    EXPECT_EQ(KeyCodeFromDeviceKeyCode({0, 0, 0}), 0);
+TEST(key_code_from_device_key_code, EachKind) {
+    EXPECT_EQ(key_code_from_device_key_code({2, 2, 0x04}), 0x01E);
+    EXPECT_EQ(key_code_from_device_key_code({2, 1, 0x40}), 0x138);
+    EXPECT_EQ(key_code_from_device_key_code({2, 7, 0x01}), 0x01D); // any byte 1 but 2: modifier bit
+    EXPECT_EQ(key_code_from_device_key_code({3, 0xE9, 0x00}), 0x130);
+    EXPECT_EQ(key_code_from_device_key_code({3, 0x92, 0x01}), 0x121);
+    EXPECT_EQ(key_code_from_device_key_code({4, 0x82, 0x00}), 0x15F);
+    EXPECT_EQ(key_code_from_device_key_code({4, 0x82, 0x01}), 0); // 0x182 is no desktop usage
+    EXPECT_EQ(key_code_from_device_key_code({5, 0, 0}), 0);
+    EXPECT_EQ(key_code_from_device_key_code({0, 0, 0}), 0);
 }
 
 TEST(AssignmentToDeviceCode, EveryTypeOfTheTranslationTable) {
@@ -55,9 +55,9 @@ TEST(AssignmentToDeviceCode, EveryTypeOfTheTranslationTable) {
 TEST(ProfileBlock, TranslatesEachPositionThroughItsFactoryKey) {
     const DefaultKeyMatrix matrix = factory_matrix();
     KeyTable table;
-    table.entries[0x1E] = assignment(AssignmentType::Disabled);                // A, position 0
-    table.entries[KeyIndexOf(0x138)] = assignment(AssignmentType::Key, 0x01E); // Right Alt
-    table.entries[256] = assignment(AssignmentType::Disabled);                 // G keys never sent
+    table.entries[0x1E] = assignment(AssignmentType::Disabled);                  // A, position 0
+    table.entries[key_index_of(0x138)] = assignment(AssignmentType::Key, 0x01E); // Right Alt
+    table.entries[256] = assignment(AssignmentType::Disabled); // G keys never sent
     const ProfileBlock block = build_profile_block(table, matrix, position_of_id);
     EXPECT_EQ(block.at(0), (DeviceKeyCode{0, 0, 0}));
     EXPECT_EQ(block.at(84), (DeviceKeyCode{2, 2, 0x04})); // position 84 is Right Alt
@@ -66,9 +66,9 @@ TEST(ProfileBlock, TranslatesEachPositionThroughItsFactoryKey) {
     EXPECT_EQ(block.at(120), (DeviceKeyCode{0, 0, 0}));
 }
 
-TEST(DecodeProfileBlock, EveryCodeBackToItsAssignment) {
+TEST(decode_profile_block, EveryCodeBackToItsAssignment) {
     const DefaultKeyMatrix matrix = factory_matrix();
-    EXPECT_EQ(DecodeProfileBlock(matrix, matrix), KeyTable::with_g_key_codes());
+    EXPECT_EQ(decode_profile_block(matrix, matrix), KeyTable::with_g_key_codes());
 
     struct Case {
         DeviceKeyCode code;
@@ -86,18 +86,18 @@ TEST(DecodeProfileBlock, EveryCodeBackToItsAssignment) {
     for (const Case& c : cases) {
         ProfileBlock block = matrix;
         block.set(0, c.code); // position 0 is the key A
-        const KeyTable table = DecodeProfileBlock(block, matrix);
+        const KeyTable table = decode_profile_block(block, matrix);
         EXPECT_EQ(table.entries[0x1E], c.expected)
             << int(c.code.kind) << " " << int(c.code.b1) << " " << int(c.code.b2);
     }
 }
 
-TEST(DecodeProfileBlock, PositionsWithoutAKeyAreSkipped) {
+TEST(decode_profile_block, PositionsWithoutAKeyAreSkipped) {
     const DefaultKeyMatrix matrix = factory_matrix();
     ProfileBlock block = matrix;
     block.set(110, {2, 2, 0x04}); // Fn position: its factory code names no key
     block.set(125, {5, 1, 0});
-    EXPECT_EQ(DecodeProfileBlock(block, matrix), KeyTable::with_g_key_codes());
+    EXPECT_EQ(decode_profile_block(block, matrix), KeyTable::with_g_key_codes());
 }
 
 TEST(ProfileBlock, EveryTranslatableAssignmentSurvivesTheTrip) {
@@ -112,16 +112,16 @@ TEST(ProfileBlock, EveryTranslatableAssignmentSurvivesTheTrip) {
     KeyTable table = KeyTable::with_g_key_codes();
     KeyTable expected = table;
     std::size_t i = 0;
-    for (const KeyboardKey& key : KeyboardKeyList()) {
+    for (const KeyboardKey& key : keyboard_key_list()) {
         const KeyAssignment& a = assignments[i++ % std::size(assignments)];
-        table.entries[KeyIndexOf(key.code)] = a;
+        table.entries[key_index_of(key.code)] = a;
         // A key given itself sends its factory code, which reads back as Default.
         const bool itself = a.is(T::Key) && a.param == key.code;
-        expected.entries[KeyIndexOf(key.code)] = itself ? KeyAssignment{} : a;
+        expected.entries[key_index_of(key.code)] = itself ? KeyAssignment{} : a;
     }
     const auto first_macro = [](std::uint32_t) { return 0; };
     const ProfileBlock block = build_profile_block(table, matrix, first_macro);
-    EXPECT_EQ(DecodeProfileBlock(block, matrix), expected);
+    EXPECT_EQ(decode_profile_block(block, matrix), expected);
 }
 
 TEST(KeyCodeBlock, BytesRoundTrip) {

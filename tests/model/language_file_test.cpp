@@ -83,7 +83,7 @@ TEST(ShippedLanguageFile, BlanksAroundTextsSurviveTheReader) {
     KeyAssignment key_b;
     key_b.type = static_cast<std::uint16_t>(AssignmentType::Key);
     key_b.param = 0x030;
-    EXPECT_EQ(AssignmentCaption(0x1E, key_b, {}, english), "A  set to: Key (B)");
+    EXPECT_EQ(assignment_caption(0x1E, key_b, {}, english), "A  set to: Key (B)");
     EXPECT_EQ(english.text(TextKey::ProfileTip), "Current profile: ");
 }
 

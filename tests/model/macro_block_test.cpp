@@ -128,11 +128,11 @@ TEST(DownloadPlan, WhichProfilesAreWritten) {
     }
 }
 
-TEST(DecodeMacroBlock, RoundTripWithAndWithoutNames) {
+TEST(decode_macro_block, RoundTripWithAndWithoutNames) {
     const TextTable texts;
     MacroStore macros = two_macros();
     macros[0].actions[1] = {1230, 0x136, MacroAction::kUp};
-    const MacroStore named = DecodeMacroBlock(build_macro_block(macros, true), texts);
+    const MacroStore named = decode_macro_block(build_macro_block(macros, true), texts);
     ASSERT_EQ(named.size(), 2u);
     EXPECT_EQ(named[0].name, u"Alpha");
     // The second "Right Shift" row shares its usage with the first, which decoding finds.
@@ -142,33 +142,33 @@ TEST(DecodeMacroBlock, RoundTripWithAndWithoutNames) {
     EXPECT_EQ(named[1].cycles, 7);
     EXPECT_EQ(named[1].id, 2);
 
-    const MacroStore unnamed = DecodeMacroBlock(build_macro_block(macros, false), texts);
+    const MacroStore unnamed = decode_macro_block(build_macro_block(macros, false), texts);
     EXPECT_EQ(unnamed[0].name, u"Macro1");
     EXPECT_EQ(unnamed[1].name, u"Macro2");
 }
 
-TEST(DecodeMacroBlock, DamagedBlocksNeverReadOutside) {
+TEST(decode_macro_block, DamagedBlocksNeverReadOutside) {
     const TextTable texts;
     const Bytes good = build_macro_block(two_macros(), true);
 
-    EXPECT_TRUE(DecodeMacroBlock({}, texts).empty());
-    EXPECT_TRUE(DecodeMacroBlock(std::span(good).first(15), texts).empty());
+    EXPECT_TRUE(decode_macro_block({}, texts).empty());
+    EXPECT_TRUE(decode_macro_block(std::span(good).first(15), texts).empty());
     Bytes bad_magic = good;
     bad_magic[0] = 0;
-    EXPECT_TRUE(DecodeMacroBlock(bad_magic, texts).empty());
+    EXPECT_TRUE(decode_macro_block(bad_magic, texts).empty());
 
     // Cut inside the second record's name: the name is dropped, the actions kept.
     const Bytes cut(good.begin(), good.end() - 1);
     Bytes resized = cut;
     write_u16(resized, 2, static_cast<std::uint16_t>(resized.size()));
-    const MacroStore partial = DecodeMacroBlock(resized, texts);
+    const MacroStore partial = decode_macro_block(resized, texts);
     ASSERT_EQ(partial.size(), 2u);
     EXPECT_EQ(partial[1].name, u"Macro2");
 
     // The declared size is smaller than the bytes read: the rest is not trusted.
     Bytes shrunk = good;
     write_u16(shrunk, 2, 30);
-    const MacroStore first_only = DecodeMacroBlock(shrunk, texts);
+    const MacroStore first_only = decode_macro_block(shrunk, texts);
     ASSERT_EQ(first_only.size(), 1u);
     EXPECT_EQ(first_only[0].actions.size(), 1u);
 
@@ -176,28 +176,28 @@ TEST(DecodeMacroBlock, DamagedBlocksNeverReadOutside) {
     for (const std::uint16_t declared : {0, 4, 5, 15}) {
         Bytes tiny = good;
         write_u16(tiny, 2, declared);
-        EXPECT_TRUE(DecodeMacroBlock(tiny, texts).empty()) << declared;
+        EXPECT_TRUE(decode_macro_block(tiny, texts).empty()) << declared;
     }
 
     // An offset pointing past the end stops the decoding there.
     Bytes far = good;
     write_u16(far, 18, 0xFFF0);
-    EXPECT_EQ(DecodeMacroBlock(far, texts).size(), 1u);
+    EXPECT_EQ(decode_macro_block(far, texts).size(), 1u);
 
     // A count larger than the offset table the block has room for.
     Bytes many = good;
     write_u16(many, 4, 0xFFFF);
-    EXPECT_LE(DecodeMacroBlock(many, texts).size(), (good.size() - 16) / 2);
+    EXPECT_LE(decode_macro_block(many, texts).size(), (good.size() - 16) / 2);
 
     // An action count beyond the block: only whole actions inside it are read.
     Bytes long_count = good;
     write_u16(long_count, 20, 60000);
-    const MacroStore clipped = DecodeMacroBlock(long_count, texts);
+    const MacroStore clipped = decode_macro_block(long_count, texts);
     EXPECT_EQ(clipped[0].actions.size(), (good.size() - 24) / 4);
     EXPECT_EQ(clipped[0].name, u"Macro1");
 }
 
-TEST(DecodeMacroBlock, LimitsOfTheRecord) {
+TEST(decode_macro_block, LimitsOfTheRecord) {
     const TextTable texts;
     MacroRecord big = macro(1, std::u16string(255, u'n'), 2100);
     Bytes block(16 + 2 + 4 + 2100 * 4 + 2 * 255, 0);
@@ -210,7 +210,7 @@ TEST(DecodeMacroBlock, LimitsOfTheRecord) {
     for (std::size_t i = 0; i < 255; ++i) {
         write_u16(block, 18 + 4 + 2100 * 4 + 2 * i, u'n');
     }
-    const MacroStore decoded = DecodeMacroBlock(block, texts);
+    const MacroStore decoded = decode_macro_block(block, texts);
     ASSERT_EQ(decoded.size(), 1u);
     EXPECT_EQ(decoded[0].actions.size(), 2000u);
     EXPECT_EQ(decoded[0].name, std::u16string(249, u'n'));

@@ -34,7 +34,7 @@ inline MacroRecord macro(std::uint16_t id, std::u16string name, std::size_t acti
 inline DefaultKeyMatrix factory_matrix() {
     DefaultKeyMatrix matrix;
     std::size_t position = 0;
-    for (const KeyboardKey& key : KeyboardKeyList()) {
+    for (const KeyboardKey& key : keyboard_key_list()) {
         matrix.set(position++, device_code_for_key(key.code));
     }
     matrix.set(110, {5, 0, 0});

@@ -17,7 +17,7 @@ namespace {
 class SkinnedDialog : public CBaseDialog {
 public:
     using CBaseDialog::CBaseDialog;
-    void apply() { ApplySkin(); }
+    void apply() { apply_skin(); }
 };
 
 QImage background_picture() {

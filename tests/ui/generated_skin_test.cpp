@@ -42,9 +42,9 @@ std::vector<std::string> key_button_keys() {
     for (int g = 1; g <= 9; ++g) {
         keys.push_back("FUNC_G" + std::to_string(g));
     }
-    for (const KeyboardKey& key : KeyboardKeyList()) {
+    for (const KeyboardKey& key : keyboard_key_list()) {
         char name[16];
-        std::snprintf(name, sizeof name, "KEY_%03X", KeyIndexOf(key.code));
+        std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(key.code));
         keys.emplace_back(name);
     }
     keys.emplace_back("KEY_FN");
@@ -244,9 +244,9 @@ TEST(GeneratedSkin, ProfileManagerButtonHoldsItsTurnedCaption) {
     CPngButton button;
     button.setGeometry(rect_of(read_skin_rect(skin, "BUTTONINFO", "FUNC_PROFILES")));
     const int format = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
-    button.SetTextStyle(true, 10, QStringLiteral("Arial"), Qt::white, format);
+    button.set_text_style(true, 10, QStringLiteral("Arial"), Qt::white, format);
     constexpr int kEscapement = 268;
-    button.SetTextRotation(kEscapement, true);
+    button.set_text_rotation(kEscapement, true);
     const QString names[] = {QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)),
                              QStringLiteral("$Profile0")};
     for (const QString& name : names) {

@@ -59,7 +59,7 @@ protected:
 
 TEST_F(PngButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
     CPngButton button(&parent_);
-    const SkinRect rect = PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    const SkinRect rect = place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     EXPECT_EQ(rect, (SkinRect{10, 20, 30, 40}));
     EXPECT_EQ(button.geometry(), QRect(10, 20, 30, 40));
     EXPECT_TRUE(button.isEnabled());
@@ -69,8 +69,8 @@ TEST_F(PngButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
 
 TEST_F(PngButtonTest, EachStateShowsItsOwnFace) {
     CPngButton button(&parent_);
-    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
-    button.SetSelected(true);
+    place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    button.set_selected(true);
     EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Selected));
     move_mouse_over(button);
     EXPECT_TRUE(button.hovering());
@@ -86,7 +86,7 @@ TEST_F(PngButtonTest, EachStateShowsItsOwnFace) {
 
 TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
     CPngButton button(&parent_);
-    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     move_mouse_over(button);
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
@@ -95,7 +95,7 @@ TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
 
     move_mouse_over(button);
     button.setDown(true);
-    button.SetFaceImages(faces_);
+    button.set_face_images(faces_);
     EXPECT_FALSE(button.hovering());
     EXPECT_FALSE(button.isDown());
     EXPECT_EQ(button.origin(), QPoint(10, 20));
@@ -103,32 +103,32 @@ TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
 
 TEST_F(PngButtonTest, UnusedPositionGivesADisabledControl) {
     CPngButton skinned(&parent_);
-    PlaceImageControl(skinned, skin_, "BUTTONINFO", "FUNC_REPORT1", faces_);
+    place_image_control(skinned, skin_, "BUTTONINFO", "FUNC_REPORT1", faces_);
     EXPECT_EQ(skinned.geometry(), QRect(1, 1, 50, 20));
     EXPECT_FALSE(skinned.isEnabled());
 
     CPngButton missing(&parent_);
-    PlaceImageControl(missing, skin_, "BUTTONINFO", "CONTROL_CANCEL", faces_);
+    place_image_control(missing, skin_, "BUTTONINFO", "CONTROL_CANCEL", faces_);
     EXPECT_EQ(missing.geometry(), QRect(1, 1, 1, 1));
     EXPECT_FALSE(missing.isEnabled());
 }
 
 TEST_F(PngButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
     QWidget placed(&parent_);
-    PlaceControl(placed, skin_, "BUTTONINFO", "FUNC_REPORT1");
+    place_control(placed, skin_, "BUTTONINFO", "FUNC_REPORT1");
     EXPECT_EQ(placed.geometry(), QRect(1, 1, 50, 20));
     EXPECT_TRUE(placed.isEnabled());
 
     QWidget moved(&parent_);
     moved.resize(7, 9);
-    MoveControl(moved, skin_, "BUTTONINFO", "CONTROL_OK");
+    move_control(moved, skin_, "BUTTONINFO", "CONTROL_OK");
     EXPECT_EQ(moved.geometry(), QRect(10, 20, 7, 9));
 }
 
 TEST_F(PngButtonTest, FaceFromAnotherKeyFillsEverySlot) {
     CPngButton arrow(&parent_);
-    PlaceWithFace(arrow, skin_, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2", "UP_ARROW_LEFT1",
-                  surfaces_[2]);
+    place_with_face(arrow, skin_, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2", "UP_ARROW_LEFT1",
+                    surfaces_[2]);
     EXPECT_EQ(arrow.geometry(), QRect(60, 70, 12, 14));
     for (const CMyMemDC* face : arrow.faces()) {
         EXPECT_EQ(face, &surfaces_[2]);
@@ -140,8 +140,8 @@ TEST_F(PngButtonTest, FaceFromAnotherKeyFillsEverySlot) {
 
 TEST_F(PngButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
     CPngButton button(&parent_);
-    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
-    button.SetOutline(QColor(250, 0, 0), 500, true);
+    place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    button.set_outline(QColor(250, 0, 0), 500, true);
     EXPECT_EQ(button.outline_value(), 100);
     const QColor red(250, 0, 0);
     for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(29, 39), QPoint(28, 20),
@@ -152,7 +152,7 @@ TEST_F(PngButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
     for (const QPoint p : {QPoint(2, 2), QPoint(15, 20), QPoint(27, 37)}) {
         EXPECT_EQ(shown(button, p.x(), p.y()), kParentColour) << p.x() << "," << p.y();
     }
-    button.SetOutline(red, 500, false);
+    button.set_outline(red, 500, false);
     EXPECT_EQ(button.outline_value(), 500);
     EXPECT_EQ(shown(button, 15, 20), QColor(24, 39, tag_of(FaceSlot::Normal)));
 }
@@ -162,8 +162,8 @@ TEST_F(PngButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
     button.setGeometry(10, 10, 60, 30);
     EXPECT_EQ(shown(button, 5, 5), kParentColour);
     button.setText(QStringLiteral("OK"));
-    button.SetTextStyle(true, 12, QStringLiteral("DejaVu Sans"), QColor(255, 255, 255),
-                        Qt::AlignCenter | Qt::TextSingleLine);
+    button.set_text_style(true, 12, QStringLiteral("DejaVu Sans"), QColor(255, 255, 255),
+                          Qt::AlignCenter | Qt::TextSingleLine);
     const QImage picture = button.grab().toImage();
     bool text_drawn = false;
     for (int y = 0; y < picture.height() && !text_drawn; ++y) {
@@ -176,14 +176,14 @@ TEST_F(PngButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
 
 TEST_F(PngButtonTest, AfterDrawCallbackTellsWhetherTheNormalFaceWasDrawn) {
     CPngButton button(&parent_);
-    PlaceImageControl(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
+    place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     std::vector<bool> calls;
-    button.SetDrawCallback([&](CPngButton& drawn, bool normal) {
+    button.set_draw_callback([&](CPngButton& drawn, bool normal) {
         EXPECT_EQ(&drawn, &button);
         calls.push_back(normal);
     });
     shown(button, 0, 0);
-    button.SetSelected(true);
+    button.set_selected(true);
     shown(button, 0, 0);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_TRUE(calls[0]);
@@ -194,12 +194,12 @@ TEST_F(PngButtonTest, RotatedCaptionIsHeavyAndCentred) {
     CPngButton button(&parent_);
     button.setGeometry(0, 0, 160, 40);
     button.setText(QStringLiteral("Profile"));
-    button.SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"), Qt::white,
-                        Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
+    button.set_text_style(true, 10, QStringLiteral("DejaVu Sans"), Qt::white,
+                          Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
     EXPECT_EQ(button.caption_font().weight(), CPngButton::kPlainWeight);
     EXPECT_EQ(button.caption_rect(), button.rect());
 
-    button.SetTextRotation(0, true);
+    button.set_text_rotation(0, true);
     const QFont font = button.caption_font();
     EXPECT_EQ(font.weight(), CPngButton::kRotatedWeight);
     const QFontMetrics metrics(font);
@@ -210,22 +210,22 @@ TEST_F(PngButtonTest, RotatedCaptionIsHeavyAndCentred) {
 TEST_F(PngButtonTest, CaptionOffsetsMoveTheTextArea) {
     CPngButton button(&parent_);
     button.setGeometry(0, 0, 100, 30);
-    button.SetTextOffsets(QMargins(4, 2, -6, -3));
+    button.set_text_offsets(QMargins(4, 2, -6, -3));
     EXPECT_EQ(button.caption_rect(), QRect(QPoint(4, 2), QPoint(99 - 6, 29 - 3)));
 }
 
 TEST_F(PngButtonTest, EmptyTooltipKeepsTheOldOne) {
     CPngButton button(&parent_);
-    button.SetTooltip(QString(), true);
+    button.set_tooltip(QString(), true);
     EXPECT_TRUE(button.tooltip_text().isEmpty());
     EXPECT_FALSE(button.tooltip_active());
 
-    button.SetTooltip(QStringLiteral("Help"), true);
-    button.SetTooltip(QString(), false);
+    button.set_tooltip(QStringLiteral("Help"), true);
+    button.set_tooltip(QString(), false);
     EXPECT_EQ(button.tooltip_text(), QStringLiteral("Help"));
     EXPECT_TRUE(button.tooltip_active());
 
-    button.SetTooltip(QStringLiteral("Close"), false);
+    button.set_tooltip(QStringLiteral("Close"), false);
     EXPECT_EQ(button.tooltip_text(), QStringLiteral("Close"));
     EXPECT_FALSE(button.tooltip_active());
 }

@@ -13,18 +13,18 @@ namespace {
 
 TEST(SkinColorBtn, NoColourMeansTheAutomaticOne) {
     CSkinColorBtn button;
-    button.setAutomaticColour(QColor(1, 2, 3));
+    button.set_automatic_colour(QColor(1, 2, 3));
     EXPECT_EQ(button.colour(), QColor(1, 2, 3));
-    button.setColour(QColor(200, 100, 50));
+    button.set_colour(QColor(200, 100, 50));
     EXPECT_EQ(button.colour(), QColor(200, 100, 50));
-    button.setColour(QColor());
+    button.set_colour(QColor());
     EXPECT_EQ(button.colour(), QColor(1, 2, 3));
 }
 
 TEST(SkinColorBtn, DrawsSwatchDropDownAndArrow) {
     CSkinColorBtn button;
     button.resize(60, 20);
-    button.setColour(QColor(0, 200, 0));
+    button.set_colour(QColor(0, 200, 0));
     // Swatch: x from -1 to 60 / 2 + 5 (exclusive); drop-down from 60 / 2 + 3.
     EXPECT_EQ(button.swatch_rect(), QRect(QPoint(-1, -1), QPoint(34, 20)));
     EXPECT_EQ(button.drop_down_rect().left(), 33);
@@ -52,7 +52,7 @@ TEST(ColourPalette, TenColumnsAndAnOtherEntry) {
 TEST(ColourPalette, ChoosingASwatchReportsItsColour) {
     CSkinColorBtn button;
     QColor reported;
-    QObject::connect(&button, &CSkinColorBtn::colourChosen,
+    QObject::connect(&button, &CSkinColorBtn::colour_chosen,
                      [&](QColor colour) { reported = colour; });
     button.click();
     auto* popup = button.findChild<ColourPalettePopup*>();

@@ -120,11 +120,11 @@ private:
             image("FUNC_G" + std::to_string(j + 1), g_key_rect(j),
                   keycap_face(QStringLiteral("G%1").arg(j + 1), true));
         }
-        for (const KeyboardKey& key : KeyboardKeyList()) {
+        for (const KeyboardKey& key : keyboard_key_list()) {
             char name[16];
-            std::snprintf(name, sizeof name, "KEY_%03X", KeyIndexOf(key.code));
+            std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(key.code));
             image(name, key_rect(key.code),
-                  keycap_face(QString::fromStdString(KeyName(key.code, texts_))));
+                  keycap_face(QString::fromStdString(key_name(key.code, texts_))));
         }
         image("KEY_FN", fn_key_rect(), keycap_face(QStringLiteral("Fn")));
         image("LOCK_AB", bank_indicator_rect(), draw_bank);

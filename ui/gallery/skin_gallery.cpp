@@ -33,7 +33,7 @@ constexpr const char* kSection = "BUTTONINFO";
 
 std::string key_skin_name(KeyCode code) {
     char name[16];
-    std::snprintf(name, sizeof name, "KEY_%03X", KeyIndexOf(code));
+    std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(code));
     return name;
 }
 
@@ -41,7 +41,7 @@ class GalleryWindow : public CBaseDialog {
 public:
     explicit GalleryWindow(const fs::path& skins)
         : CBaseDialog(nullptr, skins / "Main.ini", skins) {
-        ApplySkin();
+        apply_skin();
         const QSize client = background().size();
         const char* names[] = {"main_normal.jpg", "main_over.jpg", "main_down.jpg",
                                "main_disable.jpg"};
@@ -63,7 +63,7 @@ private:
 
     CPngButton* image(const std::string& key, const FaceImages& faces) {
         auto* button = new CPngButton(this);
-        PlaceImageControl(*button, skin(), kSection, key, faces);
+        place_image_control(*button, skin(), kSection, key, faces);
         buttons_[key] = button;
         return button;
     }
@@ -73,7 +73,7 @@ private:
         for (int j = 1; j <= 9; ++j) {
             image("FUNC_G" + std::to_string(j), key_faces);
         }
-        for (const KeyboardKey& key : KeyboardKeyList()) {
+        for (const KeyboardKey& key : keyboard_key_list()) {
             image(key_skin_name(key.code), key_faces);
         }
         image("KEY_FN", {normal(), over(), down(), normal(), disable()});
@@ -82,8 +82,8 @@ private:
     void caption(const std::string& key, const QString& text, int points = 9) {
         CPngButton* button = buttons_.at(key);
         button->setText(text);
-        button->SetTextStyle(true, points, QStringLiteral("DejaVu Sans"), Qt::white,
-                             Qt::AlignCenter | Qt::TextSingleLine);
+        button->set_text_style(true, points, QStringLiteral("DejaVu Sans"), Qt::white,
+                               Qt::AlignCenter | Qt::TextSingleLine);
     }
 
     void place_buttons() {
@@ -116,32 +116,32 @@ private:
         caption("CONTROL_CANCEL", QStringLiteral("Cancel"));
         CPngButton* version = buttons_.at("KESTRO_VER");
         version->setText(QStringLiteral("Keyboard settings 0.1"));
-        version->SetTextStyle(true, 8, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
-                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
+        version->set_text_style(true, 8, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
+                                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
         CPngButton* profiles = buttons_.at("FUNC_PROFILES");
         // The name it shows before a keyboard has told its profile, the longest it shows.
         profiles->setText(QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)));
-        profiles->SetTextStyle(true, 10, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
-                               Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
-        profiles->SetTextRotation(268, true);
+        profiles->set_text_style(true, 10, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
+                                 Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
+        profiles->set_text_rotation(268, true);
         for (const auto& [key, face] : {std::pair{"LEFT_ARROW", "DOWN_ARROW_LEFT1"},
                                         std::pair{"RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
             auto* arrow = new CPngButton(this);
-            PlaceWithFace(*arrow, skin(), kSection, key, "BUTTONINFO2", face, arrows_);
+            place_with_face(*arrow, skin(), kSection, key, "BUTTONINFO2", face, arrows_);
         }
     }
 
     QLabel* label(const char* key, const char* name) {
         auto* text = new QLabel(QString::fromStdString(skin().get("Control_Name1", name)), this);
         text->setStyleSheet(QStringLiteral("color: white;"));
-        PlaceControl(*text, skin(), kSection, key);
+        place_control(*text, skin(), kSection, key);
         return text;
     }
 
     void picture(const char* key, const fs::path& file) {
         auto* shown = new QLabel(this);
         shown->setPixmap(QPixmap::fromImage(load_skin_picture(file)));
-        PlaceControl(*shown, skin(), kSection, key);
+        place_control(*shown, skin(), kSection, key);
     }
 
     // The panel as it shows effect 1: brightness, speed, direction and colour.
@@ -155,15 +155,15 @@ private:
                 effects->addItem(QString::fromStdString(name));
             }
         }
-        PlaceControl(*effects, skin(), kSection, "CONTROL_XGcombox");
+        place_control(*effects, skin(), kSection, "CONTROL_XGcombox");
         label("CONTROL_LightStatic", "Light");
         picture("CONTROL_LightSlider", skins / "3.bmp");
         label("CONTROL_SpeedStatic", "Speed");
         picture("CONTROL_SpeedSlider", skins / "7.bmp");
         label("CONTROL_HXysStatic", "Color");
         auto* colour = new CSkinColorBtn(this);
-        colour->setColour(QColor(0x2c, 0xc7, 0xff));
-        PlaceControl(*colour, skin(), kSection, "CONTROL_HXysButton");
+        colour->set_colour(QColor(0x2c, 0xc7, 0xff));
+        place_control(*colour, skin(), kSection, "CONTROL_HXysButton");
         label("CONTROL_HXsjsStatic", "DC");
         picture("CONTROL_HXsjsStaPic", skins / "sjsup.bmp");
         label("CONTROL_BLFXStatic2", "FX");
@@ -176,15 +176,15 @@ private:
     void show_states() {
         for (const KeyCode code :
              {KeyCode{0x012}, KeyCode{0x013}, KeyCode{0x03F}, KeyCode{0x04C}, KeyCode{0x039}}) {
-            buttons_.at(key_skin_name(code))->SetSelected(true);
+            buttons_.at(key_skin_name(code))->set_selected(true);
         }
         for (const char* key : {"FUNC_G1", "FUNC_G2", "FUNC_G6", "FUNC_PROFILE1", "FUNC_REPORT4"}) {
-            buttons_.at(key)->SetSelected(true);
+            buttons_.at(key)->set_selected(true);
         }
         buttons_.at(key_skin_name(0x01E))->setDown(true);
         buttons_.at("CONTROL2_APPLY")->setEnabled(false);
-        buttons_.at("LOCK_NUM")->SetSelected(true);
-        buttons_.at("FLIP_0")->SetSelected(true);
+        buttons_.at("LOCK_NUM")->set_selected(true);
+        buttons_.at("FLIP_0")->set_selected(true);
         CPngButton* hovered = buttons_.at(key_skin_name(0x011));
         QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), hovered->mapToGlobal(QPointF(4, 4)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

@@ -17,7 +17,7 @@ CBaseDialog::CBaseDialog(QWidget* parent, std::filesystem::path skin_file,
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void CBaseDialog::ApplySkin() {
+void CBaseDialog::apply_skin() {
     // Every picture is named by the skin file: without it the file is what is missing.
     std::optional<IniFile> skin = IniFile::read(skin_file_);
     if (!skin) {

@@ -31,7 +31,7 @@ protected:
     // Reads the skin file, loads the background and outline pictures, sizes and shapes the
     // window. Throws SkinError naming the skin file or picture that is missing, or the picture
     // that cannot be decoded.
-    void ApplySkin();
+    void apply_skin();
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

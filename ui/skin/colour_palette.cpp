@@ -59,7 +59,7 @@ ColourPalettePopup::ColourPalettePopup(QColor current, QWidget* parent)
 }
 
 void ColourPalettePopup::choose(QColor colour) {
-    emit colourChosen(colour);
+    emit colour_chosen(colour);
     close();
 }
 
@@ -67,7 +67,7 @@ void ColourPalettePopup::choose_other() {
     hide();
     const QColor colour = QColorDialog::getColor(current_, parentWidget());
     if (colour.isValid()) {
-        emit colourChosen(colour);
+        emit colour_chosen(colour);
     }
     close();
 }

@@ -19,7 +19,7 @@ public:
     ColourPalettePopup(QColor current, QWidget* parent);
 
 signals:
-    void colourChosen(QColor colour);
+    void colour_chosen(QColor colour);
 
 private:
     void choose(QColor colour);

@@ -14,39 +14,39 @@ void set_geometry(QWidget& control, const SkinRect& rect) {
 
 } // namespace
 
-SkinRect PlaceImageControl(CPngButton& control, const IniFile& skin, std::string_view section,
-                           std::string_view key, const FaceImages& faces) {
+SkinRect place_image_control(CPngButton& control, const IniFile& skin, std::string_view section,
+                             std::string_view key, const FaceImages& faces) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     set_geometry(control, rect);
-    control.SetFaces({rect.x, rect.y}, faces, false);
+    control.set_faces({rect.x, rect.y}, faces, false);
     if (rect.unused()) {
         control.setEnabled(false);
     }
     return rect;
 }
 
-SkinRect PlaceControl(QWidget& control, const IniFile& skin, std::string_view section,
-                      std::string_view key) {
+SkinRect place_control(QWidget& control, const IniFile& skin, std::string_view section,
+                       std::string_view key) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     set_geometry(control, rect);
     return rect;
 }
 
-SkinRect MoveControl(QWidget& control, const IniFile& skin, std::string_view section,
-                     std::string_view key) {
+SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view section,
+                      std::string_view key) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     control.move(rect.x, rect.y);
     control.update();
     return rect;
 }
 
-SkinRect PlaceWithFace(CPngButton& control, const IniFile& skin, std::string_view section,
-                       std::string_view key, std::string_view face_section,
-                       std::string_view face_key, const CMyMemDC& image) {
+SkinRect place_with_face(CPngButton& control, const IniFile& skin, std::string_view section,
+                         std::string_view key, std::string_view face_section,
+                         std::string_view face_key, const CMyMemDC& image) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     const SkinRect face = read_skin_rect(skin, face_section, face_key);
     set_geometry(control, rect);
-    control.SetFaces({face.x, face.y}, {&image, &image, &image, &image, &image});
+    control.set_faces({face.x, face.y}, {&image, &image, &image, &image, &image});
     return rect;
 }
 

@@ -14,21 +14,21 @@ class CPngButton;
 
 // Moves and sizes an image control from its rectangle and gives it its five faces cut at its own
 // position; a control at (1, 1) is one the skin does not use and is disabled.
-SkinRect PlaceImageControl(CPngButton& control, const IniFile& skin, std::string_view section,
-                           std::string_view key, const FaceImages& faces);
+SkinRect place_image_control(CPngButton& control, const IniFile& skin, std::string_view section,
+                             std::string_view key, const FaceImages& faces);
 
 // Moves and sizes any control from its rectangle; (1, 1) has no special meaning here.
-SkinRect PlaceControl(QWidget& control, const IniFile& skin, std::string_view section,
-                      std::string_view key);
+SkinRect place_control(QWidget& control, const IniFile& skin, std::string_view section,
+                       std::string_view key);
 
 // Moves a control to its rectangle's position, keeping its own size, and repaints it.
-SkinRect MoveControl(QWidget& control, const IniFile& skin, std::string_view section,
-                     std::string_view key);
+SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view section,
+                      std::string_view key);
 
 // Moves and sizes the control from `key`; all five faces are the one block of `image` addressed by
 // the position under `face_key` in `face_section`.
-SkinRect PlaceWithFace(CPngButton& control, const IniFile& skin, std::string_view section,
-                       std::string_view key, std::string_view face_section,
-                       std::string_view face_key, const CMyMemDC& image);
+SkinRect place_with_face(CPngButton& control, const IniFile& skin, std::string_view section,
+                         std::string_view key, std::string_view face_section,
+                         std::string_view face_key, const CMyMemDC& image);
 
 } // namespace tarvenor

@@ -26,12 +26,12 @@ CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void CPngButton::SetFaces(QPoint origin, const FaceImages& faces, bool redraw) {
+void CPngButton::set_faces(QPoint origin, const FaceImages& faces, bool redraw) {
     origin_ = origin;
-    SetFaceImages(faces, redraw);
+    set_face_images(faces, redraw);
 }
 
-void CPngButton::SetFaceImages(const FaceImages& faces, bool redraw) {
+void CPngButton::set_face_images(const FaceImages& faces, bool redraw) {
     faces_ = faces;
     hover_ = false;
     tracking_ = false;
@@ -41,7 +41,7 @@ void CPngButton::SetFaceImages(const FaceImages& faces, bool redraw) {
     }
 }
 
-void CPngButton::SetSelected(bool selected, bool redraw) {
+void CPngButton::set_selected(bool selected, bool redraw) {
     selected_ = selected;
     if (redraw) {
         Redraw();
@@ -52,8 +52,8 @@ void CPngButton::Redraw() {
     update();
 }
 
-void CPngButton::SetTextStyle(bool on, int points, const QString& face, const QColor& colour,
-                              int format) {
+void CPngButton::set_text_style(bool on, int points, const QString& face, const QColor& colour,
+                                int format) {
     text_on_ = on;
     font_points_ = points;
     font_face_ = face;
@@ -62,18 +62,18 @@ void CPngButton::SetTextStyle(bool on, int points, const QString& face, const QC
     Redraw();
 }
 
-void CPngButton::SetTextOffsets(const QMargins& offsets) {
+void CPngButton::set_text_offsets(const QMargins& offsets) {
     text_offsets_ = offsets;
     Redraw();
 }
 
-void CPngButton::SetTextRotation(int escapement, bool rotated) {
+void CPngButton::set_text_rotation(int escapement, bool rotated) {
     escapement_ = escapement;
     rotated_ = rotated;
     Redraw();
 }
 
-void CPngButton::SetTooltip(const QString& text, bool active) {
+void CPngButton::set_tooltip(const QString& text, bool active) {
     if (text.isEmpty()) {
         return;
     }
@@ -82,14 +82,14 @@ void CPngButton::SetTooltip(const QString& text, bool active) {
     tooltip_active_ = active;
 }
 
-void CPngButton::SetOutline(const QColor& colour, int value, bool on) {
+void CPngButton::set_outline(const QColor& colour, int value, bool on) {
     outline_colour_ = colour;
     outline_on_ = on;
     outline_value_ = on ? std::min(value, kOutlineValueLimit) : value;
     Redraw();
 }
 
-void CPngButton::SetDrawCallback(DrawCallback callback) {
+void CPngButton::set_draw_callback(DrawCallback callback) {
     draw_callback_ = std::move(callback);
 }
 
@@ -197,7 +197,7 @@ void CPngButton::on_hover() {
     hover_ = true;
     Redraw();
     QToolTip::hideText();
-    SetTooltip(tooltip_text_, tooltip_active_);
+    set_tooltip(tooltip_text_, tooltip_active_);
     show_tooltip_now();
 }
 

@@ -29,16 +29,16 @@ public:
 
     explicit CPngButton(QWidget* parent = nullptr);
 
-    void SetFaces(QPoint origin, const FaceImages& faces, bool redraw = true);
-    void SetFaceImages(const FaceImages& faces, bool redraw = true);
-    void SetSelected(bool selected, bool redraw = true);
+    void set_faces(QPoint origin, const FaceImages& faces, bool redraw = true);
+    void set_face_images(const FaceImages& faces, bool redraw = true);
+    void set_selected(bool selected, bool redraw = true);
     void Redraw();
-    void SetTextStyle(bool on, int points, const QString& face, const QColor& colour, int format);
-    void SetTextOffsets(const QMargins& offsets);
-    void SetTextRotation(int escapement, bool rotated);
-    void SetTooltip(const QString& text, bool active);
-    void SetOutline(const QColor& colour, int value, bool on);
-    void SetDrawCallback(DrawCallback callback);
+    void set_text_style(bool on, int points, const QString& face, const QColor& colour, int format);
+    void set_text_offsets(const QMargins& offsets);
+    void set_text_rotation(int escapement, bool rotated);
+    void set_tooltip(const QString& text, bool active);
+    void set_outline(const QColor& colour, int value, bool on);
+    void set_draw_callback(DrawCallback callback);
 
     QPoint origin() const { return origin_; }
     const FaceImages& faces() const { return faces_; }

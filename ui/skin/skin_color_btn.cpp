@@ -18,7 +18,7 @@ CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QAbstractButton(parent) {
     connect(this, &QAbstractButton::clicked, this, &CSkinColorBtn::open_palette);
 }
 
-void CSkinColorBtn::setColour(const QColor& colour) {
+void CSkinColorBtn::set_colour(const QColor& colour) {
     colour_ = colour;
     update();
 }
@@ -27,7 +27,7 @@ QColor CSkinColorBtn::colour() const {
     return colour_.isValid() ? colour_ : automatic_;
 }
 
-void CSkinColorBtn::setAutomaticColour(const QColor& colour) {
+void CSkinColorBtn::set_automatic_colour(const QColor& colour) {
     automatic_ = colour;
     update();
 }
@@ -72,9 +72,9 @@ void CSkinColorBtn::leaveEvent(QEvent* event) {
 
 void CSkinColorBtn::open_palette() {
     auto* popup = new ColourPalettePopup(colour(), this);
-    connect(popup, &ColourPalettePopup::colourChosen, this, [this](QColor chosen) {
-        setColour(chosen);
-        emit colourChosen(chosen);
+    connect(popup, &ColourPalettePopup::colour_chosen, this, [this](QColor chosen) {
+        set_colour(chosen);
+        emit colour_chosen(chosen);
     });
     connect(popup, &QObject::destroyed, this, [this] { update(); });
     popup->move(mapToGlobal(QPoint(0, height())));

@@ -13,16 +13,16 @@ public:
     explicit CSkinColorBtn(QWidget* parent = nullptr);
 
     // An invalid colour means none chosen: the automatic colour is shown and reported.
-    void setColour(const QColor& colour);
+    void set_colour(const QColor& colour);
     QColor colour() const;
-    void setAutomaticColour(const QColor& colour);
+    void set_automatic_colour(const QColor& colour);
 
     // The swatch and the drop-down part, in the button's own coordinates.
     QRect swatch_rect() const;
     QRect drop_down_rect() const;
 
 signals:
-    void colourChosen(QColor colour);
+    void colour_chosen(QColor colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
