@@ -1,0 +1,81 @@
+#pragma once
+
+#include "device/commands.h"
+#include "device/device_facts.h"
+#include "device/service_library.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tarvenor {
+
+// What a keyboard session tells its owner. Calls come on the device worker thread, except
+// bank_switched and indicator_changed, which come on the service library's thread. An
+// implementation hands the news on (the windows: a queued invocation) and returns at once; it
+// never waits for the user interface.
+class SessionObserver {
+public:
+    virtual ~SessionObserver() = default;
+
+    // A keyboard arrived and its base data was read (factory key matrix, macro space). Runs on
+    // the worker before anything queued after the arrival: read here whatever the windows need
+    // from the keyboard (configuration, active profile, lighting) and hand the finished data on.
+    // default_matrix_read is false when the factory key matrix could not be read.
+    virtual void keyboard_arrived(CommandSet& commands, bool default_matrix_read) = 0;
+    // The last keyboard has gone; the active profile cache is already unknown.
+    virtual void keyboard_gone() = 0;
+    // The connection count the session acted on changed (after the owner's start-up finished).
+    virtual void connection_count_changed(int count) = 0;
+    // The first keyboard of a run that was not started quietly: the window may show itself.
+    virtual void open_requested() = 0;
+    // The keyboard switched its G-key bank (0 = bank A, 1 = bank B); the bank report is written.
+    virtual void bank_switched(int bank) = 0;
+    // The keyboard asked for its lighting to be read again. Several requests may arrive before
+    // the owner acts; the owner coalesces them into one re-read.
+    virtual void lighting_refresh_requested() = 0;
+    // The keyboard's indicator (tray icon 142) went on or off.
+    virtual void indicator_changed(bool on) = 0;
+};
+
+// One connection to the keyboard for the whole run of a program: the loaded service library,
+// the link, the command set and what is known of the keyboard, and one device worker thread on
+// which connection changes and every keyboard job run, one after another, in the order asked.
+class KeyboardSession {
+public:
+    using Job = std::function<void(CommandSet&)>;
+
+    struct Options {
+        std::filesystem::path library_file;
+        // A run started quietly ("/Start") never asks to open the window by itself.
+        bool quiet_start = false;
+        // Connection changes are followed (the program) or only counted once (the CLI).
+        bool follow_connections = true;
+    };
+
+    // Loads and starts the service library. nullptr with one line in `error` naming what is
+    // missing when it cannot.
+    static std::unique_ptr<KeyboardSession> open(const Options& options, SessionObserver& observer,
+                                                 std::string& error);
+    ~KeyboardSession(); // finishes the running job, drops queued ones, stops the worker
+
+    // Places the standing reads and runs the connection handling for the keyboards present.
+    // Returns the number of keyboards connected now.
+    int start();
+    // The owner's start-up is finished: connection handling may now report to it.
+    void set_init_complete();
+
+    // Queues a job for the device worker. The job runs with the keyboard lock of this keyboard
+    // held, so that no other program talks to the keyboard meanwhile.
+    void post(Job job);
+    // Runs a job on the worker and waits for it: for the command line and tests, never for the
+    // user interface thread.
+    void run(const Job& job);
+
+    int connected_count() const;
+    const DeviceFacts& facts() const;
+};
+
+} // namespace tarvenor
