@@ -6,12 +6,15 @@
 namespace tarvenor::hidserv {
 
 std::unique_ptr<Service> start_service(std::string& error) {
-    if (hid_init() != 0) {
-        error = "hidapi could not start";
-        return nullptr;
+    {
+        const std::lock_guard lock(global_state_lock());
+        if (hid_init() != 0) {
+            error = "hidapi could not start";
+            return nullptr;
+        }
     }
     HidFunctions functions = hidapi_functions();
-    functions.shutdown = [] { hid_exit(); };
+    functions.shutdown = [] { hid_exit(); }; // the service calls it under global_state_lock()
     return std::make_unique<HidService>(std::move(functions));
 }
 
