@@ -1,6 +1,7 @@
 #!/bin/sh
 # Sets everything up, builds, and runs every test: the full build, then the core tests again under
-# the address and undefined-behaviour sanitizers.
+# the address and undefined-behaviour sanitizers, then the service library's and the device
+# layer's tests under the thread sanitizer.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -11,6 +12,14 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_SANITIZE=ON -DTARVENOR_BENCH=OFF
 cmake --build build-sanitize -j "$(nproc)"
 (cd build-sanitize && ctest --output-on-failure -j "$(nproc)")
+
+# The service library and the device layer again under the thread sanitizer: their threads meet
+# in the standing reads, the answer mailbox and the virtual keyboard.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_TSAN=ON -DTARVENOR_BENCH=OFF
+cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_device tarvenor_resources
+build-tsan/bin/test_hidserv
+build-tsan/bin/test_device
 
 # Fuzz every decoder of outside data for a minute each (clang, libFuzzer); a crash or sanitizer
 # report fails the script.
