@@ -1,4 +1,5 @@
 #include "hidserv/hidapi/hid_service.h"
+#include "hidserv/hidapi/lock_path.h"
 #include "hidserv/service.h"
 
 #include <hidapi/hidapi.h>
@@ -16,6 +17,10 @@ std::unique_ptr<Service> start_service(std::string& error) {
     HidFunctions functions = hidapi_functions();
     functions.shutdown = [] { hid_exit(); }; // the service calls it under global_state_lock()
     return std::make_unique<HidService>(std::move(functions));
+}
+
+std::string device_lock_path() {
+    return keyboard_lock_path();
 }
 
 } // namespace tarvenor::hidserv

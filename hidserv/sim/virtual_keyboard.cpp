@@ -274,6 +274,9 @@ void VirtualKeyboard::answer(const Report& request) {
     }
     seal_answer(answer);
     traffic_.record('<', answer);
+    // To this instance's standing reads only, that is to this process: a second program on the
+    // same folder runs its own keyboard and never hears these answers (a real keyboard's reach
+    // every program's open handle).
     deliver(Unit::Command, HIDSERV_KIND_DATA, static_cast<std::uint32_t>(answer.size()),
             answer.data());
 }
