@@ -1,4 +1,5 @@
 #include "hidserv/hidapi/lock_path.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -36,15 +37,8 @@ private:
     std::optional<std::string> old_;
 };
 
-class LockPathTest : public ::testing::Test {
+class LockPathTest : public TempFolderTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tarvenor-lock-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     // GetDeviceLockPath of a built service library, looked up by name as the program does.
     static std::string exported_lock_path(const char* library, int size) {
         void* const handle = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
@@ -61,8 +55,6 @@ protected:
         EXPECT_EQ(length, static_cast<int>(std::strlen(path.c_str())));
         return path.c_str();
     }
-
-    std::filesystem::path folder_;
 };
 
 TEST_F(LockPathTest, VirtualKeyboardNamesTheLockInItsMemoryFolder) {

@@ -4,6 +4,7 @@
 #include "hidserv/sim/virtual_keyboard.h"
 #include "hidserv/units.h"
 #include "notification_recorder.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -34,15 +35,8 @@ Bytes answer_data(const Report& answer, std::size_t length) {
     return Bytes(answer.begin() + 8, answer.begin() + 8 + static_cast<std::ptrdiff_t>(length));
 }
 
-class TempFolder : public ::testing::Test {
+class TempFolder : public TempFolderTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tarvenor-vk-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     Bytes file(const std::string& name) const {
         std::ifstream in(folder_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -53,8 +47,6 @@ protected:
         EXPECT_TRUE(firmware.open(folder_, error)) << error;
         return firmware;
     }
-
-    std::filesystem::path folder_;
 };
 
 using FirmwareTest = TempFolder;
