@@ -98,9 +98,10 @@ std::string temporary_name(const std::filesystem::path& target) {
     static std::mt19937_64 generator{std::random_device{}()};
     static std::mutex guard;
     const std::scoped_lock lock(guard);
-    return (target.parent_path() /
-            ("." + target.filename().string() + "." + std::to_string(generator()) + ".tmp"))
-        .string();
+    std::string name(1, '.');
+    name.append(target.filename().string()).append(1, '.');
+    name.append(std::to_string(generator())).append(".tmp");
+    return (target.parent_path() / name).string();
 }
 
 // Gives a name to a file through `make_name`, which fails with EEXIST when a name is taken.

@@ -200,7 +200,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     Entry header;
     header.header = true;
     header.section = section;
-    header.text = "[" + std::string(section) + "]";
+    header.text.append(1, '[').append(section).append(1, ']');
     entries_.push_back(std::move(header));
     entry.section = section;
     entries_.push_back(std::move(entry));
