@@ -57,12 +57,17 @@ std::optional<int> validation_failure(const std::filesystem::path& path) {
 }
 
 // A command whose arguments are files, one runner per command.
+struct FileArgument {
+    const char* name;
+    const char* description;
+};
+
 template <std::size_t Count>
-CommandRunner define_files(CLI::App& command, const std::array<const char*, Count>& names,
+CommandRunner define_files(CLI::App& command, const std::array<FileArgument, Count>& arguments,
                            int (*run)(const std::array<std::string, Count>&)) {
     auto files = std::make_shared<std::array<std::string, Count>>();
     for (std::size_t i = 0; i < Count; ++i) {
-        command.add_option(names[i], (*files)[i])->required();
+        command.add_option(arguments[i].name, (*files)[i], arguments[i].description)->required();
     }
     return [files, run] { return run(*files); };
 }
@@ -101,15 +106,17 @@ int run_dump(const std::string& file, bool json) {
 }
 
 CommandRunner define_validate(CLI::App& command) {
-    return define_files<1>(command, {"FILE"}, run_validate);
+    return define_files<1>(command, {{{"FILE", "the profile file to check"}}}, run_validate);
 }
 
 CommandRunner define_resave(CLI::App& command) {
-    return define_files<2>(command, {"IN", "OUT"}, run_resave);
+    return define_files<2>(
+        command, {{{"IN", "the profile file to load"}, {"OUT", "the profile file to write"}}},
+        run_resave);
 }
 
 CommandRunner define_new(CLI::App& command) {
-    return define_files<1>(command, {"FILE"}, run_new);
+    return define_files<1>(command, {{{"FILE", "the profile file to write"}}}, run_new);
 }
 
 CommandRunner define_dump(CLI::App& command) {
@@ -118,7 +125,7 @@ CommandRunner define_dump(CLI::App& command) {
         bool json = false;
     };
     auto arguments = std::make_shared<Arguments>();
-    command.add_option("FILE", arguments->file)->required();
+    command.add_option("FILE", arguments->file, "the profile file to list")->required();
     command.add_flag("--json", arguments->json, "print one JSON object");
     return [arguments] { return run_dump(arguments->file, arguments->json); };
 }

@@ -127,18 +127,19 @@ int run_push(const std::string& file) {
     return kExitDone;
 }
 
-CommandRunner define_transfer(CLI::App& command, int (*run)(const std::string&)) {
+CommandRunner define_transfer(CLI::App& command, const char* description,
+                              int (*run)(const std::string&)) {
     auto file = std::make_shared<std::string>();
-    command.add_option("FILE", *file)->required();
+    command.add_option("FILE", *file, description)->required();
     return [file, run] { return run(*file); };
 }
 
 CommandRunner define_pull(CLI::App& command) {
-    return define_transfer(command, run_pull);
+    return define_transfer(command, "the profile file to write", run_pull);
 }
 
 CommandRunner define_push(CLI::App& command) {
-    return define_transfer(command, run_push);
+    return define_transfer(command, "the profile file to download", run_push);
 }
 
 } // namespace
