@@ -16,7 +16,8 @@ std::string read_all(const std::filesystem::path& path) {
 } // namespace
 
 std::string shell_quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    std::string text(1, '\'');
+    return text.append(path.string()).append(1, '\'');
 }
 
 CliRun run_cli(const std::filesystem::path& scratch, const std::string& arguments,
