@@ -79,7 +79,8 @@ TEST_F(CliDeviceCommandsTest, ExitCodes) {
     EXPECT_EQ(run("--help").exit_code, 0);
     EXPECT_EQ(run("info", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
     EXPECT_EQ(run("profile 2", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
-    EXPECT_EQ(run("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 1'").exit_code, 4);
+    // After the reads on arrival (factory key matrix: 7, parameters: 1) and the switch's read.
+    EXPECT_EQ(run("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 9'").exit_code, 4);
     EXPECT_EQ(slurp("kb/parameters.bin")[10], 0) << "the refused write changed nothing";
     const CliRun missing = run("info", "", "/nonexistent/libHidServ.so");
     EXPECT_EQ(missing.exit_code, 5);

@@ -96,16 +96,18 @@ TEST_F(CliTransferTest, PushExitCodes) {
     EXPECT_EQ(too_large.exit_code, 4);
     EXPECT_NE(too_large.err.find("do not fit in the keyboard's memory"), std::string::npos)
         << too_large.err;
-    // The factory key matrix read is refused (three attempts of its first chunk).
-    const CliRun no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3'");
+    // The push's own factory key matrix read is refused (three attempts of its first chunk),
+    // after the session's reads on arrival (7 + 1).
+    const CliRun no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3 8'");
     EXPECT_EQ(no_matrix.exit_code, 4);
     EXPECT_NE(no_matrix.err.find("default key layout"), std::string::npos) << no_matrix.err;
 }
 
 TEST_F(CliTransferTest, PullExitCodesAndAFailedPullKeepsTheOldFile) {
     std::ofstream(folder_ / "old.tvp") << "old";
-    // Factory matrix (7 reports) and parameters pass, the first profile block is refused.
-    const CliRun refused = cli("pull " + file("old.tvp"), "TARVENOR_SIM_FAULT='status-ff 3 8'");
+    // Factory matrix (7 reports) and parameters pass, on arrival and in the pull's own reads; the
+    // first profile block is refused.
+    const CliRun refused = cli("pull " + file("old.tvp"), "TARVENOR_SIM_FAULT='status-ff 3 16'");
     EXPECT_EQ(refused.exit_code, 4);
     EXPECT_NE(refused.err.find("could not be read"), std::string::npos) << refused.err;
     EXPECT_EQ(read_text(folder_ / "old.tvp"), "old");
