@@ -2,6 +2,7 @@
 
 #include "device/keyboard_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -37,6 +38,12 @@ public:
     std::vector<std::string> lines() const {
         const std::lock_guard lock(mutex_);
         return lines_;
+    }
+    // Where `line` was first reported; the number of lines when it was not.
+    std::size_t lines_index(const std::string& line) const {
+        const std::lock_guard lock(mutex_);
+        return static_cast<std::size_t>(std::find(lines_.begin(), lines_.end(), line) -
+                                        lines_.begin());
     }
     std::thread::id thread_of(const std::string& line) const {
         const std::lock_guard lock(mutex_);
