@@ -7,28 +7,39 @@
 
 namespace tarvenor::cli {
 
-DeviceSession::DeviceSession(std::unique_ptr<ServiceLibrary> library)
-    : library_(std::move(library)), link_(library_->functions(), sink_),
-      commands_(link_.exchange(), facts_) {}
-
 std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
+    KeyboardSession::Options options;
+    options.library_file = ServiceLibrary::default_file(program_folder());
+    options.quiet_start = true;
+    options.follow_connections = false;
+    std::unique_ptr<DeviceSession> device(new DeviceSession());
     std::string error;
-    std::unique_ptr<ServiceLibrary> library =
-        ServiceLibrary::load(ServiceLibrary::default_file(program_folder()), error);
-    if (!library) {
+    device->session_ = KeyboardSession::open(options, device->observer_, error);
+    if (!device->session_) {
         std::cerr << "tarvenor-cli: " << error << '\n';
         exit_code = kExitNoServiceLibrary;
         return nullptr;
     }
-    std::unique_ptr<DeviceSession> session(new DeviceSession(std::move(library)));
-    session->keyboards_ = session->link_.start();
-    if (session->keyboards_ == 0) {
+    if (std::string holder; !device->session_->hold_keyboard(holder)) {
+        std::cerr << "tarvenor-cli: the keyboard is busy: " << holder
+                  << " is using it; try again when it has finished\n";
+        exit_code = kExitRejected;
+        return nullptr;
+    }
+    device->keyboards_ = device->session_->start();
+    if (device->keyboards_ == 0) {
         std::cerr << "tarvenor-cli: no keyboard connected\n";
         exit_code = kExitNoKeyboard;
         return nullptr;
     }
     exit_code = kExitDone;
-    return session;
+    return device;
+}
+
+DeviceSession::~DeviceSession() {
+    if (session_) {
+        session_->release_keyboard();
+    }
 }
 
 int device_failure(std::string_view what, DeviceStatus status) {

@@ -1,43 +1,43 @@
 #pragma once
 
 #include "device/commands.h"
-#include "device/connection_sink.h"
-#include "device/device_facts.h"
-#include "device/device_link.h"
-#include "device/service_library.h"
+#include "device/keyboard_session.h"
 
 #include <memory>
 #include <string_view>
 
 namespace tarvenor::cli {
 
-// A connection to the keyboard for one command-line run: the loaded service library, the link
-// and the command set.
+// The keyboard for one command-line run: a keyboard session that learns the keyboard present at
+// start and holds the keyboard lock until the run ends, so that no other program talks to the
+// keyboard in between. Later plugging, unplugging and keyboard events do not concern it.
 class DeviceSession {
 public:
-    // Prints the reason on standard error and sets the exit code when there is no library or no
-    // keyboard.
+    // Prints the reason on standard error and sets the exit code when there is no library, the
+    // keyboard is busy with another program, or there is no keyboard.
     static std::unique_ptr<DeviceSession> open(int& exit_code);
+    ~DeviceSession();
 
     int keyboards() const { return keyboards_; }
-    CommandSet& commands() { return commands_; }
+    CommandSet& commands() { return session_->commands(); }
 
 private:
-    // A single run reads what it needs when it starts and ends; later plugging, unplugging and
-    // keyboard events do not concern it.
-    class IgnoringSink final : public ConnectionSink {
+    // The run reads what it needs itself; the session's reports are not needed.
+    class QuietObserver final : public SessionObserver {
     public:
-        void connection_changed(int) override {}
-        void consumer_code(std::uint16_t) override {}
+        void keyboard_arrived(CommandSet&, bool) override {}
+        void keyboard_gone() override {}
+        void connection_count_changed(int) override {}
+        void open_requested() override {}
+        void bank_switched(int) override {}
+        void lighting_refresh_requested() override {}
+        void indicator_changed(bool) override {}
     };
 
-    explicit DeviceSession(std::unique_ptr<ServiceLibrary> library);
+    DeviceSession() = default;
 
-    std::unique_ptr<ServiceLibrary> library_;
-    IgnoringSink sink_;
-    DeviceLink link_;
-    DeviceFacts facts_;
-    CommandSet commands_;
+    QuietObserver observer_;
+    std::unique_ptr<KeyboardSession> session_;
     int keyboards_ = 0;
 };
 

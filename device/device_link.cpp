@@ -2,27 +2,16 @@
 
 #include "hidserv/units.h"
 
-#include <atomic>
-
 namespace tarvenor {
-namespace {
-
-std::atomic<DeviceLink*> g_active_link{nullptr};
-
-} // namespace
 
 DeviceLink::DeviceLink(const HidServFunctions& library, ConnectionSink& sink,
                        std::chrono::milliseconds answer_wait)
-    : library_(library), sink_(sink), exchange_(library, answer_wait) {
-    g_active_link.store(this);
-}
+    : library_(library), sink_(sink), exchange_(library, answer_wait), route_(*this) {}
 
 DeviceLink::~DeviceLink() {
     library_.delete_request_from_unit_id(command_read_);
     library_.delete_request_from_unit_id(consumer_read_);
     library_.delete_request_from_unit_id(status_write_);
-    DeviceLink* self = this;
-    g_active_link.compare_exchange_strong(self, nullptr);
 }
 
 int DeviceLink::start() {
@@ -35,7 +24,7 @@ HidRequestHandle DeviceLink::place_read(HidRequestHandle previous, const HidUnit
                                         std::uint32_t tag) {
     library_.delete_request_from_unit_id(previous);
     HidRequestHandle handle = 0;
-    library_.async_read(&unit, &DeviceLink::on_notification, tag, &handle);
+    library_.async_read(&unit, route_.callback(), tag, &handle);
     return handle;
 }
 
@@ -43,17 +32,9 @@ bool DeviceLink::write_status_report(const std::array<std::uint8_t, 2>& report) 
     const std::lock_guard lock(status_mutex_);
     library_.delete_request_from_unit_id(status_write_);
     status_write_ = 0;
-    return library_.status_write(&hidserv::kStatusUnit, &DeviceLink::on_notification,
-                                 HIDSERV_TAG_DEL, report.data(), static_cast<int>(report.size()),
+    return library_.status_write(&hidserv::kStatusUnit, route_.callback(), HIDSERV_TAG_DEL,
+                                 report.data(), static_cast<int>(report.size()),
                                  &status_write_) > 0;
-}
-
-int DeviceLink::on_notification(const HidReadNotification* notification) {
-    DeviceLink* link = g_active_link.load();
-    if (link != nullptr && notification != nullptr && notification->request != nullptr) {
-        link->dispatch(*notification);
-    }
-    return 1;
 }
 
 void DeviceLink::dispatch(const HidReadNotification& notification) {

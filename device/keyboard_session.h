@@ -1,13 +1,21 @@
 #pragma once
 
 #include "device/commands.h"
+#include "device/connection_sink.h"
 #include "device/device_facts.h"
+#include "device/device_link.h"
+#include "device/device_worker.h"
+#include "device/keyboard_lock.h"
 #include "device/service_library.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace tarvenor {
@@ -38,6 +46,9 @@ public:
     virtual void lighting_refresh_requested() = 0;
     // The keyboard's indicator (tray icon 142) went on or off.
     virtual void indicator_changed(bool on) = 0;
+    // A job (or the reads on arrival) did not run: another program kept the keyboard beyond the
+    // wait. `holder` names it ("tarvenor-cli, process 1234").
+    virtual void keyboard_busy(const std::string& holder) { static_cast<void>(holder); }
 };
 
 // One connection to the keyboard for the whole run of a program: the loaded service library,
@@ -51,8 +62,14 @@ public:
         std::filesystem::path library_file;
         // A run started quietly ("/Start") never asks to open the window by itself.
         bool quiet_start = false;
-        // Connection changes are followed (the program) or only counted once (the CLI).
+        // Connection changes and the keyboard's own events are followed (the program), or the
+        // keyboards present are counted and learnt once and nothing else is heard (the CLI).
         bool follow_connections = true;
+        // Shortened only by tests.
+        std::chrono::milliseconds answer_wait = kAnswerWait;
+        std::chrono::milliseconds lock_patience = kKeyboardLockPatience;
+        // Empty: the file the service library names, else KeyboardLock::default_file().
+        std::filesystem::path lock_file;
     };
 
     // Loads and starts the service library. nullptr with one line in `error` naming what is
@@ -76,6 +93,62 @@ public:
 
     int connected_count() const;
     const DeviceFacts& facts() const;
+
+    // For an owner that talks to the keyboard itself for a whole run (the command line): takes
+    // the keyboard lock until release_keyboard(). False, with who has the keyboard in `holder`,
+    // when another program keeps it beyond the wait.
+    bool hold_keyboard(std::string& holder);
+    void release_keyboard();
+    // The command set, for such an owner only, on its own thread, while it holds the keyboard
+    // and posts no jobs.
+    CommandSet& commands() { return *commands_; }
+
+private:
+    // Hands what the library's thread hears to the session.
+    class Events final : public ConnectionSink {
+    public:
+        explicit Events(KeyboardSession& session) : session_(session) {}
+        void connection_changed(int device_count) override;
+        void consumer_code(std::uint16_t code) override;
+
+    private:
+        KeyboardSession& session_;
+    };
+
+    KeyboardSession(const Options& options, SessionObserver& observer,
+                    std::unique_ptr<ServiceLibrary> library);
+
+    void handle_connection(int count);
+    void read_arrival_data(CommandSet& commands);
+    bool wait_for_init_complete();
+    void switch_bank();
+    void run_job(const Job& job);
+    bool enter_keyboard(std::string& holder);
+    void leave_keyboard();
+
+    const Options options_;
+    SessionObserver& observer_;
+    std::unique_ptr<ServiceLibrary> library_;
+    Events events_;
+    DeviceFacts facts_;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<CommandSet> commands_;
+
+    KeyboardLock keyboard_lock_;
+    std::mutex keyboard_mutex_; // guards the lock and its depth
+    int keyboard_depth_ = 0;
+
+    std::mutex init_mutex_;
+    std::condition_variable init_changed_;
+    bool init_complete_ = false;
+    bool stopping_ = false;
+
+    std::atomic<int> connected_count_{0};
+    bool quiet_start_ = false; // on the worker only
+    std::atomic<std::uint8_t> bank_flags_;
+
+    // Last, so that its thread is gone before the rest.
+    DeviceWorker worker_;
 };
 
 } // namespace tarvenor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/auto_reset_event.h"
+#include "device/answer_mailbox.h"
 #include "device/device_report.h"
 #include "device/device_status.h"
 #include "device/service_library.h"
@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstddef>
 #include <mutex>
-#include <optional>
 #include <span>
 
 namespace tarvenor {
@@ -17,28 +16,11 @@ inline constexpr std::chrono::milliseconds kAnswerWait{1000};
 inline constexpr std::chrono::milliseconds kRetryPause{10};
 inline constexpr int kExchangeAttempts = 3;
 
-// Where the notification callback leaves the keyboard's answer for the waiting exchange. Answers
-// that arrive while nobody waits are dropped.
-class AnswerMailbox {
-public:
-    // Starts waiting for a new answer: forgets any earlier one.
-    void open();
-    void close();
-    // From the library's thread: keeps the answer if an exchange waits for one.
-    void deliver(const std::uint8_t* data, std::size_t length);
-    // The answer's length once it is there, nullopt when the time ran out.
-    std::optional<std::size_t> wait(std::chrono::milliseconds timeout, DeviceReport& answer);
-
-private:
-    AutoResetEvent arrived_;
-    std::mutex mutex_;
-    bool busy_ = false;
-    DeviceReport answer_;
-    std::size_t received_ = 0;
-};
-
 // Sends one report to the keyboard's command interface and waits for its answer, with three
 // attempts. Exchanges are serialised: the lock is held for the whole exchange, retries included.
+// Before a request is written, the late answers still owed to earlier ones are let through (see
+// AnswerMailbox), so an answer is only ever taken for the request it answers; the answer to an
+// earlier attempt of the same request is as good as the last one's.
 class ReportExchange {
 public:
     // The answer wait is shortened only by tests.
@@ -57,9 +39,16 @@ public:
     // The answer path of the notification callback.
     void deliver_answer(const std::uint8_t* data, std::size_t length);
 
+    // Waits (within the limit for late answers) until no answer is owed any more, so that the
+    // keyboard is quiet before another program may talk to it.
+    void settle();
+
 private:
+    DeviceStatus attempts(const DeviceReport& report, DeviceReport& answer, std::size_t* received);
+
     const HidServFunctions& library_;
     const std::chrono::milliseconds answer_wait_;
+    // Taken for a whole exchange, retries included.
     std::mutex exchange_lock_;
     AnswerMailbox mailbox_;
 };

@@ -64,7 +64,20 @@ std::unique_ptr<ServiceLibrary> ServiceLibrary::load(const std::filesystem::path
                 std::to_string(started) + ")";
         return nullptr;
     }
+    library->lock_path_ = reinterpret_cast<LockPathFunction>(::dlsym(handle, "GetDeviceLockPath"));
     return library;
+}
+
+std::filesystem::path ServiceLibrary::device_lock_path() const {
+    if (lock_path_ == nullptr) {
+        return {};
+    }
+    char path[4096] = {};
+    const int length = lock_path_(path, static_cast<int>(sizeof path));
+    if (length <= 0 || length >= static_cast<int>(sizeof path)) {
+        return {};
+    }
+    return std::string(path, static_cast<std::size_t>(length));
 }
 
 std::filesystem::path ServiceLibrary::default_file(const std::filesystem::path& program_folder) {

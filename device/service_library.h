@@ -42,11 +42,18 @@ public:
 
     const HidServFunctions& functions() const { return functions_; }
 
+    // The lock file the library names for its keyboard (GetDeviceLockPath, which older libraries
+    // lack); empty when it names none.
+    std::filesystem::path device_lock_path() const;
+
 private:
     ServiceLibrary() = default;
 
+    using LockPathFunction = int (*)(char* path, int size);
+
     void* handle_ = nullptr;
     HidServFunctions functions_;
+    LockPathFunction lock_path_ = nullptr;
 };
 
 // The folder of the running executable.

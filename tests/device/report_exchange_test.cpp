@@ -1,7 +1,5 @@
 #include "sim_fixture.h"
 
-#include "device/auto_reset_event.h"
-
 #include <thread>
 
 namespace tarvenor::testing {
@@ -170,19 +168,6 @@ TEST_F(ExchangeTest, StatusReportReachesTheStatusInterface) {
     EXPECT_NE(control_reply("status").find("status-report=0502"), std::string::npos);
     control("unplug");
     EXPECT_FALSE(link_->write_status_report({0x05, 0x03}));
-}
-
-TEST(AutoResetEventTest, OneSignalReleasesOneWait) {
-    AutoResetEvent event;
-    event.signal();
-    EXPECT_TRUE(event.wait_for(std::chrono::milliseconds(0)));
-    EXPECT_FALSE(event.wait_for(std::chrono::milliseconds(5)));
-    event.signal();
-    event.reset();
-    EXPECT_FALSE(event.wait_for(std::chrono::milliseconds(0)));
-    std::thread signaller([&] { event.signal(); });
-    EXPECT_TRUE(event.wait_for(std::chrono::seconds(2)));
-    signaller.join();
 }
 
 } // namespace
