@@ -9,6 +9,22 @@ simctl() {
     "$BIN/tarvenor-simctl" "$@" >/dev/null || e2e_fail "tarvenor-simctl $*"
 }
 
+echo "== start-up failures: one line naming what is missing, non-zero exit"
+e2e_fresh_user failures
+out=$(TARVENOR_HIDSERV=/nonexistent/libHidServ.so QT_QPA_PLATFORM=offscreen "$BIN/tarvenor" 2>&1)
+status=$?
+[ "$status" -ne 0 ] || e2e_fail "missing service library: exit 0"
+[ "$(echo "$out" | wc -l)" -eq 1 ] && echo "$out" | grep -q nonexistent ||
+    e2e_fail "missing service library: '$out'"
+broken="$e2e_work/broken"
+mkdir -p "$broken" && cp -r "$BIN/tarvenor" "$BIN/Skins" "$broken/" && rm "$broken/Skins/main_over.jpg"
+out=$(QT_QPA_PLATFORM=offscreen "$broken/tarvenor" 2>&1)
+status=$?
+[ "$status" -ne 0 ] || e2e_fail "missing skin picture: exit 0"
+[ "$(echo "$out" | wc -l)" -eq 1 ] && echo "$out" | grep -q main_over.jpg ||
+    e2e_fail "missing skin picture: '$out'"
+e2e_nothing_left
+
 echo "== with a notification area"
 e2e_display tray
 e2e_fresh_user keyboard
