@@ -25,7 +25,8 @@ e2e_fresh_user() {
     export HOME="$home/home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run"
     export TMPDIR="$home/tmp" TARVENOR_USER_DIR="$home/docs" TARVENOR_SIM_DIR="$home/sim"
     export TARVENOR_HIDSERV="$BIN/libHidServSim.so"
-    unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS
+    # The test runner may ask for offscreen windows; these run on the private display.
+    unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS QT_QPA_PLATFORM
 }
 
 # Xvfb on the first free display from 80 on; with "tray", a notification area on it.

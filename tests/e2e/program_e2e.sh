@@ -23,7 +23,6 @@ status=$?
 [ "$status" -ne 0 ] || e2e_fail "missing skin picture: exit 0"
 [ "$(echo "$out" | wc -l)" -eq 1 ] && echo "$out" | grep -q main_over.jpg ||
     e2e_fail "missing skin picture: '$out'"
-e2e_nothing_left
 
 echo "== with a notification area"
 e2e_display tray
