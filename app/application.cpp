@@ -47,15 +47,6 @@ struct ProgramFiles {
           help(program_folder / "Help" / "index.html") {}
 };
 
-class SessionJobs final : public KeyboardJobs {
-public:
-    explicit SessionJobs(KeyboardSession& session) : session_(session) {}
-    void post(Job job) override { session_.post(std::move(job)); }
-
-private:
-    KeyboardSession& session_;
-};
-
 std::vector<std::string> arguments_of(const QStringList& all) {
     std::vector<std::string> arguments;
     for (qsizetype i = 1; i < all.size(); ++i) {

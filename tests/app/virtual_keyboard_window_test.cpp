@@ -14,15 +14,6 @@
 namespace tarvenor::testing {
 namespace {
 
-class SessionJobs final : public KeyboardJobs {
-public:
-    explicit SessionJobs(KeyboardSession& session) : session_(session) {}
-    void post(Job job) override { session_.post(std::move(job)); }
-
-private:
-    KeyboardSession& session_;
-};
-
 // The window with its session on the virtual keyboard, as the program wires them.
 class VirtualKeyboardWindow : public WindowTest {
 protected:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/commands.h"
+#include "device/keyboard_session.h"
 
 #include <functional>
 
@@ -14,6 +15,16 @@ public:
 
     virtual ~KeyboardJobs() = default;
     virtual void post(Job job) = 0;
+};
+
+// The jobs go to the session's device worker.
+class SessionJobs final : public KeyboardJobs {
+public:
+    explicit SessionJobs(KeyboardSession& session) : session_(session) {}
+    void post(Job job) override { session_.post(std::move(job)); }
+
+private:
+    KeyboardSession& session_;
 };
 
 } // namespace tarvenor
