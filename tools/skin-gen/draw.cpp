@@ -108,7 +108,11 @@ void draw_keycap(QPainter& painter, const QRect& area, const QString& legend, Lo
     const QColor ink = look == Look::Marked   ? colour::kAssigned.lighter(120)
                        : look == Look::Normal ? colour::kText
                                               : colour::kWhite;
-    const QRect text_area = top.toRect().adjusted(2, 1, -2, look == Look::Down ? 0 : -1);
+    QRect text_area = top.toRect().adjusted(2, 1, -2, look == Look::Down ? 0 : -1);
+    if (g_key) {
+        // The lower half is left to the bank caption the program writes on the key.
+        text_area.setBottom(text_area.top() + text_area.height() * 11 / 20);
+    }
     draw_fitted_text(painter, text_area, legend, 13, ink, g_key);
     painter.restore();
 }

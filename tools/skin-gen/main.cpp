@@ -4,6 +4,7 @@
 #include "dialog_skins.h"
 #include "lighting_bitmaps.h"
 #include "main_skin.h"
+#include "tray_icons.h"
 
 #include "model/text_table.h"
 
@@ -76,6 +77,9 @@ void write_main(const fs::path& folder) {
     save_picture(colour_strip(false), folder / "main_color1.jpg");
     for (const NamedPicture& bitmap : lighting_bitmaps()) {
         save_picture(bitmap.picture, folder / bitmap.name);
+    }
+    for (const NamedPicture& icon : tray_icons()) {
+        save_picture(icon.picture, folder / icon.name);
     }
 }
 

@@ -1,0 +1,215 @@
+#include "app/application.h"
+
+#include "app/companion.h"
+#include "app/single_instance.h"
+#include "app/tray_icon.h"
+#include "device/keyboard_session.h"
+#include "model/user_storage.h"
+#include "ui/logic/start_options.h"
+#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/window_session_observer.h"
+#include "ui/skin/skin_error.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+namespace tarvenor {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsage =
+    "usage: tarvenor [/Start] [/Kill]\n"
+    "  /Start, --start  stay in the notification area even when a keyboard is found\n"
+    "  /Kill, --kill    end the running instance\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "The program lives in the notification area; a second start opens its window.\n"
+    "TARVENOR_HIDSERV names another HID service library (the virtual keyboard:\n"
+    "libHidServSim.so beside the program).\n";
+
+// The files of the program folder, fixed once at start.
+struct ProgramFiles {
+    fs::path folder;
+    fs::path skins;
+    fs::path language;
+    fs::path help;
+
+    explicit ProgramFiles(const fs::path& program_folder)
+        : folder(program_folder), skins(program_folder / "Skins"),
+          language(program_folder / "Skins" / "language.ini"),
+          help(program_folder / "Help" / "index.html") {}
+};
+
+std::vector<std::string> arguments_of(const QStringList& all) {
+    std::vector<std::string> arguments;
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        arguments.push_back(all.at(i).toStdString());
+    }
+    return arguments;
+}
+
+QString runtime_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+int fail(const std::string& what) {
+    std::fprintf(stderr, "tarvenor: %s\n", what.c_str());
+    return 1;
+}
+
+// Everything that lives from the window's creation to the end of the exit sequence.
+class RunningProgram {
+public:
+    RunningProgram(const ProgramFiles& files, const LanguageFile& language, const TextTable& texts,
+                   SingleInstance& instance, bool tray_available)
+        : files_(files), texts_(texts), instance_(instance), storage_(documents_),
+          window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
+          observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
+          events_(getuid()) {
+        std::scoped_lock lock(configuration_.lock());
+        configuration_.make_default_image();
+    }
+
+    // Loads the service library and starts following the keyboard; false with `error` set.
+    bool open_session(bool quiet_start, std::string& error) {
+        KeyboardSession::Options options;
+        options.library_file = ServiceLibrary::default_file(files_.folder);
+        options.quiet_start = quiet_start;
+        session_ = KeyboardSession::open(options, observer_, error);
+        if (!session_) {
+            return false;
+        }
+        jobs_ = std::make_unique<SessionJobs>(*session_);
+        window_.set_keyboard_jobs(jobs_.get());
+        return true;
+    }
+
+    void start() {
+        connect_signals();
+        events_.create();
+        session_->start();
+        // The rest once the event loop runs, as the window's own initialisation message did.
+        QMetaObject::invokeMethod(
+            &window_, [this] { finish_start(); }, Qt::QueuedConnection);
+    }
+
+    // Closes everything in order; the session's worker stops last, when this object goes.
+    void exit_sequence() {
+        window_.hide();
+        window_.close_child_dialogs();
+        instance_.release();
+        events_.remove();
+        tray_.remove();
+        {
+            std::scoped_lock lock(configuration_.lock());
+            configuration_.clear();
+        }
+        QApplication::quit();
+    }
+
+private:
+    void connect_signals() {
+        QObject::connect(&instance_, &SingleInstance::command_received, &window_,
+                         [this](ShellCommand command) {
+                             if (command == ShellCommand::Kill) {
+                                 exit_sequence();
+                             } else {
+                                 window_.open_window();
+                             }
+                         });
+        QObject::connect(&window_, &CTarvenorDlg::exit_requested, &window_,
+                         [this] { exit_sequence(); });
+        QObject::connect(&window_, &CTarvenorDlg::tray_icon_changed, &tray_, &CTrayIcon::set_icon);
+        QObject::connect(&tray_, &CTrayIcon::open_requested, &window_, &CTarvenorDlg::open_window);
+        QObject::connect(&tray_, &CTrayIcon::about_requested, &window_, &CTarvenorDlg::show_about);
+        QObject::connect(&tray_, &CTrayIcon::exit_requested, &window_, [this] { exit_sequence(); });
+    }
+
+    void finish_start() {
+        const bool tray =
+            tray_.create(QString::fromStdString(texts_.text(TextKey::KeyboardTrayDesc)));
+        if (!tray) {
+            std::fprintf(stderr, "tarvenor: no notification area on this desktop: the window stays "
+                                 "open and is minimised instead of hidden\n");
+        }
+        session_->set_init_complete();
+        if (show_at_start(tray)) {
+            window_.show();
+        }
+    }
+
+    const ProgramFiles& files_;
+    const TextTable& texts_;
+    SingleInstance& instance_;
+    EnvironmentDocumentsFolder documents_;
+    UserStorage storage_;
+    Configuration configuration_;
+    CTarvenorDlg window_;
+    WindowSessionObserver observer_;
+    CTrayIcon tray_;
+    CompanionEvents events_;
+    std::unique_ptr<SessionJobs> jobs_;
+    // Declared last: its worker stops before anything it reports to goes.
+    std::unique_ptr<KeyboardSession> session_;
+};
+
+} // namespace
+
+int run_tarvenor(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation.data()));
+    QApplication::setApplicationName(QStringLiteral("tarvenor"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVENOR_VERSION));
+
+    const StartOptions options = parse_start_options(arguments_of(QApplication::arguments()));
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tarvenor %s\n", TARVENOR_VERSION);
+        return 0;
+    }
+
+    const ProgramFiles files(program_folder());
+    const LanguageFile language = LanguageFile::load(files.language);
+    const TextTable texts(language);
+
+    SingleInstance instance(runtime_folder());
+    if (options.kill && instance.send(ShellCommand::Kill)) {
+        return 0;
+    }
+    switch (instance.claim()) {
+    case SingleInstance::Claim::HandedOver:
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        std::fprintf(stderr, "tarvenor: another instance holds %s but does not answer\n",
+                     instance.lock_path().toLocal8Bit().constData());
+        break;
+    case SingleInstance::Claim::Owner:
+        break;
+    }
+    start_companion(files.folder);
+
+    try {
+        RunningProgram program(files, language, texts, instance, CTrayIcon::available());
+        std::string error;
+        if (!program.open_session(options.quiet_start, error)) {
+            return fail(error);
+        }
+        program.start();
+        return QApplication::exec();
+    } catch (const SkinError& error) {
+        return fail(error.what());
+    }
+}
+
+} // namespace tarvenor

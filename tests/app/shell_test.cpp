@@ -1,0 +1,181 @@
+#include "app/companion.h"
+#include "app/single_instance.h"
+#include "app/tray_icon.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLocalSocket>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <future>
+
+namespace tarvenor {
+namespace {
+
+// Runs `work` on another thread while this one serves its events, as a second process would.
+template <typename Work> auto from_another_process(Work work) {
+    auto result = std::async(std::launch::async, work);
+    while (result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) {
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    return result.get();
+}
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+};
+
+TEST_F(SingleInstanceTest, SecondStartHandsOverOpenAndKill) {
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::Owner);
+    std::vector<ShellCommand> received;
+    QObject::connect(&first, &SingleInstance::command_received,
+                     [&received](ShellCommand c) { received.push_back(c); });
+
+    SingleInstance second(folder.path());
+    EXPECT_EQ(from_another_process([&second] { return second.claim(); }),
+              SingleInstance::Claim::HandedOver);
+    EXPECT_TRUE(from_another_process([&second] { return second.send(ShellCommand::Kill); }));
+    EXPECT_TRUE(QTest::qWaitFor([&received] { return received.size() == 2; }, 2000));
+    EXPECT_EQ(received, (std::vector{ShellCommand::Open, ShellCommand::Kill}));
+}
+
+TEST_F(SingleInstanceTest, ReleaseLeavesNothingAndFreesTheName) {
+    {
+        SingleInstance first(folder.path());
+        ASSERT_EQ(first.claim(), SingleInstance::Claim::Owner);
+        EXPECT_TRUE(QFile::exists(first.lock_path()));
+        EXPECT_TRUE(QFile::exists(first.server_path()));
+        first.release();
+        EXPECT_FALSE(QFile::exists(first.lock_path()));
+        EXPECT_FALSE(QFile::exists(first.server_path()));
+    }
+    SingleInstance next(folder.path());
+    EXPECT_EQ(next.claim(), SingleInstance::Claim::Owner);
+}
+
+TEST_F(SingleInstanceTest, NobodyRunningMeansNoAnswer) {
+    SingleInstance lonely(folder.path());
+    EXPECT_FALSE(lonely.send(ShellCommand::Kill));
+}
+
+TEST_F(SingleInstanceTest, StaleSocketOfACrashedOwnerIsReplaced) {
+    SingleInstance probe(folder.path());
+    std::ofstream(probe.server_path().toStdString()) << "left by a crash";
+    ASSERT_EQ(probe.claim(), SingleInstance::Claim::Owner);
+    SingleInstance second(folder.path());
+    EXPECT_EQ(from_another_process([&second] { return second.claim(); }),
+              SingleInstance::Claim::HandedOver);
+}
+
+TEST_F(SingleInstanceTest, ForeignBytesAreNotACommand) {
+    SingleInstance first(folder.path());
+    ASSERT_EQ(first.claim(), SingleInstance::Claim::Owner);
+    int received = 0;
+    QObject::connect(&first, &SingleInstance::command_received, [&received] { ++received; });
+    const bool answered = from_another_process([path = first.server_path()] {
+        QLocalSocket socket;
+        socket.connectToServer(path);
+        socket.waitForConnected(1000);
+        socket.write("GET / HTTP", 10);
+        socket.waitForBytesWritten(1000);
+        return socket.waitForReadyRead(300);
+    });
+    EXPECT_FALSE(answered);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(received, 0);
+}
+
+bool semaphore_exists(const std::string& name) {
+    return std::filesystem::exists("/dev/shm/sem." + name.substr(1));
+}
+
+TEST(CompanionEvents, NamesCarryNumberAndUser) {
+    EXPECT_EQ(CompanionEvents::name(1, 1000), "/Tarvenor_Event_Main_01.1000");
+    EXPECT_EQ(CompanionEvents::name(211, 1000), "/Tarvenor_Event_Main_211.1000");
+    EXPECT_NE(CompanionEvents::name(5, 1000), CompanionEvents::name(5, 1001));
+}
+
+TEST(CompanionEvents, TwoUsersEachHaveAllAndRemoveOnlyTheirOwn) {
+    // User ids no account has, so that a running program is never disturbed.
+    const unsigned user_a = 3'900'000'000u + static_cast<unsigned>(getpid() % 100000);
+    const unsigned user_b = user_a + 100000;
+    CompanionEvents a(user_a);
+    CompanionEvents b(user_b);
+    EXPECT_EQ(a.create(), CompanionEvents::kCount);
+    EXPECT_EQ(b.create(), CompanionEvents::kCount);
+    EXPECT_EQ(a.create(), CompanionEvents::kCount); // a second call creates nothing new
+    a.remove();
+    EXPECT_FALSE(semaphore_exists(CompanionEvents::name(1, user_a)));
+    EXPECT_FALSE(semaphore_exists(CompanionEvents::name(211, user_a)));
+    EXPECT_TRUE(semaphore_exists(CompanionEvents::name(211, user_b)));
+    b.remove();
+    EXPECT_FALSE(semaphore_exists(CompanionEvents::name(1, user_b)));
+}
+
+class TrayMenu : public ::testing::Test {
+protected:
+    std::filesystem::path write_language(const std::string& index) {
+        const std::filesystem::path file =
+            std::filesystem::path(dir.path().toStdString()) / "l.ini";
+        std::ofstream(file) << "[LANGUAGE]\nlanguage=" << index
+                            << "\n[ENGINSH]\nMENU_11=&Open\nMENU_22=&About\nMENU_33=E&xit\n"
+                               "[CHINESE]\nMENU_11=Da kai\nMENU_33=Tui chu\n";
+        return file;
+    }
+    QStringList texts(CTrayIcon& tray) {
+        tray.fill_menu();
+        QStringList result;
+        for (QAction* action : tray.menu().actions()) {
+            result << action->text();
+        }
+        return result;
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(TrayMenu, LanguageInForceAtEachOpening) {
+    const auto file = write_language("1");
+    CTrayIcon tray(TARVENOR_SKIN_DIR, file);
+    EXPECT_EQ(texts(tray), (QStringList{"&Open", "&About", "E&xit"}));
+    EXPECT_EQ(tray.menu().defaultAction(), tray.menu().actions().first());
+    // The file changes while the program runs; a key missing in the section gives an empty item.
+    write_language("2");
+    EXPECT_EQ(texts(tray), (QStringList{"Da kai", "", "Tui chu"}));
+    write_language("1abc");
+    EXPECT_EQ(texts(tray).first(), "&Open");
+}
+
+TEST_F(TrayMenu, ItemsRunOpenAboutExitAndTooltipIsCut) {
+    CTrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
+    QStringList heard;
+    QObject::connect(&tray, &CTrayIcon::open_requested, [&heard] { heard << "open"; });
+    QObject::connect(&tray, &CTrayIcon::about_requested, [&heard] { heard << "about"; });
+    QObject::connect(&tray, &CTrayIcon::exit_requested, [&heard] { heard << "exit"; });
+    for (QAction* action : tray.menu().actions()) {
+        action->trigger();
+    }
+    EXPECT_EQ(heard, (QStringList{"open", "about", "exit"}));
+    tray.set_tooltip(QString(300, QChar('x')));
+    EXPECT_EQ(tray.tooltip().size(), CTrayIcon::kTooltipCapacity);
+}
+
+TEST_F(TrayMenu, WithoutANotificationAreaNothingIsCreated) {
+    CTrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
+    // The offscreen platform has no notification area.
+    EXPECT_FALSE(tray.create(QStringLiteral("tip")));
+    EXPECT_FALSE(tray.created());
+    tray.remove();
+}
+
+} // namespace
+} // namespace tarvenor

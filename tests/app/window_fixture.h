@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/configuration.h"
+#include "model/text_table.h"
+#include "ui/main/tarvenor_dlg.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace tarvenor::testing {
+
+// The real main window on the generated skin, its messages, links and assignment requests
+// collected instead of shown.
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest()
+        : language(LanguageFile::load(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini")),
+          texts(language) {
+        std::scoped_lock lock(configuration.lock());
+        configuration.make_default_image();
+    }
+
+    void SetUp() override {
+        window = std::make_unique<CTarvenorDlg>(
+            TARVENOR_SKIN_DIR,
+            MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
+        window->set_message_handler([this](const QString& text) { messages << text; });
+        window->set_url_opener([this](const QUrl& url) { opened << url.toString(); });
+        window->set_assign_handler(
+            [this](const KeyClickRequest& request) { requests.push_back(request); });
+    }
+
+    LanguageFile language;
+    TextTable texts;
+    Configuration configuration;
+    std::unique_ptr<CTarvenorDlg> window;
+    QStringList messages;
+    QStringList opened;
+    std::vector<KeyClickRequest> requests;
+};
+
+} // namespace tarvenor::testing

@@ -1,0 +1,94 @@
+# Shared steps of the end-to-end scripts: a private display, a private user, the virtual keyboard.
+# Sourced; BIN is the program folder.
+
+e2e_pids=""
+e2e_work=$(mktemp -d)
+
+e2e_cleanup() {
+    for pid in $e2e_pids; do
+        kill "$pid" 2>/dev/null
+    done
+    rm -rf "$e2e_work"
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A fresh user: its own home, settings, runtime folder (lock and socket) and keyboard memory.
+e2e_fresh_user() {
+    local home="$e2e_work/$1"
+    mkdir -p "$home/home" "$home/config" "$home/run" "$home/tmp" "$home/docs"
+    chmod 700 "$home/run"
+    export HOME="$home/home" XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/run"
+    export TMPDIR="$home/tmp" TARVENOR_USER_DIR="$home/docs" TARVENOR_SIM_DIR="$home/sim"
+    export TARVENOR_HIDSERV="$BIN/libHidServSim.so"
+    # The test runner may ask for offscreen windows; these run on the private display.
+    unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS QT_QPA_PLATFORM
+}
+
+# Xvfb on the first free display from 80 on; with "tray", a notification area on it.
+e2e_display() {
+    local n=80
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
+        n=$((n + 1))
+    done
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    e2e_pids="$e2e_pids $!"
+    export DISPLAY=":$n"
+    e2e_wait 10 xdotool getdisplaygeometry || e2e_fail "no display :$n"
+    if [ "${1:-}" = tray ]; then
+        trayer --edge bottom --align right --width 10 --height 32 >/dev/null 2>&1 &
+        e2e_pids="$e2e_pids $!"
+        sleep 0.5
+    fi
+}
+
+# Runs a command every 50 ms until it succeeds or SECONDS pass.
+e2e_wait() {
+    local limit=$(($(date +%s%N) + $1 * 1000000000))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ "$(date +%s%N)" -lt "$limit" ] || return 1
+        sleep 0.05
+    done
+}
+
+e2e_window_shown() {
+    [ -n "$(xdotool search --all --onlyvisible --pid "$1" --name . 2>/dev/null)" ]
+}
+
+e2e_window_hidden() {
+    ! e2e_window_shown "$1"
+}
+
+# Starts the program in the background; its id in e2e_pid, its output in $e2e_work/$1.log.
+e2e_start() {
+    local log="$e2e_work/$1.log"
+    shift
+    "$BIN/tarvenor" "$@" >"$log" 2>&1 &
+    e2e_pid=$!
+    e2e_pids="$e2e_pids $e2e_pid"
+}
+
+e2e_exited() {
+    ! kill -0 "$1" 2>/dev/null
+}
+
+# Milliseconds since the epoch.
+e2e_now() {
+    echo $(($(date +%s%N) / 1000000))
+}
+
+# Nothing of a run left behind: lock file, socket and the user's named semaphores.
+e2e_nothing_left() {
+    # (The keyboard's advisory lock file stays: it is only ever locked by a live process.)
+    for left in "Brennic RGB" "Brennic RGB.lock"; do
+        [ ! -e "$XDG_RUNTIME_DIR/$left" ] || e2e_fail "left in the runtime folder: $left"
+    done
+    if ls /dev/shm/sem.Tarvenor_Event_Main_*".$(id -u)" >/dev/null 2>&1; then
+        e2e_fail "named semaphores left in /dev/shm"
+    fi
+}

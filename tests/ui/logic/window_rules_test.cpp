@@ -1,0 +1,53 @@
+#include "ui/logic/window_rules.h"
+
+#include "ui/logic/refresh_coalescer.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvenor {
+namespace {
+
+TEST(WindowRules, OpenOnlyWithAKeyboard) {
+    EXPECT_EQ(decide_open(0), OpenDecision::NoDeviceMessage);
+    EXPECT_EQ(decide_open(-1), OpenDecision::NoDeviceMessage);
+    EXPECT_EQ(decide_open(1), OpenDecision::Show);
+    EXPECT_EQ(decide_open(2), OpenDecision::Show);
+}
+
+TEST(WindowRules, WithoutATrayTheWindowStaysReachable) {
+    EXPECT_EQ(hide_action(true), HideAction::Hide);
+    EXPECT_EQ(hide_action(false), HideAction::Minimise);
+    EXPECT_FALSE(show_at_start(true));
+    EXPECT_TRUE(show_at_start(false));
+}
+
+TEST(TrayIcon, IndicatorShowsOverTheRememberedConnectionIcon) {
+    TrayIconState icon;
+    EXPECT_EQ(icon.shown(), kIconNoKeyboard);
+    EXPECT_TRUE(icon.set_connected(true));
+    EXPECT_EQ(icon.shown(), kIconConnected);
+    EXPECT_FALSE(icon.set_connected(true));
+    EXPECT_TRUE(icon.set_indicator(true));
+    EXPECT_EQ(icon.shown(), kIconIndicator);
+    // The keyboard goes while the indicator is on: the indicator stays shown until it is off.
+    EXPECT_FALSE(icon.set_connected(false));
+    EXPECT_EQ(icon.shown(), kIconIndicator);
+    EXPECT_TRUE(icon.set_indicator(false));
+    EXPECT_EQ(icon.shown(), kIconNoKeyboard);
+    EXPECT_FALSE(icon.set_indicator(false));
+}
+
+TEST(RefreshCoalescer, RequestsBeforeTheReReadGiveOne) {
+    RefreshCoalescer refresh;
+    EXPECT_TRUE(refresh.request());
+    EXPECT_FALSE(refresh.request());
+    EXPECT_FALSE(refresh.request());
+    refresh.begin();
+    EXPECT_FALSE(refresh.pending());
+    // A request while the re-read runs schedules exactly one more.
+    EXPECT_TRUE(refresh.request());
+    EXPECT_FALSE(refresh.request());
+}
+
+} // namespace
+} // namespace tarvenor

@@ -1,0 +1,29 @@
+#include "ui/main/about_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace tarvenor {
+
+CAboutDlg::CAboutDlg(QWidget* parent, const LanguageFile& language, const QString& link)
+    : QDialog(parent) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("about"));
+    auto* layout = new QVBoxLayout(this);
+    for (const char* key : {"GUANYU_JIESHAO", "GUANYU_BANQUAN"}) {
+        auto* line = new QLabel(QString::fromStdString(language.text(key)), this);
+        line->setObjectName(QString::fromLatin1(key));
+        layout->addWidget(line);
+    }
+    auto* hyperlink =
+        new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(link.toHtmlEscaped()), this);
+    hyperlink->setObjectName(QStringLiteral("link"));
+    hyperlink->setOpenExternalLinks(true);
+    layout->addWidget(hyperlink);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
+    layout->addWidget(buttons);
+}
+
+} // namespace tarvenor

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/text_table.h"
+
+#include <QDialog>
+
+namespace tarvenor {
+
+// The About box: two lines of the language file and the skin's link. Modeless; the window keeps
+// at most one.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    CAboutDlg(QWidget* parent, const LanguageFile& language, const QString& link);
+};
+
+} // namespace tarvenor

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/ini_file.h"
+#include "model/text_table.h"
+#include "ui/skin/png_button.h"
+#include "ui/skin/state_surface.h"
+
+#include <QString>
+
+#include <array>
+#include <filesystem>
+#include <map>
+
+namespace tarvenor {
+
+// The main window's state pictures, rendered once and shared by every image button.
+struct MainPictures {
+    CMyMemDC normal;
+    CMyMemDC over;
+    CMyMemDC down;
+    CMyMemDC disable;
+    CMyMemDC arrows;
+    CMyMemDC colour0;
+    CMyMemDC colour1;
+
+    // Throws SkinError naming the first picture that cannot be loaded.
+    static MainPictures load(const std::filesystem::path& skin_folder, QSize client);
+};
+
+// The image buttons of the main window by control id.
+using ButtonMap = std::map<int, CPngButton*>;
+
+// Places the key buttons (G keys first, then the 106 keys, then Fn), the window's other buttons,
+// the two arrow indicators, their faces, tooltips and captions, from the main skin file.
+ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPictures& pictures,
+                              const LanguageFile& language, const TextTable& texts);
+
+// Repaints that make overlapping faces come out right: G keys after the bank indicator, "]}"
+// after Enter, the F keys and the Flip controls after the Flip indicator.
+void couple_draws(ButtonMap& buttons);
+
+// The caption font the window writes on its buttons, light grey.
+void set_caption(CPngButton& button, const QString& text, int points, const QString& face,
+                 int format);
+
+} // namespace tarvenor

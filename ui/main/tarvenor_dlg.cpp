@@ -1,0 +1,289 @@
+#include "ui/main/tarvenor_dlg.h"
+
+#include "ui/logic/g_keys.h"
+#include "ui/logic/keyboard_map.h"
+#include "ui/main/about_dlg.h"
+#include "ui/main/busy_bar.h"
+#include "ui/skin/placement.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+namespace tarvenor {
+namespace {
+
+constexpr std::array<int, 3> kProfileButtons{1135, 1136, 1137};
+
+QString text_of(const TextTable& texts, TextKey key) {
+    return QString::fromStdString(texts.text(key));
+}
+
+void show_message_box(const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("message"));
+    box->show();
+}
+
+} // namespace
+
+CTarvenorDlg::CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowServices services)
+    : CBaseDialog(nullptr, skin_folder / "Main.ini", skin_folder), services_(std::move(services)),
+      message_(show_message_box),
+      open_url_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    setObjectName(QStringLiteral("main"));
+    apply_skin();
+    pictures_ = MainPictures::load(skin_folder, background().size());
+    buttons_ = place_main_controls(*this, skin(), pictures_, services_.language, services_.texts);
+    couple_draws(buttons_);
+    busy_bar_ = new BusyBar(this, skin_folder);
+    place_control(*busy_bar_, skin(), "BUTTONINFO", "CONTROL_JDTStatic");
+    button(control::kApply)->setEnabled(false);
+    setWindowTitle(text_of(services_.texts, TextKey::MainCaption));
+    setWindowIcon(QIcon(QString::fromStdString((skin_folder / "icon128.png").string())));
+    switch_bank(0);
+    connect_buttons();
+}
+
+CTarvenorDlg::~CTarvenorDlg() = default;
+
+CPngButton* CTarvenorDlg::button(int control_id) const {
+    const auto found = buttons_.find(control_id);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void CTarvenorDlg::connect_buttons() {
+    for (const auto& [id, control] : buttons_) {
+        connect(control, &QAbstractButton::clicked, this, [this, id = id] { on_control(id); });
+    }
+}
+
+void CTarvenorDlg::on_control(int control_id) {
+    switch (control_id) {
+    case control::kSkinLink:
+        open_url_(QUrl(QString::fromStdString(skin().get("SCREEN", "Link"))));
+        return;
+    case control::kVendorLink:
+        open_url_(QUrl(QString::fromLatin1(kVendorAddress)));
+        return;
+    case control::kHelp:
+        show_help();
+        return;
+    case control::kMinimise:
+        showMinimized();
+        return;
+    case control::kClose:
+        emit exit_requested();
+        return;
+    case control::kOk: // Apply runs first once the profile controls are in place
+    case control::kCancel:
+        put_away();
+        return;
+    default:
+        on_key_click(control_id);
+    }
+}
+
+void CTarvenorDlg::on_key_click(int control_id) {
+    const ClickOutcome outcome = decide_click(control_id, false, bank_);
+    if (outcome.action != ClickAction::Assign) {
+        return;
+    }
+    restore_key_look(highlighted_);
+    CPngButton* clicked = button(outcome.highlighted_control);
+    highlighted_ = outcome.highlighted_control;
+    highlighted_faces_ = clicked->faces();
+    const CMyMemDC* over = &pictures_.over;
+    clicked->set_face_images({over, over, &pictures_.down, &pictures_.normal, over});
+    if (assign_) {
+        assign_(outcome.request);
+    }
+}
+
+void CTarvenorDlg::restore_key_look(int control_id) {
+    if (control_id == 0 || control_id != highlighted_) {
+        return;
+    }
+    button(control_id)->set_face_images(highlighted_faces_);
+    highlighted_ = 0;
+}
+
+void CTarvenorDlg::open_window() {
+    if (decide_open(connected_count_) == OpenDecision::NoDeviceMessage) {
+        show_message(text_of(services_.texts, TextKey::MainNoDevicePrompt));
+        return;
+    }
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void CTarvenorDlg::put_away() {
+    if (hide_action(services_.tray_available) == HideAction::Hide) {
+        hide();
+    } else {
+        showMinimized();
+    }
+}
+
+void CTarvenorDlg::show_about() {
+    if (about_.isNull()) {
+        about_ = new CAboutDlg(this, services_.language,
+                               QString::fromStdString(skin().get("SCREEN", "Link")));
+    }
+    about_->show();
+    about_->raise();
+}
+
+void CTarvenorDlg::show_help() {
+    open_url_(QUrl::fromLocalFile(QString::fromStdString(services_.help_file.string())));
+}
+
+void CTarvenorDlg::show_message(const QString& text) {
+    message_(text);
+}
+
+void CTarvenorDlg::add_child_dialog(QDialog* dialog) {
+    children_.emplace_back(dialog);
+}
+
+void CTarvenorDlg::close_child_dialogs() {
+    if (!about_.isNull()) {
+        about_->close();
+    }
+    for (const QPointer<QDialog>& child : children_) {
+        if (!child.isNull() && child->isVisible()) {
+            child->reject();
+        }
+    }
+}
+
+void CTarvenorDlg::install_keyboard_state(const KeyboardState& state) {
+    current_profile_ = state.current_profile;
+    if (current_profile_ >= 0 && current_profile_ < kKeyboardProfiles) {
+        select_profile_button(current_profile_);
+        panel_profile_ = current_profile_;
+    }
+    button(control::kApply)->setEnabled(false);
+    refresh_g_keys();
+}
+
+void CTarvenorDlg::select_profile_button(int profile) {
+    for (int p = 0; p < kKeyboardProfiles; ++p) {
+        button(kProfileButtons[p])->set_selected(p == profile);
+    }
+}
+
+void CTarvenorDlg::keyboard_gone() {
+    current_profile_ = -1;
+    close_child_dialogs();
+    put_away();
+}
+
+void CTarvenorDlg::set_connected_count(int count) {
+    connected_count_ = count;
+    update_tray_icon(tray_icon_.set_connected(count > 0));
+}
+
+void CTarvenorDlg::set_indicator(bool on) {
+    update_tray_icon(tray_icon_.set_indicator(on));
+}
+
+void CTarvenorDlg::update_tray_icon(bool changed) {
+    if (changed) {
+        emit tray_icon_changed(tray_icon_.shown());
+    }
+}
+
+void CTarvenorDlg::switch_bank(int bank) {
+    bank_ = bank & 1;
+    const auto captions = g_captions(bank_);
+    const auto& ids = GButtonControlIds();
+    for (int j = 0; j < kGKeyCount; ++j) {
+        set_caption(*button(ids[j]), QString::fromStdString(captions[j]), 7,
+                    QStringLiteral("Arial"),
+                    Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
+    }
+    button(control::kBankIndicator)->set_selected(bank_ == 1);
+    refresh_g_keys();
+}
+
+void CTarvenorDlg::refresh_g_keys() {
+    const auto assigned = g_assigned(services_.configuration, current_profile_, bank_);
+    const auto& ids = GButtonControlIds();
+    for (int j = 0; j < kGKeyCount; ++j) {
+        button(ids[j])->set_selected(assigned[j]);
+    }
+}
+
+void CTarvenorDlg::request_lighting_refresh() {
+    if (refresh_.request()) {
+        QMetaObject::invokeMethod(this, &CTarvenorDlg::run_lighting_refresh, Qt::QueuedConnection);
+    }
+}
+
+void CTarvenorDlg::run_lighting_refresh() {
+    refresh_.begin();
+    if (lighting_refresh_) {
+        lighting_refresh_();
+    }
+}
+
+void CTarvenorDlg::keyboard_job_started() {
+    busy_bar_->job_started();
+}
+
+void CTarvenorDlg::keyboard_job_finished() {
+    busy_bar_->job_finished();
+}
+
+void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Job job, std::function<void()> done) {
+    if (jobs_ == nullptr) {
+        return;
+    }
+    keyboard_job_started();
+    jobs_->post([this, job = std::move(job), done = std::move(done)](CommandSet& commands) {
+        job(commands);
+        QMetaObject::invokeMethod(
+            this,
+            [this, done] {
+                keyboard_job_finished();
+                if (done) {
+                    done();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CTarvenorDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // Neither OK nor Cancel by keyboard: the window only goes by its buttons.
+        event->accept();
+        return;
+    case Qt::Key_F1:
+    case Qt::Key_Help:
+        show_help();
+        return;
+    default:
+        CBaseDialog::keyPressEvent(event);
+    }
+}
+
+void CTarvenorDlg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    put_away();
+}
+
+void CTarvenorDlg::reject() {
+    put_away();
+}
+
+} // namespace tarvenor

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "model/configuration.h"
+#include "model/text_table.h"
+#include "ui/logic/key_click.h"
+#include "ui/logic/keyboard_jobs.h"
+#include "ui/logic/keyboard_refresh.h"
+#include "ui/logic/refresh_coalescer.h"
+#include "ui/logic/window_rules.h"
+#include "ui/main/main_layout.h"
+#include "ui/skin/base_dialog.h"
+
+#include <QPointer>
+#include <QUrl>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+namespace tarvenor {
+
+class BusyBar;
+class CAboutDlg;
+
+// What the main window works with; all of it outlives the window.
+struct MainWindowServices {
+    const LanguageFile& language;
+    const TextTable& texts;
+    Configuration& configuration;
+    std::filesystem::path help_file;
+    bool tray_available = true;
+};
+
+// The main window: the keyboard drawing and the window's own controls, placed from the main
+// skin. It decides nothing itself (the rules live in ui/logic); it places, paints and forwards.
+// Device news arrive as queued calls of its public functions on the user interface thread.
+class CTarvenorDlg : public CBaseDialog {
+    Q_OBJECT
+public:
+    static constexpr const char* kVendorAddress = "https://tarvenor.example/";
+
+    using AssignHandler = std::function<void(const KeyClickRequest&)>;
+    using MessageHandler = std::function<void(const QString&)>;
+    using UrlOpener = std::function<void(const QUrl&)>;
+
+    // Throws SkinError naming the skin file or picture that is missing.
+    CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowServices services);
+    ~CTarvenorDlg() override;
+
+    // The device worker; until it is set, jobs are dropped.
+    void set_keyboard_jobs(KeyboardJobs* jobs) { jobs_ = jobs; }
+    // The assignment dialog opens from here with the key-click request.
+    void set_assign_handler(AssignHandler handler) { assign_ = std::move(handler); }
+    // The lighting panel's re-read, run once per burst of the keyboard's refresh requests.
+    void set_lighting_refresh(std::function<void()> refresh) {
+        lighting_refresh_ = std::move(refresh);
+    }
+    void set_message_handler(MessageHandler handler) { message_ = std::move(handler); }
+    void set_url_opener(UrlOpener opener) { open_url_ = std::move(opener); }
+    // Child dialogs (assignment, profile manager) that close when the keyboard goes or at exit.
+    void add_child_dialog(QDialog* dialog);
+
+    // Tray "Open", a second start, the first keyboard: show, or say there is no keyboard.
+    void open_window();
+    // System close, Cancel, OK: out of the way (hidden, or minimised without a tray).
+    void put_away();
+    void show_about();
+    void show_help();
+    void close_child_dialogs();
+
+    // Device news.
+    void install_keyboard_state(const KeyboardState& state);
+    void keyboard_gone();
+    void set_connected_count(int count);
+    void switch_bank(int bank);
+    void request_lighting_refresh();
+    void set_indicator(bool on);
+    void show_message(const QString& text);
+
+    // Runs work on the device worker with the busy bar shown; `done` runs afterwards on this
+    // thread.
+    void run_keyboard_job(KeyboardJobs::Job job, std::function<void()> done = {});
+    void keyboard_job_started();
+    void keyboard_job_finished();
+
+    // Gives a key back the faces it had before it was clicked.
+    void restore_key_look(int control_id);
+
+    int connected_count() const { return connected_count_; }
+    int current_profile() const { return current_profile_; }
+    int panel_profile() const { return panel_profile_; }
+    int bank() const { return bank_; }
+    int tray_icon() const { return tray_icon_.shown(); }
+    CPngButton* button(int control_id) const;
+    const BusyBar& busy_bar() const { return *busy_bar_; }
+    bool about_open() const { return !about_.isNull(); }
+
+signals:
+    void tray_icon_changed(int icon_id);
+    void exit_requested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void connect_buttons();
+    void on_control(int control_id);
+    void on_key_click(int control_id);
+    void refresh_g_keys();
+    void select_profile_button(int profile);
+    void update_tray_icon(bool changed);
+    void run_lighting_refresh();
+
+    MainWindowServices services_;
+    MainPictures pictures_;
+    ButtonMap buttons_;
+    BusyBar* busy_bar_ = nullptr;
+    QPointer<CAboutDlg> about_;
+    std::vector<QPointer<QDialog>> children_;
+    KeyboardJobs* jobs_ = nullptr;
+    AssignHandler assign_;
+    std::function<void()> lighting_refresh_;
+    MessageHandler message_;
+    UrlOpener open_url_;
+
+    TrayIconState tray_icon_;
+    RefreshCoalescer refresh_;
+    int connected_count_ = 0;
+    int current_profile_ = -1;
+    int panel_profile_ = 0;
+    int bank_ = 0;
+    int highlighted_ = 0;
+    FaceImages highlighted_faces_{};
+};
+
+} // namespace tarvenor

@@ -1,0 +1,60 @@
+#include "ui/main/window_session_observer.h"
+
+#include "ui/logic/keyboard_refresh.h"
+#include "ui/main/tarvenor_dlg.h"
+
+namespace tarvenor {
+
+WindowSessionObserver::WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage,
+                                             Configuration& configuration, const TextTable& texts)
+    : window_(window), storage_(storage), configuration_(configuration), texts_(texts) {}
+
+template <typename Call> void WindowSessionObserver::queue(Call call) {
+    QMetaObject::invokeMethod(&window_, std::move(call), Qt::QueuedConnection);
+}
+
+void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_matrix_read) {
+    CTarvenorDlg& window = window_;
+    queue([&window] { window.keyboard_job_started(); });
+    if (!default_matrix_read) {
+        const QString text = QString::fromStdString(texts_.text(TextKey::MainDefaultMatrixPrompt));
+        queue([&window, text] { window.show_message(text); });
+    }
+    const KeyboardState state = read_keyboard_state(commands, storage_, configuration_, texts_);
+    queue([&window, state] {
+        window.install_keyboard_state(state);
+        window.keyboard_job_finished();
+    });
+}
+
+void WindowSessionObserver::keyboard_gone() {
+    CTarvenorDlg& window = window_;
+    queue([&window] { window.keyboard_gone(); });
+}
+
+void WindowSessionObserver::connection_count_changed(int count) {
+    CTarvenorDlg& window = window_;
+    queue([&window, count] { window.set_connected_count(count); });
+}
+
+void WindowSessionObserver::open_requested() {
+    CTarvenorDlg& window = window_;
+    queue([&window] { window.open_window(); });
+}
+
+void WindowSessionObserver::bank_switched(int bank) {
+    CTarvenorDlg& window = window_;
+    queue([&window, bank] { window.switch_bank(bank); });
+}
+
+void WindowSessionObserver::lighting_refresh_requested() {
+    CTarvenorDlg& window = window_;
+    queue([&window] { window.request_lighting_refresh(); });
+}
+
+void WindowSessionObserver::indicator_changed(bool on) {
+    CTarvenorDlg& window = window_;
+    queue([&window, on] { window.set_indicator(on); });
+}
+
+} // namespace tarvenor
