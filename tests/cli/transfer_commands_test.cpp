@@ -53,14 +53,15 @@ bool wait_for_requests(const std::filesystem::path& traffic, std::size_t wanted)
 
 class CliTransfer : public CliKeyboardTest {
 protected:
-    // A profile file whose profile 2 (index 1) sends B from the A key, with one macro.
-    void write_profile(const std::string& name) {
+    // A profile file whose profile 2 (index 1) sends B (or another key) from the A key, with one
+    // macro.
+    void write_profile(const std::string& name, std::uint32_t a_sends = 0x30) {
         Configuration config;
         std::scoped_lock guard(config.lock());
         config.make_default_image();
         KeyAssignment b_key;
         b_key.type = static_cast<std::uint16_t>(AssignmentType::Key);
-        b_key.param = 0x30;
+        b_key.param = a_sends;
         config.assign(flat_entry(1, 0x1E), b_key);
         MacroRecord macro;
         macro.id = 1;
@@ -207,6 +208,36 @@ TEST_F(CliTransfer, AKeyboardUnpluggedDuringAPushMeansNoKeyboard) {
                                  "written configuration"),
               std::string::npos)
         << unplugged.err;
+}
+
+// Two programs pushing different files at once: a slow push is overtaken by a fast one started
+// while it is half-way. Without the keyboard lock the fast push's chunks land between the slow
+// one's and the keyboard holds a mixture; with it the fast push waits, each push stays whole, and
+// both say they did their push.
+TEST_F(CliTransfer, TwoPushesAtOnceLeaveTheKeyboardHoldingOneWholeFile) {
+    write_profile("b.tvp", 0x30);
+    write_profile("c.tvp", 0x2E);
+    const auto pushed_alone = [&](const std::string& name) {
+        EXPECT_EQ(cli("push " + file(name)).exit_code, 0);
+        return std::make_pair(memory("profiles.bin"), memory("macros.bin"));
+    };
+    const auto holding_b = pushed_alone("b.tvp");
+    const auto holding_c = pushed_alone("c.tvp");
+    ASSERT_NE(holding_b, holding_c);
+    for (int run = 0; run < 3; ++run) {
+        const std::string traffic = file("traffic" + std::to_string(run));
+        auto slow = std::async(std::launch::async, [&] {
+            return cli("push " + file("b.tvp"),
+                       "TARVENOR_SIM_LATENCY_MS=5 TARVENOR_SIM_TRAFFIC=" + shell_quoted(traffic));
+        });
+        ASSERT_TRUE(wait_for_requests(traffic, kLearnReports + 4)) << "the slow push began";
+        const CliRun fast = cli("push " + file("c.tvp"));
+        const CliRun slow_run = slow.get();
+        EXPECT_EQ(slow_run.exit_code, 0) << slow_run.err;
+        EXPECT_EQ(fast.exit_code, 0) << fast.err;
+        const auto holding = std::make_pair(memory("profiles.bin"), memory("macros.bin"));
+        EXPECT_TRUE(holding == holding_c) << "run " << run << ": the keyboard holds a mixture";
+    }
 }
 
 TEST_F(CliTransfer, PullExitCodesAndAFailedPullKeepsTheOldFile) {
