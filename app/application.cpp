@@ -6,8 +6,10 @@
 #include "device/keyboard_session.h"
 #include "model/user_storage.h"
 #include "ui/logic/start_options.h"
+#include "ui/main/profile_panel.h"
 #include "ui/main/tarvenor_dlg.h"
 #include "ui/main/window_session_observer.h"
+#include "ui/profile/qt_settings_store.h"
 #include "ui/skin/skin_error.h"
 
 #include <QApplication>
@@ -71,8 +73,10 @@ public:
                    SingleInstance& instance, bool tray_available)
         : files_(files), texts_(texts), instance_(instance), storage_(documents_),
           window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
-          observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
-          events_(getuid()) {
+          observer_(window_, storage_, configuration_, texts),
+          profiles_(
+              new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts})),
+          tray_(files.skins, files.language), events_(getuid()) {
         std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
     }
@@ -126,6 +130,9 @@ private:
                          });
         QObject::connect(&window_, &CTarvenorDlg::exit_requested, &window_,
                          [this] { exit_sequence(); });
+        window_.add_control_handler([this](int id) { return profiles_->handle(id); });
+        QObject::connect(&window_, &CTarvenorDlg::keyboard_state_installed, profiles_,
+                         &ProfilePanel::keyboard_state_installed);
         QObject::connect(&window_, &CTarvenorDlg::tray_icon_changed, &tray_, &CTrayIcon::set_icon);
         QObject::connect(&tray_, &CTrayIcon::open_requested, &window_, &CTarvenorDlg::open_window);
         QObject::connect(&tray_, &CTrayIcon::about_requested, &window_, &CTarvenorDlg::show_about);
@@ -151,8 +158,10 @@ private:
     EnvironmentDocumentsFolder documents_;
     UserStorage storage_;
     Configuration configuration_;
+    QtSettingsStore settings_;
     CTarvenorDlg window_;
     WindowSessionObserver observer_;
+    ProfilePanel* profiles_; // owned by the window
     CTrayIcon tray_;
     CompanionEvents events_;
     std::unique_ptr<SessionJobs> jobs_;
