@@ -205,11 +205,17 @@ void ProfilePanel::toggle_flip() {
 
 void ProfilePanel::show_flip() {
     const FlipLook look = flip_look(read_flip(services_.settings));
+    // The skin may leave D1..D6 out; only the controls it places change.
+    const auto enable = [this](int id, bool enabled) {
+        if (CPngButton* control = window_.button(id)) {
+            control->setEnabled(enabled);
+        }
+    };
     for (const int id : kFKeyIds) {
-        window_.button(id)->setEnabled(look.f_keys_enabled);
+        enable(id, look.f_keys_enabled);
     }
     for (const int id : control::kDKeys) {
-        window_.button(id)->setEnabled(look.d_keys_enabled);
+        enable(id, look.d_keys_enabled);
     }
     window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);
 }
