@@ -73,10 +73,10 @@ public:
                    SingleInstance& instance, bool tray_available)
         : files_(files), texts_(texts), instance_(instance), storage_(documents_),
           window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
-          observer_(window_, storage_, configuration_, texts),
-          profiles_(
-              new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts})),
-          tray_(files.skins, files.language), events_(getuid()) {
+          observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
+          events_(getuid()) {
+        // The window owns the panel, which answers its profile controls.
+        new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
         std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
     }
@@ -130,9 +130,6 @@ private:
                          });
         QObject::connect(&window_, &CTarvenorDlg::exit_requested, &window_,
                          [this] { exit_sequence(); });
-        window_.add_control_handler([this](int id) { return profiles_->handle(id); });
-        QObject::connect(&window_, &CTarvenorDlg::keyboard_state_installed, profiles_,
-                         &ProfilePanel::keyboard_state_installed);
         QObject::connect(&window_, &CTarvenorDlg::tray_icon_changed, &tray_, &CTrayIcon::set_icon);
         QObject::connect(&tray_, &CTrayIcon::open_requested, &window_, &CTarvenorDlg::open_window);
         QObject::connect(&tray_, &CTrayIcon::about_requested, &window_, &CTarvenorDlg::show_about);
@@ -161,7 +158,6 @@ private:
     QtSettingsStore settings_;
     CTarvenorDlg window_;
     WindowSessionObserver observer_;
-    ProfilePanel* profiles_; // owned by the window
     CTrayIcon tray_;
     CompanionEvents events_;
     std::unique_ptr<SessionJobs> jobs_;

@@ -52,6 +52,9 @@ ProfilePanel::ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services)
       services_(services), context_{services.configuration, snapshot_, services.storage,
                                     services.texts, *this},
       question_(ask_yes_no), choose_file_(ask_file) {
+    window_.add_control_handler([this](int id) { return handle(id); });
+    connect(&window_, &CTarvenorDlg::keyboard_state_installed, this,
+            &ProfilePanel::keyboard_state_installed);
     show_flip();
     refresh_profile_label();
 }

@@ -46,6 +46,7 @@ public:
         "The keyboard's content could not be read to keep a copy of it, so nothing was written "
         "to the keyboard.";
 
+    // Takes over the window's controls that are its own and follows its keyboard state.
     ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services);
     ~ProfilePanel() override;
 
@@ -68,6 +69,10 @@ public:
     void show_report_rate(int stored);
     // After an arrival or a rebuild: the label and the manager follow the keyboard.
     void keyboard_state_installed();
+
+    // The file menu's Import and Export, each with its file dialog.
+    void import_file();
+    void export_file();
 
     // 1: switched (or the switch is under way on the worker); 0: refused.
     int switch_profile(int profile);
@@ -94,8 +99,6 @@ private:
     void apply(std::function<void()> then = {});
     void restore_defaults();
     void open_menu();
-    void import_file();
-    void export_file();
     bool unsaved() const;
     void install_switch(const SwitchResult& result);
     void enable_apply(bool enabled);
