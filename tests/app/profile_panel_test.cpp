@@ -1,5 +1,6 @@
 #include "virtual_keyboard_fixture.h"
 
+#include "map_settings.h"
 #include "model/profile_file.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/profile_backup.h"
@@ -11,24 +12,11 @@
 
 #include <fstream>
 #include <iterator>
-#include <map>
 
 namespace tarvenor::testing {
 namespace {
 
 constexpr int kSlotA = 0x1E;
-
-class MemorySettings final : public SettingsStore {
-public:
-    std::optional<std::string> value(std::string_view key) const override {
-        const auto found = values.find(key);
-        return found == values.end() ? std::nullopt : std::optional(found->second);
-    }
-    void set_value(std::string_view key, std::string_view value) override {
-        values[std::string(key)] = value;
-    }
-    std::map<std::string, std::string, std::less<>> values;
-};
 
 // The window with its profile controls wired as the program wires them, on the virtual
 // keyboard; questions are answered and files chosen by the test.
@@ -83,7 +71,7 @@ protected:
     }
     bool apply_enabled() const { return window->button(control::kApply)->isEnabled(); }
 
-    MemorySettings settings;
+    MapSettings settings;
     ProfilePanel* panel = nullptr;
     QStringList questions;
     bool answer = false;

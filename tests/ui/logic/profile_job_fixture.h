@@ -1,12 +1,9 @@
 #pragma once
 
+#include "map_settings.h"
 #include "model/profile_file.h"
 #include "transfer_fixture.h"
 #include "ui/logic/profile_jobs.h"
-
-#include <map>
-#include <optional>
-#include <string>
 
 namespace tarvenor::testing {
 
@@ -17,18 +14,6 @@ public:
 
 private:
     std::filesystem::path path_;
-};
-
-class MapSettings final : public SettingsStore {
-public:
-    std::optional<std::string> value(std::string_view key) const override {
-        const auto found = values.find(key);
-        return found == values.end() ? std::nullopt : std::optional(found->second);
-    }
-    void set_value(std::string_view key, std::string_view value) override {
-        values[std::string(key)] = value;
-    }
-    std::map<std::string, std::string, std::less<>> values;
 };
 
 // A learnt virtual keyboard and a per-user folder inside the test's folder, with the context
