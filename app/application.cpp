@@ -6,8 +6,10 @@
 #include "device/keyboard_session.h"
 #include "model/user_storage.h"
 #include "ui/logic/start_options.h"
+#include "ui/main/profile_panel.h"
 #include "ui/main/tarvenor_dlg.h"
 #include "ui/main/window_session_observer.h"
+#include "ui/profile/qt_settings_store.h"
 #include "ui/skin/skin_error.h"
 
 #include <QApplication>
@@ -73,6 +75,8 @@ public:
           window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
           observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
+        // The window owns the panel, which answers its profile controls.
+        new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
         std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
     }
@@ -151,6 +155,7 @@ private:
     EnvironmentDocumentsFolder documents_;
     UserStorage storage_;
     Configuration configuration_;
+    QtSettingsStore settings_;
     CTarvenorDlg window_;
     WindowSessionObserver observer_;
     CTrayIcon tray_;

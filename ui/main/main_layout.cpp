@@ -80,8 +80,6 @@ constexpr ControlPlace kControls[] = {
     {1170, "FUNC_REPORT4", FaceSet::Toggle},
 };
 
-constexpr int kLeftArrow = 1132;
-constexpr int kRightArrow = 1133;
 constexpr int kFlipIndicator = 1129;
 constexpr int kFlipLeft = 1130;
 constexpr int kFlipRight = 1131;

@@ -62,6 +62,11 @@ void CTarvenorDlg::connect_buttons() {
 }
 
 void CTarvenorDlg::on_control(int control_id) {
+    for (const auto& handler : control_handlers_) {
+        if (handler(control_id)) {
+            return;
+        }
+    }
     switch (control_id) {
     case control::kSkinLink:
         open_url_(QUrl(QString::fromStdString(skin().get("SCREEN", "Link"))));
@@ -78,7 +83,7 @@ void CTarvenorDlg::on_control(int control_id) {
     case control::kClose:
         emit exit_requested();
         return;
-    case control::kOk: // Apply runs first once the profile controls are in place
+    case control::kOk:
     case control::kCancel:
         put_away();
         return;
@@ -170,6 +175,19 @@ void CTarvenorDlg::install_keyboard_state(const KeyboardState& state) {
     }
     button(control::kApply)->setEnabled(false);
     refresh_g_keys();
+    emit keyboard_state_installed();
+}
+
+void CTarvenorDlg::configuration_replaced() {
+    refresh_g_keys();
+}
+
+void CTarvenorDlg::set_arrow_faces(const char* left_face, const char* right_face) {
+    for (const auto& [id, key, face] : {std::tuple{kLeftArrow, "LEFT_ARROW", left_face},
+                                        std::tuple{kRightArrow, "RIGHT_ARROW", right_face}}) {
+        place_with_face(*button(id), skin(), "BUTTONINFO", key, "BUTTONINFO2", face,
+                        pictures_.arrows);
+    }
 }
 
 void CTarvenorDlg::select_profile_button(int profile) {

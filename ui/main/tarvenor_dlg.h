@@ -59,6 +59,10 @@ public:
     void set_url_opener(UrlOpener opener) { open_url_ = std::move(opener); }
     // Child dialogs (assignment, profile manager) that close when the keyboard goes or at exit.
     void add_child_dialog(QDialog* dialog);
+    // Panels that answer some of the window's controls; a handler returns true for its own.
+    void add_control_handler(std::function<bool(int)> handler) {
+        control_handlers_.push_back(std::move(handler));
+    }
 
     // Tray "Open", a second start, the first keyboard: show, or say there is no keyboard.
     void open_window();
@@ -86,6 +90,15 @@ public:
     // Gives a key back the faces it had before it was clicked.
     void restore_key_look(int control_id);
 
+    // The profile controls' hold on the window's profile state.
+    void set_current_profile(int profile) { current_profile_ = profile; }
+    void set_panel_profile(int profile) { panel_profile_ = profile; }
+    void select_profile_button(int profile);
+    // The configuration was replaced or edited as a whole: the keys show it again.
+    void configuration_replaced();
+    // The arrow indicators beside Flip, from faces of BUTTONINFO2 in the arrow picture.
+    void set_arrow_faces(const char* left_face, const char* right_face);
+
     int connected_count() const { return connected_count_; }
     int current_profile() const { return current_profile_; }
     int panel_profile() const { return panel_profile_; }
@@ -98,6 +111,8 @@ public:
 signals:
     void tray_icon_changed(int icon_id);
     void exit_requested();
+    // After an arrival or a rebuild from the keyboard was installed.
+    void keyboard_state_installed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,7 +124,6 @@ private:
     void on_control(int control_id);
     void on_key_click(int control_id);
     void refresh_g_keys();
-    void select_profile_button(int profile);
     void update_tray_icon(bool changed);
     void run_lighting_refresh();
 
@@ -124,6 +138,7 @@ private:
     std::function<void()> lighting_refresh_;
     MessageHandler message_;
     UrlOpener open_url_;
+    std::vector<std::function<bool(int)>> control_handlers_;
 
     TrayIconState tray_icon_;
     RefreshCoalescer refresh_;

@@ -1,0 +1,122 @@
+#!/bin/bash
+# The profile controls of the real program under Xvfb, driven with real X events: profile and
+# report-rate buttons, Import through the file menu and its file dialog, the profile manager.
+# Usage: profiles_e2e.sh PROGRAM_FOLDER [SCREENSHOT]
+set -u
+BIN=$(cd "$1" && pwd)
+SHOT=${2:-}
+. "$(dirname "$0")/e2e_lib.sh"
+
+# One byte of a file of the keyboard's memory, as a decimal number.
+memory_byte() {
+    od -An -tu1 -j "$2" -N1 "$TARVENOR_SIM_DIR/$1" | tr -d ' '
+}
+
+memory_byte_is() {
+    [ "$(memory_byte "$1" "$2")" = "$3" ]
+}
+
+# Clicks a control of a window by its key in the window's skin file.
+click_control() {
+    local window=$1 skin=$2 key=$3 rect X Y
+    rect=$(grep -i "^$key=" "$BIN/Skins/$skin" | cut -d= -f2 | tr -d '\r')
+    [ -n "$rect" ] || e2e_fail "no $key in $skin"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local x=$((X + $(echo "$rect" | cut -d, -f1) + $(echo "$rect" | cut -d, -f3) / 2))
+    local y=$((Y + $(echo "$rect" | cut -d, -f2) + $(echo "$rect" | cut -d, -f4) / 2))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# The program's newest visible window other than the main window, at least 200 pixels wide
+# (a menu, a dialog; not a tooltip or an indicator).
+newest_window() {
+    local window WIDTH
+    for window in $(xdotool search --all --onlyvisible --pid "$1" | grep -v "^$2\$" | tac); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        if [ "$WIDTH" -ge 200 ]; then
+            echo "$window"
+            return
+        fi
+    done
+}
+
+# A profile file made by another keyboard: profile 2 has A disabled, one macro "A down, A up".
+make_import_file() {
+    local source="$e2e_work/source-keyboard" file=$1
+    mkdir -p "$source"
+    TARVENOR_SIM_DIR=$source "$BIN/tarvenor-cli" info >/dev/null || e2e_fail "source keyboard"
+    local a
+    a=$(od -An -v -tx1 -w3 "$source/default_matrix.bin" | grep -n '^ 02 02 04$' | cut -d: -f1)
+    [ -n "$a" ] || e2e_fail "no A in the factory matrix"
+    printf '\x00\x00\x00' | dd of="$source/profiles.bin" bs=1 seek=$((378 + (a - 1) * 3)) \
+        conv=notrunc status=none
+    # MacroBlock: 55AA, size 30, one macro, no names; offset 18; 2 actions, 1 cycle.
+    printf '\xaa\x55\x1e\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x12\x00' \
+        | dd of="$source/macros.bin" conv=notrunc status=none
+    printf '\x02\x00\x01\x00\x05\xa0\x02\x04\x05\x20\x02\x04' \
+        | dd of="$source/macros.bin" bs=1 seek=18 conv=notrunc status=none
+    TARVENOR_SIM_DIR=$source "$BIN/tarvenor-cli" pull "$file" >/dev/null || e2e_fail "pull"
+    A_POSITION=$((a - 1))
+}
+
+e2e_display tray
+e2e_fresh_user profiles
+import_file="$e2e_work/imported.tvp"
+make_import_file "$import_file"
+
+e2e_start profiles
+program=$e2e_pid
+e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
+main=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
+
+echo "-- profile 2 and report rate 3 reach the keyboard's memory"
+click_control "$main" Main.ini FUNC_PROFILE2
+e2e_wait 5 memory_byte_is parameters.bin 10 1 || e2e_fail "active profile $(memory_byte parameters.bin 10)"
+click_control "$main" Main.ini FUNC_REPORT4
+e2e_wait 5 memory_byte_is settings.bin $((42 + 15)) 3 ||
+    e2e_fail "report rate $(memory_byte settings.bin 57)"
+memory_byte_is settings.bin 15 0 || e2e_fail "report rate written to profile 1"
+
+echo "-- Import through the file menu and its file dialog"
+click_control "$main" Main.ini CONTROL_MENU
+sleep 0.5
+xdotool key Down Return
+e2e_wait 5 test "$(newest_window "$program" "$main")" || e2e_fail "no file dialog"
+sleep 0.5
+xdotool type --delay 5 "$import_file"
+xdotool key Return
+e2e_wait 10 memory_byte_is macros.bin 4 1 || e2e_fail "macro memory holds no macro"
+memory_byte_is macros.bin 0 170 && memory_byte_is macros.bin 1 85 || e2e_fail "no macro block"
+for offset in 0 1 2; do
+    memory_byte_is profiles.bin $((378 + A_POSITION * 3 + offset)) 0 ||
+        e2e_fail "profile 2 still sends A"
+    memory_byte_is profiles.bin $((A_POSITION * 3 + offset)) \
+        "$(memory_byte default_matrix.bin $((A_POSITION * 3 + offset)))" ||
+        e2e_fail "profile 1 changed"
+done
+ls "$TARVENOR_USER_DIR/Tarvenor_R4X/Keyboard copy "*.tvp >/dev/null 2>&1 ||
+    e2e_fail "no copy of the keyboard kept"
+
+echo "-- the profile manager shows three rows; OK stores them"
+click_control "$main" Main.ini FUNC_PROFILES
+e2e_wait 5 test "$(newest_window "$program" "$main")" || e2e_fail "no profile manager"
+manager=$(newest_window "$program" "$main")
+sleep 0.5
+if [ -n "$SHOT" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$manager")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
+fi
+click_control "$manager" Profile.ini CONTROL_OK
+settings="$XDG_CONFIG_HOME/Tarvenor_Ostrel/tarvenor.conf"
+e2e_wait 5 grep -q '^PROFILE00=3' "$settings" || e2e_fail "manager rows not stored"
+for row in 01 02 03; do
+    grep -q "^PROFILE$row=.*Tarvenor_R4X/\\\$Profile0.tvp" "$settings" ||
+        e2e_fail "row $row does not name the mirror"
+done
+grep -q '^PROFILE04' "$settings" && e2e_fail "a fourth row"
+memory_byte_is parameters.bin 10 1 || e2e_fail "manager changed the active profile"
+
+"$BIN/tarvenor" /kill
+e2e_wait 5 e2e_exited "$program" || e2e_fail "/kill did not end the program"
+echo "all passed"

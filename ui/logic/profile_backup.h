@@ -1,0 +1,39 @@
+#pragma once
+
+#include "device/commands.h"
+#include "model/text_table.h"
+#include "model/user_storage.h"
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+
+namespace tarvenor {
+
+// Copies of what the keyboard held before an import or a restore of the defaults overwrote it:
+// profile files "Keyboard copy YYYY-MM-DD HH.MM.SS.tvp" in the per-user folder, the newest
+// kKept of them kept. A user gets the keyboard's old content back by importing one.
+class KeyboardCopies {
+public:
+    static constexpr std::size_t kKept = 5;
+    static constexpr std::string_view kPrefix = "Keyboard copy ";
+
+    explicit KeyboardCopies(const UserStorage& storage) : storage_(storage) {}
+
+    // Reads the keyboard into a new copy and drops the oldest beyond kKept. Nothing when the
+    // keyboard could not be read or the file not written (no partial copy is left).
+    std::optional<std::filesystem::path>
+    keep(CommandSet& commands, const TextTable& texts,
+         std::chrono::system_clock::time_point now = std::chrono::system_clock::now()) const;
+
+    // The copies there are, oldest first.
+    std::vector<std::filesystem::path> list() const;
+
+private:
+    std::filesystem::path free_name(std::chrono::system_clock::time_point now) const;
+    void prune() const;
+
+    const UserStorage& storage_;
+};
+
+} // namespace tarvenor

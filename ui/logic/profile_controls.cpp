@@ -1,0 +1,61 @@
+#include "ui/logic/profile_controls.h"
+
+#include "model/lighting.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tarvenor {
+namespace {
+
+template <std::size_t N> int index_in(const std::array<int, N>& ids, int control_id) {
+    const auto found = std::find(ids.begin(), ids.end(), control_id);
+    return found == ids.end() ? -1 : static_cast<int>(found - ids.begin());
+}
+
+} // namespace
+
+int report_rate_of(int control_id) {
+    return index_in(kReportRateButtonIds, control_id);
+}
+
+int profile_of(int control_id) {
+    return index_in(kProfileButtonIds, control_id);
+}
+
+DeviceStatus write_report_rate(CommandSet& commands, int panel_profile, int rate) {
+    const std::array<std::uint8_t, 1> byte{static_cast<std::uint8_t>(std::clamp(rate, 0, 3))};
+    const auto address =
+        static_cast<std::uint16_t>(panel_profile * LightingRecord::kSize + kReportRateOffset);
+    const DeviceStatus begun = commands.begin_transfer();
+    const DeviceStatus written = commands.write_settings(address, byte);
+    const DeviceStatus ended = commands.end_transfer();
+    for (const DeviceStatus status : {begun, written, ended}) {
+        if (status != DeviceStatus::Success) {
+            return status;
+        }
+    }
+    return DeviceStatus::Success;
+}
+
+bool read_flip(const SettingsStore& store) {
+    const std::string text = store.value(SettingsStore::kFlipKey).value_or("0");
+    long value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value != 0;
+}
+
+bool toggle_flip(SettingsStore& store) {
+    const bool flip = !read_flip(store);
+    store.set_value(SettingsStore::kFlipKey, flip ? "1" : "0");
+    return flip;
+}
+
+FlipLook flip_look(bool flip) {
+    if (flip) {
+        return {false, true, "UP_ARROW_LEFT1", "UP_ARROW_RIGHT1"};
+    }
+    return {true, false, "DOWN_ARROW_LEFT1", "DOWN_ARROW_RIGHT1"};
+}
+
+} // namespace tarvenor

@@ -1,0 +1,372 @@
+#include "ui/main/profile_panel.h"
+
+#include "model/profile_file.h"
+#include "ui/logic/apply_jobs.h"
+#include "ui/logic/keyboard_map.h"
+#include "ui/logic/profile_controls.h"
+#include "ui/logic/profile_list.h"
+#include "ui/main/tarvenor_dlg.h"
+#include "ui/profile/profile_dlg.h"
+
+#include <QCursor>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+#include <memory>
+
+namespace tarvenor {
+namespace {
+
+constexpr const char* kFileFilter = "(*.tvp);;(*.*)";
+
+bool ask_yes_no(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No);
+    box.setObjectName(QStringLiteral("question"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString ask_file(bool save, const QString& initial) {
+    QFileDialog dialog(nullptr, QString(), initial, QString::fromLatin1(kFileFilter));
+    dialog.setObjectName(QStringLiteral("file_dialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(QStringLiteral("tvp"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+QString text_of(const TextTable& texts, TextKey key) {
+    return QString::fromStdString(texts.text(key));
+}
+
+} // namespace
+
+ProfilePanel::ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services)
+    : QObject(&window), window_(window),
+      services_(services), context_{services.configuration, snapshot_, services.storage,
+                                    services.texts, *this},
+      question_(ask_yes_no), choose_file_(ask_file) {
+    window_.add_control_handler([this](int id) { return handle(id); });
+    connect(&window_, &CTarvenorDlg::keyboard_state_installed, this,
+            &ProfilePanel::keyboard_state_installed);
+    show_flip();
+    refresh_profile_label();
+}
+
+ProfilePanel::~ProfilePanel() = default;
+
+// The sink of the jobs' messages, called on the device worker.
+void ProfilePanel::show(Message message, const std::string& text) {
+    static_cast<void>(message);
+    const QString shown = QString::fromStdString(text);
+    QMetaObject::invokeMethod(
+        &window_, [this, shown] { window_.show_message(shown); }, Qt::QueuedConnection);
+}
+
+void ProfilePanel::show_message(const QString& text) {
+    window_.show_message(text);
+}
+
+QString ProfilePanel::choose_file(bool save, const QString& initial) {
+    return choose_file_(save, initial);
+}
+
+int ProfilePanel::current_profile() const {
+    return window_.current_profile();
+}
+
+bool ProfilePanel::handle(int control_id) {
+    if (const int profile = profile_of(control_id); profile >= 0) {
+        select_profile(profile);
+        return true;
+    }
+    if (const int rate = report_rate_of(control_id); rate >= 0) {
+        set_report_rate(rate);
+        return true;
+    }
+    switch (control_id) {
+    case kFlipButtonIds[0]:
+    case kFlipButtonIds[1]:
+        toggle_flip();
+        return true;
+    case control::kApply:
+        apply();
+        return true;
+    case control::kOk:
+        apply([this] { window_.put_away(); });
+        return true;
+    case control::kCancel:
+        window_.put_away();
+        return true;
+    case kDefaultButtonId:
+        restore_defaults();
+        return true;
+    case control::kMenu:
+        open_menu();
+        return true;
+    case control::kProfiles:
+        open_profile_manager();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ProfilePanel::enable_apply(bool enabled) {
+    window_.button(control::kApply)->setEnabled(enabled);
+}
+
+bool ProfilePanel::unsaved() const {
+    const bool manager_pending = !manager_.isNull() && manager_->pending();
+    return manager_pending || window_.button(control::kApply)->isEnabled();
+}
+
+void ProfilePanel::select_profile(int profile) {
+    window_.set_panel_profile(profile);
+    if (show_lighting_) {
+        show_lighting_(profile);
+    }
+    if (window_.current_profile() != profile) {
+        switch_profile(profile);
+    }
+}
+
+int ProfilePanel::switch_profile(int requested) {
+    const int profile = ProfileSwitchGuard::target_of(requested);
+    const bool editor_open = editor_open_ && editor_open_();
+    SaveAnswer answer = SaveAnswer::NothingToSave;
+    switch (guard_.decide(editor_open, unsaved())) {
+    case ProfileSwitchGuard::Step::Refuse:
+        if (editor_open) {
+            window_.show_message(text_of(services_.texts, TextKey::ProfileSelectPrompt2));
+        }
+        return 0;
+    case ProfileSwitchGuard::Step::AskSave:
+        guard_.question_shown();
+        answer = question_(text_of(services_.texts, TextKey::ProfileSelectPrompt))
+                     ? SaveAnswer::Save
+                     : SaveAnswer::Discard;
+        guard_.question_answered();
+        break;
+    case ProfileSwitchGuard::Step::Switch:
+        break;
+    }
+    auto result = std::make_shared<SwitchResult>();
+    window_.run_keyboard_job(
+        [this, result, profile, answer](CommandSet& commands) {
+            *result = run_profile_switch(commands, context_, profile, answer);
+        },
+        [this, result, answer] {
+            if (answer == SaveAnswer::Save && !result->saved) {
+                window_.show_message(QString::fromLatin1(kApplyFailedText));
+            } else {
+                enable_apply(false);
+            }
+            install_switch(*result);
+        });
+    return 1;
+}
+
+void ProfilePanel::install_switch(const SwitchResult& result) {
+    window_.set_current_profile(result.current_profile);
+    if (result.switched) {
+        window_.select_profile_button(result.current_profile);
+    }
+    if (!manager_.isNull() && manager_->is_open()) {
+        manager_->show_active(result.current_profile);
+    }
+    window_.configuration_replaced();
+    refresh_profile_label();
+}
+
+void ProfilePanel::set_report_rate(int rate) {
+    show_report_rate(rate);
+    const int profile = window_.panel_profile();
+    window_.run_keyboard_job([profile, rate](CommandSet& commands) {
+        // The window keeps the new choice whatever the keyboard answers.
+        static_cast<void>(write_report_rate(commands, profile, rate));
+    });
+}
+
+void ProfilePanel::show_report_rate(int stored) {
+    const int rate = std::clamp(stored, 0, 3);
+    for (int k = 0; k < static_cast<int>(kReportRateButtonIds.size()); ++k) {
+        window_.button(kReportRateButtonIds[k])->set_selected(k == rate);
+    }
+}
+
+void ProfilePanel::toggle_flip() {
+    tarvenor::toggle_flip(services_.settings);
+    show_flip();
+}
+
+void ProfilePanel::show_flip() {
+    const FlipLook look = flip_look(read_flip(services_.settings));
+    // The skin may leave D1..D6 out; only the controls it places change.
+    const auto enable = [this](int id, bool enabled) {
+        if (CPngButton* control = window_.button(id)) {
+            control->setEnabled(enabled);
+        }
+    };
+    for (const int id : kFKeyIds) {
+        enable(id, look.f_keys_enabled);
+    }
+    for (const int id : control::kDKeys) {
+        enable(id, look.d_keys_enabled);
+    }
+    window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);
+}
+
+void ProfilePanel::apply(std::function<void()> then) {
+    if (!window_.button(control::kApply)->isEnabled()) {
+        if (then) {
+            then();
+        }
+        return;
+    }
+    auto applied = std::make_shared<bool>(false);
+    window_.run_keyboard_job(
+        [this, applied](CommandSet& commands) { *applied = apply_changes(commands, context_); },
+        [this, applied, then = std::move(then)] {
+            enable_apply(!*applied);
+            if (!*applied) {
+                window_.show_message(QString::fromLatin1(kApplyFailedText));
+            }
+            if (then) {
+                then();
+            }
+        });
+}
+
+void ProfilePanel::restore_defaults() {
+    if (!question_(text_of(services_.texts, TextKey::MainPromptDefault))) {
+        return;
+    }
+    if (!reset_all_assignments(services_.configuration, window_.current_profile(),
+                               window_.bank())) {
+        return;
+    }
+    enable_apply(true);
+    window_.configuration_replaced();
+    if (reset_lighting_) {
+        reset_lighting_();
+    }
+    auto kept = std::make_shared<KeptApply>();
+    window_.run_keyboard_job(
+        [this, kept](CommandSet& commands) {
+            *kept = apply_changes_keeping_copy(commands, context_);
+        },
+        [this, kept] {
+            enable_apply(!kept->applied);
+            if (!kept->copy) {
+                window_.show_message(QString::fromLatin1(kNoCopyText));
+            } else if (!kept->applied) {
+                window_.show_message(QString::fromLatin1(kApplyFailedText));
+            }
+        });
+}
+
+void ProfilePanel::open_menu() {
+    QMenu menu(&window_);
+    menu.setObjectName(QStringLiteral("file_menu"));
+    const auto item = [&](const char* key, int id) {
+        QAction* action = menu.addAction(QString::fromStdString(services_.language.text(key)));
+        action->setData(id);
+    };
+    item("MENU_1", kMenuImport);
+    item("MENU_2", kMenuExport);
+    item("MENU_3", kMenuAbout);
+    const QAction* chosen = menu.exec(QCursor::pos());
+    if (chosen == nullptr) {
+        return;
+    }
+    switch (chosen->data().toInt()) {
+    case kMenuImport:
+        import_file();
+        break;
+    case kMenuExport:
+        export_file();
+        break;
+    default:
+        window_.show_about();
+    }
+}
+
+void ProfilePanel::export_file() {
+    const QString path = choose_file_(true, QStringLiteral("*.tvp"));
+    if (path.isEmpty()) {
+        return;
+    }
+    save_profile_file(path.toStdString(), services_.configuration, true);
+}
+
+void ProfilePanel::import_file() {
+    const QString path = choose_file_(false, QStringLiteral("*.tvp"));
+    if (path.isEmpty()) {
+        return;
+    }
+    auto result = std::make_shared<ImportResult>();
+    window_.run_keyboard_job(
+        [this, result, file = std::filesystem::path(path.toStdString())](CommandSet& commands) {
+            *result = import_profile(commands, context_, file);
+        },
+        [this, result] {
+            switch (result->outcome) {
+            case ImportResult::Outcome::Imported:
+                enable_apply(false);
+                window_.configuration_replaced();
+                break;
+            case ImportResult::Outcome::DownloadFailed:
+                window_.install_keyboard_state(result->state);
+                enable_apply(true);
+                window_.show_message(QString::fromLatin1(kImportFailedText)
+                                         .arg(QString::fromStdString(result->copy->string())));
+                break;
+            case ImportResult::Outcome::KeyboardUnread:
+                window_.show_message(QString::fromLatin1(kNoCopyText));
+                break;
+            case ImportResult::Outcome::NotValid:
+                break;
+            }
+        });
+}
+
+void ProfilePanel::open_profile_manager() {
+    if (manager_.isNull()) {
+        manager_ = new CTarvenor_DlgProfile(&window_, window_.skin_folder(), *this);
+        window_.add_child_dialog(manager_);
+    }
+    manager_->exec();
+}
+
+void ProfilePanel::choose_profile(std::optional<int> profile) {
+    auto state = std::make_shared<KeyboardState>();
+    window_.run_keyboard_job(
+        [this, state, profile](CommandSet& commands) {
+            *state = run_profile_choice(commands, context_, profile);
+        },
+        [this, state] { window_.install_keyboard_state(*state); });
+}
+
+void ProfilePanel::keyboard_state_installed() {
+    refresh_profile_label();
+    if (!manager_.isNull() && manager_->is_open()) {
+        manager_->show_active(window_.current_profile());
+    }
+}
+
+void ProfilePanel::refresh_profile_label() {
+    const ProfileLabel label =
+        profile_label(services_.storage, services_.texts, window_.current_profile());
+    CPngButton* button = window_.button(control::kProfiles);
+    button->setText(QString::fromStdString(label.caption));
+    button->set_tooltip(QString::fromStdString(label.tooltip), true);
+}
+
+} // namespace tarvenor

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "model/configuration.h"
+#include "model/messages.h"
+#include "model/text_table.h"
+#include "model/user_storage.h"
+#include "ui/logic/profile_jobs.h"
+#include "ui/logic/profile_switch.h"
+#include "ui/profile/profile_dlg.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <filesystem>
+#include <functional>
+
+namespace tarvenor {
+
+class CTarvenorDlg;
+
+struct ProfilePanelServices {
+    Configuration& configuration;
+    const UserStorage& storage;
+    SettingsStore& settings;
+    const LanguageFile& language;
+    const TextTable& texts;
+};
+
+// The main window's controls that act on the keyboard as a whole: profile and report-rate
+// buttons, Flip, Apply/OK/Cancel, restore defaults, the file menu, and the profile manager.
+// Keyboard work goes to the device worker through the window's job runner.
+class ProfilePanel final : public QObject, public ProfileManagerHost, private MessageSink {
+    Q_OBJECT
+public:
+    // Yes/No question, No the default; true for Yes.
+    using Question = std::function<bool(const QString&)>;
+    // A file to open or save (save: true); empty when cancelled.
+    using FileChooser = std::function<QString(bool save, const QString& initial)>;
+
+    static constexpr const char* kApplyFailedText =
+        "The keyboard did not take every change. Apply stays enabled to try again.";
+    static constexpr const char* kImportFailedText =
+        "The keyboard did not take the whole profile file; the window shows what it holds now. "
+        "What it held before the import is in:\n%1";
+    static constexpr const char* kNoCopyText =
+        "The keyboard's content could not be read to keep a copy of it, so nothing was written "
+        "to the keyboard.";
+
+    // Takes over the window's controls that are its own and follows its keyboard state.
+    ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services);
+    ~ProfilePanel() override;
+
+    // Whether the assignment dialog is open (a profile switch is refused meanwhile).
+    void set_editor_open(std::function<bool()> editor_open) {
+        editor_open_ = std::move(editor_open);
+    }
+    // The lighting panel: show a profile's lighting (switch off), and its reset for the
+    // defaults when its switch is on.
+    void set_lighting_hooks(std::function<void(int)> show_profile, std::function<void()> reset) {
+        show_lighting_ = std::move(show_profile);
+        reset_lighting_ = std::move(reset);
+    }
+    void set_question(Question question) { question_ = std::move(question); }
+    void set_file_chooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
+
+    // Answers the window's controls that are this panel's; false for any other.
+    bool handle(int control_id);
+    // The report-rate buttons follow byte 15 of the shown profile's lighting record.
+    void show_report_rate(int stored);
+    // After an arrival or a rebuild: the label and the manager follow the keyboard.
+    void keyboard_state_installed();
+
+    // The file menu's Import and Export, each with its file dialog.
+    void import_file();
+    void export_file();
+
+    // 1: switched (or the switch is under way on the worker); 0: refused.
+    int switch_profile(int profile);
+    void refresh_profile_label();
+    void open_profile_manager();
+    CTarvenor_DlgProfile* profile_manager() const { return manager_; }
+
+    // ProfileManagerHost
+    const UserStorage& storage() const override { return services_.storage; }
+    SettingsStore& settings() override { return services_.settings; }
+    const TextTable& texts() const override { return services_.texts; }
+    int current_profile() const override;
+    void choose_profile(std::optional<int> profile) override;
+    void show_message(const QString& text) override;
+    QString choose_file(bool save, const QString& initial) override;
+
+private:
+    void show(Message message, const std::string& text) override;
+
+    void select_profile(int profile);
+    void set_report_rate(int rate);
+    void toggle_flip();
+    void show_flip();
+    void apply(std::function<void()> then = {});
+    void restore_defaults();
+    void open_menu();
+    bool unsaved() const;
+    void install_switch(const SwitchResult& result);
+    void enable_apply(bool enabled);
+
+    CTarvenorDlg& window_;
+    ProfilePanelServices services_;
+    DownloadSnapshotHolder snapshot_;
+    ProfileJobContext context_;
+    ProfileSwitchGuard guard_;
+    QPointer<CTarvenor_DlgProfile> manager_;
+    std::function<bool()> editor_open_;
+    std::function<void(int)> show_lighting_;
+    std::function<void()> reset_lighting_;
+    Question question_;
+    FileChooser choose_file_;
+};
+
+} // namespace tarvenor

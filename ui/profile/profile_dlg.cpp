@@ -1,0 +1,193 @@
+#include "ui/profile/profile_dlg.h"
+
+#include "model/profile_file.h"
+#include "ui/skin/placement.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace tarvenor {
+namespace {
+
+constexpr const char* kSection = "BUTTONINFO";
+
+struct ButtonPlace {
+    int id;
+    const char* key;
+};
+constexpr ButtonPlace kButtons[] = {
+    {CTarvenor_DlgProfile::kAdd, "FUNC_ADD"},
+    {CTarvenor_DlgProfile::kLoad, "FUNC_LOAD"},
+    {CTarvenor_DlgProfile::kDelete, "FUNC_DELETE"},
+    {1, "CONTROL_OK"},
+    {2, "CONTROL_CANCEL"},
+    {CTarvenor_DlgProfile::kApply, "CONTROL2_APPLY"},
+};
+
+QString folder_text(const ProfileRow& row) {
+    return QString::fromStdString(row.folder);
+}
+
+} // namespace
+
+CTarvenor_DlgProfile::CTarvenor_DlgProfile(QWidget* parent,
+                                           const std::filesystem::path& skin_folder,
+                                           ProfileManagerHost& host)
+    : CBaseDialog(parent, skin_folder / "Profile.ini", skin_folder), host_(host) {
+    setObjectName(QStringLiteral("profile_manager"));
+    apply_skin();
+    const QSize client = background().size();
+    normal_ = CMyMemDC::load(skin_folder / "Profile_normal.jpg", client);
+    over_ = CMyMemDC::load(skin_folder / "Profile_over.jpg", client);
+    down_ = CMyMemDC::load(skin_folder / "Profile_down.jpg", client);
+    place_buttons();
+
+    view_ = new QTreeWidget(this);
+    view_->setObjectName(QStringLiteral("profile_list"));
+    view_->setColumnCount(3);
+    view_->setHeaderLabels(
+        {QStringLiteral("激活"), QStringLiteral("名称"), QStringLiteral("路径")});
+    view_->setColumnWidth(0, 60);
+    view_->setColumnWidth(1, 120);
+    view_->setColumnWidth(2, 230);
+    view_->setRootIsDecorated(false);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+    place_control(*view_, skin(), kSection, "PROGRAM_LIST");
+    connect(view_, &QTreeWidget::itemChanged, this, &CTarvenor_DlgProfile::on_item_changed);
+}
+
+CPngButton* CTarvenor_DlgProfile::button(int control_id) const {
+    const auto found = buttons_.find(control_id);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+void CTarvenor_DlgProfile::place_buttons() {
+    const FaceImages faces{&normal_, &over_, &down_, &down_, &normal_};
+    for (const ButtonPlace& place : kButtons) {
+        auto* control = new CPngButton(this);
+        control->setObjectName(QString::fromLatin1(place.key));
+        place_image_control(*control, skin(), kSection, place.key, faces);
+        buttons_[place.id] = control;
+    }
+    connect(button(kAdd), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::add_row);
+    connect(button(kLoad), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::load_row);
+    connect(button(kDelete), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::delete_row);
+    connect(button(kApply), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::apply);
+    connect(button(1), &QAbstractButton::clicked, this, [this] {
+        apply();
+        reject();
+    });
+    connect(button(2), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::reject);
+}
+
+int CTarvenor_DlgProfile::exec() {
+    fill();
+    ++open_count_;
+    return CBaseDialog::exec();
+}
+
+void CTarvenor_DlgProfile::reject() {
+    list_.clear_pending();
+    if (open_count_ > 0) {
+        --open_count_;
+    }
+    CBaseDialog::reject();
+}
+
+void CTarvenor_DlgProfile::close_if_open() {
+    if (is_open()) {
+        reject();
+    }
+}
+
+void CTarvenor_DlgProfile::fill() {
+    list_.fill(host_.storage(), host_.current_profile());
+    show_rows();
+}
+
+void CTarvenor_DlgProfile::show_active(int profile) {
+    list_.show_active(profile);
+    show_rows();
+}
+
+void CTarvenor_DlgProfile::show_rows() {
+    showing_rows_ = true;
+    const int selected = view_->indexOfTopLevelItem(view_->currentItem());
+    view_->clear();
+    const auto& rows = list_.rows();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        auto* item = new QTreeWidgetItem(view_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0,
+                            static_cast<int>(r) == list_.checked() ? Qt::Checked : Qt::Unchecked);
+        item->setText(1, QString::fromStdString(rows[r].name));
+        item->setText(2, folder_text(rows[r]));
+    }
+    if (selected >= 0 && selected < view_->topLevelItemCount()) {
+        view_->setCurrentItem(view_->topLevelItem(selected));
+    }
+    showing_rows_ = false;
+    set_pending_look();
+}
+
+void CTarvenor_DlgProfile::set_pending_look() {
+    button(kApply)->setEnabled(list_.pending());
+}
+
+void CTarvenor_DlgProfile::on_item_changed(QTreeWidgetItem* item, int column) {
+    if (showing_rows_ || column != 0) {
+        return;
+    }
+    const int row = view_->indexOfTopLevelItem(item);
+    const ProfileList::Check check = list_.set_checked(row, item->checkState(0) == Qt::Checked);
+    if (check == ProfileList::Check::BeyondProfiles) {
+        host_.show_message(QString::fromLatin1(kBeyondProfilesText));
+    }
+    // Redrawn from the list: one check mark at most, never on a row beyond the third.
+    QMetaObject::invokeMethod(this, &CTarvenor_DlgProfile::show_rows, Qt::QueuedConnection);
+}
+
+void CTarvenor_DlgProfile::add_row() {
+    host_.storage().ensure_user_folder();
+    const QString initial = QString::fromStdString(host_.storage().folder().string()) +
+                            QString::fromStdString(host_.texts().text(TextKey::ProfileNew))
+                                .replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString chosen = host_.choose_file(true, initial);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // A file that cannot be written still gets its row.
+    write_default_file(chosen.toStdString());
+    list_.append(chosen.toStdString());
+    show_rows();
+}
+
+void CTarvenor_DlgProfile::load_row() {
+    host_.storage().ensure_user_folder();
+    const QString chosen = host_.choose_file(
+        false, QString::fromStdString((host_.storage().folder() / "*.tvp").string()));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    list_.append(chosen.toStdString());
+    show_rows();
+}
+
+void CTarvenor_DlgProfile::delete_row() {
+    const int next = list_.remove(view_->indexOfTopLevelItem(view_->currentItem()));
+    show_rows();
+    if (next >= 0) {
+        view_->setCurrentItem(view_->topLevelItem(next));
+    }
+}
+
+void CTarvenor_DlgProfile::apply() {
+    list_.store(host_.settings());
+    host_.choose_profile(list_.chosen_profile());
+    list_.clear_pending();
+    set_pending_look();
+}
+
+} // namespace tarvenor

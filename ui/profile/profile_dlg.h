@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ui/logic/profile_list.h"
+#include "ui/profile/profile_manager_host.h"
+#include "ui/skin/base_dialog.h"
+#include "ui/skin/png_button.h"
+#include "ui/skin/state_surface.h"
+
+#include <map>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tarvenor {
+
+// The profile manager: which of the keyboard's profiles is active, and a list of profile files.
+// The list's rules live in ProfileList; this dialog places, paints and forwards.
+class CTarvenor_DlgProfile : public CBaseDialog {
+    Q_OBJECT
+public:
+    static constexpr int kList = 1007, kAdd = 1010, kLoad = 1008, kDelete = 1011, kApply = 1012;
+    static constexpr const char* kBeyondProfilesText =
+        "Only the first three rows stand for the keyboard's three profiles; a later row cannot "
+        "be made active.";
+
+    // Throws SkinError naming the skin file or picture that is missing.
+    CTarvenor_DlgProfile(QWidget* parent, const std::filesystem::path& skin_folder,
+                         ProfileManagerHost& host);
+
+    // Fills the list afresh and runs modally.
+    int exec() override;
+    bool is_open() const { return open_count_ > 0; }
+    bool pending() const { return list_.pending(); }
+    // After a switch from the main window: the active row checked, nothing pending.
+    void show_active(int profile);
+    void close_if_open();
+
+    const ProfileList& list() const { return list_; }
+    CPngButton* button(int control_id) const;
+    QTreeWidget* list_view() const { return view_; }
+
+public slots:
+    void reject() override;
+
+private:
+    void place_buttons();
+    void fill();
+    void show_rows();
+    void on_item_changed(QTreeWidgetItem* item, int column);
+    void add_row();
+    void load_row();
+    void delete_row();
+    void apply();
+    void set_pending_look();
+
+    ProfileManagerHost& host_;
+    CMyMemDC normal_, over_, down_;
+    std::map<int, CPngButton*> buttons_;
+    QTreeWidget* view_ = nullptr;
+    ProfileList list_;
+    int open_count_ = 0;
+    bool showing_rows_ = false;
+};
+
+} // namespace tarvenor

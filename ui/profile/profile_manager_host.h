@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/text_table.h"
+#include "model/user_storage.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tarvenor {
+
+// What the profile manager asks of the main window's profile controls.
+class ProfileManagerHost {
+public:
+    virtual ~ProfileManagerHost() = default;
+
+    virtual const UserStorage& storage() const = 0;
+    virtual SettingsStore& settings() = 0;
+    virtual const TextTable& texts() const = 0;
+    virtual int current_profile() const = 0;
+    // The chosen profile (none: nothing is sent) becomes active and the configuration is
+    // rebuilt from the keyboard, on the device worker; the window follows afterwards.
+    virtual void choose_profile(std::optional<int> profile) = 0;
+    virtual void show_message(const QString& text) = 0;
+    // Where Add and Load put their rows; empty: the user cancelled.
+    virtual QString choose_file(bool save, const QString& initial) = 0;
+};
+
+} // namespace tarvenor
