@@ -86,7 +86,7 @@ int main() {
         load_ms += milliseconds_since(start);
 
         start = Clock::now();
-        const bool saved = save_profile_file(copy, config, false);
+        const bool saved = static_cast<bool>(save_profile_file(copy, config, false));
         save_ms += milliseconds_since(start);
         if (!loaded || !saved) {
             std::fprintf(stderr, "bench_profile_file: load or save failed\n");

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <span>
-#include <string>
 #include <string_view>
-#include <vector>
+
+namespace CLI {
+class App;
+}
 
 namespace tarvenor::cli {
 
@@ -16,12 +19,15 @@ enum ExitCode : int {
     kExitNoServiceLibrary = 5,
 };
 
-// One subcommand: `tarvenor-cli <name> <arguments>`. `run` gets the words after the name.
+// Runs a command with the arguments parsed into it; returns the exit code.
+using CommandRunner = std::function<int()>;
+
+// One subcommand: `tarvenor-cli <name> <arguments>`. `define` declares the command's arguments
+// and options on its part of the command line and returns what runs it once they are parsed.
 struct CliCommand {
     std::string_view name;
-    std::string_view arguments;
     std::string_view summary;
-    int (*run)(const std::vector<std::string>& arguments);
+    CommandRunner (*define)(CLI::App& command);
 };
 
 std::span<const CliCommand> all_commands();

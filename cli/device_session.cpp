@@ -1,6 +1,7 @@
 #include "cli/device_session.h"
 
 #include "cli/cli_command.h"
+#include "cli/user_words.h"
 
 #include <iostream>
 #include <string>
@@ -43,8 +44,7 @@ DeviceSession::~DeviceSession() {
 }
 
 int device_failure(std::string_view what, DeviceStatus status) {
-    std::cerr << "tarvenor-cli: " << what << ": " << describe(status) << " (" << status_code(status)
-              << ")\n";
+    complain(std::string(what) + " failed: " + status_in_words(status));
     return status == DeviceStatus::NoDevice ? kExitNoKeyboard : kExitRejected;
 }
 

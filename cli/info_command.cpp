@@ -2,7 +2,11 @@
 
 #include "cli/device_session.h"
 
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 namespace tarvenor::cli {
@@ -34,19 +38,17 @@ void print_text(const KeyboardInfo& info) {
 }
 
 void print_json(const KeyboardInfo& info) {
-    std::cout << "{\"keyboards\": " << info.keyboards << ", \"active_profile\": "
-              << (info.active_profile < 0 ? std::string("null")
-                                          : std::to_string(info.active_profile + 1))
-              << ", \"macro_space\": " << info.macro_space << ", \"effects\": ["
-              << joined(info.effects, ", ") << "]}\n";
+    nlohmann::ordered_json object;
+    object["keyboards"] = info.keyboards;
+    object["active_profile"] = info.active_profile < 0
+                                   ? nlohmann::ordered_json()
+                                   : nlohmann::ordered_json(info.active_profile + 1);
+    object["macro_space"] = info.macro_space;
+    object["effects"] = info.effects;
+    std::cout << object.dump() << '\n';
 }
 
-int run_info(const std::vector<std::string>& arguments) {
-    const bool json = arguments.size() == 1 && arguments[0] == "--json";
-    if (!arguments.empty() && !json) {
-        std::cerr << "tarvenor-cli: info takes only --json\n";
-        return kExitBadArguments;
-    }
+int run_info(bool json) {
     int exit_code = kExitDone;
     const auto session = DeviceSession::open(exit_code);
     if (!session) {
@@ -67,11 +69,17 @@ int run_info(const std::vector<std::string>& arguments) {
     return kExitDone;
 }
 
+CommandRunner define_info(CLI::App& command) {
+    auto json = std::make_shared<bool>(false);
+    command.add_flag("--json", *json, "print one JSON object");
+    return [json] { return run_info(*json); };
+}
+
 } // namespace
 
 const CliCommand kInfoCommand{
-    "info", "[--json]",
+    "info",
     "keyboards connected, active profile (1..3), macro space in bytes and the effects offered",
-    run_info};
+    define_info};
 
 } // namespace tarvenor::cli

@@ -1,42 +1,83 @@
 // tarvenor-cli: the keyboard's configuration from the command line.
 #include "cli/cli_command.h"
+#include "cli/user_words.h"
 
+#include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+#include <map>
 
 namespace {
 
-using tarvenor::cli::CliCommand;
+using namespace tarvenor::cli;
 
-void print_help(std::ostream& out) {
-    out << "usage: tarvenor-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
-    for (const CliCommand& command : tarvenor::cli::all_commands()) {
-        out << "  " << command.name << ' ' << command.arguments << "\n      " << command.summary
-            << '\n';
+constexpr const char* kFooter =
+    "Exit codes:\n"
+    "  0  done\n"
+    "  1  bad arguments or malformed file\n"
+    "  2  a file (or the output) could not be read or written\n"
+    "  3  no keyboard connected\n"
+    "  4  the keyboard did not accept a command\n"
+    "  5  the HID service library could not be loaded or started\n"
+    "\n"
+    "TARVENOR_HIDSERV names the service library to load instead of libHidServ.so in the\n"
+    "program folder (for example build/bin/libHidServSim.so, the virtual keyboard).";
+
+std::string failure_text(const CLI::App*, const CLI::Error& error) {
+    return std::string("tarvenor-cli: ") + error.what() + "\n(see tarvenor-cli --help)\n";
+}
+
+// A parse that ended in help or the version has printed it and succeeded; any other is a usage
+// error.
+int parse_failure(CLI::App& app, const CLI::ParseError& error) {
+    if (app.get_subcommands().empty() && !app.remaining().empty()) {
+        complain("unknown command '" + app.remaining().front() + "' (see tarvenor-cli --help)");
+        return kExitBadArguments;
     }
-    out << "\nExit codes:\n"
-           "  0  done\n"
-           "  1  bad arguments or malformed file\n"
-           "  2  a file could not be read or written\n"
-           "  3  no keyboard connected\n"
-           "  4  the keyboard did not accept a command\n"
-           "  5  the HID service library could not be loaded or started\n"
-           "\nTARVENOR_HIDSERV names the service library to load instead of libHidServ.so in\n"
-           "the program folder (for example build/bin/libHidServSim.so, the virtual keyboard).\n";
+    const int code = app.exit(error, std::cout, std::cerr);
+    return code == 0 ? kExitDone : kExitBadArguments;
+}
+
+// Output that could not be written (a full disk, a closed pipe) is a failure, not success.
+int checked_output(int exit_code) {
+    // A write that failed earlier has left its reason in errno; the final flush may add its own.
+    if (std::cout) {
+        errno = 0;
+    }
+    if (std::cout.flush()) {
+        return exit_code;
+    }
+    const int error = errno;
+    complain(std::string("cannot write the output: ") +
+             (error != 0 ? std::strerror(error) : "write error"));
+    return exit_code == kExitDone ? kExitFileError : exit_code;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-        print_help(words.empty() ? std::cerr : std::cout);
-        return words.empty() ? tarvenor::cli::kExitBadArguments : tarvenor::cli::kExitDone;
+    CLI::App app("The keyboard's configuration without the windows.", "tarvenor-cli");
+    app.set_version_flag("--version", "tarvenor-cli " TARVENOR_VERSION);
+    app.footer(kFooter);
+    app.failure_message(failure_text);
+    app.require_subcommand(1);
+    app.fallthrough();
+    bool verbose = false;
+    app.add_flag("-v,--verbose", verbose, "also name the keyboard's status numbers in failures");
+
+    std::map<const CLI::App*, CommandRunner> runners;
+    for (const CliCommand& command : all_commands()) {
+        CLI::App* sub = app.add_subcommand(std::string(command.name), std::string(command.summary));
+        runners[sub] = command.define(*sub);
     }
-    for (const CliCommand& command : tarvenor::cli::all_commands()) {
-        if (command.name == words[0]) {
-            return command.run({words.begin() + 1, words.end()});
-        }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return checked_output(parse_failure(app, error));
     }
-    std::cerr << "tarvenor-cli: unknown command '" << words[0] << "' (see --help)\n";
-    return tarvenor::cli::kExitBadArguments;
+    set_verbose(verbose);
+    const CLI::App* chosen = app.get_subcommands().front();
+    return checked_output(runners.at(chosen)());
 }

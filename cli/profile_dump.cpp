@@ -4,6 +4,8 @@
 #include "model/key_codes.h"
 #include "model/text_encoding.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <string>
 
@@ -26,22 +28,12 @@ std::string hex(unsigned value, int width) {
     return buffer;
 }
 
-std::string json_string(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+using Json = nlohmann::ordered_json;
+
+// Text that may hold quotes or line breaks, quoted and escaped as JSON does; text from a damaged
+// file that is not UTF-8 shows replacement characters.
+std::string quoted(const std::string& text) {
+    return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 std::string type_label(std::uint16_t type) {
@@ -65,9 +57,9 @@ void list_assignments(std::ostream& out, const Configuration& config, const Text
     for_each_assignment(config, [&](int table, int slot, int flat, const KeyAssignment& entry) {
         out << "  table " << table << " slot " << hex(static_cast<unsigned>(slot), 3) << "  "
             << slot_name(slot, texts) << "  " << type_label(entry.type) << " param " << entry.param
-            << "  \"" << assignment_caption(slot, entry, config.macros(), texts) << "\"";
+            << "  " << quoted(assignment_caption(slot, entry, config.macros(), texts));
         if (const std::u16string* text = config.texts().text(flat)) {
-            out << "  text \"" << utf16_to_utf8(*text) << "\"";
+            out << "  text " << quoted(utf16_to_utf8(*text));
         }
         out << '\n';
     });
@@ -76,8 +68,8 @@ void list_assignments(std::ostream& out, const Configuration& config, const Text
 void list_macros(std::ostream& out, const Configuration& config, const TextTable& texts) {
     out << "Macros\n";
     for (const MacroRecord& m : config.macros()) {
-        out << "  id " << m.id << "  \"" << utf16_to_utf8(m.name) << "\"  cycles " << int(m.cycles)
-            << "  " << m.actions.size() << " actions\n";
+        out << "  id " << m.id << "  " << quoted(utf16_to_utf8(m.name)) << "  cycles "
+            << int(m.cycles) << "  " << m.actions.size() << " actions\n";
         for (const MacroAction& action : m.actions) {
             out << "    " << key_name(action.key, texts) << ' ' << direction_arrow(action) << ' '
                 << action.delay << " ms\n";
@@ -85,46 +77,49 @@ void list_macros(std::ostream& out, const Configuration& config, const TextTable
     }
 }
 
-void json_header(std::ostream& out, const FileHeader& h) {
-    out << "\"header\":{\"magic\":" << h.magic << ",\"header_size\":" << h.header_size
-        << ",\"total_size\":" << h.total_size << ",\"entry_count\":" << h.entry_count
-        << ",\"macro_count\":" << h.macro_count << ",\"text_size\":" << h.text_size
-        << ",\"flag\":" << int(h.flag) << ",\"checksum\":" << int(h.checksum) << '}';
+Json json_header(const FileHeader& h) {
+    return {{"magic", h.magic},
+            {"header_size", h.header_size},
+            {"total_size", h.total_size},
+            {"entry_count", h.entry_count},
+            {"macro_count", h.macro_count},
+            {"text_size", h.text_size},
+            {"flag", h.flag},
+            {"checksum", h.checksum}};
 }
 
-void json_assignments(std::ostream& out, const Configuration& config) {
-    out << "\"assignments\":[";
-    const char* separator = "";
+Json json_assignments(const Configuration& config) {
+    Json assignments = Json::array();
     for_each_assignment(config, [&](int table, int slot, int flat, const KeyAssignment& entry) {
         const std::string_view name = assignment_type_name(entry.type);
         const std::u16string* text = config.texts().text(flat);
-        out << separator << "{\"table\":" << table << ",\"slot\":" << slot
-            << ",\"type\":" << (name.empty() ? std::to_string(entry.type) : json_string(name))
-            << ",\"aux_code\":" << entry.aux_code << ",\"param\":" << entry.param
-            << ",\"colour_key_flag\":" << entry.colour_key_flag
-            << ",\"text\":" << (text ? json_string(utf16_to_utf8(*text)) : "null") << '}';
-        separator = ",";
+        assignments.push_back({{"table", table},
+                               {"slot", slot},
+                               {"type", name.empty() ? Json(entry.type) : Json(name)},
+                               {"aux_code", entry.aux_code},
+                               {"param", entry.param},
+                               {"colour_key_flag", entry.colour_key_flag},
+                               {"text", text ? Json(utf16_to_utf8(*text)) : Json()}});
     });
-    out << ']';
+    return assignments;
 }
 
-void json_macros(std::ostream& out, const Configuration& config) {
-    out << "\"macros\":[";
-    const char* separator = "";
+Json json_macros(const Configuration& config) {
+    Json macros = Json::array();
     for (const MacroRecord& m : config.macros()) {
-        out << separator << "{\"id\":" << m.id << ",\"name\":" << json_string(utf16_to_utf8(m.name))
-            << ",\"cycles\":" << int(m.cycles) << ",\"play_mode\":" << m.play_mode
-            << ",\"actions\":[";
-        const char* action_separator = "";
+        Json actions = Json::array();
         for (const MacroAction& action : m.actions) {
-            out << action_separator << "{\"delay\":" << action.delay << ",\"key\":" << action.key
-                << ",\"direction\":\"" << (action.is_up() ? "up" : "down") << "\"}";
-            action_separator = ",";
+            actions.push_back({{"delay", action.delay},
+                               {"key", action.key},
+                               {"direction", action.is_up() ? "up" : "down"}});
         }
-        out << "]}";
-        separator = ",";
+        macros.push_back({{"id", m.id},
+                          {"name", utf16_to_utf8(m.name)},
+                          {"cycles", m.cycles},
+                          {"play_mode", m.play_mode},
+                          {"actions", std::move(actions)}});
     }
-    out << ']';
+    return macros;
 }
 
 } // namespace
@@ -135,14 +130,11 @@ void write_profile_listing(std::ostream& out, const Configuration& config, const
     list_macros(out, config, texts);
 }
 
-void write_profile_json(std::ostream& out, const Configuration& config, const TextTable&) {
-    out << '{';
-    json_header(out, config.image().header());
-    out << ',';
-    json_assignments(out, config);
-    out << ',';
-    json_macros(out, config);
-    out << "}\n";
+void write_profile_json(std::ostream& out, const Configuration& config) {
+    const Json file{{"header", json_header(config.image().header())},
+                    {"assignments", json_assignments(config)},
+                    {"macros", json_macros(config)}};
+    out << file.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 } // namespace tarvenor::cli

@@ -2,11 +2,14 @@
 
 #include "cli/device_session.h"
 #include "cli/file_commands.h"
+#include "cli/user_words.h"
 #include "device/keyboard_profile_file.h"
 #include "device/macro_download.h"
 #include "model/profile_file.h"
 
-#include <iostream>
+#include <CLI/CLI.hpp>
+
+#include <memory>
 #include <mutex>
 
 namespace tarvenor::cli {
@@ -54,54 +57,96 @@ struct LearntKeyboard {
     CommandSet& commands() { return session->commands(); }
 };
 
-int run_pull(const std::vector<std::string>& arguments) {
-    if (!expect_files(arguments, 1, "pull FILE")) {
-        return kExitBadArguments;
-    }
+int run_pull(const std::string& file) {
     LearntKeyboard keyboard;
     if (!keyboard.open()) {
         return keyboard.exit_code;
     }
+    FileWriteResult written;
     const KeyboardFileResult result =
-        build_file_from_keyboard(keyboard.commands(), keyboard.texts, arguments[0]);
+        build_file_from_keyboard(keyboard.commands(), keyboard.texts, file, &written);
     if (result == KeyboardFileResult::Written) {
         return kExitDone;
     }
-    std::cerr << "tarvenor-cli: " << arguments[0] << ": " << describe(result) << '\n';
-    return result == KeyboardFileResult::WriteFailed ? kExitFileError : kExitRejected;
+    if (result == KeyboardFileResult::WriteFailed) {
+        return write_failure(file, written);
+    }
+    complain(file + " was not written: " + describe(result));
+    return kExitRejected;
 }
 
-int run_push(const std::vector<std::string>& arguments) {
-    if (!expect_files(arguments, 1, "push FILE")) {
-        return kExitBadArguments;
+// The step of a download that failed, as the user knows it.
+std::string download_step(const DownloadFailure& failure) {
+    switch (failure.command) {
+    case Command::BeginTransfer:
+        return "opening the transfer";
+    case Command::WriteMacroArea:
+        return "writing the macros";
+    case Command::WriteProfileBlock:
+        return "writing the keys of profile " + std::to_string(failure.profile + 1);
+    case Command::EndTransfer:
+        return "closing the transfer";
+    default:
+        return "the download";
     }
+}
+
+int download_failure(const std::string& file, const DownloadFailure& failure) {
+    if (failure.status == DeviceStatus::Success) {
+        complain("nothing was written to the keyboard");
+        return kExitRejected;
+    }
+    const bool gone = failure.status == DeviceStatus::NoDevice;
+    complain(download_step(failure) + " failed: " +
+             (gone ? std::string("the keyboard was unplugged") : status_in_words(failure.status)) +
+             ". The keyboard may now hold a partly written configuration; push " + file +
+             " again to restore it.");
+    return gone ? kExitNoKeyboard : kExitRejected;
+}
+
+int run_push(const std::string& file) {
     Configuration config;
     std::scoped_lock guard(config.lock());
-    if (const auto failure = load_valid_file(arguments[0], config)) {
+    if (const auto failure = load_valid_file(file, config)) {
         return *failure;
     }
     LearntKeyboard keyboard;
     if (!keyboard.open()) {
         return keyboard.exit_code;
     }
-    // The mirror follows what the keyboard holds, as after an import in the program.
-    const EnvironmentDocumentsFolder documents;
-    save_profile_mirror(UserStorage(documents), config, false);
     DownloadSnapshotHolder snapshot;
     take_download_snapshot(config, snapshot);
-    if (!macro_download(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts)) {
-        std::cerr << "tarvenor-cli: the keyboard did not take the download\n";
-        return kExitRejected;
+    DownloadFailure failure;
+    if (!macro_download(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts,
+                        &failure)) {
+        return download_failure(file, failure);
     }
+    // The mirror follows what the keyboard now holds, as after an import in the program.
+    const EnvironmentDocumentsFolder documents;
+    save_profile_mirror(UserStorage(documents), config, false);
     return kExitDone;
+}
+
+CommandRunner define_transfer(CLI::App& command, const char* description,
+                              int (*run)(const std::string&)) {
+    auto file = std::make_shared<std::string>();
+    command.add_option("FILE", *file, description)->required();
+    return [file, run] { return run(*file); };
+}
+
+CommandRunner define_pull(CLI::App& command) {
+    return define_transfer(command, "the profile file to write", run_pull);
+}
+
+CommandRunner define_push(CLI::App& command) {
+    return define_transfer(command, "the profile file to download", run_push);
 }
 
 } // namespace
 
 const CliCommand kPullCommand{
-    "pull", "FILE", "read the keyboard's key assignments and macros into profile file FILE",
-    run_pull};
+    "pull", "read the keyboard's key assignments and macros into profile file FILE", define_pull};
 const CliCommand kPushCommand{
-    "push", "FILE", "write profile file FILE into the keyboard (all three profiles)", run_push};
+    "push", "write profile file FILE into the keyboard (all three profiles)", define_push};
 
 } // namespace tarvenor::cli

@@ -1,5 +1,7 @@
 #include "device/commands.h"
 
+#include "model/lighting.h"
+
 #include <algorithm>
 #include <thread>
 
@@ -13,7 +15,8 @@ std::optional<std::uint16_t> colour_address(int profile, int position) {
     if (!valid_profile(profile) || position < 0 || position >= kKeyPositions) {
         return std::nullopt;
     }
-    return static_cast<std::uint16_t>(position * 3 + profile * kColourProfileStride);
+    return static_cast<std::uint16_t>(
+        KeyColourTable::device_address(profile, static_cast<std::size_t>(position)));
 }
 
 std::uint16_t profile_block_address(int profile) {

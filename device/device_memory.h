@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "device/device_report.h"
+#include "model/key_assignment.h"
+
 namespace tarvenor {
 
 // The keyboard's memory as its commands address it.
-inline constexpr int kProfileCount = 3;
+inline constexpr int kProfileCount = kKeyboardProfiles;
 inline constexpr int kKeyPositions = 126;
 inline constexpr std::size_t kParameterBlockSize = 44;
 inline constexpr std::size_t kActiveProfileByte = 10;
@@ -17,17 +20,16 @@ inline constexpr int kMacroSpaceUnit = 128;
 inline constexpr std::size_t kFirstEffectByte = 12;
 inline constexpr std::size_t kKeyMatrixSize = 3 * kKeyPositions; // 378
 inline constexpr std::size_t kSettingsRecordSize = 42;
-inline constexpr std::uint16_t kColourProfileStride = 512;
 
 using ParameterBlock = std::array<std::uint8_t, kParameterBlockSize>;
 // A profile's key matrix (ProfileBlock) or the factory one (DefaultKeyMatrix): 126 three-byte
 // key codes.
 using KeyMatrix = std::array<std::uint8_t, kKeyMatrixSize>;
 // What single-report reads (settings, key colours) hand back: the answer's 56 data bytes.
-using ReportData = std::array<std::uint8_t, 56>;
+using ReportData = std::array<std::uint8_t, kReportDataSize>;
 
 constexpr bool valid_profile(int profile) {
-    return profile >= 0 && profile < kProfileCount;
+    return is_profile(profile);
 }
 
 // The active profile the block names; -1 when its byte is not a profile index.

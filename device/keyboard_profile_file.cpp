@@ -65,7 +65,8 @@ const char* describe(KeyboardFileResult result) {
 }
 
 KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTable& texts,
-                                            const std::filesystem::path& path) {
+                                            const std::filesystem::path& path,
+                                            FileWriteResult* written) {
     if (commands.get_current_profile() == DeviceFacts::kUnknownProfile) {
         return KeyboardFileResult::ProfileUnknown;
     }
@@ -83,8 +84,11 @@ KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTabl
     }
     const Bytes file =
         build_profile_file_image(profiles, *macros, DefaultKeyMatrix(*factory), texts);
-    return write_profile_bytes(path, file) ? KeyboardFileResult::Written
-                                           : KeyboardFileResult::WriteFailed;
+    const FileWriteResult result = write_profile_bytes(path, file);
+    if (written != nullptr) {
+        *written = result;
+    }
+    return result ? KeyboardFileResult::Written : KeyboardFileResult::WriteFailed;
 }
 
 bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/commands.h"
+#include "model/atomic_file.h"
 #include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
@@ -22,9 +23,11 @@ const char* describe(KeyboardFileResult result);
 // Reads the keyboard's three profile blocks and its macro block (no BeginTransfer/EndTransfer
 // around them) and writes them as a profile file: tables 0..2 decoded against the factory key
 // codes, table 3 empty, no texts. The file is replaced atomically and only after every read
-// succeeded, so any failure leaves the previous file as it was.
+// succeeded, so any failure leaves the previous file as it was. `written`, when given, receives
+// why the file could not be written.
 KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTable& texts,
-                                            const std::filesystem::path& path);
+                                            const std::filesystem::path& path,
+                                            FileWriteResult* written = nullptr);
 
 // What the main window hears from a rebuild.
 class RebuildObserver {

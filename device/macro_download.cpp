@@ -9,17 +9,29 @@
 namespace tarvenor {
 namespace {
 
-// Sends a planned download in order; every command is sent even after one failed, so that the
-// keyboard always sees the closing EndTransfer. True when all of them succeeded.
-bool send_download(CommandSet& commands, const DownloadPlan& plan) {
-    bool all_succeeded = commands.begin_transfer() == DeviceStatus::Success;
-    all_succeeded &= commands.write_macro_area(plan.macro_block) == DeviceStatus::Success;
-    for (const DownloadPlan::ProfileWrite& write : plan.profiles) {
-        all_succeeded &= commands.write_profile_block(write.profile, write.block.bytes()) ==
-                         DeviceStatus::Success;
+// Sends a planned download in order and stops at the first command that fails: a keyboard that
+// stopped answering would otherwise cost the full retry time for every command left. The
+// transfer is still closed; when that finds the keyboard gone, the failure is its absence.
+DownloadFailure send_download(CommandSet& commands, const DownloadPlan& plan) {
+    DownloadFailure failure{Command::BeginTransfer, -1, commands.begin_transfer()};
+    if (failure.status == DeviceStatus::Success) {
+        failure = {Command::WriteMacroArea, -1, commands.write_macro_area(plan.macro_block)};
     }
-    all_succeeded &= commands.end_transfer() == DeviceStatus::Success;
-    return all_succeeded;
+    for (const DownloadPlan::ProfileWrite& write : plan.profiles) {
+        if (failure.status != DeviceStatus::Success) {
+            break;
+        }
+        failure = {Command::WriteProfileBlock, write.profile,
+                   commands.write_profile_block(write.profile, write.block.bytes())};
+    }
+    const DeviceStatus closed = commands.end_transfer();
+    if (failure.status == DeviceStatus::Success) {
+        return {Command::EndTransfer, -1, closed};
+    }
+    if (closed == DeviceStatus::NoDevice) {
+        failure.status = DeviceStatus::NoDevice;
+    }
+    return failure;
 }
 
 DownloadPlan plan_for(const DownloadSnapshot& snapshot, const DeviceFacts& facts,
@@ -33,7 +45,7 @@ DownloadPlan plan_for(const DownloadSnapshot& snapshot, const DeviceFacts& facts
 } // namespace
 
 bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
-                    MessageSink& messages, const TextTable& texts) {
+                    MessageSink& messages, const TextTable& texts, DownloadFailure* failure) {
     std::scoped_lock guard(holder.lock());
     if (!holder.snapshot()) {
         return false;
@@ -48,11 +60,14 @@ bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, 
         show_message(messages, texts, Message::DefaultMatrixFailure);
         return false;
     }
-    const bool all_succeeded = send_download(commands, plan);
+    const DownloadFailure sent = send_download(commands, plan);
+    if (failure != nullptr && sent.status != DeviceStatus::Success) {
+        *failure = sent;
+    }
     if (const std::optional<Message> after = plan.message()) {
         show_message(messages, texts, *after);
     }
-    return all_succeeded && !plan.profiles.empty();
+    return sent.status == DeviceStatus::Success && !plan.profiles.empty();
 }
 
 } // namespace tarvenor

@@ -1,9 +1,10 @@
-// The twelve exported functions; each library supplies its own start_service().
+// The exported functions; each library supplies its own start_service() and device_lock_path().
 #include "hidserv/debug_log.h"
 #include "hidserv/hidserv.h"
 #include "hidserv/service.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -82,6 +83,19 @@ HIDSERV_API int RequestAsyncRead(const HidUnitSelector* selector, HidNotifyCallb
 HIDSERV_API int RequestStatusSetFeature(const HidUnitSelector* selector, const uint8_t* data,
                                         int length) {
     return g_service && selector && data ? g_service->set_feature(*selector, data, length) : 0;
+}
+
+HIDSERV_API int GetDeviceLockPath(char* path, int size) {
+    if (path == nullptr || size <= 0) {
+        return 0;
+    }
+    path[0] = '\0';
+    const std::string lock = tarvenor::hidserv::device_lock_path();
+    if (lock.empty() || lock.size() >= static_cast<std::size_t>(size)) {
+        return 0;
+    }
+    std::memcpy(path, lock.c_str(), lock.size() + 1);
+    return static_cast<int>(lock.size());
 }
 
 } // extern "C"

@@ -1,7 +1,8 @@
 /* The HID service library: the one interface between the program and whatever carries its
  * reports to the keyboard (hidapi for a real keyboard, the virtual keyboard for development and
- * tests). Both implementations export exactly these twelve functions with C linkage; the program
- * loads one of them at run time by file name and looks the functions up by name. */
+ * tests). Both implementations export these twelve functions with C linkage, and GetDeviceLockPath
+ * besides; the program loads one of them at run time by file name and looks the functions up by
+ * name. */
 #ifndef TARVENOR_HIDSERV_H
 #define TARVENOR_HIDSERV_H
 
@@ -110,6 +111,16 @@ HIDSERV_API int RequestAsyncRead(const HidUnitSelector* selector, HidNotifyCallb
 /* Sends a feature report; data[0] is the report id. Returns the bytes written, or 0. */
 HIDSERV_API int RequestStatusSetFeature(const HidUnitSelector* selector, const uint8_t* data,
                                         int length);
+
+/* Optional (a caller that does not find it goes without): the file on which programs sharing the
+ * keyboard take an advisory lock for a whole operation, so that only one talks to it at a time.
+ * The virtual keyboard names keyboard.lock in its memory folder; the hidapi library names
+ * keyboard-0c45-0820.lock in $XDG_RUNTIME_DIR/tarvenor (/tmp/tarvenor-<uid> without it). The
+ * folder exists on return; the file is the caller's to create. Works before Init. Writes the
+ * path, NUL-terminated, into `path` and returns its length; returns 0 (and an empty string when
+ * size > 0) when there is no keyboard to name or the path would not fit in `size` bytes, since a
+ * shortened path would name another file. */
+HIDSERV_API int GetDeviceLockPath(char* path, int size);
 
 #ifdef __cplusplus
 }

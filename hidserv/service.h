@@ -32,4 +32,8 @@ public:
 // Each library defines this: its service, or nullptr and a reason.
 std::unique_ptr<Service> start_service(std::string& error);
 
+// Each library defines this too: the lock file of the keyboard it serves, its folder made; empty
+// when there is none to name.
+std::string device_lock_path();
+
 } // namespace tarvenor::hidserv

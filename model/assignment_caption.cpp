@@ -4,6 +4,8 @@
 #include "model/text_encoding.h"
 
 #include <algorithm>
+#include <initializer_list>
+#include <string_view>
 
 namespace tarvenor {
 namespace {
@@ -14,19 +16,31 @@ std::string macro_name(std::uint32_t id, const MacroStore& macros) {
     return found == macros.end() ? std::string() : utf16_to_utf8(found->name);
 }
 
+// Appends into one string: chains of operator+ on temporaries make GCC 12 warn (-Wrestrict)
+// about an overlap that cannot happen.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const std::string_view part : parts) {
+        text.append(part);
+    }
+    return text;
+}
+
+// "<prompt><what>)", the second half of a caption.
 std::string detail(const KeyAssignment& a, const MacroStore& macros, const TextTable& texts) {
     switch (a.kind()) {
     case AssignmentType::Key:
-        return texts.text(TextKey::KeyPromptSingle) +
-               key_name(static_cast<KeyCode>(a.param), texts) + ")";
+        return joined({texts.text(TextKey::KeyPromptSingle),
+                       key_name(static_cast<KeyCode>(a.param), texts), ")"});
     case AssignmentType::Macro:
-        return texts.text(TextKey::KeyPromptMacro) + macro_name(a.param, macros) + ")";
+        return joined({texts.text(TextKey::KeyPromptMacro), macro_name(a.param, macros), ")"});
     case AssignmentType::Media:
-        return texts.text(TextKey::KeyPromptMedia) +
-               (a.param < kMediaKeyCount ? key_name(media_key_list()[a.param], texts) : "") + ")";
+        return joined({texts.text(TextKey::KeyPromptMedia),
+                       a.param < kMediaKeyCount ? key_name(media_key_list()[a.param], texts) : "",
+                       ")"});
     case AssignmentType::Function:
-        return texts.text(TextKey::KeyPromptFunction) +
-               (a.param < kFunctionCount ? texts.text(function_list()[a.param]) : "") + ")";
+        return joined({texts.text(TextKey::KeyPromptFunction),
+                       a.param < kFunctionCount ? texts.text(function_list()[a.param]) : "", ")"});
     default:
         return {};
     }
@@ -36,10 +50,10 @@ std::string detail(const KeyAssignment& a, const MacroStore& macros, const TextT
 
 std::string slot_name(int slot, const TextTable& texts) {
     if (slot >= kGSlotBase + kGSlotCount) {
-        return "Slot " + std::to_string(slot);
+        return joined({"Slot ", std::to_string(slot)});
     }
     if (slot >= kGSlotBase) {
-        return "G" + std::to_string((slot - kGSlotBase) % 9 + 1);
+        return joined({"G", std::to_string((slot - kGSlotBase) % 9 + 1)});
     }
     return key_name(key_code_of(static_cast<KeyIndex>(slot)), texts);
 }
@@ -50,7 +64,7 @@ std::string assignment_caption(int slot, const KeyAssignment& assignment, const 
     if (assignment.is(AssignmentType::Default)) {
         return caption;
     }
-    return caption + texts.text(TextKey::KeyPromptSet) + detail(assignment, macros, texts);
+    return joined({caption, texts.text(TextKey::KeyPromptSet), detail(assignment, macros, texts)});
 }
 
 } // namespace tarvenor

@@ -1,16 +1,11 @@
 #include "model/ini_file.h"
 
+#include "model/atomic_file.h"
 #include "model/text_encoding.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <random>
-
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
 
 namespace tarvenor {
 namespace {
@@ -205,7 +200,7 @@ void IniFile::set(std::string_view section, std::string_view key, std::string_vi
     Entry header;
     header.header = true;
     header.section = section;
-    header.text = "[" + std::string(section) + "]";
+    header.text.append(1, '[').append(section).append(1, ']');
     entries_.push_back(std::move(header));
     entry.section = section;
     entries_.push_back(std::move(entry));
@@ -229,32 +224,7 @@ std::string IniFile::serialise() const {
 }
 
 bool IniFile::write(const std::filesystem::path& path) const {
-    return write_file_atomically(path, serialise());
-}
-
-bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::random_device random;
-    std::filesystem::path temp = path;
-    temp += ".tmp" + std::to_string(random());
-    std::FILE* file = std::fopen(temp.string().c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-#if defined(__unix__) || defined(__APPLE__)
-    written = written && ::fsync(::fileno(file)) == 0;
-#endif
-    written = std::fclose(file) == 0 && written;
-    std::error_code error;
-    if (written) {
-        std::filesystem::rename(temp, path, error);
-    }
-    if (!written || error) {
-        std::filesystem::remove(temp, error);
-        return false;
-    }
-    return true;
+    return static_cast<bool>(write_file_atomically(path, serialise()));
 }
 
 } // namespace tarvenor

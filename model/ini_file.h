@@ -60,8 +60,4 @@ private:
     std::string newline_ = "\n";
 };
 
-// Atomically replaces a file's content: a crash or full disk leaves either the old or the new
-// file, never a half-written one.
-bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
-
 } // namespace tarvenor

@@ -1,6 +1,6 @@
 #include "model/profile_file.h"
 
-#include "model/ini_file.h"
+#include "model/atomic_file.h"
 #include "model/macro_block.h"
 
 #include <algorithm>
@@ -68,7 +68,13 @@ Bytes pack_texts(Configuration& configuration) {
     for (int flat = 0; flat < kFlatEntryCount; ++flat) {
         const std::uint32_t size = texts.size_of(flat);
         KeyAssignment entry = image.entry(flat);
-        if (size == 0 || offset + size > texts.total() || !has_assignment_text(entry.type)) {
+        if (!has_assignment_text(entry.type)) {
+            continue;
+        }
+        if (size == 0 || offset + size > texts.total()) {
+            // Left pointing into the area, it would pick up another entry's text when loaded.
+            entry.param = texts.total();
+            image.set_entry(flat, entry);
             continue;
         }
         const std::u16string& text = *texts.text(flat);
@@ -169,24 +175,29 @@ Bytes serialise_profile_file(Configuration& configuration) {
     return assemble_profile_file(image, macros, texts);
 }
 
-bool save_profile_file(const std::filesystem::path& path, Configuration& configuration,
-                       bool take_lock) {
+FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration,
+                                  bool take_lock) {
     std::unique_lock guard(configuration.lock(), std::defer_lock);
     if (take_lock) {
         guard.lock();
     }
     const Bytes file = serialise_profile_file(configuration);
-    return !file.empty() && write_profile_bytes(path, file);
+    if (file.empty()) {
+        return {FileWriteResult::Failure::System,
+                std::make_error_code(std::errc::invalid_argument)};
+    }
+    return write_profile_bytes(path, file);
 }
 
 bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock) {
     std::error_code error;
     const auto path = storage.mirror_path();
     return std::filesystem::exists(path, error) &&
-           save_profile_file(path, configuration, take_lock);
+           static_cast<bool>(save_profile_file(path, configuration, take_lock));
 }
 
-bool write_profile_bytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+FileWriteResult write_profile_bytes(const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes) {
     return write_file_atomically(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
@@ -203,7 +214,7 @@ bool install_rebuilt_configuration(Configuration& configuration, bool mirror_bui
     return false;
 }
 
-bool write_default_file(const std::filesystem::path& path) {
+FileWriteResult write_default_file(const std::filesystem::path& path) {
     return write_profile_bytes(path, make_default_image().bytes());
 }
 

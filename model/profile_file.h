@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/atomic_file.h"
 #include "model/byte_order.h"
 #include "model/configuration.h"
 #include "model/device_codes.h"
@@ -35,21 +36,23 @@ bool load_profile_bytes(std::span<const std::uint8_t> bytes, Configuration& conf
 bool load_profile_file(const std::filesystem::path& path, Configuration& configuration);
 
 // Packs the texts in flat entry order (setting the params of LaunchProgram and TextBlock entries
-// to their offsets), rebuilds the header and returns the file's bytes. Empty without an image.
+// to their offsets; such entries without a text point at the end of the area), rebuilds the
+// header and returns the file's bytes. Empty without an image.
 Bytes serialise_profile_file(Configuration& configuration);
 
 // Saves the configuration to any path, atomically. take_lock: take the configuration lock here.
-bool save_profile_file(const std::filesystem::path& path, Configuration& configuration,
-                       bool take_lock);
+FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration,
+                                  bool take_lock);
 
 // Saves to the mirror, but only when a mirror file is already there.
 bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock);
 
 // Writes a default image with no macros and no texts.
-bool write_default_file(const std::filesystem::path& path);
+FileWriteResult write_default_file(const std::filesystem::path& path);
 
 // Replaces a file with the bytes atomically (a crash leaves the old or the new file).
-bool write_profile_bytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+FileWriteResult write_profile_bytes(const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes);
 
 // The install step of a rebuild from the keyboard, under the configuration lock: the mirror just
 // built from the keyboard is loaded, or, when it could not be built (or loaded), the default

@@ -1,16 +1,27 @@
 #!/bin/sh
-# Sets everything up, builds, and runs every test: the full build, then the core tests again under
-# the address and undefined-behaviour sanitizers.
+# Sets everything up, builds, and runs every test: the full build with warnings as errors, the core
+# again with clang under the address and undefined-behaviour sanitizers, the service library's and
+# the device layer's tests under the thread sanitizer, then a minute of fuzzing per decoder.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+TARVENOR_WERROR=ON scripts/build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
+# clang builds the sanitizer run, so that both compilers build and test the core.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_SANITIZE=ON -DTARVENOR_BENCH=OFF
+    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
+    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_SANITIZE=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
 cmake --build build-sanitize -j "$(nproc)"
 (cd build-sanitize && ctest --output-on-failure -j "$(nproc)")
+
+# The service library and the device layer again under the thread sanitizer: their threads meet
+# in the standing reads, the answer mailbox and the virtual keyboard.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_TSAN=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
+cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_device tarvenor_resources
+build-tsan/bin/test_hidserv
+build-tsan/bin/test_device
 
 # Fuzz every decoder of outside data for a minute each (clang, libFuzzer); a crash or sanitizer
 # report fails the script.

@@ -22,6 +22,11 @@ std::vector<HidDeviceInfo> enumerate(std::uint16_t vendor_id, std::uint16_t prod
 
 } // namespace
 
+std::mutex& global_state_lock() {
+    static std::mutex lock;
+    return lock;
+}
+
 HidFunctions hidapi_functions() {
     HidFunctions functions;
     functions.enumerate = enumerate;

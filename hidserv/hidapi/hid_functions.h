@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,12 @@ struct HidFunctions {
 
 // hidapi's implementation; hid_init() must have succeeded before it is used.
 HidFunctions hidapi_functions();
+
+// hid_init, hid_exit, hid_enumerate and hid_open_path each free and replace hidapi's one
+// process-wide error text (and may set the locale), so two of them at once can free the same
+// string twice. Every call of `enumerate`, `open` and `shutdown`, and hid_init, runs under this
+// lock. Calls on an open handle (read, write, the feature reports, close) touch only that
+// handle's own state; they run unlocked, and the service never makes two at once on one handle.
+std::mutex& global_state_lock();
 
 } // namespace tarvenor::hidserv

@@ -140,14 +140,19 @@ HidService::~HidService() {
     reads.clear(); // joins every reader before the handles go
     open_units_.clear();
     if (functions_.shutdown) {
+        const std::lock_guard lock(global_state_lock());
         functions_.shutdown();
     }
 }
 
 std::vector<HidDeviceInfo> HidService::matching(const HidUnitSelector& selector) {
-    std::vector<HidDeviceInfo> devices = functions_.enumerate(
-        (selector.match_mask & HIDSERV_MATCH_VENDOR) ? selector.vendor_id : 0,
-        (selector.match_mask & HIDSERV_MATCH_PRODUCT) ? selector.product_id : 0);
+    std::vector<HidDeviceInfo> devices;
+    {
+        const std::lock_guard lock(global_state_lock());
+        devices = functions_.enumerate(
+            (selector.match_mask & HIDSERV_MATCH_VENDOR) ? selector.vendor_id : 0,
+            (selector.match_mask & HIDSERV_MATCH_PRODUCT) ? selector.product_id : 0);
+    }
     std::erase_if(devices, [&](const HidDeviceInfo& device) {
         return !selector_matches(selector, device.identity);
     });
@@ -155,7 +160,11 @@ std::vector<HidDeviceInfo> HidService::matching(const HidUnitSelector& selector)
 }
 
 HidService::DevicePtr HidService::open_path(const std::string& path) {
-    const HidHandle handle = functions_.open(path);
+    HidHandle handle = nullptr;
+    {
+        const std::lock_guard lock(global_state_lock());
+        handle = functions_.open(path);
+    }
     return handle ? std::make_shared<OpenDevice>(functions_, handle) : nullptr;
 }
 

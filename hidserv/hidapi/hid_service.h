@@ -27,9 +27,12 @@ struct HidServiceTiming {
 // with its own handle: it reads input reports from its interface and re-enumerates now and then
 // (and at once after a failed read) to report changes in the number of matching devices. Writers
 // share one handle per interface and take turns on it (hidapi handles are not safe for calls from
-// two threads at once). A handle whose device failed is closed only when the last user lets go of
-// it, so a keyboard that vanishes mid-read or mid-write costs a failed call and a connection
-// change, never a crash.
+// two threads at once). Enumerating and opening, from any thread, take global_state_lock() one
+// at a time. A handle whose device failed is closed only when the last user lets go of it, so a
+// keyboard that vanishes mid-read or mid-write costs a failed call and a connection change, never
+// a crash. The system hands each input report to every open handle of the interface, in every
+// process: a second program's standing read hears the first one's answers too, and must drop
+// them while it has no exchange of its own waiting.
 class HidService final : public Service {
 public:
     explicit HidService(HidFunctions functions, HidServiceTiming timing = {});

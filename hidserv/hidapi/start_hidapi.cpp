@@ -1,4 +1,5 @@
 #include "hidserv/hidapi/hid_service.h"
+#include "hidserv/hidapi/lock_path.h"
 #include "hidserv/service.h"
 
 #include <hidapi/hidapi.h>
@@ -6,13 +7,20 @@
 namespace tarvenor::hidserv {
 
 std::unique_ptr<Service> start_service(std::string& error) {
-    if (hid_init() != 0) {
-        error = "hidapi could not start";
-        return nullptr;
+    {
+        const std::lock_guard lock(global_state_lock());
+        if (hid_init() != 0) {
+            error = "hidapi could not start";
+            return nullptr;
+        }
     }
     HidFunctions functions = hidapi_functions();
-    functions.shutdown = [] { hid_exit(); };
+    functions.shutdown = [] { hid_exit(); }; // the service calls it under global_state_lock()
     return std::make_unique<HidService>(std::move(functions));
+}
+
+std::string device_lock_path() {
+    return keyboard_lock_path();
 }
 
 } // namespace tarvenor::hidserv

@@ -103,7 +103,11 @@ std::string FaultPlan::describe() const {
         return "none";
     }
     std::string text(name_of(fault_));
-    text += remaining_ < 0 ? " always" : " " + std::to_string(remaining_);
+    if (remaining_ < 0) {
+        text += " always";
+    } else {
+        text.append(1, ' ').append(std::to_string(remaining_));
+    }
     if (good_before_ > 0) {
         text += " after " + std::to_string(good_before_);
     }

@@ -50,6 +50,7 @@ std::size_t fixed_area_size(Area area) {
     return 0;
 }
 
+// The parameter block comes first: the macro area's size is read from it.
 constexpr Area kAllAreas[] = {Area::Parameters, Area::Settings, Area::Colours,
                               Area::Profiles,   Area::Macros,   Area::DefaultMatrix};
 
@@ -82,13 +83,27 @@ bool Firmware::open(const std::filesystem::path& folder, std::string& error) {
         error = folder.string() + ": " + ec.message();
         return false;
     }
+    if (!lock_.open(folder / "memory.lock", error)) {
+        return false;
+    }
+    // Another program may be starting on the same folder: one of us creates and mends the files.
+    const MemoryLock::Hold hold = lock_.exclusive();
+    if (!hold.held()) {
+        error = folder.string() + ": the memory folder cannot be locked";
+        return false;
+    }
     for (Area area : kAllAreas) {
-        if (!areas_[area].open(folder / area_file_name(area), factory_contents(area), error)) {
+        std::vector<std::uint8_t> contents = factory_contents(area);
+        if (area == Area::Macros) {
+            // Its size follows the parameter block already open, not the factory's: cutting it to
+            // the factory size would lose every macro beyond it.
+            contents.resize(area_size(Area::Macros), 0);
+        }
+        if (!areas_[area].open(folder / area_file_name(area), contents, error)) {
             return false;
         }
     }
-    // A macro file left from another memory size follows the parameter block.
-    return areas_[Area::Macros].resize(area_size(Area::Macros));
+    return true;
 }
 
 std::size_t Firmware::area_size(Area area) const {
@@ -118,6 +133,10 @@ Report Firmware::execute(const Report& request) {
     const std::size_t address = request[5] | (request[6] << 8);
     if (!info->area) {
         return answer_header(request, kStatusAccepted);
+    }
+    const MemoryLock::Hold hold = info->writes ? lock_.exclusive() : lock_.shared();
+    if (!hold.held()) {
+        return answer_header(request, kStatusOutOfRange);
     }
     if (length > kMaxDataBytes || address + length > area_size(*info->area)) {
         return answer_header(request, kStatusOutOfRange);

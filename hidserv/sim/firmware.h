@@ -2,6 +2,7 @@
 
 #include "hidserv/sim/area_file.h"
 #include "hidserv/sim/factory.h"
+#include "hidserv/sim/memory_lock.h"
 
 #include <array>
 #include <cstdint>
@@ -19,7 +20,10 @@ inline constexpr std::uint8_t kStatusUnknownCommand = 0xFE;
 
 // The keyboard's side of the command interface: it executes one command report against its
 // memory and builds the answer. It works on raw bytes only, so that it cannot share a mistake
-// with the program's own encoders.
+// with the program's own encoders. The memory is the files themselves, read and written in place
+// under the folder's lock for each command: every program running a virtual keyboard on the
+// folder talks to one keyboard. (Writing a copy and renaming it over the file would leave the
+// other programs reading the old file through the descriptors they hold.)
 class Firmware {
 public:
     // Opens (creating when needed) the area files in the folder.
@@ -31,6 +35,7 @@ private:
     std::size_t area_size(Area area) const;
     bool write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes);
 
+    MemoryLock lock_;
     std::map<Area, AreaFile> areas_;
 };
 

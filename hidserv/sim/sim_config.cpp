@@ -76,4 +76,8 @@ std::filesystem::path control_socket_from_environment() {
     return control_socket_in(memory_folder());
 }
 
+std::filesystem::path lock_file_from_environment() {
+    return memory_folder() / "keyboard.lock";
+}
+
 } // namespace tarvenor::sim

@@ -38,4 +38,8 @@ std::optional<SimConfig> config_from_environment(std::string& error);
 // The control socket a client should talk to, from the same variables.
 std::filesystem::path control_socket_from_environment();
 
+// keyboard.lock in the memory folder: the programs sharing the folder take it for a whole
+// operation (the keyboard itself locks its memory files per command with memory.lock).
+std::filesystem::path lock_file_from_environment();
+
 } // namespace tarvenor::sim

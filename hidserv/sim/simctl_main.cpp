@@ -27,7 +27,10 @@ int main(int argc, char** argv) {
     }
     std::string command;
     for (int i = 1; i < argc; ++i) {
-        command += (i > 1 ? " " : "") + std::string(argv[i]);
+        if (i > 1) {
+            command += ' ';
+        }
+        command += argv[i];
     }
     std::string error;
     const auto reply = tarvenor::sim::send_control_command(

@@ -15,4 +15,11 @@ std::unique_ptr<Service> start_service(std::string& error) {
     return keyboard;
 }
 
+std::string device_lock_path() {
+    const std::filesystem::path lock = sim::lock_file_from_environment();
+    std::error_code ec;
+    std::filesystem::create_directories(lock.parent_path(), ec);
+    return ec ? std::string() : lock.string();
+}
+
 } // namespace tarvenor::hidserv

@@ -228,10 +228,13 @@ void VirtualKeyboard::run_events() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !events_.empty(); });
+        if (stopping_) {
+            return; // the queue may well be empty: stopping is what woke us
+        }
         // Waiting only when the event is not yet due keeps a zero-latency answer to one wake-up.
         const auto due = events_.front().due;
-        if (stopping_ || (std::chrono::steady_clock::now() < due &&
-                          wake_.wait_until(lock, due, [this] { return stopping_; }))) {
+        if (std::chrono::steady_clock::now() < due &&
+            wake_.wait_until(lock, due, [this] { return stopping_; })) {
             return;
         }
         const std::function<void()> action = std::move(events_.front().action);
@@ -271,6 +274,9 @@ void VirtualKeyboard::answer(const Report& request) {
     }
     seal_answer(answer);
     traffic_.record('<', answer);
+    // To this instance's standing reads only, that is to this process: a second program on the
+    // same folder runs its own keyboard and never hears these answers (a real keyboard's reach
+    // every program's open handle).
     deliver(Unit::Command, HIDSERV_KIND_DATA, static_cast<std::uint32_t>(answer.size()),
             answer.data());
 }

@@ -3,6 +3,8 @@
 #include "model_builders.h"
 #include "temp_dir.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace tarvenor {
@@ -48,8 +50,7 @@ TEST_F(FileCommands, ValidateExitCodes) {
     write("bad.tvp", bytes);
     const CliRun bad = cli("validate " + file("bad.tvp"));
     EXPECT_EQ(bad.exit_code, 1);
-    // The program's own texts, as the windows show them.
-    EXPECT_NE(bad.err.find("not a valid profile file"), std::string::npos) << bad.err;
+    EXPECT_EQ(bad.err, "tarvenor-cli: " + file("bad.tvp") + " is not a profile file\n");
     EXPECT_EQ(cli("validate").exit_code, 1);
     EXPECT_EQ(cli("new " + file("no/such/folder.tvp")).exit_code, 2);
 }
@@ -65,6 +66,42 @@ TEST_F(FileCommands, ResaveRepacksAndLeavesOutputAloneOnBadInput) {
     EXPECT_EQ(slurp(dir_ / "out.tvp"), slurp(sample));
 }
 
+// Saving replaces a file's content only: a link stays a link, the permissions stay.
+TEST_F(FileCommands, ResaveWritesThroughALinkAndKeepsThePermissions) {
+    const std::string sample = sample_file();
+    write("private.tvp", "old");
+    ::chmod((dir_ / "private.tvp").c_str(), 0600);
+    std::filesystem::create_symlink("private.tvp", dir_ / "link.tvp");
+    const CliRun run = cli("resave " + sample + " " + file("link.tvp"));
+    ASSERT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.tvp"));
+    EXPECT_EQ(slurp(dir_ / "private.tvp"), slurp(sample));
+    EXPECT_EQ(std::filesystem::status(dir_ / "private.tvp").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// Text-block keys without a text once pointed into the text area and each resave picked up one
+// more copy of the text there.
+TEST_F(FileCommands, ResaveIsStable) {
+    Configuration config;
+    config.make_default_image();
+    config.assign(flat_entry(0, 0x10), assignment(AssignmentType::TextBlock));
+    config.texts().set(flat_entry(0, 0x10), u"");
+    for (const int slot : {0x11, 0x12, 0x13}) {
+        config.assign(flat_entry(0, slot), assignment(AssignmentType::TextBlock));
+    }
+    ASSERT_TRUE(save_profile_file(dir_ / "empty-texts.tvp", config, true));
+    std::string before = slurp(dir_ / "empty-texts.tvp");
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(
+            cli("resave " + file("empty-texts.tvp") + " " + file("empty-texts.tvp")).exit_code, 0);
+        const std::string after = slurp(dir_ / "empty-texts.tvp");
+        EXPECT_EQ(after.size(), before.size()) << "round " << round;
+        EXPECT_EQ(after, before) << "round " << round;
+        before = after;
+    }
+}
+
 TEST_F(FileCommands, JsonDescribesEveryEntryAndMacro) {
     const CliRun run = cli("dump " + sample_file() + " --json");
     ASSERT_EQ(run.exit_code, 0) << run.err;
@@ -75,7 +112,7 @@ TEST_F(FileCommands, JsonDescribesEveryEntryAndMacro) {
                         "\"colour_key_flag\":0,\"text\":null}"),
               std::string::npos);
     EXPECT_NE(json.find("\"type\":\"TextBlock\",\"aux_code\":0,\"param\":0,\"colour_key_flag\":0,"
-                        "\"text\":\"say \\\"hi\\\"\\u000a\"}"),
+                        "\"text\":\"say \\\"hi\\\"\\n\"}"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find("{\"table\":3,\"slot\":5,\"type\":12,"), std::string::npos);
@@ -92,7 +129,8 @@ TEST_F(FileCommands, ListingShowsCaptionsTextsAndActions) {
     EXPECT_NE(run.out.find("\"A  set to: Key (B)\""), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"Q  set to: Macro (Seven)\""), std::string::npos);
     EXPECT_NE(run.out.find("\"B  set to: Media (Volume Up)\""), std::string::npos);
-    EXPECT_NE(run.out.find("text \"say \"hi\""), std::string::npos);
+    // Texts and names holding quotes or line breaks are escaped, one entry per line.
+    EXPECT_NE(run.out.find("text \"say \\\"hi\\\"\\n\"\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("A ↑ 10 ms"), std::string::npos);
     EXPECT_EQ(cli("dump " + file("missing.tvp")).exit_code, 1);
 }

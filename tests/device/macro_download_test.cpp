@@ -151,22 +151,28 @@ TEST_F(MacroDownloadTest, NamesAreDroppedAtExactlyOneByteTooFew) {
     EXPECT_EQ(block[21], 0) << "no name length";
 }
 
-TEST_F(MacroDownloadTest, AnyFailingCommandMakesTheDownloadFail) {
+TEST_F(MacroDownloadTest, TheFirstFailingCommandEndsTheDownloadWhichIsStillClosed) {
     // Begin and the four macro chunks pass, then the third chunk of profile 0 is refused.
     start_learnt();
     control("fault status-ff 3 7");
     install_default(two_macros());
     assign(2, 0x1E, assignment(AssignmentType::Function, 3));
-    EXPECT_FALSE(download(true)) << "the last profile block succeeded, the download did not";
+    EXPECT_TRUE(take_download_snapshot(config_, holder_));
+    DownloadFailure failure;
+    EXPECT_FALSE(macro_download(*commands_, holder_, true, messages_, texts_, &failure));
+    EXPECT_EQ(failure.command, Command::WriteProfileBlock);
+    EXPECT_EQ(failure.profile, 0);
+    EXPECT_EQ(failure.status, DeviceStatus::Rejected);
     const auto commands = sent_commands();
-    ASSERT_EQ(commands.size(), 1u + 4 + 2 + 3 + 7 + 7 + 1);
-    EXPECT_EQ(commands.back(), kEnd) << "the sequence goes on after the failure";
-    EXPECT_EQ(stored_code(2, factory_position(kFactoryA)), (Code{5, 5, 3}));
+    ASSERT_EQ(commands.size(), 1u + 4 + 2 + 3 + 1);
+    EXPECT_EQ(commands.back(), kEnd) << "the transfer is closed after the failure";
+    EXPECT_EQ(stored_code(2, factory_position(kFactoryA)), kFactoryA) << "profile 2 not sent";
 
     // Only the closing EndTransfer refused: still a failure.
     clear_traffic();
     control("fault status-ff 3 " + std::to_string(1 + 4 + 21));
-    EXPECT_FALSE(download(true));
+    EXPECT_FALSE(macro_download(*commands_, holder_, true, messages_, texts_, &failure));
+    EXPECT_EQ(failure.command, Command::EndTransfer);
     EXPECT_EQ(sent_commands().size(), 1u + 4 + 21 + 3);
 }
 

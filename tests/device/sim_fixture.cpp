@@ -33,14 +33,13 @@ bool RecordingSink::wait_for(
 }
 
 void SimKeyboardTest::SetUp() {
-    char pattern[] = "/tmp/tarvenor-sim-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    folder_ = pattern;
+    TempDirTest::SetUp();
+    folder_ = dir_;
 }
 
 void SimKeyboardTest::TearDown() {
     stop();
-    std::filesystem::remove_all(folder_);
+    TempDirTest::TearDown();
 }
 
 void SimKeyboardTest::start(const std::map<std::string, std::string>& environment) {

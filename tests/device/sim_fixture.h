@@ -3,6 +3,7 @@
 #include "device/commands.h"
 #include "device/device_link.h"
 #include "device/service_library.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ private:
 
 // A virtual keyboard in a fresh folder, loaded through the real service-library path, with a
 // device link whose answer wait is short.
-class SimKeyboardTest : public ::testing::Test {
+class SimKeyboardTest : public TempDirTest {
 protected:
     static constexpr std::chrono::milliseconds kTestAnswerWait{40};
 

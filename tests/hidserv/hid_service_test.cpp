@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <future>
 #include <map>
@@ -201,6 +202,74 @@ private:
     bool misuse_ = false;
     int enumerations_ = 0;
 };
+
+// Wraps the table's calls that touch hidapi's process-wide state and notes any two that overlap.
+class GlobalCallWatch {
+public:
+    HidFunctions watch(HidFunctions f) {
+        f.enumerate = guarded(std::move(f.enumerate));
+        f.open = guarded(std::move(f.open));
+        f.shutdown = guarded(std::function<void()>([] {}));
+        return f;
+    }
+    bool overlapped() const { return overlapped_.load(); }
+    int calls() const { return calls_.load(); }
+
+private:
+    template <typename Result, typename... Args>
+    std::function<Result(Args...)> guarded(std::function<Result(Args...)> call) {
+        return [this, call = std::move(call)](Args... args) {
+            ++calls_;
+            overlapped_ = overlapped_ || inside_.fetch_add(1) != 0;
+            for (int i = 0; i < 20; ++i) {
+                std::this_thread::yield(); // a real enumeration takes a while
+            }
+            struct Leave {
+                std::atomic<int>& inside;
+                ~Leave() { --inside; }
+            } leave{inside_};
+            return call(args...);
+        };
+    }
+
+    std::atomic<int> inside_{0};
+    std::atomic<int> calls_{0};
+    std::atomic<bool> overlapped_{false};
+};
+
+TEST(HidServiceGlobalStateTest, EnumerateOpenAndShutdownNeverOverlap) {
+    FakeHid hid;
+    hid.add("/dev/hidraw-command", kCommandIdentity);
+    hid.add("/dev/hidraw-consumer", kConsumerIdentity);
+    hid.add("/dev/hidraw-status", kStatusIdentity);
+    GlobalCallWatch watch;
+    NotificationRecorder recorder;
+    auto service = std::make_unique<HidService>(
+        watch.watch(hid.functions()),
+        hidserv::HidServiceTiming{std::chrono::milliseconds(1), std::chrono::milliseconds(1)});
+    // Readers rescan all the time while other threads count, write and place and cancel reads,
+    // as the program's main thread and its connection handler do.
+    service->place_read(hidserv::kCommandUnit, &NotificationRecorder::callback, HIDSERV_TAG_CTRL);
+    service->place_read(hidserv::kConsumerUnit, &NotificationRecorder::callback, HIDSERV_TAG_CONS);
+    const Bytes report(64, 0x04);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 150; ++i) {
+                service->device_count(hidserv::kStatusUnit);
+                service->write_every(hidserv::kStatusUnit, report.data(), 64);
+                service->delete_request(service->place_read(
+                    hidserv::kStatusUnit, &NotificationRecorder::callback, HIDSERV_TAG_DEL));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    service.reset();
+    EXPECT_GT(watch.calls(), 1000);
+    EXPECT_FALSE(watch.overlapped());
+}
 
 class HidServiceTest : public ::testing::Test {
 protected:

@@ -4,9 +4,11 @@
 #include "hidserv/sim/virtual_keyboard.h"
 #include "hidserv/units.h"
 #include "notification_recorder.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -33,15 +35,8 @@ Bytes answer_data(const Report& answer, std::size_t length) {
     return Bytes(answer.begin() + 8, answer.begin() + 8 + static_cast<std::ptrdiff_t>(length));
 }
 
-class TempFolder : public ::testing::Test {
+class TempFolder : public TempFolderTest {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tarvenor-vk-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     Bytes file(const std::string& name) const {
         std::ifstream in(folder_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -52,8 +47,6 @@ protected:
         EXPECT_TRUE(firmware.open(folder_, error)) << error;
         return firmware;
     }
-
-    std::filesystem::path folder_;
 };
 
 using FirmwareTest = TempFolder;
@@ -165,6 +158,16 @@ TEST_F(FirmwareTest, MacroMemoryFollowsTheParameterBlock) {
     EXPECT_EQ(file("macros.bin").size(), 128u);
 }
 
+TEST_F(FirmwareTest, LargeMacroMemorySurvivesAnotherProgramStartingOnTheFolder) {
+    sim::Firmware running = open_firmware();
+    Bytes parameters = file("parameters.bin");
+    parameters[11] = 255;
+    EXPECT_EQ(running.execute(request(4, 44, 0, parameters))[7], 0);
+    EXPECT_EQ(running.execute(request(10, 2, 255 * 128 - 2, {1, 2}))[7], 0);
+    open_firmware();
+    EXPECT_EQ(answer_data(running.execute(request(9, 2, 255 * 128 - 2)), 2), (Bytes{1, 2}));
+}
+
 TEST_F(FirmwareTest, FileOfTheWrongSizeIsMended) {
     std::ofstream(folder_ / "settings.bin", std::ios::binary) << std::string(10, '\x11');
     std::ofstream(folder_ / "parameters.bin", std::ios::binary) << std::string(50, '\x01');
@@ -175,6 +178,43 @@ TEST_F(FirmwareTest, FileOfTheWrongSizeIsMended) {
     EXPECT_EQ(file("settings.bin"), settings);
     EXPECT_EQ(file("parameters.bin"), Bytes(44, 0x01));
     EXPECT_EQ(file("macros.bin").size(), 128u); // byte 11 of the kept parameters says 1 unit
+}
+
+// Two programs on one memory folder, each with its own firmware, are one keyboard.
+TEST_F(FirmwareTest, ProgramsOnOneFolderShareTheMemory) {
+    sim::Firmware first = open_firmware();
+    sim::Firmware second = open_firmware();
+    EXPECT_EQ(first.execute(request(6, 3, 42, {7, 8, 9}))[7], 0);
+    EXPECT_EQ(answer_data(second.execute(request(5, 3, 42)), 3), (Bytes{7, 8, 9}));
+
+    Bytes parameters = answer_data(second.execute(request(3, 44, 0)), 44);
+    parameters[11] = 2; // 256 bytes of macro memory
+    EXPECT_EQ(second.execute(request(4, 44, 0, parameters))[7], 0);
+    EXPECT_EQ(first.execute(request(9, 4, 300))[7], 0xFF) << "the other's new size holds";
+    EXPECT_EQ(first.execute(request(10, 2, 254, {5, 6}))[7], 0);
+    EXPECT_EQ(answer_data(second.execute(request(9, 2, 254)), 2), (Bytes{5, 6}));
+}
+
+TEST_F(FirmwareTest, ReadsNeverSeeAnotherProgramsWriteHalfDone) {
+    sim::Firmware writer = open_firmware();
+    sim::Firmware reader = open_firmware();
+    constexpr std::uint16_t kAcrossPages = 4096 - 28;
+    std::atomic<bool> done{false};
+    std::thread writing([&] {
+        for (int i = 0; i < 4000; ++i) {
+            writer.execute(request(10, 56, kAcrossPages, Bytes(56, i % 2 ? 0x11 : 0x22)));
+        }
+        done = true;
+    });
+    int torn = 0;
+    int reads = 0;
+    while (!done) {
+        const Bytes data = answer_data(reader.execute(request(9, 56, kAcrossPages)), 56);
+        torn += std::count(data.begin(), data.end(), data.front()) != 56;
+        ++reads;
+    }
+    writing.join();
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
 }
 
 TEST(FaultPlanTest, ParsesCountsAndGoodReportsBefore) {
@@ -328,6 +368,18 @@ TEST_F(VirtualKeyboardTest, ControlChannelRejectsWhatItDoesNotKnow) {
     EXPECT_FALSE(second.start(
         folder_ / "control.sock", [](std::string_view) { return ""; }, error));
     EXPECT_NE(error.find("another virtual keyboard"), std::string::npos);
+}
+
+TEST_F(VirtualKeyboardTest, StopsWhetherIdleOrWithAnswersStillQueued) {
+    for (int i = 0; i < 20; ++i) {
+        start();
+        keyboard_.reset(); // nothing queued: stopping alone wakes its thread
+    }
+    start();
+    EXPECT_EQ(control("latency 60000"), "ok");
+    send(request(1, 0, 0));
+    keyboard_.reset(); // does not wait for the answer that is not yet due
+    EXPECT_TRUE(recorder_.all().empty());
 }
 
 TEST_F(VirtualKeyboardTest, DeletedReadIsNeverCalledAgain) {

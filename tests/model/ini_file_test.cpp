@@ -1,5 +1,6 @@
 #include "model/ini_file.h"
 #include "model/text_encoding.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +20,7 @@ std::string utf16le_file(std::u16string_view text) {
     return bytes;
 }
 
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class TempDir : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() /
-            ("tarvenor-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
-};
+using TempDir = testing::TempDirTest;
 
 TEST(IniFileRead, NamesMatchWithoutCaseAndValuesLoseBlanksAndQuotes) {
     const IniFile ini = IniFile::parse("; comment\n[Screen]\n  MAIN =  back.jpg  \n"
@@ -123,18 +107,8 @@ TEST_F(TempDir, Utf16FileIsRewrittenAsUtf16) {
     EXPECT_EQ(slurp(path), utf16le_file(u"[LANGUAGE]\r\nlanguage=1\r\n"));
 }
 
-TEST_F(TempDir, AtomicWriteReplacesTheFileAndLeavesNoTemporary) {
-    const auto path = dir_ / "wskb.ini";
-    std::ofstream(path) << "old";
-    ASSERT_TRUE(write_file_atomically(path, "new content"));
-    EXPECT_EQ(slurp(path), "new content");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
 TEST_F(TempDir, WriteIntoMissingFolderFailsAndMissingFileReadsEmpty) {
-    EXPECT_FALSE(write_file_atomically(dir_ / "no" / "such" / "file.ini", "x"));
+    EXPECT_FALSE(IniFile().write(dir_ / "no" / "such" / "file.ini"));
     EXPECT_FALSE(IniFile::read(dir_ / "absent.ini"));
     EXPECT_EQ(IniFile::read_or_empty(dir_ / "absent.ini").get("a", "b", "d"), "d");
 }

@@ -13,22 +13,25 @@ std::string read_all(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
-
 } // namespace
 
+std::string shell_quoted(const std::filesystem::path& path) {
+    std::string text(1, '\'');
+    return text.append(path.string()).append(1, '\'');
+}
+
 CliRun run_cli(const std::filesystem::path& scratch, const std::string& arguments,
-               const std::string& environment) {
-    const auto out = scratch / "cli-stdout";
+               const std::string& environment, const std::string& output) {
+    const std::filesystem::path out =
+        output.empty() ? scratch / "cli-stdout" : std::filesystem::path(output);
     const auto err = scratch / "cli-stderr";
     const std::string command =
         "env -u TARVENOR_SIM_FAULT -u TARVENOR_SIM_UNPLUGGED -u TARVENOR_SIM_TRAFFIC " +
-        environment + " " + quoted(TARVENOR_CLI) + " " + arguments + " >" + quoted(out) + " 2>" +
-        quoted(err);
+        environment + " " + shell_quoted(TARVENOR_CLI) + " " + arguments + " >" +
+        shell_quoted(out) + " 2>" + shell_quoted(err);
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_all(out), read_all(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output.empty() ? read_all(out) : "",
+            read_all(err)};
 }
 
 } // namespace tarvenor::testing

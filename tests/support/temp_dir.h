@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,17 +11,22 @@
 
 namespace tarvenor::testing {
 
-// A fresh folder per test, removed afterwards.
+// A fresh folder of its own per test (parallel runs never share one), removed afterwards.
 class TempDirTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tarvenor-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
+        std::string suite =
+            ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
+        std::replace(suite.begin(), suite.end(), '/', '-'); // parameterised suites
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / ("tarvenor-" + suite + "-XXXXXX")).string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
 
     std::filesystem::path write(std::string_view name, std::string_view bytes) const {
         const auto path = dir_ / name;

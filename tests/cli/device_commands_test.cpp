@@ -1,0 +1,55 @@
+#include "cli_keyboard_test.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvenor::testing {
+namespace {
+
+class CliDeviceCommands : public CliKeyboardTest {};
+
+TEST_F(CliDeviceCommands, InfoDescribesTheKeyboardAsTextAndJson) {
+    const CliRun text = cli("info");
+    EXPECT_EQ(text.exit_code, 0) << text.err;
+    EXPECT_EQ(text.out, "Keyboards connected: 1\nActive profile: 1\nMacro space: 8192 bytes\n"
+                        "Effects: 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20\n");
+    poke_memory("parameters.bin", 11, {2});
+    const CliRun json = cli("info --json");
+    EXPECT_EQ(json.exit_code, 0) << json.err;
+    EXPECT_EQ(json.out, "{\"keyboards\":1,\"active_profile\":1,\"macro_space\":256,"
+                        "\"effects\":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,20]}\n");
+}
+
+TEST_F(CliDeviceCommands, ProfileIsSwitchedOnTheKeyboardAndReadBack) {
+    EXPECT_EQ(cli("profile 3").exit_code, 0);
+    EXPECT_EQ(memory("parameters.bin")[10], 2);
+    const CliRun shown = cli("profile");
+    EXPECT_EQ(shown.exit_code, 0);
+    EXPECT_EQ(shown.out, "3\n");
+    EXPECT_NE(cli("info --json").out.find("\"active_profile\":3"), std::string::npos);
+}
+
+TEST_F(CliDeviceCommands, KeyboardNamingNoValidProfile) {
+    cli("info"); // creates the memory files
+    poke_memory("parameters.bin", 10, {7});
+    EXPECT_NE(cli("info --json").out.find("\"active_profile\":null"), std::string::npos);
+    EXPECT_EQ(cli("profile").exit_code, 4);
+}
+
+TEST_F(CliDeviceCommands, FailuresAreToldInWordsWithNumbersOnlyWhenVerbose) {
+    EXPECT_EQ(cli("info", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
+    const CliRun refused = cli("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 1'");
+    EXPECT_EQ(refused.exit_code, 4);
+    EXPECT_EQ(refused.err, "tarvenor-cli: switching the profile failed: the keyboard refused "
+                           "the command\n");
+    EXPECT_EQ(memory("parameters.bin")[10], 0) << "the refused write changed nothing";
+    const CliRun verbose = cli("profile 2 --verbose", "TARVENOR_SIM_FAULT='status-ff 3 1'");
+    EXPECT_NE(verbose.err.find("refused the command (status -102)"), std::string::npos)
+        << verbose.err;
+
+    const CliRun missing = cli("info", "", "/nonexistent/libHidServ.so");
+    EXPECT_EQ(missing.exit_code, 5);
+    EXPECT_NE(missing.err.find("/nonexistent/libHidServ.so"), std::string::npos);
+}
+
+} // namespace
+} // namespace tarvenor::testing

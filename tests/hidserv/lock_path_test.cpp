@@ -1,0 +1,100 @@
+#include "hidserv/hidapi/lock_path.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <dlfcn.h>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvenor::testing {
+namespace {
+
+// Sets or clears one environment variable for a test and puts the old value back.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        set(value);
+    }
+    ~ScopedVariable() { set(old_); }
+
+private:
+    void set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(name_, value->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class LockPathTest : public TempFolderTest {
+protected:
+    // GetDeviceLockPath of a built service library, looked up by name as the program does.
+    static std::string exported_lock_path(const char* library, int size) {
+        void* const handle = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
+        EXPECT_NE(handle, nullptr) << ::dlerror();
+        if (handle == nullptr) {
+            return "(not loaded)";
+        }
+        using Function = int (*)(char*, int);
+        const auto function = reinterpret_cast<Function>(::dlsym(handle, "GetDeviceLockPath"));
+        EXPECT_NE(function, nullptr);
+        std::string path(static_cast<std::size_t>(size), 'x');
+        const int length = function ? function(path.data(), size) : -1;
+        ::dlclose(handle);
+        EXPECT_EQ(length, static_cast<int>(std::strlen(path.c_str())));
+        return path.c_str();
+    }
+};
+
+TEST_F(LockPathTest, VirtualKeyboardNamesTheLockInItsMemoryFolder) {
+    const ScopedVariable sim_dir("TARVENOR_SIM_DIR", (folder_ / "memory").string());
+    const std::string expected = (folder_ / "memory" / "keyboard.lock").string();
+    EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, 256), expected);
+    EXPECT_TRUE(std::filesystem::is_directory(folder_ / "memory"));
+    const int exact = static_cast<int>(expected.size()) + 1;
+    EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, exact), expected);
+    EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, exact - 1), "") << "never a cut path";
+    EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, 1), "");
+}
+
+TEST_F(LockPathTest, RealKeyboardsLockLivesInTheRuntimeFolderMadePrivate) {
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", folder_.string());
+    EXPECT_EQ(exported_lock_path(TARVENOR_HIDAPI_LIBRARY, 256),
+              (folder_ / "tarvenor" / "keyboard-0c45-0820.lock").string());
+    struct stat info {};
+    ASSERT_EQ(::stat((folder_ / "tarvenor").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(LockPathTest, RealKeyboardsLockRefusesAFolderOthersCanWriteTo) {
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", folder_.string());
+    std::filesystem::create_directory(folder_ / "tarvenor");
+    ::chmod((folder_ / "tarvenor").c_str(), 0777);
+    EXPECT_EQ(hidserv::keyboard_lock_path(), "");
+    std::filesystem::remove(folder_ / "tarvenor");
+    std::filesystem::create_directory_symlink("/", folder_ / "tarvenor");
+    EXPECT_EQ(hidserv::keyboard_lock_path(), "") << "a link may lead anywhere";
+}
+
+TEST_F(LockPathTest, RealKeyboardsLockFallsBackToAPerUserFolderInTmp) {
+    for (const std::optional<std::string>& runtime :
+         {std::optional<std::string>(), std::optional<std::string>("relative/folder")}) {
+        const ScopedVariable variable("XDG_RUNTIME_DIR", runtime);
+        EXPECT_EQ(hidserv::keyboard_lock_path(),
+                  "/tmp/tarvenor-" + std::to_string(::getuid()) + "/keyboard-0c45-0820.lock");
+    }
+}
+
+} // namespace
+} // namespace tarvenor::testing
