@@ -1,72 +1,7 @@
-#include "window_fixture.h"
-
-#include "device/keyboard_session.h"
-#include "model/user_storage.h"
-#include "ui/main/window_session_observer.h"
-
-#include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <cstdlib>
+#include "virtual_keyboard_window.h"
 
 namespace tarvenor::testing {
 namespace {
-
-// The window with its session on the virtual keyboard, as the program wires them.
-class VirtualKeyboardWindow : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(folder.isValid());
-        sim_dir = folder.filePath("sim");
-        setenv("TARVENOR_SIM_DIR", sim_dir.toUtf8().constData(), 1);
-        QDir().mkpath(folder.filePath("docs"));
-        setenv("TARVENOR_USER_DIR", folder.filePath("docs").toUtf8().constData(), 1);
-        unsetenv("TARVENOR_SIM_UNPLUGGED");
-        unsetenv("TARVENOR_SIM_LATENCY_MS");
-    }
-
-    void TearDown() override {
-        session.reset();
-        QCoreApplication::processEvents();
-    }
-
-    void start(bool quiet) {
-        observer = std::make_unique<WindowSessionObserver>(*window, storage, configuration, texts);
-        KeyboardSession::Options options;
-        options.library_file = std::filesystem::path(TARVENOR_BIN_DIR) / "libHidServSim.so";
-        options.quiet_start = quiet;
-        options.lock_file = folder.filePath("keyboard.lock").toStdString();
-        std::string error;
-        session = KeyboardSession::open(options, *observer, error);
-        ASSERT_TRUE(session) << error;
-        jobs = std::make_unique<SessionJobs>(*session);
-        window->set_keyboard_jobs(jobs.get());
-        session->start();
-        session->set_init_complete();
-    }
-
-    void simctl(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(TARVENOR_BIN_DIR "/tarvenor-simctl"), arguments);
-        ASSERT_TRUE(process.waitForFinished(5000));
-        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    }
-
-    bool wait_for(const std::function<bool()>& condition) {
-        return QTest::qWaitFor(condition, 10000);
-    }
-
-    QTemporaryDir folder;
-    QString sim_dir;
-    EnvironmentDocumentsFolder documents;
-    UserStorage storage{documents};
-    std::unique_ptr<WindowSessionObserver> observer;
-    std::unique_ptr<SessionJobs> jobs;
-    std::unique_ptr<KeyboardSession> session;
-};
 
 TEST_F(VirtualKeyboardWindow, ArrivalOpensTheWindowWithTheKeyboardsState) {
     start(false);
