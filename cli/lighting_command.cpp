@@ -128,6 +128,18 @@ std::optional<int> chosen_profile(CommandSet& commands, std::optional<int> wante
     return active;
 }
 
+// Opens the keyboard and runs `work` on the profile asked for; the exit code of either.
+int on_profile(std::optional<int> wanted,
+               const std::function<int(CommandSet& commands, int profile)>& work) {
+    int exit_code = kExitDone;
+    const auto session = DeviceSession::open(exit_code);
+    if (!session) {
+        return exit_code;
+    }
+    const auto profile = chosen_profile(session->commands(), wanted);
+    return profile ? work(session->commands(), *profile) : kExitRejected;
+}
+
 nlohmann::ordered_json lighting_json(const LightingPanelLogic& panel, int profile, bool per_key) {
     const LightingRecord& record = panel.record(profile);
     nlohmann::ordered_json object;
@@ -186,26 +198,19 @@ struct ShowOptions {
 };
 
 int run_show(const ShowOptions& options) {
-    int exit_code = kExitDone;
-    const auto session = DeviceSession::open(exit_code);
-    if (!session) {
-        return exit_code;
-    }
-    const auto profile = chosen_profile(session->commands(), options.profile);
-    if (!profile) {
-        return kExitRejected;
-    }
-    PanelRun run(session->commands());
-    if (!read_panel(run, *profile)) {
-        return kExitRejected;
-    }
-    if (options.per_key && !offers_effect(run.panel.modes(), kPerKeyEffect)) {
-        complain("this keyboard has no per-key colours");
-        return kExitRejected;
-    }
-    const auto lighting = lighting_json(run.panel, *profile, options.per_key);
-    options.json ? void(std::cout << lighting.dump() << '\n') : print_text(lighting);
-    return kExitDone;
+    return on_profile(options.profile, [&](CommandSet& commands, int profile) {
+        PanelRun run(commands);
+        if (!read_panel(run, profile)) {
+            return int{kExitRejected};
+        }
+        if (options.per_key && !offers_effect(run.panel.modes(), kPerKeyEffect)) {
+            complain("this keyboard has no per-key colours");
+            return int{kExitRejected};
+        }
+        const auto lighting = lighting_json(run.panel, profile, options.per_key);
+        options.json ? void(std::cout << lighting.dump() << '\n') : print_text(lighting);
+        return int{kExitDone};
+    });
 }
 
 // One NAME=VALUE of `lighting set`, checked before anything is sent.
@@ -316,31 +321,24 @@ int run_set(std::optional<int> wanted, const std::vector<std::string>& words) {
     if (!changes) {
         return kExitBadArguments;
     }
-    int exit_code = kExitDone;
-    const auto session = DeviceSession::open(exit_code);
-    if (!session) {
-        return exit_code;
-    }
-    const auto profile = chosen_profile(session->commands(), wanted);
-    if (!profile) {
-        return kExitRejected;
-    }
-    PanelRun run(session->commands());
-    if (!read_panel(run, *profile)) {
-        return kExitRejected;
-    }
-    if (!effects_offered(changes->effects, run.panel.modes())) {
-        return kExitBadArguments;
-    }
-    for (const Change& change : changes->in_order) {
-        change(run.panel);
-        run.jobs.take_results();
-        if (run.panel.write_failed()) {
-            complain("the keyboard did not take the lighting change");
-            return kExitRejected;
+    return on_profile(wanted, [&](CommandSet& commands, int profile) {
+        PanelRun run(commands);
+        if (!read_panel(run, profile)) {
+            return int{kExitRejected};
         }
-    }
-    return kExitDone;
+        if (!effects_offered(changes->effects, run.panel.modes())) {
+            return int{kExitBadArguments};
+        }
+        for (const Change& change : changes->in_order) {
+            change(run.panel);
+            run.jobs.take_results();
+            if (run.panel.write_failed()) {
+                complain("the keyboard did not take the lighting change");
+                return int{kExitRejected};
+            }
+        }
+        return int{kExitDone};
+    });
 }
 
 int run_key_colour(std::optional<int> wanted, const std::string& key, const std::string& colour) {
@@ -351,22 +349,13 @@ int run_key_colour(std::optional<int> wanted, const std::string& key, const std:
                      : "the colour must be RRGGBB; nothing was written");
         return kExitBadArguments;
     }
-    int exit_code = kExitDone;
-    const auto session = DeviceSession::open(exit_code);
-    if (!session) {
-        return exit_code;
-    }
-    const auto profile = chosen_profile(session->commands(), wanted);
-    if (!profile) {
-        return kExitRejected;
-    }
-    LightingWrite write{*profile, {}};
-    write.key_colour(*light_position_of(*id), *value);
-    if (const DeviceStatus status = run_lighting_write(session->commands(), write);
-        status != DeviceStatus::Success) {
-        return device_failure("painting the key", status);
-    }
-    return kExitDone;
+    return on_profile(wanted, [&](CommandSet& commands, int profile) {
+        LightingWrite write{profile, {}};
+        write.key_colour(*light_position_of(*id), *value);
+        const DeviceStatus status = run_lighting_write(commands, write);
+        return status == DeviceStatus::Success ? int{kExitDone}
+                                               : device_failure("painting the key", status);
+    });
 }
 
 void add_profile_option(CLI::App& command, std::optional<int>& profile) {
