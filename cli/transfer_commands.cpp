@@ -15,24 +15,16 @@
 namespace tarvenor::cli {
 namespace {
 
-// What the program reads when a keyboard arrives: its factory key codes, its active profile and
-// its macro memory. The exit code when the keyboard does not answer.
-std::optional<int> learn_keyboard(CommandSet& commands, MessageSink& messages,
-                                  const TextTable& texts) {
-    KeyMatrix matrix{};
-    if (const DeviceStatus status = commands.read_default_key_matrix(matrix);
-        status != DeviceStatus::Success) {
+// The session read the factory key codes, the active profile and the macro memory when the
+// keyboard arrived; a transfer cannot go on without the key codes. The exit code when they are
+// missing.
+std::optional<int> check_learnt(CommandSet& commands, MessageSink& messages,
+                                const TextTable& texts) {
+    if (!commands.facts().default_key_matrix()) {
         show_message(messages, texts, Message::DefaultMatrixFailure);
-        return device_failure("reading the factory key codes", status);
+        complain("the keyboard did not give its factory key codes");
+        return kExitRejected;
     }
-    commands.facts().set_default_key_matrix(matrix);
-    ParameterBlock block{};
-    if (const DeviceStatus status = commands.read_parameters(block);
-        status != DeviceStatus::Success) {
-        return device_failure("reading the keyboard's parameters", status);
-    }
-    commands.facts().set_current_profile(active_profile_of(block));
-    commands.facts().set_macro_space(macro_space_of(block));
     return std::nullopt;
 }
 
@@ -47,7 +39,7 @@ struct LearntKeyboard {
     bool open() {
         session = DeviceSession::open(exit_code);
         if (session) {
-            if (const auto failure = learn_keyboard(session->commands(), messages, texts)) {
+            if (const auto failure = check_learnt(session->commands(), messages, texts)) {
                 exit_code = *failure;
                 session.reset();
             }

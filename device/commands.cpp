@@ -197,6 +197,8 @@ DeviceStatus CommandSet::read_macro_space() {
     const DeviceStatus status = read_parameters(block);
     if (status == DeviceStatus::Success) {
         facts_.set_macro_space(macro_space_of(block));
+        // The same block names the active profile: cache it rather than read it again later.
+        facts_.set_current_profile(active_profile_of(block));
     }
     return status;
 }

@@ -68,7 +68,8 @@ public:
     // success the cache holds the profile; after a failed write it is unknown; a failed read
     // changes nothing.
     DeviceStatus set_current_profile(int profile);
-    // Reads the parameters and stores the macro memory size; a failure leaves it.
+    // Reads the parameters and stores the macro memory size and the active profile; a failure
+    // leaves both.
     DeviceStatus read_macro_space();
 
     DeviceFacts& facts() { return facts_; }

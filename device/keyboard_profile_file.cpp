@@ -93,20 +93,13 @@ KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTabl
 
 bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,
                            Configuration& configuration, const TextTable& texts,
-                           RebuildObserver& observer, bool clear_changes) {
+                           RebuildObserver& observer) {
     storage.ensure_user_folder();
     const std::filesystem::path mirror = storage.mirror_path();
     const bool built =
         build_file_from_keyboard(commands, texts, mirror) == KeyboardFileResult::Written;
-    bool installed = false;
-    {
-        std::scoped_lock guard(configuration.lock());
-        installed = install_rebuilt_configuration(configuration, built, mirror);
-        observer.refresh_key_buttons();
-    }
-    if (clear_changes) {
-        observer.clear_changes();
-    }
+    const bool installed = install_rebuilt_configuration(configuration, built, mirror);
+    observer.configuration_replaced(installed);
     return installed;
 }
 

@@ -29,22 +29,22 @@ KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTabl
                                             const std::filesystem::path& path,
                                             FileWriteResult* written = nullptr);
 
-// What the main window hears from a rebuild.
+// What the windows hear from a rebuild.
 class RebuildObserver {
 public:
     virtual ~RebuildObserver() = default;
-    // The configuration was replaced: every key button shows the active profile's table again.
-    // Called under the configuration lock.
-    virtual void refresh_key_buttons() = 0;
-    // The configuration now equals the keyboard's: nothing is left to apply.
-    virtual void clear_changes() = 0;
+    // The configuration was replaced as a whole: by the keyboard's own (from_keyboard; nothing is
+    // then left to apply) or, when the keyboard could not be read, by the defaults. Called after
+    // the configuration lock is released.
+    virtual void configuration_replaced(bool from_keyboard) = 0;
 };
 
 // Makes the keyboard's configuration the program's, through the profile mirror: the mirror is
 // rebuilt from the keyboard and loaded; when that fails the default image is installed instead
-// (the previous mirror stays). Returns whether the keyboard's configuration was installed.
+// (the previous mirror stays). Takes the configuration lock itself (the caller must not hold it).
+// Returns whether the keyboard's configuration was installed.
 bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,
                            Configuration& configuration, const TextTable& texts,
-                           RebuildObserver& observer, bool clear_changes);
+                           RebuildObserver& observer);
 
 } // namespace tarvenor

@@ -1,6 +1,7 @@
 #include "model/configuration.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tarvenor {
 
@@ -36,14 +37,14 @@ std::uint16_t Configuration::macro_id_at(int position) const {
     return macros_[static_cast<std::size_t>(position)].id;
 }
 
-void Configuration::repair_macro_reference(int flat, const MacroStore& edited) {
+bool Configuration::repair_macro_reference(int flat, const MacroStore& edited) {
     KeyAssignment assignment = image_->entry(flat);
     if (!assignment.is(AssignmentType::Macro)) {
-        return;
+        return false;
     }
     if (assignment.param == 0) {
         if (edited.empty()) {
-            return;
+            return false;
         }
         assignment.param = edited.front().id;
     } else {
@@ -51,31 +52,37 @@ void Configuration::repair_macro_reference(int flat, const MacroStore& edited) {
             return m.id == assignment.param;
         });
         if (found != edited.end() && found->is_new == 0) {
-            return;
+            return false;
         }
         assignment.type = static_cast<std::uint16_t>(AssignmentType::Default);
     }
     image_->set_entry(flat, assignment);
-    if (observer_ != nullptr) {
-        observer_->entry_changed(flat);
-        observer_->mark_changed();
-    }
+    return true;
 }
 
 bool Configuration::commit_macro_store(MacroStore edited) {
     if (edited.size() > MacroRecord::kMaxCount) {
         return false;
     }
-    std::scoped_lock guard(lock_);
-    if (image_) {
-        for (int flat = 0; flat < kFlatEntryCount; ++flat) {
-            repair_macro_reference(flat, edited);
+    std::vector<int> repaired;
+    {
+        std::scoped_lock guard(lock_);
+        for (int flat = 0; image_ && flat < kFlatEntryCount; ++flat) {
+            if (repair_macro_reference(flat, edited)) {
+                repaired.push_back(flat);
+            }
+        }
+        for (MacroRecord& record : edited) {
+            record.is_new = 0;
+        }
+        macros_ = std::move(edited);
+    }
+    if (observer_ != nullptr) {
+        for (const int flat : repaired) {
+            observer_->entry_changed(flat);
+            observer_->mark_changed();
         }
     }
-    for (MacroRecord& record : edited) {
-        record.is_new = 0;
-    }
-    macros_ = std::move(edited);
     return true;
 }
 

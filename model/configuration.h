@@ -10,7 +10,9 @@
 
 namespace tarvenor {
 
-// What the windows hear about edits the model makes on its own (reference repairs).
+// What the windows hear about edits the model makes on its own (reference repairs). Called after
+// the configuration's lock is released, so that a window reacting to them cannot deadlock against
+// the device worker; the caller of the editing operation must not hold the lock itself.
 class ConfigurationObserver {
 public:
     virtual ~ConfigurationObserver() = default;
@@ -62,11 +64,13 @@ public:
 
     // Installs the editor's macro list: Macro entries that point at no macro, or at a macro
     // created in this edit under a freed id, fall back to Default; entries not yet pointing at a
-    // macro take the first one. False (nothing changed) for more than the store can hold.
+    // macro take the first one. False (nothing changed) for more than the store can hold. Takes
+    // the lock itself and tells the observer about each repaired entry once it is released.
     bool commit_macro_store(MacroStore edited);
 
 private:
-    void repair_macro_reference(int flat, const MacroStore& edited);
+    // true when the entry was changed.
+    bool repair_macro_reference(int flat, const MacroStore& edited);
 
     mutable ConfigLock lock_;
     std::optional<ConfigurationImage> image_;

@@ -37,12 +37,14 @@ TEST_F(CliDeviceCommands, KeyboardNamingNoValidProfile) {
 
 TEST_F(CliDeviceCommands, FailuresAreToldInWordsWithNumbersOnlyWhenVerbose) {
     EXPECT_EQ(cli("info", "TARVENOR_SIM_UNPLUGGED=1").exit_code, 3);
-    const CliRun refused = cli("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 1'");
+    // After the reads on arrival (factory key matrix: 7 reports, parameters: 1) and the switch's
+    // own read of the parameters.
+    const CliRun refused = cli("profile 2", "TARVENOR_SIM_FAULT='status-ff 3 9'");
     EXPECT_EQ(refused.exit_code, 4);
     EXPECT_EQ(refused.err, "tarvenor-cli: switching the profile failed: the keyboard refused "
                            "the command\n");
     EXPECT_EQ(memory("parameters.bin")[10], 0) << "the refused write changed nothing";
-    const CliRun verbose = cli("profile 2 --verbose", "TARVENOR_SIM_FAULT='status-ff 3 1'");
+    const CliRun verbose = cli("profile 2 --verbose", "TARVENOR_SIM_FAULT='status-ff 3 9'");
     EXPECT_NE(verbose.err.find("refused the command (status -102)"), std::string::npos)
         << verbose.err;
 

@@ -63,23 +63,21 @@ private:
 class RecordingRebuild final : public RebuildObserver {
 public:
     explicit RecordingRebuild(const Configuration& config) : config_(config) {}
-    void refresh_key_buttons() override {
-        ++refreshed;
-        // The buttons are refreshed from a configuration nobody else can change meanwhile.
+    void configuration_replaced(bool from_keyboard) override {
+        replaced.push_back(from_keyboard);
+        // A window reacting here may take the lock from another thread without deadlocking.
         std::thread other([&] {
             const bool free = config_.lock().try_lock();
             if (free) {
                 config_.lock().unlock();
             }
-            refreshed_under_lock = !free;
+            replaced_under_lock = !free;
         });
         other.join();
     }
-    void clear_changes() override { ++cleared; }
 
-    int refreshed = 0;
-    int cleared = 0;
-    bool refreshed_under_lock = false;
+    std::vector<bool> replaced;
+    bool replaced_under_lock = false;
 
 private:
     const Configuration& config_;
@@ -278,15 +276,14 @@ TEST_F(RebuildTest, KeyboardConfigurationIsInstalledThroughTheMirror) {
     start_learnt();
     poke_memory("profiles.bin", 378 + 3 * factory_position({2, 2, 0x04}), {0, 0, 0});
     install_default({make_macro(1, u"stale", 1)});
-    ASSERT_TRUE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_, true));
+    ASSERT_TRUE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_));
     EXPECT_EQ(config_.entry(flat_entry(1, kKeyA)).type,
               static_cast<std::uint16_t>(AssignmentType::Disabled));
     EXPECT_TRUE(config_.macros().empty());
     EXPECT_EQ(validate_profile_file(storage_.mirror_path(), messages_, texts_),
               ProfileFileCheck::Valid);
-    EXPECT_EQ(observer_.refreshed, 1);
-    EXPECT_TRUE(observer_.refreshed_under_lock);
-    EXPECT_EQ(observer_.cleared, 1);
+    EXPECT_EQ(observer_.replaced, std::vector<bool>{true});
+    EXPECT_FALSE(observer_.replaced_under_lock);
 }
 
 TEST_F(RebuildTest, FailedReadFallsBackToDefaultsAndKeepsTheMirror) {
@@ -300,13 +297,12 @@ TEST_F(RebuildTest, FailedReadFallsBackToDefaultsAndKeepsTheMirror) {
         std::scoped_lock guard(config_.lock());
         config_.assign(flat_entry(0, kKeyA), entry_of(AssignmentType::Disabled));
     }
-    EXPECT_FALSE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_, false));
+    EXPECT_FALSE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_));
     EXPECT_EQ(file_bytes(storage_.mirror_path()), old);
     ASSERT_TRUE(config_.has_image());
     EXPECT_EQ(config_.entry(flat_entry(0, kKeyA)).type, 0);
     EXPECT_TRUE(config_.macros().empty());
-    EXPECT_EQ(observer_.refreshed, 1);
-    EXPECT_EQ(observer_.cleared, 0);
+    EXPECT_EQ(observer_.replaced, std::vector<bool>{false});
 }
 
 } // namespace

@@ -43,6 +43,16 @@ void SimKeyboardTest::TearDown() {
 }
 
 void SimKeyboardTest::start(const std::map<std::string, std::string>& environment) {
+    set_environment(environment);
+    std::string error;
+    library_ = ServiceLibrary::load(TARVENOR_SIM_LIBRARY, error);
+    ASSERT_NE(library_, nullptr) << error;
+    link_ = std::make_unique<DeviceLink>(library_->functions(), sink_, kTestAnswerWait);
+    link_->start();
+    commands_ = std::make_unique<CommandSet>(link_->exchange(), facts_);
+}
+
+void SimKeyboardTest::set_environment(const std::map<std::string, std::string>& environment) {
     for (const char* name : {"TARVENOR_SIM_LATENCY_MS", "TARVENOR_SIM_UNPLUGGED",
                              "TARVENOR_SIM_FAULT", "TARVENOR_SIM_CONTROL"}) {
         ::unsetenv(name);
@@ -52,12 +62,6 @@ void SimKeyboardTest::start(const std::map<std::string, std::string>& environmen
     for (const auto& [name, value] : environment) {
         ::setenv(name.c_str(), value.c_str(), 1);
     }
-    std::string error;
-    library_ = ServiceLibrary::load(TARVENOR_SIM_LIBRARY, error);
-    ASSERT_NE(library_, nullptr) << error;
-    link_ = std::make_unique<DeviceLink>(library_->functions(), sink_, kTestAnswerWait);
-    link_->start();
-    commands_ = std::make_unique<CommandSet>(link_->exchange(), facts_);
 }
 
 void SimKeyboardTest::stop() {

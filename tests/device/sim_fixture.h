@@ -55,6 +55,8 @@ protected:
 
     // Loads the library with extra environment settings (name -> value) and starts the link.
     void start(const std::map<std::string, std::string>& environment = {});
+    // Points the virtual keyboard at the test's folder, for a library loaded by someone else.
+    void set_environment(const std::map<std::string, std::string>& environment = {});
     void stop();
     // Sends a control command to the virtual keyboard; fails the test unless it says "ok".
     void control(const std::string& command);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace tarvenor {
@@ -139,6 +140,37 @@ TEST_F(CommitMacroStore, RepairsDeletedReusedAndUnchosenReferences) {
     ASSERT_EQ(config.macros().size(), 3u);
     EXPECT_EQ(config.macros()[0].id, 5);
     EXPECT_EQ(config.macros()[2].is_new, 0);
+}
+
+// A window reacting to a repair takes the lock from its own thread; it must find it free.
+class LockProbingObserver final : public ConfigurationObserver {
+public:
+    explicit LockProbingObserver(const Configuration& config) : config_(config) {}
+    void entry_changed(int) override { probe(); }
+    void mark_changed() override { probe(); }
+    int calls_under_lock = 0;
+
+private:
+    void probe() {
+        std::thread window([&] {
+            if (config_.lock().try_lock()) {
+                config_.lock().unlock();
+            } else {
+                ++calls_under_lock;
+            }
+        });
+        window.join();
+    }
+    const Configuration& config_;
+};
+
+TEST_F(CommitMacroStore, ObserversHearOfRepairsAfterTheLockIsReleased) {
+    LockProbingObserver probing(config);
+    config.set_observer(&probing);
+    config.assign(flat_entry(0, 0x1E), assignment(AssignmentType::Macro, 2));
+    ASSERT_TRUE(config.commit_macro_store({macro(1, u"one")}));
+    EXPECT_TRUE(config.entry(flat_entry(0, 0x1E)).is(AssignmentType::Default));
+    EXPECT_EQ(probing.calls_under_lock, 0);
 }
 
 TEST_F(CommitMacroStore, EmptyListLeavesUnchosenReferencesAndRejectsOverfullLists) {

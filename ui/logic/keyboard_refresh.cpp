@@ -8,8 +8,7 @@ namespace {
 // The window hears of the new configuration from the returned state, on its own thread.
 class QuietRebuild final : public RebuildObserver {
 public:
-    void refresh_key_buttons() override {}
-    void clear_changes() override {}
+    void configuration_replaced(bool) override {}
 };
 
 } // namespace
@@ -19,7 +18,7 @@ KeyboardState read_keyboard_state(CommandSet& commands, const UserStorage& stora
     QuietRebuild quiet;
     KeyboardState state;
     state.configuration_from_keyboard =
-        rebuild_from_keyboard(commands, storage, configuration, texts, quiet, true);
+        rebuild_from_keyboard(commands, storage, configuration, texts, quiet);
     state.current_profile = commands.get_current_profile();
     return state;
 }

@@ -1,0 +1,222 @@
+// The session's connection handling, keyboard events and job order, against a scripted service
+// library whose keyboard never answers a command (arrival reads fail quickly) and whose
+// notifications the test sends itself, so that the test's thread is the library's thread.
+#include "session_observer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dlfcn.h>
+#include <numeric>
+#include <unistd.h>
+
+namespace tarvenor::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Lines = std::vector<std::string>;
+
+class KeyboardSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tarvenor-session-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        options_.library_file = FAKE_HIDSERV_SCRIPTED;
+        options_.answer_wait = 5ms;
+        options_.lock_file = folder_ / "keyboard.lock";
+    }
+    void TearDown() override {
+        session_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    // Opens a session with `keyboards` connected (without a notification).
+    void open(int keyboards) {
+        std::string error;
+        session_ = KeyboardSession::open(options_, observer_, error);
+        ASSERT_NE(session_, nullptr) << error;
+        library_ = ::dlopen(FAKE_HIDSERV_SCRIPTED, RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(library_, nullptr);
+        connect_ = reinterpret_cast<void (*)(int, int)>(::dlsym(library_, "FakeConnect"));
+        consumer_ =
+            reinterpret_cast<void (*)(std::uint16_t)>(::dlsym(library_, "FakeConsumerCode"));
+        status_report_ =
+            reinterpret_cast<std::uint32_t (*)()>(::dlsym(library_, "FakeStatusReport"));
+        ASSERT_TRUE(connect_ && consumer_ && status_report_);
+        connect_(keyboards, 0);
+        ::dlclose(library_);
+    }
+    // Everything posted before has run once this returns.
+    void drain_worker() {
+        session_->run([](CommandSet&) {});
+    }
+
+    std::filesystem::path folder_;
+    KeyboardSession::Options options_;
+    RecordingSessionObserver observer_;
+    std::unique_ptr<KeyboardSession> session_;
+    void* library_ = nullptr;
+    void (*connect_)(int, int) = nullptr;
+    void (*consumer_)(std::uint16_t) = nullptr;
+    std::uint32_t (*status_report_)() = nullptr;
+};
+
+TEST_F(KeyboardSessionTest, KeyboardAtStartIsReadThenAnnouncedOnceStartUpHasFinished) {
+    open(1);
+    EXPECT_EQ(session_->start(), 1);
+    ASSERT_TRUE(observer_.wait_for("arrived matrix=0")); // this keyboard never answers
+    // Jobs posted now wait behind the connection handling, which waits for the owner.
+    EXPECT_FALSE(observer_.wait_for("count 1", 100ms)) << "waits for the owner's start-up";
+    EXPECT_EQ(session_->connected_count(), 0);
+
+    session_->set_init_complete();
+    ASSERT_TRUE(observer_.wait_for("open"));
+    EXPECT_EQ(observer_.lines(), (Lines{"arrived matrix=0", "count 1", "open"}));
+    EXPECT_EQ(session_->connected_count(), 1);
+    EXPECT_NE(observer_.thread_of("arrived matrix=0"), std::this_thread::get_id());
+    EXPECT_EQ(observer_.thread_of("open"), observer_.thread_of("arrived matrix=0"));
+}
+
+TEST_F(KeyboardSessionTest, PluggingFollowsTheCountAndOpensOnlyForTheFirstKeyboard) {
+    open(1);
+    session_->set_init_complete();
+    session_->start();
+    ASSERT_TRUE(observer_.wait_for("open"));
+
+    connect_(1, 1); // the same count again
+    drain_worker();
+    EXPECT_EQ(observer_.lines().size(), 3u);
+
+    connect_(0, 1);
+    ASSERT_TRUE(observer_.wait_for("count 0"));
+    EXPECT_EQ(session_->facts().current_profile(), DeviceFacts::kUnknownProfile);
+    connect_(1, 1);
+    drain_worker();
+    EXPECT_EQ(observer_.lines(), (Lines{"arrived matrix=0", "count 1", "open", "gone", "count 0",
+                                        "arrived matrix=0", "count 1"}));
+}
+
+TEST_F(KeyboardSessionTest, QuietStartOrNoKeyboardAtStartNeverAsksToOpen) {
+    options_.quiet_start = true;
+    open(1);
+    session_->set_init_complete();
+    session_->start();
+    drain_worker();
+    EXPECT_EQ(observer_.lines(), (Lines{"arrived matrix=0", "count 1"}));
+
+    session_.reset();
+    options_.quiet_start = false;
+    open(0);
+    EXPECT_EQ(session_->start(), 0);
+    session_->set_init_complete();
+    drain_worker();
+    EXPECT_TRUE(observer_.lines().size() == 2u) << "no keyboard: nothing to handle";
+    connect_(1, 1);
+    drain_worker();
+    EXPECT_EQ(observer_.lines(),
+              (Lines{"arrived matrix=0", "count 1", "arrived matrix=0", "count 1"}));
+}
+
+TEST_F(KeyboardSessionTest, BankSwitchesWriteTheBankReportAndComeBackToBankA) {
+    open(1);
+    session_->start();
+    consumer_(0x02FF);
+    EXPECT_EQ(status_report_(), 0x0305u); // [0x05, 0x03]: bank B
+    consumer_(0x02FF);
+    EXPECT_EQ(status_report_(), 0x0205u); // [0x05, 0x02]: bank A again
+    const Lines lines = observer_.lines();
+    EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"bank 1", "bank 0"}));
+    EXPECT_EQ(observer_.thread_of("bank 1"), std::this_thread::get_id()) << "never queued";
+}
+
+TEST_F(KeyboardSessionTest, RefreshRequestsGoToTheWorkerAndIndicatorsAreHandedOnAtOnce) {
+    open(0);
+    session_->start();
+    consumer_(0x0401);
+    consumer_(0x1811);
+    consumer_(0x1801); // no reaction
+    consumer_(0x1810);
+    drain_worker();
+    Lines lines = observer_.lines(); // the refresh runs on the worker, in its own time
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (Lines{"indicator off", "indicator on", "refresh"}));
+    EXPECT_LT(observer_.lines_index("indicator on"), observer_.lines_index("indicator off"));
+    EXPECT_EQ(observer_.thread_of("indicator on"), std::this_thread::get_id());
+    EXPECT_NE(observer_.thread_of("refresh"), std::this_thread::get_id());
+}
+
+TEST_F(KeyboardSessionTest, JobsRunOneAfterAnotherInOrderOnTheWorker) {
+    open(0);
+    session_->start();
+    std::vector<int> order;
+    std::vector<std::thread::id> threads;
+    for (int i = 0; i < 50; ++i) {
+        session_->post([&, i](CommandSet&) {
+            order.push_back(i);
+            threads.push_back(std::this_thread::get_id());
+        });
+    }
+    drain_worker();
+    std::vector<int> expected(50);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(order, expected);
+    EXPECT_EQ(std::count(threads.begin(), threads.end(), threads.front()), 50);
+    EXPECT_NE(threads.front(), std::this_thread::get_id());
+}
+
+TEST_F(KeyboardSessionTest, AJobRunsWithTheKeyboardLockHeld) {
+    open(0);
+    session_->start();
+    std::string holder;
+    bool other_got_it = true;
+    session_->run([&](CommandSet&) {
+        KeyboardLock other(options_.lock_file);
+        other_got_it = other.acquire(0ms, holder);
+    });
+    EXPECT_FALSE(other_got_it);
+    EXPECT_NE(holder.find("process " + std::to_string(::getpid())), std::string::npos) << holder;
+    KeyboardLock after(options_.lock_file);
+    EXPECT_TRUE(after.acquire(0ms, holder)) << "released when the job ended";
+}
+
+TEST_F(KeyboardSessionTest, ABusyKeyboardSkipsTheJobAndSaysWhoHasIt) {
+    options_.lock_patience = 20ms;
+    open(0);
+    session_->start();
+    KeyboardLock other(options_.lock_file);
+    std::string holder;
+    ASSERT_TRUE(other.acquire(0ms, holder));
+    bool ran = false;
+    session_->run([&](CommandSet&) { ran = true; });
+    EXPECT_FALSE(ran);
+    ASSERT_EQ(observer_.lines().size(), 1u);
+    EXPECT_EQ(observer_.lines()[0].rfind("busy ", 0), 0u);
+}
+
+TEST_F(KeyboardSessionTest, TheCommandLineLearnsTheKeyboardAtStartAndHearsNothingLater) {
+    options_.follow_connections = false;
+    options_.quiet_start = true;
+    open(1);
+    const std::uint32_t report_before = status_report_();
+    EXPECT_EQ(session_->start(), 1);
+    EXPECT_EQ(observer_.lines(), (Lines{"arrived matrix=0", "count 1"}))
+        << "done when start returns";
+    consumer_(0x02FF);
+    connect_(0, 1);
+    drain_worker();
+    EXPECT_EQ(observer_.lines().size(), 2u);
+    EXPECT_EQ(status_report_(), report_before) << "no bank report written";
+}
+
+TEST_F(KeyboardSessionTest, EndingASessionThatWaitsForStartUpDoesNotHang) {
+    open(1);
+    session_->start();
+    ASSERT_TRUE(observer_.wait_for("arrived matrix=0"));
+    session_->post([](CommandSet&) { ADD_FAILURE() << "queued jobs are dropped at the end"; });
+    session_.reset();
+    EXPECT_EQ(observer_.lines(), Lines{"arrived matrix=0"});
+}
+
+} // namespace
+} // namespace tarvenor::testing
