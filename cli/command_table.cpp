@@ -1,15 +1,16 @@
 #include "cli/cli_command.h"
 #include "cli/file_commands.h"
 #include "cli/info_command.h"
+#include "cli/lighting_command.h"
 #include "cli/profile_command.h"
 #include "cli/transfer_commands.h"
 
 namespace tarvenor::cli {
 
 std::span<const CliCommand> all_commands() {
-    static const CliCommand commands[] = {kInfoCommand, kProfileCommand, kValidateCommand,
-                                          kDumpCommand, kResaveCommand,  kNewCommand,
-                                          kPullCommand, kPushCommand};
+    static const CliCommand commands[] = {
+        kInfoCommand, kProfileCommand, kValidateCommand, kDumpCommand,     kResaveCommand,
+        kNewCommand,  kPullCommand,    kPushCommand,     kLightingCommand, kKeyColourCommand};
     return commands;
 }
 

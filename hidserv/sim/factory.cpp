@@ -57,6 +57,18 @@ constexpr std::uint8_t kFactoryEffects[] = {1,  2,  3,  4,  5,  6,  7,  8,  9, 1
                                             11, 12, 13, 14, 15, 16, 17, 18, 20};
 constexpr std::size_t kEffectsOffset = 12;
 
+// A keyboard out of the box runs the first effect in red at full brightness: the same bytes the
+// program writes when the user restores the lighting, repeated here so that the virtual keyboard
+// never leans on the program's own records.
+constexpr std::uint8_t kFactoryLighting[] = {0x01, 0x04, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x08,
+                                             0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x00,
+                                             0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF,
+                                             0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
+constexpr std::size_t kLightingRecordBytes = 42;
+constexpr std::size_t kColourRowStride = 512;
+constexpr std::size_t kColourRowBytes = 126 * 3;
+constexpr int kProfiles = 3;
+
 std::vector<std::uint8_t> factory_parameters() {
     std::vector<std::uint8_t> block(kParameterBytes, 0);
     block[kActiveProfileByte] = 0;
@@ -74,11 +86,29 @@ std::vector<std::uint8_t> factory_matrix() {
     return matrix;
 }
 
+std::vector<std::uint8_t> factory_settings() {
+    std::vector<std::uint8_t> settings(kSettingsBytes, 0);
+    for (int profile = 0; profile < kProfiles; ++profile) {
+        std::copy(std::begin(kFactoryLighting), std::end(kFactoryLighting),
+                  settings.begin() + profile * kLightingRecordBytes);
+    }
+    return settings;
+}
+
+// Every key of every profile white.
+std::vector<std::uint8_t> factory_colours() {
+    std::vector<std::uint8_t> colours(kColourBytes, 0);
+    for (int profile = 0; profile < kProfiles; ++profile) {
+        std::fill_n(colours.begin() + profile * kColourRowStride, kColourRowBytes, 0xFF);
+    }
+    return colours;
+}
+
 // Every profile starts as the factory matrix: no key is reassigned.
 std::vector<std::uint8_t> factory_profiles() {
     const std::vector<std::uint8_t> matrix = factory_matrix();
     std::vector<std::uint8_t> profiles;
-    for (int profile = 0; profile < 3; ++profile) {
+    for (int profile = 0; profile < kProfiles; ++profile) {
         profiles.insert(profiles.end(), matrix.begin(), matrix.end());
     }
     return profiles;
@@ -109,9 +139,9 @@ std::vector<std::uint8_t> factory_contents(Area area) {
     case Area::Parameters:
         return factory_parameters();
     case Area::Settings:
-        return std::vector<std::uint8_t>(kSettingsBytes, 0);
+        return factory_settings();
     case Area::Colours:
-        return std::vector<std::uint8_t>(kColourBytes, 0);
+        return factory_colours();
     case Area::Profiles:
         return factory_profiles();
     case Area::Macros:

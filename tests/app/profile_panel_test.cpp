@@ -1,4 +1,4 @@
-#include "virtual_keyboard_fixture.h"
+#include "virtual_keyboard_window.h"
 
 #include "map_settings.h"
 #include "model/profile_file.h"

@@ -1,4 +1,4 @@
-#include "virtual_keyboard_fixture.h"
+#include "virtual_keyboard_window.h"
 
 namespace tarvenor::testing {
 namespace {

@@ -51,6 +51,18 @@ protected:
 
 using FirmwareTest = TempFolder;
 
+// Each profile's lighting record: the lighting reset's bytes, then zeros.
+Bytes factory_settings() {
+    const Bytes reset = {0x01, 0x04, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x08, 0xFF, 0xFF, 0xFF,
+                         0xFF, 0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x00,
+                         0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
+    Bytes settings(256, 0);
+    for (int profile = 0; profile < 3; ++profile) {
+        std::copy(reset.begin(), reset.end(), settings.begin() + profile * 42);
+    }
+    return settings;
+}
+
 TEST_F(FirmwareTest, FactoryMemory) {
     open_firmware();
     Bytes parameters(44, 0);
@@ -58,8 +70,14 @@ TEST_F(FirmwareTest, FactoryMemory) {
     const Bytes effects = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 20};
     std::copy(effects.begin(), effects.end(), parameters.begin() + 12);
     EXPECT_EQ(file("parameters.bin"), parameters);
-    EXPECT_EQ(file("settings.bin"), Bytes(256, 0));
-    EXPECT_EQ(file("colours.bin"), Bytes(1536, 0));
+    EXPECT_EQ(file("settings.bin"), factory_settings());
+    const Bytes colours = file("colours.bin");
+    ASSERT_EQ(colours.size(), 1536u);
+    for (int profile = 0; profile < 3; ++profile) {
+        const auto row = colours.begin() + profile * 512;
+        EXPECT_EQ(Bytes(row, row + 378), Bytes(378, 0xFF)) << profile;
+        EXPECT_EQ(Bytes(row + 378, row + 512), Bytes(134, 0)) << profile;
+    }
     EXPECT_EQ(file("macros.bin"), Bytes(8192, 0));
 
     const Bytes matrix = file("default_matrix.bin");
@@ -154,7 +172,8 @@ TEST_F(FirmwareTest, FileOfTheWrongSizeIsMended) {
     std::ofstream(folder_ / "settings.bin", std::ios::binary) << std::string(10, '\x11');
     std::ofstream(folder_ / "parameters.bin", std::ios::binary) << std::string(50, '\x01');
     open_firmware();
-    Bytes settings(256, 0);
+    // The missing part comes from the factory contents.
+    Bytes settings = factory_settings();
     std::fill_n(settings.begin(), 10, 0x11);
     EXPECT_EQ(file("settings.bin"), settings);
     EXPECT_EQ(file("parameters.bin"), Bytes(44, 0x01));

@@ -4,6 +4,7 @@
 #include "ui/logic/keyboard_map.h"
 #include "ui/main/about_dlg.h"
 #include "ui/main/busy_bar.h"
+#include "ui/main/lighting_panel.h"
 #include "ui/skin/placement.h"
 
 #include <QCloseEvent>
@@ -39,6 +40,7 @@ CTarvenorDlg::CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowS
     pictures_ = MainPictures::load(skin_folder, background().size());
     buttons_ = place_main_controls(*this, skin(), pictures_, services_.language, services_.texts);
     couple_draws(buttons_);
+    add_lighting_panel();
     busy_bar_ = new BusyBar(this, skin_folder);
     place_control(*busy_bar_, skin(), "BUTTONINFO", "CONTROL_JDTStatic");
     button(control::kApply)->setEnabled(false);
@@ -53,6 +55,18 @@ CTarvenorDlg::~CTarvenorDlg() = default;
 CPngButton* CTarvenorDlg::button(int control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
+}
+
+void CTarvenorDlg::add_lighting_panel() {
+    lighting_ = new LightingPanel(*this, skin(), skin_folder(), services_.language, storage_,
+                                  [this](int id) { return button(id); });
+    lighting_->set_switch_off_hook([this] { refresh_g_keys(); });
+    lighting_refresh_ = [this] { lighting_->logic().read_lighting(false); };
+}
+
+void CTarvenorDlg::set_keyboard_jobs(KeyboardJobs* jobs) {
+    jobs_ = jobs;
+    lighting_->logic().set_jobs(jobs);
 }
 
 void CTarvenorDlg::connect_buttons() {
@@ -93,6 +107,9 @@ void CTarvenorDlg::on_control(int control_id) {
 }
 
 void CTarvenorDlg::on_key_click(int control_id) {
+    if (lighting_->logic().click_key(control_id)) {
+        return;
+    }
     const ClickOutcome outcome = decide_click(control_id, false, bank_);
     if (outcome.action != ClickAction::Assign) {
         return;
@@ -175,6 +192,7 @@ void CTarvenorDlg::install_keyboard_state(const KeyboardState& state) {
     }
     button(control::kApply)->setEnabled(false);
     refresh_g_keys();
+    lighting_->logic().keyboard_arrived(current_profile_);
     emit keyboard_state_installed();
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/configuration.h"
 #include "model/text_table.h"
+#include "model/user_storage.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/keyboard_jobs.h"
 #include "ui/logic/keyboard_refresh.h"
@@ -21,6 +22,7 @@ namespace tarvenor {
 
 class BusyBar;
 class CAboutDlg;
+class LightingPanel;
 
 // What the main window works with; all of it outlives the window.
 struct MainWindowServices {
@@ -48,7 +50,7 @@ public:
     ~CTarvenorDlg() override;
 
     // The device worker; until it is set, jobs are dropped.
-    void set_keyboard_jobs(KeyboardJobs* jobs) { jobs_ = jobs; }
+    void set_keyboard_jobs(KeyboardJobs* jobs);
     // The assignment dialog opens from here with the key-click request.
     void set_assign_handler(AssignHandler handler) { assign_ = std::move(handler); }
     // The lighting panel's re-read, run once per burst of the keyboard's refresh requests.
@@ -106,6 +108,7 @@ public:
     int tray_icon() const { return tray_icon_.shown(); }
     CPngButton* button(int control_id) const;
     const BusyBar& busy_bar() const { return *busy_bar_; }
+    LightingPanel& lighting() const { return *lighting_; }
     bool about_open() const { return !about_.isNull(); }
 
 signals:
@@ -120,6 +123,7 @@ protected:
     void reject() override;
 
 private:
+    void add_lighting_panel();
     void connect_buttons();
     void on_control(int control_id);
     void on_key_click(int control_id);
@@ -131,6 +135,9 @@ private:
     MainPictures pictures_;
     ButtonMap buttons_;
     BusyBar* busy_bar_ = nullptr;
+    EnvironmentDocumentsFolder documents_;
+    UserStorage storage_{documents_};
+    LightingPanel* lighting_ = nullptr;
     QPointer<CAboutDlg> about_;
     std::vector<QPointer<QDialog>> children_;
     KeyboardJobs* jobs_ = nullptr;

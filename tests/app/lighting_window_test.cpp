@@ -1,0 +1,91 @@
+#include "virtual_keyboard_window.h"
+
+#include "ui/main/lighting_controls.h"
+#include "ui/main/lighting_panel.h"
+
+#include <QComboBox>
+#include <QFile>
+
+namespace tarvenor::testing {
+namespace {
+
+constexpr int kEsc = 1022; // lighting position 0
+constexpr int kKeyA = 1058;
+
+class LightingWindow : public VirtualKeyboardWindow {
+protected:
+    QByteArray memory(const char* name) const {
+        QFile file(sim_dir + "/" + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    bool memory_holds(const char* name, int offset, const QByteArray& bytes) {
+        return wait_for([&] { return memory(name).mid(offset, bytes.size()) == bytes; });
+    }
+
+    void arrive() {
+        start(false);
+        ASSERT_TRUE(wait_for([this] { return panel().effect_box()->count() == 19; }));
+    }
+
+    LightingPanel& panel() { return window->lighting(); }
+};
+
+TEST_F(LightingWindow, PaintingKeysOnTheWindowColoursTheKeyboard) {
+    arrive();
+    EXPECT_FALSE(panel().effect_box()->isVisible()) << "the switch is off at first";
+    QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+    EXPECT_TRUE(panel().effect_box()->isVisible());
+    EXPECT_TRUE(storage.lighting_switch());
+
+    panel().effect_box()->activated(18); // the per-key effect, last in the list
+    ASSERT_TRUE(memory_holds("settings.bin", 0, QByteArray(1, 20)));
+    EXPECT_TRUE(panel().preset_box()->isVisible());
+    EXPECT_TRUE(window->button(kEsc)->outline_on()) << "each key framed with its own colour";
+
+    // The factory user colour is red and the tool paints with it.
+    QTest::mouseClick(window->button(kEsc), Qt::LeftButton);
+    EXPECT_TRUE(requests.empty()) << "a paint click opens no assignment";
+    ASSERT_TRUE(memory_holds("colours.bin", 0, QByteArray("\xFF\x00\x00", 3)));
+
+    panel().preset_box()->activated(0); // FPS
+    ASSERT_TRUE(memory_holds("colours.bin", 64 * 3, QByteArray("\xFF\x00\x00", 3)));
+    EXPECT_TRUE(memory_holds("colours.bin", 0, QByteArray(3, '\0')))
+        << "the preset paints every other key black";
+
+    QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+    EXPECT_FALSE(window->button(kKeyA)->outline_on());
+    QTest::mouseClick(window->button(kKeyA), Qt::LeftButton);
+    EXPECT_EQ(requests.size(), 1u) << "with the switch off a click assigns again";
+}
+
+TEST_F(LightingWindow, DraggingTheBrightnessWritesEachNewPositionOnce) {
+    arrive();
+    QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+    BitmapSlider* slider = panel().brightness_slider();
+    const int y = slider->height() / 2;
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(slider->width() - 1, y));
+    for (int x = slider->width() - 1; x >= 0; x -= 3) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), slider->mapToGlobal(QPointF(x, y)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(slider, &move);
+    }
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(0, y));
+    ASSERT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, '\0')));
+    EXPECT_EQ(slider->position(), 0);
+}
+
+TEST_F(LightingWindow, RefusedChangeIsToldOnThePanelAndUndone) {
+    arrive();
+    QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+    simctl({"fault", "status-ff", "3", "1"}); // the effect's write is refused
+    panel().effect_box()->activated(5);       // effect 6
+    EXPECT_EQ(panel().effect_box()->currentIndex(), 5) << "shown before the keyboard answers";
+    ASSERT_TRUE(wait_for([this] {
+        return panel().notice()->isVisible() && panel().effect_box()->currentIndex() == 0;
+    })) << "the keyboard still runs effect 1";
+    EXPECT_TRUE(messages.isEmpty()) << "no message box";
+}
+
+} // namespace
+} // namespace tarvenor::testing

@@ -1,0 +1,81 @@
+#!/bin/bash
+# The lighting panel of the real program under Xvfb, driven with real X mouse events: the light
+# switch, the effect list, the per-key effect with a game preset and a painted key. Checks the
+# virtual keyboard's memory and the per-user settings file.
+# Usage: lighting_e2e.sh PROGRAM_FOLDER [SCREENSHOT.png]
+set -u
+BIN=$(cd "$1" && pwd)
+shot=${2:-}
+. "$(dirname "$0")/e2e_lib.sh"
+
+# The centre of a control of the main skin, in screen coordinates of the window at X, Y.
+centre_of() {
+    local rect
+    rect=$(grep -i "^$1=" "$BIN/Skins/Main.ini" | head -1 | cut -d= -f2)
+    [ -n "$rect" ] || e2e_fail "no $1 in the main skin"
+    IFS=, read -r cx cy cw ch <<<"$rect"
+    echo "$((X + cx + cw / 2)) $((Y + cy + ch / 2))"
+}
+
+# Clicks (1) or turns the wheel down (5) over a control, COUNT times (default once).
+mouse_on() {
+    local target
+    target=$(centre_of "$1")
+    # (--sync waits for the pointer to move: only when it is elsewhere.)
+    local pointer
+    pointer=$(xdotool getmouselocation | sed 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
+    # shellcheck disable=SC2086
+    [ "$pointer" = "$target" ] || xdotool mousemove --sync $target
+    xdotool click --repeat "${3:-1}" --delay 40 "$2"
+}
+
+# One byte of a keyboard memory file as two hex digits.
+memory_byte() {
+    od -An -tx1 -j "$2" -N 1 "$TARVENOR_SIM_DIR/$1" | tr -d ' \n'
+}
+
+memory_byte_is() {
+    [ "$(memory_byte "$1" "$2")" = "$3" ]
+}
+
+echo "== lighting panel"
+e2e_display
+e2e_fresh_user lighting
+e2e_start lighting
+program=$e2e_pid
+e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
+window=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
+
+echo "-- the light switch turns on and is kept in the settings file"
+settings="$TARVENOR_USER_DIR/Tarvenor_R4X/wskb.ini"
+mouse_on CONTROL_DengStaPic 1
+e2e_wait 5 grep -qi '^DengCheck=1' "$settings" || e2e_fail "switch not stored: $(cat "$settings")"
+
+echo "-- the wheel over the effect list picks effect 3; the keyboard runs it"
+mouse_on CONTROL_XGcombox 5 2
+e2e_wait 5 memory_byte_is settings.bin 0 03 || e2e_fail "effect: $(memory_byte settings.bin 0)"
+memory_byte_is settings.bin 4 01 || e2e_fail "effect 3 keeps random colour on"
+
+echo "-- the per-key effect, the FPS preset and one painted key"
+mouse_on CONTROL_XGcombox 5 16
+e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "effect: $(memory_byte settings.bin 0)"
+mouse_on CONTROL_umCombo 5
+e2e_wait 5 memory_byte_is colours.bin $((22 * 3 + 2)) 00 || e2e_fail "FPS preset not written"
+memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "key 1 is not yellow"
+mouse_on KEY_001 1 # Esc, painted with the user colour (red)
+e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"
+memory_byte_is colours.bin 1 00 || e2e_fail "Esc not red"
+
+if [ -n "$shot" ]; then
+    sleep 0.3
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot" ||
+        e2e_fail "no screenshot"
+    echo "screenshot: $shot"
+fi
+
+echo "-- turning the switch off is kept too"
+mouse_on CONTROL_DengStaPic 1
+e2e_wait 5 grep -qi '^DengCheck=0' "$settings" || e2e_fail "switch off not stored"
+echo "lighting end-to-end: passed"

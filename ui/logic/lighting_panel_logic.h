@@ -1,0 +1,146 @@
+#pragma once
+
+#include "model/lighting.h"
+#include "model/user_storage.h"
+#include "ui/logic/keyboard_jobs.h"
+#include "ui/logic/lighting_effects.h"
+#include "ui/logic/lighting_io.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvenor {
+
+// The key buttons the lighting frames and paints: the 106 keys, G1..G9 and Fn.
+const std::vector<int>& lit_key_buttons();
+
+// The lighting panel's decisions: the mirrors of the keyboard's lighting, what every control
+// changes and the exact writes. It runs on the user interface thread and never waits for the
+// keyboard: reads and writes are jobs for the device worker, in the order the user made them,
+// and their results come back through `to_ui`. The panel shows its new state at once; when a
+// write fails it re-reads the keyboard and shows what the keyboard really holds.
+class LightingPanelLogic {
+public:
+    using ToUi = std::function<void(std::function<void()>)>;
+
+    LightingPanelLogic(const UserStorage& storage, ToUi to_ui);
+
+    // Until jobs are set, nothing is read or written.
+    void set_jobs(KeyboardJobs* jobs) { jobs_ = jobs; }
+    // Called after every change of what the panel shows.
+    void set_changed(std::function<void()> changed) { changed_ = std::move(changed); }
+    // Runs before the light switch turns on: makes the keyboard's active profile current again.
+    void set_before_switch_on(std::function<void()> hook) { before_switch_on_ = std::move(hook); }
+
+    // Reads the lighting (all profiles or only the panel's) and shows it when it arrives. After
+    // an arrival the FollowsBase flags are recomputed from the colours read.
+    void read_lighting(bool all_profiles, bool arrival = false);
+    // A keyboard arrived: the panel shows its active profile (when it named one) and reads the
+    // lighting of all profiles.
+    void keyboard_arrived(int active_profile);
+    // The panel shows another profile: its lighting is read and shown.
+    void show_profile(int profile);
+    // What a read brought: installs the parts read and shows them.
+    void install(const LightingSnapshot& snapshot, bool arrival);
+
+    // The controls' handlers.
+    void select_effect(int list_position);
+    void move_brightness(int position);
+    void move_speed(int position);
+    void click_direction(bool left);
+    void click_random();
+    void choose_effect_colour(ColourValue colour);
+    void choose_colour_choice(int choice);
+    void choose_tool(int tool);
+    void choose_user_colour(ColourValue colour);
+    void choose_base_colour(ColourValue colour);
+    void apply_preset(int preset);
+    void click_light_switch();
+    // A click on a key button or D1..D6: true when the lighting takes it (the switch is on),
+    // painting the key in the per-key effect; false when the click goes on as usual.
+    bool click_key(int control_id);
+    // Used by the profile buttons before they switch profile.
+    void turn_switch_off();
+    // Restores the panel profile's factory lighting (restore defaults).
+    void reset_lighting();
+
+    // What the panel shows.
+    int panel_profile() const { return panel_profile_; }
+    bool light_switch() const { return light_switch_; }
+    const LightingRecord& record() const { return records_.profiles[panel_profile_]; }
+    const LightingRecord& record(int profile) const { return records_.profiles[profile]; }
+    const KeyColourTable& row(int profile) const { return rows_[profile]; }
+    const ModeList& modes() const { return modes_; }
+    // The effect list's entries in order, and the position of the current effect (-1: none).
+    const std::vector<int>& effect_list() const { return effect_list_; }
+    int selected_position() const;
+    // The controls shown now: none but the switch while it is off.
+    EffectControls shown_controls() const;
+    DirectionPictures direction() const;
+    const std::string& brightness_image() const { return brightness_image_; }
+    const std::string& speed_image() const { return speed_image_; }
+    std::optional<ColourValue> frame(int control_id) const;
+    // Grows with every ClearFrames, which also takes the keys' selected faces away.
+    int frame_clears() const { return frame_clears_; }
+    bool follows_base(int profile, int control_id) const;
+    // A change did not reach the keyboard; cleared by the next change that does.
+    bool write_failed() const { return write_failed_; }
+
+private:
+    using KeyFlags = std::vector<bool>;
+
+    LightingRecord& mutable_record() { return records_.profiles[panel_profile_]; }
+    KeyColourTable& mutable_row() { return rows_[panel_profile_]; }
+    void set_record(int offset, std::uint8_t value);
+    void show_lighting();
+    void update_slider_images();
+    void apply_frames(FrameRule rule);
+    void frame_all(ColourValue colour);
+    void frame_own();
+    void clear_frames();
+    void set_key_colour(std::size_t key, ColourValue colour);
+    void recolour_followers(ColourValue colour);
+    void write_base_and_row(ColourValue colour);
+    void run_selection(int effect);
+    void recompute_follows();
+    void set_switch(bool on);
+
+    void post_write(LightingWrite write);
+    void write_record(int offset, std::uint8_t value);
+    void write_done(unsigned sequence, bool ok);
+    void post_read(bool all_profiles, bool arrival);
+    void read_done(unsigned sequence, const LightingSnapshot& snapshot, bool all_profiles,
+                   bool arrival);
+    void changed();
+
+    const UserStorage& storage_;
+    ToUi to_ui_;
+    KeyboardJobs* jobs_ = nullptr;
+    std::function<void()> changed_;
+    std::function<void()> before_switch_on_;
+
+    int panel_profile_ = 0;
+    bool light_switch_ = false;
+    ModeList modes_{};
+    std::vector<int> effect_list_;
+    LightingSettings records_;
+    std::array<KeyColourTable, 3> rows_{};
+    std::array<KeyFlags, 3> follows_;
+    std::vector<std::optional<ColourValue>> frames_;
+    int frame_clears_ = 0;
+    std::string brightness_image_ = "0.bmp";
+    std::string speed_image_ = "9.bmp";
+
+    unsigned posted_writes_ = 0; // sequence number of the last write handed to the worker
+    bool write_failed_ = false;
+    bool reread_due_ = false; // a write failed: the keyboard's state is read once writes settle
+};
+
+// Colour of a lighting position in a colour row.
+ColourValue row_colour(const KeyColourTable& row, int position);
+void set_row_colour(KeyColourTable& row, int position, ColourValue colour);
+
+} // namespace tarvenor

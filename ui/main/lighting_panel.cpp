@@ -1,0 +1,319 @@
+#include "ui/main/lighting_panel.h"
+
+#include "ui/logic/keyboard_map.h"
+#include "ui/logic/lighting_presets.h"
+#include "ui/main/lighting_controls.h"
+#include "ui/skin/placement.h"
+#include "ui/skin/png_button.h"
+#include "ui/skin/skin_color_btn.h"
+#include "ui/skin/skin_error.h"
+
+#include <QComboBox>
+
+namespace tarvenor {
+namespace {
+
+constexpr const char* kSection = "BUTTONINFO";
+constexpr int kFrameWidth = 2;
+constexpr const char* kChoicePictures[] = {"hong", "huang", "lv", "lan"};
+constexpr const char* kChoiceKeys[] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC",
+                                       "CONTROL_LANPIC"};
+constexpr const char* kFixedPictures[] = {
+    "dengup.bmp",    "dengdown.bmp",   "leftup.bmp",    "leftdown.bmp",   "rightup.bmp",
+    "rightdown.bmp", "upup.bmp",       "updown.bmp",    "downup.bmp",     "downdown.bmp",
+    "kuosan.bmp",    "kuosandown.bmp", "julong.bmp",    "julongdown.bmp", "sjsup.bmp",
+    "sjsdown.bmp",   "user1up.bmp",    "user1down.bmp", "user2up.bmp",    "user2down.bmp"};
+constexpr int kSliderPictures = 26;
+
+QColor to_qcolor(ColourValue colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+ColourValue to_colour_value(const QColor& colour) {
+    return static_cast<ColourValue>(colour.red()) |
+           (static_cast<ColourValue>(colour.green()) << 8) |
+           (static_cast<ColourValue>(colour.blue()) << 16);
+}
+
+std::string_view names_section(const LanguageFile& language, bool effects) {
+    if (language.language_index() == 0) {
+        return effects ? "Mode" : "Control_Name";
+    }
+    return effects ? "Mode1" : "Control_Name1";
+}
+
+} // namespace
+
+LightingPanel::LightingPanel(QWidget& window, const IniFile& skin,
+                             const std::filesystem::path& skin_folder, const LanguageFile& language,
+                             const UserStorage& storage, KeyButton key_button)
+    : QObject(&window), window_(window), skin_(skin), language_(language),
+      key_button_(std::move(key_button)), logic_(storage, [this](std::function<void()> call) {
+          QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+      }) {
+    load_pictures(skin_folder);
+    make_controls();
+    connect_controls();
+    logic_.set_changed([this] { show_state(); });
+    show_state();
+}
+
+void LightingPanel::load_pictures(const std::filesystem::path& skin_folder) {
+    std::vector<std::string> names(std::begin(kFixedPictures), std::end(kFixedPictures));
+    for (const char* choice : kChoicePictures) {
+        names.push_back(std::string(choice) + ".bmp");
+        names.push_back(std::string(choice) + "ok.bmp");
+    }
+    for (int n = 0; n < kSliderPictures; ++n) {
+        names.push_back(std::to_string(n) + ".bmp");
+    }
+    for (const std::string& name : names) {
+        const std::filesystem::path file = skin_folder / name;
+        QPixmap pixmap(QString::fromStdString(file.string()));
+        if (pixmap.isNull()) {
+            throw SkinError("lighting picture missing: " + file.string());
+        }
+        pictures_.emplace(name, std::move(pixmap));
+    }
+}
+
+const QPixmap& LightingPanel::picture(const std::string& name) const {
+    return pictures_.at(name);
+}
+
+QLabel* LightingPanel::make_label(const char* skin_key, const char* text_key) {
+    auto* label = new QLabel(&window_);
+    label->setText(QString::fromStdString(skin_.get(names_section(language_, false), text_key)));
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    place_control(*label, skin_, kSection, skin_key);
+    return label;
+}
+
+PictureButton* LightingPanel::make_picture(const char* skin_key) {
+    auto* button = new PictureButton(&window_);
+    button->setObjectName(QString::fromLatin1(skin_key));
+    place_control(*button, skin_, kSection, skin_key);
+    return button;
+}
+
+CSkinColorBtn* LightingPanel::make_colour_button(const char* skin_key) {
+    auto* button = new CSkinColorBtn(&window_);
+    button->setObjectName(QString::fromLatin1(skin_key));
+    place_control(*button, skin_, kSection, skin_key);
+    return button;
+}
+
+void LightingPanel::make_colour_group(ColourGroupControls& group, const char* colour_label,
+                                      const char* button, const char* random_label,
+                                      const char* random_picture) {
+    group.colour = make_colour_button(button);
+    group.random = make_picture(random_picture);
+    group.widgets = {make_label(colour_label, "Color"), group.colour,
+                     make_label(random_label, "DC"), group.random};
+}
+
+void LightingPanel::make_controls() {
+    switch_label_ = make_label("CONTROL_DengStatic", "Deng");
+    switch_ = make_picture("CONTROL_DengStaPic");
+    effects_ = new QComboBox(&window_);
+    effects_->setObjectName(QStringLiteral("CONTROL_XGcombox"));
+    place_control(*effects_, skin_, kSection, "CONTROL_XGcombox");
+    brightness_label_ = make_label("CONTROL_LightStatic", "Light");
+    brightness_ = new BitmapSlider(&window_);
+    place_control(*brightness_, skin_, kSection, "CONTROL_LightSlider");
+    speed_label_ = make_label("CONTROL_SpeedStatic", "Speed");
+    speed_ = new BitmapSlider(&window_);
+    place_control(*speed_, skin_, kSection, "CONTROL_SpeedSlider");
+    direction_.label = make_label("CONTROL_BLFXStatic", "FX");
+    direction_.left = make_picture("CONTROL_BLFXLStaPic");
+    direction_.right = make_picture("CONTROL_BLFXRStaPic");
+    make_colour_group(group_a_, "CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic",
+                      "CONTROL_HXsjsStaPic");
+    make_colour_group(group_b_, "CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStatic",
+                      "CONTROL_FYSJSStaPic");
+    for (std::size_t i = 0; i < choices_.size(); ++i) {
+        choices_[i] = make_picture(kChoiceKeys[i]);
+    }
+    user_colour_ = make_colour_button("CONTROL_USERysButton");
+    base_colour_ = make_colour_button("CONTROL_USERjsButton");
+    tools_ = {make_picture("CONTROL_USERgjStaPic1"), make_picture("CONTROL_USERgjStaPic2")};
+    presets_ = new QComboBox(&window_);
+    presets_->setObjectName(QStringLiteral("CONTROL_umCombo"));
+    place_control(*presets_, skin_, kSection, "CONTROL_umCombo");
+    for (int preset = 0; preset < kPresetCount; ++preset) {
+        presets_->addItem(QString::fromUtf8(preset_name(preset).data(),
+                                            static_cast<qsizetype>(preset_name(preset).size())));
+    }
+    presets_->setCurrentIndex(-1);
+    per_key_ = {make_label("CONTROL_USERysStatic", "Color"),
+                user_colour_,
+                make_label("CONTROL_USERjsStatic", "JColor"),
+                base_colour_,
+                make_label("CONTROL_USERgjStatic", "Tool"),
+                tools_[0],
+                tools_[1],
+                presets_};
+    // Where no effect shows anything: the word that a change did not reach the keyboard.
+    notice_ = new QLabel(&window_);
+    notice_->setObjectName(QStringLiteral("lighting_notice"));
+    notice_->setStyleSheet(QStringLiteral("color: #ffb040; background: transparent;"));
+    const SkinRect place = place_control(*notice_, skin_, kSection, "CONTROL_JTysStatic");
+    notice_->resize(place.w * 6, place.h);
+    notice_->setText(tr("A lighting change did not reach the keyboard; the panel shows what the "
+                        "keyboard holds."));
+}
+
+void LightingPanel::connect_controls() {
+    connect(switch_, &QAbstractButton::clicked, this, &LightingPanel::on_switch_clicked);
+    connect(effects_, &QComboBox::activated, this,
+            [this](int position) { logic_.select_effect(position); });
+    connect(brightness_, &BitmapSlider::position_changed, this,
+            [this](int position) { logic_.move_brightness(position); });
+    connect(speed_, &BitmapSlider::position_changed, this,
+            [this](int position) { logic_.move_speed(position); });
+    connect(direction_.left, &QAbstractButton::clicked, this,
+            [this] { logic_.click_direction(true); });
+    connect(direction_.right, &QAbstractButton::clicked, this,
+            [this] { logic_.click_direction(false); });
+    for (ColourGroupControls* group : {&group_a_, &group_b_}) {
+        CSkinColorBtn* button = group->colour;
+        connect(button, &CSkinColorBtn::colour_chosen, this,
+                [this, button] { logic_.choose_effect_colour(to_colour_value(button->colour())); });
+        connect(group->random, &QAbstractButton::clicked, this, [this] { logic_.click_random(); });
+    }
+    for (std::size_t i = 0; i < choices_.size(); ++i) {
+        connect(choices_[i], &QAbstractButton::clicked, this,
+                [this, i] { logic_.choose_colour_choice(static_cast<int>(i)); });
+    }
+    for (std::size_t i = 0; i < tools_.size(); ++i) {
+        connect(tools_[i], &QAbstractButton::clicked, this,
+                [this, i] { logic_.choose_tool(static_cast<int>(i)); });
+    }
+    connect(user_colour_, &CSkinColorBtn::colour_chosen, this,
+            [this] { logic_.choose_user_colour(to_colour_value(user_colour_->colour())); });
+    connect(base_colour_, &CSkinColorBtn::colour_chosen, this,
+            [this] { logic_.choose_base_colour(to_colour_value(base_colour_->colour())); });
+    connect(presets_, &QComboBox::activated, this,
+            [this](int preset) { logic_.apply_preset(preset); });
+}
+
+void LightingPanel::on_switch_clicked() {
+    const bool was_on = logic_.light_switch();
+    logic_.click_light_switch();
+    if (was_on && switch_off_) {
+        switch_off_();
+    }
+}
+
+void LightingPanel::show_state() {
+    show_effect_list();
+    show_pictures();
+    show_controls(logic_.shown_controls());
+    show_direction();
+    show_frames();
+    notice_->setVisible(logic_.write_failed());
+}
+
+void LightingPanel::show_effect_list() {
+    const std::vector<int>& effects = logic_.effect_list();
+    if (effects != shown_effects_) {
+        const QSignalBlocker block(effects_);
+        effects_->clear();
+        for (const int effect : effects) {
+            const std::string name =
+                skin_.get(names_section(language_, true), std::to_string(effect), "1");
+            effects_->addItem(QString::fromStdString(name), effect);
+        }
+        shown_effects_ = effects;
+    }
+    const QSignalBlocker block(effects_);
+    effects_->setCurrentIndex(logic_.selected_position());
+}
+
+void LightingPanel::show_pictures() {
+    const LightingRecord& record = logic_.record();
+    switch_->set_picture(picture(logic_.light_switch() ? "dengdown.bmp" : "dengup.bmp"));
+    brightness_->set_position(slider_position(record.brightness()));
+    brightness_->set_picture(picture(logic_.brightness_image()));
+    speed_->set_position(speed_slider_position(record.speed()));
+    speed_->set_picture(picture(logic_.speed_image()));
+    const QPixmap& random = picture(record.random_colour() ? "sjsdown.bmp" : "sjsup.bmp");
+    for (ColourGroupControls* group : {&group_a_, &group_b_}) {
+        group->colour->set_colour(to_qcolor(record.effect_colour()));
+        group->random->set_picture(random);
+    }
+    user_colour_->set_colour(to_qcolor(record.user_colour()));
+    base_colour_->set_colour(to_qcolor(record.base_colour()));
+    const bool base_tool = record.paint_tool() == 1;
+    tools_[0]->set_picture(picture(base_tool ? "user1up.bmp" : "user1down.bmp"));
+    tools_[1]->set_picture(picture(base_tool ? "user2down.bmp" : "user2up.bmp"));
+    const int choice = record.colour_choice() > 3 ? 0 : record.colour_choice();
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = std::string(kChoicePictures[i]) + (i == choice ? "ok" : "");
+        choices_[static_cast<std::size_t>(i)]->set_picture(picture(name + ".bmp"));
+    }
+}
+
+void LightingPanel::show_controls(const EffectControls& shown) {
+    switch_label_->setVisible(true);
+    switch_->setVisible(true);
+    effects_->setVisible(shown.effect_list);
+    brightness_label_->setVisible(shown.brightness);
+    brightness_->setVisible(shown.brightness);
+    speed_label_->setVisible(shown.speed);
+    speed_->setVisible(shown.speed);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(direction_.label), static_cast<QWidget*>(direction_.left),
+          static_cast<QWidget*>(direction_.right)}) {
+        widget->setVisible(shown.direction);
+    }
+    for (QWidget* widget : group_a_.widgets) {
+        widget->setVisible(shown.colour == ColourGroup::A);
+    }
+    for (QWidget* widget : group_b_.widgets) {
+        widget->setVisible(shown.colour == ColourGroup::B);
+    }
+    for (PictureButton* choice : choices_) {
+        choice->setVisible(shown.colour_choice);
+    }
+    for (QWidget* widget : per_key_) {
+        widget->setVisible(shown.per_key);
+    }
+}
+
+void LightingPanel::show_direction() {
+    const DirectionPictures pictures = logic_.direction();
+    direction_.left->set_picture(picture(pictures.left));
+    direction_.right->set_picture(picture(pictures.right));
+    const std::string layout = direction_layout(logic_.record().effect());
+    if (layout == direction_layout_) {
+        return;
+    }
+    direction_layout_ = layout;
+    move_control(*direction_.label, skin_, kSection, "CONTROL_BLFXStatic" + layout);
+    move_control(*direction_.left, skin_, kSection, "CONTROL_BLFXLStaPic" + layout);
+    move_control(*direction_.right, skin_, kSection, "CONTROL_BLFXRStaPic" + layout);
+}
+
+void LightingPanel::show_frames() {
+    const bool cleared = logic_.frame_clears() != frame_clears_seen_;
+    frame_clears_seen_ = logic_.frame_clears();
+    for (const int id : lit_key_buttons()) {
+        CPngButton* key = key_button_(id);
+        if (key == nullptr) {
+            continue;
+        }
+        const auto frame = logic_.frame(id);
+        if (cleared) {
+            key->set_selected(false, false);
+        }
+        auto& shown = shown_frames_[id];
+        if (frame != shown || cleared) {
+            shown = frame;
+            key->set_outline(to_qcolor(frame.value_or(0)), kFrameWidth, frame.has_value());
+        }
+    }
+}
+
+} // namespace tarvenor
