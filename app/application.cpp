@@ -6,6 +6,7 @@
 #include "device/keyboard_session.h"
 #include "model/user_storage.h"
 #include "ui/logic/start_options.h"
+#include "ui/main/lighting_panel.h"
 #include "ui/main/profile_panel.h"
 #include "ui/main/tarvenor_dlg.h"
 #include "ui/main/window_session_observer.h"
@@ -76,9 +77,31 @@ public:
           observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
         // The window owns the panel, which answers its profile controls.
-        new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
+        connect_panels(
+            *new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts}));
         std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
+    }
+
+    // The profile controls and the lighting panel act on each other: a profile button turns the
+    // light switch off and shows that profile's lighting, restore defaults resets the lighting,
+    // the switch turning on makes the keyboard's active profile current again, and the
+    // report-rate buttons show the shown profile's record.
+    void connect_panels(ProfilePanel& profiles) {
+        LightingPanel& lighting = window_.lighting();
+        LightingPanelLogic& logic = lighting.logic();
+        profiles.set_lighting_hooks(
+            [&logic](int profile) {
+                if (logic.light_switch()) {
+                    logic.turn_switch_off();
+                }
+                logic.show_profile(profile);
+            },
+            [&logic] { logic.reset_lighting(); });
+        logic.set_before_switch_on(
+            [this, &profiles] { profiles.switch_profile(window_.current_profile()); });
+        lighting.set_shown_hook(
+            [&profiles, &logic] { profiles.show_report_rate(logic.record().report_rate()); });
     }
 
     // Loads the service library and starts following the keyboard; false with `error` set.

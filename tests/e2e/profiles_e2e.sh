@@ -73,10 +73,11 @@ e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no
 echo "-- profile 2 and report rate 3 reach the keyboard's memory"
 click_control "$main" Main.ini FUNC_PROFILE2
 e2e_wait 5 memory_byte_is parameters.bin 10 1 || e2e_fail "active profile $(memory_byte parameters.bin 10)"
+profile1_rate=$(memory_byte settings.bin 15)
 click_control "$main" Main.ini FUNC_REPORT4
 e2e_wait 5 memory_byte_is settings.bin $((42 + 15)) 3 ||
     e2e_fail "report rate $(memory_byte settings.bin 57)"
-memory_byte_is settings.bin 15 0 || e2e_fail "report rate written to profile 1"
+memory_byte_is settings.bin 15 "$profile1_rate" || e2e_fail "report rate written to profile 1"
 
 echo "-- Import through the file menu and its file dialog"
 click_control "$main" Main.ini CONTROL_MENU

@@ -213,6 +213,9 @@ void LightingPanel::show_state() {
     show_direction();
     show_frames();
     notice_->setVisible(logic_.write_failed());
+    if (shown_) {
+        shown_();
+    }
 }
 
 void LightingPanel::show_effect_list() {

@@ -40,6 +40,8 @@ public:
     LightingPanelLogic& logic() { return logic_; }
     // Runs after the switch turned off: the keys get their assigned looks back.
     void set_switch_off_hook(std::function<void()> hook) { switch_off_ = std::move(hook); }
+    // Runs after the panel showed a new state (the report-rate buttons follow the record).
+    void set_shown_hook(std::function<void()> hook) { shown_ = std::move(hook); }
 
     QComboBox* effect_box() const { return effects_; }
     QComboBox* preset_box() const { return presets_; }
@@ -82,6 +84,7 @@ private:
     const LanguageFile& language_;
     KeyButton key_button_;
     std::function<void()> switch_off_;
+    std::function<void()> shown_;
     LightingPanelLogic logic_;
     std::map<std::string, QPixmap> pictures_;
 
