@@ -1,5 +1,7 @@
 #include "cli/lighting_command.h"
 
+#include "device/service_library.h"
+
 #include "cli/device_session.h"
 #include "cli/user_words.h"
 #include "model/ini_file.h"
@@ -81,13 +83,9 @@ std::string lower(std::string_view text) {
 }
 
 // The effects' names come from the skin beside the program, as the window shows them.
+// A build without the windows has no skin, and its effects no names.
 std::string effect_name(int effect) {
-    std::error_code error;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) {
-        return {};
-    }
-    const IniFile skin = IniFile::read_or_empty(program.parent_path() / "Skins" / "Main.ini");
+    const IniFile skin = IniFile::read_or_empty(program_folder() / "Skins" / "Main.ini");
     return skin.get("Mode1", std::to_string(effect));
 }
 
