@@ -20,6 +20,8 @@ const char* plain_words(DeviceStatus status) {
         return "the report could not be sent to the keyboard";
     case DeviceStatus::NoAnswer:
         return "the keyboard did not answer";
+    case DeviceStatus::WrongAnswer:
+        return "the keyboard answered with a different command";
     case DeviceStatus::Rejected:
         return "the keyboard refused the command";
     case DeviceStatus::UnknownCommand:

@@ -12,6 +12,8 @@ const char* describe(DeviceStatus status) {
         return "the HID service library refused to send the report";
     case DeviceStatus::NoAnswer:
         return "the keyboard did not answer";
+    case DeviceStatus::WrongAnswer:
+        return "the keyboard answered a different command";
     case DeviceStatus::Rejected:
         return "the keyboard rejected the command (status 0xFF)";
     case DeviceStatus::UnknownCommand:

@@ -48,6 +48,7 @@ DeviceStatus ReportExchange::exchange(std::span<const std::uint8_t> request, Dev
 
 DeviceStatus ReportExchange::attempts(const DeviceReport& report, DeviceReport& answer,
                                       std::size_t* received) {
+    bool answered = false;
     for (int attempt = 1;; ++attempt) {
         const bool last_attempt = attempt == kExchangeAttempts;
         mailbox_.count_write();
@@ -57,9 +58,10 @@ DeviceStatus ReportExchange::attempts(const DeviceReport& report, DeviceReport& 
             return DeviceStatus::SendRefused;
         }
         const std::optional<std::size_t> length = mailbox_.take(answer_wait_, answer);
+        answered = answered || length.has_value();
         const bool echoed = length && answer.command() == report.command();
         if (!echoed && last_attempt) {
-            return DeviceStatus::NoAnswer;
+            return answered ? DeviceStatus::WrongAnswer : DeviceStatus::NoAnswer;
         }
         const bool refused =
             echoed && (answer.status() == kAnswerStatusFF || answer.status() == kAnswerStatusFE);

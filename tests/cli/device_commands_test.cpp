@@ -48,6 +48,11 @@ TEST_F(CliDeviceCommands, FailuresAreToldInWordsWithNumbersOnlyWhenVerbose) {
     EXPECT_NE(verbose.err.find("refused the command (status -102)"), std::string::npos)
         << verbose.err;
 
+    const CliRun out_of_step = cli("profile 2", "TARVENOR_SIM_FAULT='bad-echo 3 9'");
+    EXPECT_EQ(out_of_step.exit_code, 4);
+    EXPECT_EQ(out_of_step.err, "tarvenor-cli: switching the profile failed: the keyboard "
+                               "answered with a different command\n");
+
     const CliRun missing = cli("info", "", "/nonexistent/libHidServ.so");
     EXPECT_EQ(missing.exit_code, 5);
     EXPECT_NE(missing.err.find("/nonexistent/libHidServ.so"), std::string::npos);

@@ -62,7 +62,7 @@ TEST_F(ExchangeTest, KeyboardThatNeverAnswersGetsTheSameReportThreeTimes) {
 TEST_F(ExchangeTest, WrongEchoCountsAsAFailedAttempt) {
     start({{"TARVENOR_SIM_FAULT", "bad-echo"}});
     DeviceReport answer;
-    EXPECT_EQ(exchange(answer), DeviceStatus::NoAnswer);
+    EXPECT_EQ(exchange(answer), DeviceStatus::WrongAnswer);
     EXPECT_EQ(requests().size(), 3u);
 
     control("fault bad-echo 2");
