@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -172,6 +173,27 @@ TEST_F(ProfilePanelWindow, FlipStoredAsFiveShowsOnAndTogglesToZero) {
     window->button(1131)->click();
     EXPECT_EQ(settings.values.at("Flip"), "1");
     EXPECT_FALSE(window->button(1010)->isEnabled());
+}
+
+// D1..D6 share the F1..F4 row; a click there must land on the group Flip has enabled.
+TEST_F(ProfilePanelWindow, FlipShowsOnlyTheEnabledKeyGroup) {
+    const QRect f_row = window->button(1010)->geometry().united(window->button(1013)->geometry());
+    for (const int id : control::kDKeys) {
+        ASSERT_NE(window->button(id), nullptr);
+        EXPECT_TRUE(f_row.contains(window->button(id)->geometry())) << id;
+    }
+    const QPoint over_f1 = window->button(1010)->geometry().center();
+    window->button(1130)->click(); // Flip on
+    ASSERT_EQ(settings.values.at("Flip"), "1");
+    EXPECT_TRUE(window->button(1016)->isEnabled());
+    EXPECT_TRUE(window->button(1010)->isHidden());
+    EXPECT_NE(window->childAt(over_f1), window->button(1010));
+    EXPECT_TRUE(std::ranges::count(control::kDKeys,
+                                   window->childAt(over_f1)->property("control_id").toInt()));
+    window->button(1130)->click(); // Flip off
+    EXPECT_FALSE(window->button(1016)->isEnabled());
+    EXPECT_TRUE(window->button(1016)->isHidden());
+    EXPECT_EQ(window->childAt(over_f1), window->button(1010));
 }
 
 TEST_F(ProfilePanelWindow, ImportOntoAKeyboardFailingHalfWayLeavesApplyEnabledAndSaysSo) {

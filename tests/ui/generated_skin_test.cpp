@@ -360,8 +360,9 @@ TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
             << file;
     }
     const QSize main = picture("main_back.jpg").size();
-    expect_pictures_decode(
-        {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "main_disable.jpg"}, main);
+    expect_pictures_decode(names_with({"main", "main_flip"},
+                                      {"_normal.jpg", "_over.jpg", "_down.jpg", "_disable.jpg"}),
+                           main);
     expect_pictures_decode({"Arrow.jpg", "main_color0.jpg", "main_color1.jpg"});
     const QSize composite = picture("composite_back.jpg").size();
     expect_pictures_decode(

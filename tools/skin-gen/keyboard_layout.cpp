@@ -149,6 +149,13 @@ QRect fn_key_rect() {
     return slot_rect({0, Main, 5, 44, 4});
 }
 
+QRect d_key_rect(int k) {
+    const QRect row = key_rect(0x3B).united(key_rect(0x3E)); // F1..F4
+    const int gap = key_rect(0x3C).left() - key_rect(0x3B).right() - 1;
+    const int width = (row.width() - (kDKeyCount - 1) * gap) / kDKeyCount;
+    return QRect(row.left() + k * (width + gap), row.top(), width, row.height());
+}
+
 QRect bank_indicator_rect() {
     return cell(kKeysLeft, row_top(0), 2 * kUnit, kUnit);
 }

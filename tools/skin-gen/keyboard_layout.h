@@ -25,6 +25,9 @@ QRect key_rect(KeyCode code);
 // G1..G9 (j = 0..8) in two columns left of the main block, and Fn in the bottom row.
 QRect g_key_rect(int j);
 QRect fn_key_rect();
+// D1..D6 (k = 0..5): six equal keys across the row of F1..F4, shown there while Flip is on.
+inline constexpr int kDKeyCount = 6;
+QRect d_key_rect(int k);
 // The free corners of the drawing: above the G keys and above the number pad.
 QRect bank_indicator_rect();
 QRect lock_indicator_rect(int i);

@@ -72,6 +72,8 @@ void write_main(const fs::path& folder) {
     const DialogSkin dialog = main_skin(TextTable());
     const QImage background = write_dialog_base(dialog, folder, "main", "Main.ini");
     write_state_set(dialog, folder, "main", {Look::Normal, Look::Over, Look::Down, Look::Marked});
+    write_state_set(flip_skin(TextTable()), folder, "main_flip",
+                    {Look::Normal, Look::Over, Look::Down, Look::Marked});
     save_picture(arrow_picture(background), folder / "Arrow.jpg");
     save_picture(colour_strip(true), folder / "main_color0.jpg");
     save_picture(colour_strip(false), folder / "main_color1.jpg");

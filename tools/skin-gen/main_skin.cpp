@@ -4,6 +4,7 @@
 #include "keyboard_layout.h"
 #include "main_texts.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tarvenor::skin {
@@ -78,6 +79,17 @@ void draw_chrome(QPainter& p) {
     draw_panel(p, kDevicePanel, QStringLiteral("Profile and device"));
 }
 
+// F1..F4, the keys D1..D6 stand in for.
+bool is_flipped_key(KeyCode code) {
+    return code >= 0x3B && code <= 0x3E;
+}
+
+std::string key_skin_name(KeyCode code) {
+    char name[16];
+    std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(code));
+    return name;
+}
+
 class MainBuilder {
 public:
     explicit MainBuilder(const TextTable& texts) : texts_(texts) {
@@ -121,12 +133,16 @@ private:
                   keycap_face(QStringLiteral("G%1").arg(j + 1), true));
         }
         for (const KeyboardKey& key : keyboard_key_list()) {
-            char name[16];
-            std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(key.code));
-            image(name, key_rect(key.code),
+            image(key_skin_name(key.code), key_rect(key.code),
                   keycap_face(QString::fromStdString(key_name(key.code, texts_))));
+            // Flip shows D1..D6 in the F1..F4 row instead: the background keeps it bare.
+            dialog_.images.back().on_background = !is_flipped_key(key.code);
         }
         image("KEY_FN", fn_key_rect(), keycap_face(QStringLiteral("Fn")));
+        // Their faces come from the Flip pictures; here only their places.
+        for (int k = 0; k < kDKeyCount; ++k) {
+            plain("KEY_D" + std::to_string(k + 1), d_key_rect(k));
+        }
         image("LOCK_AB", bank_indicator_rect(), draw_bank);
         const char* locks[] = {"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL"};
         const char* labels[] = {"CAPS", "NUM", "SCROLL"};
@@ -260,6 +276,21 @@ private:
 
 DialogSkin main_skin(const TextTable& texts) {
     return MainBuilder(texts).build();
+}
+
+DialogSkin flip_skin(const TextTable& texts) {
+    DialogSkin flip = main_skin(texts);
+    std::erase_if(flip.images, [](const ImageControl& control) {
+        return std::ranges::any_of(keyboard_key_list(), [&control](const KeyboardKey& key) {
+            return is_flipped_key(key.code) && control.key == key_skin_name(key.code);
+        });
+    });
+    for (int k = 0; k < kDKeyCount; ++k) {
+        const QString legend = QStringLiteral("D%1").arg(k + 1);
+        flip.images.push_back(
+            {"KEY_D" + std::to_string(k + 1), d_key_rect(k), keycap_face(legend)});
+    }
+    return flip;
 }
 
 QImage arrow_picture(const QImage& background) {

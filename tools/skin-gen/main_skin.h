@@ -11,6 +11,9 @@ inline constexpr QSize kMainSize(1096, 604);
 // The main window: keyboard drawing, lighting panel, profile and device controls, title bar.
 DialogSkin main_skin(const TextTable& texts);
 
+// The state pictures of the Flip mode: the main window with D1..D6 where F1..F4 are.
+DialogSkin flip_skin(const TextTable& texts);
+
 // Arrow.jpg: the four arrow faces side by side, each on the panel it is shown over.
 QImage arrow_picture(const QImage& background);
 

@@ -10,6 +10,7 @@ namespace tarvenor {
 inline constexpr std::array<int, 3> kProfileButtonIds{1135, 1136, 1137};
 inline constexpr std::array<int, 4> kReportRateButtonIds{1147, 1168, 1169, 1170};
 inline constexpr std::array<int, 2> kFlipButtonIds{1130, 1131};
+inline constexpr int kFlipIndicatorId = 1129;
 inline constexpr std::array<int, 4> kFKeyIds{1010, 1011, 1012, 1013};
 inline constexpr int kDefaultButtonId = 1138;
 inline constexpr int kMenuImport = 32776;

@@ -2,6 +2,7 @@
 
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
+#include "ui/logic/profile_controls.h"
 #include "ui/skin/placement.h"
 
 #include <QColor>
@@ -18,11 +19,11 @@ const QColor kCaptionColour(228, 228, 228);
 // hover, pressed, disabled, selected.
 enum class FaceSet { Key, Link, Plain, Apply, Indicator, Flip, Toggle, Still };
 
-FaceImages faces_of(FaceSet set, const MainPictures& p) {
-    const CMyMemDC* n = &p.normal;
-    const CMyMemDC* o = &p.over;
-    const CMyMemDC* d = &p.down;
-    const CMyMemDC* x = &p.disable;
+FaceImages faces_of(FaceSet set, const MainPictures& p, bool flip_set = false) {
+    const CMyMemDC* n = flip_set ? &p.flip_normal : &p.normal;
+    const CMyMemDC* o = flip_set ? &p.flip_over : &p.over;
+    const CMyMemDC* d = flip_set ? &p.flip_down : &p.down;
+    const CMyMemDC* x = flip_set ? &p.flip_disable : &p.disable;
     switch (set) {
     case FaceSet::Key:
     case FaceSet::Toggle:
@@ -65,7 +66,7 @@ constexpr ControlPlace kControls[] = {
     {1126, "LOCK_NUM", FaceSet::Indicator},
     {1127, "LOCK_SCROLL", FaceSet::Indicator},
     {control::kBankIndicator, "LOCK_AB", FaceSet::Indicator},
-    {1129, "FLIP_0", FaceSet::Flip},
+    {kFlipIndicatorId, "FLIP_0", FaceSet::Flip},
     {1130, "FLIP_1", FaceSet::Toggle},
     {1131, "FLIP_2", FaceSet::Toggle},
     {control::kVersion, "KESTRO_VER", FaceSet::Still},
@@ -80,7 +81,6 @@ constexpr ControlPlace kControls[] = {
     {1170, "FUNC_REPORT4", FaceSet::Toggle},
 };
 
-constexpr int kFlipIndicator = 1129;
 constexpr int kFlipLeft = 1130;
 constexpr int kFlipRight = 1131;
 constexpr int kSwitch = 1144;
@@ -120,6 +120,20 @@ void place_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
         place(window, buttons, key.control_id, skin, key_skin_key(key.code), faces);
     }
     place(window, buttons, control::kFn, skin, "KEY_FN", faces_of(FaceSet::Toggle, pictures));
+}
+
+// D1..D6 lie over the F1..F4 row; their faces are cut from the Flip pictures. A skin without
+// their places leaves them out.
+void place_d_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
+                  const MainPictures& pictures) {
+    const FaceImages faces = faces_of(FaceSet::Key, pictures, true);
+    for (std::size_t k = 0; k < control::kDKeys.size(); ++k) {
+        const std::string key = "KEY_D" + std::to_string(k + 1);
+        if (skin.get(kSection, key).empty()) {
+            continue;
+        }
+        place(window, buttons, control::kDKeys[k], skin, key, faces)->setEnabled(false);
+    }
 }
 
 void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
@@ -174,7 +188,15 @@ MainPictures MainPictures::load(const std::filesystem::path& folder, QSize clien
             CMyMemDC::load(folder / "main_disable.jpg", client),
             CMyMemDC::load(folder / "Arrow.jpg", client),
             CMyMemDC::load(folder / "main_color0.jpg", client),
-            CMyMemDC::load(folder / "main_color1.jpg", client)};
+            CMyMemDC::load(folder / "main_color1.jpg", client),
+            CMyMemDC::load(folder / "main_flip_normal.jpg", client),
+            CMyMemDC::load(folder / "main_flip_over.jpg", client),
+            CMyMemDC::load(folder / "main_flip_down.jpg", client),
+            CMyMemDC::load(folder / "main_flip_disable.jpg", client)};
+}
+
+FaceImages flip_indicator_faces(const MainPictures& pictures, bool flip) {
+    return faces_of(FaceSet::Flip, pictures, flip);
 }
 
 void set_caption(CPngButton& button, const QString& text, int points, const QString& face,
@@ -187,6 +209,7 @@ ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPi
                               const LanguageFile& language, const TextTable& texts) {
     ButtonMap buttons;
     place_keys(window, buttons, skin, pictures);
+    place_d_keys(window, buttons, skin, pictures);
     for (const ControlPlace& c : kControls) {
         place(window, buttons, c.id, skin, c.key, faces_of(c.faces, pictures));
     }
@@ -211,8 +234,9 @@ void couple_draws(ButtonMap& buttons) {
     after(control::kBankIndicator, g_keys);
     after(control::kEnterKey, {control::kBracketKey});
     std::vector<int> flip(std::begin(kFKeys), std::end(kFKeys));
+    flip.insert(flip.end(), control::kDKeys.begin(), control::kDKeys.end());
     flip.insert(flip.end(), {kF5, kFlipLeft, kFlipRight});
-    after(kFlipIndicator, flip);
+    after(kFlipIndicatorId, flip);
     after(kFlipLeft, {kLeftArrow});
     after(kFlipRight, {kRightArrow});
 }

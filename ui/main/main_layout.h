@@ -22,6 +22,11 @@ struct MainPictures {
     CMyMemDC arrows;
     CMyMemDC colour0;
     CMyMemDC colour1;
+    // The second image set: the same window with D1..D6 in the F1..F4 row, for Flip.
+    CMyMemDC flip_normal;
+    CMyMemDC flip_over;
+    CMyMemDC flip_down;
+    CMyMemDC flip_disable;
 
     // Throws SkinError naming the first picture that cannot be loaded.
     static MainPictures load(const std::filesystem::path& skin_folder, QSize client);
@@ -35,13 +40,17 @@ inline constexpr int kRightArrow = 1133;
 using ButtonMap = std::map<int, CPngButton*>;
 
 // Places the key buttons (G keys first, then the 106 keys, then Fn), the window's other buttons,
-// the two arrow indicators, their faces, tooltips and captions, from the main skin file.
+// D1..D6 over the F1..F4 row, the two arrow indicators, their faces, tooltips and captions, from
+// the main skin file.
 ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPictures& pictures,
                               const LanguageFile& language, const TextTable& texts);
 
 // Repaints that make overlapping faces come out right: G keys after the bank indicator, "]}"
 // after Enter, the F keys and the Flip controls after the Flip indicator.
 void couple_draws(ButtonMap& buttons);
+
+// The Flip indicator's faces, from the second image set while Flip is on.
+FaceImages flip_indicator_faces(const MainPictures& pictures, bool flip);
 
 // The caption font the window writes on its buttons, light grey.
 void set_caption(CPngButton& button, const QString& text, int points, const QString& face,

@@ -208,10 +208,12 @@ void ProfilePanel::toggle_flip() {
 
 void ProfilePanel::show_flip() {
     const FlipLook look = flip_look(read_flip(services_.settings));
-    // The skin may leave D1..D6 out; only the controls it places change.
+    // D1..D6 lie over F1..F4 with other gaps between them, so only the enabled group shows. A
+    // skin may leave D1..D6 out.
     const auto enable = [this](int id, bool enabled) {
         if (CPngButton* control = window_.button(id)) {
             control->setEnabled(enabled);
+            control->setVisible(enabled);
         }
     };
     for (const int id : kFKeyIds) {
@@ -220,6 +222,8 @@ void ProfilePanel::show_flip() {
     for (const int id : control::kDKeys) {
         enable(id, look.d_keys_enabled);
     }
+    CPngButton& indicator = *window_.button(kFlipIndicatorId);
+    indicator.set_face_images(flip_indicator_faces(window_.pictures(), look.d_keys_enabled));
     window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);
 }
 

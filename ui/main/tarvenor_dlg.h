@@ -107,6 +107,7 @@ public:
     int bank() const { return bank_; }
     int tray_icon() const { return tray_icon_.shown(); }
     CPngButton* button(int control_id) const;
+    const MainPictures& pictures() const { return pictures_; }
     const BusyBar& busy_bar() const { return *busy_bar_; }
     LightingPanel& lighting() const { return *lighting_; }
     bool about_open() const { return !about_.isNull(); }
