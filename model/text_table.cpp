@@ -208,6 +208,11 @@ std::string LanguageFile::text(std::string_view key) const {
     return ini_.get(section(), key);
 }
 
+std::string LanguageFile::text_or(std::string_view key, std::string_view built_in) const {
+    std::string found = text(key);
+    return found.empty() ? std::string(built_in) : found;
+}
+
 TextTable::TextTable() {
     for (std::size_t i = 0; i < kTextKeyCount; ++i) {
         texts_[i] = std::string(kTexts[i].builtin);

@@ -99,6 +99,12 @@ std::string_view builtin_text(TextKey key);
 // The language file: a LANGUAGE section choosing English (1) or Chinese (anything else) and one
 // section of texts per language. Windows read their own captions through it; the program-wide
 // texts go into a TextTable.
+// A text of the program's own: its language key and the English text it has without one.
+struct OwnText {
+    std::string_view key;
+    std::string_view built_in;
+};
+
 class LanguageFile {
 public:
     static constexpr std::string_view kEnglishSection = "ENGINSH";
@@ -114,6 +120,10 @@ public:
     bool is_english() const { return language_index_ == 1; }
     // The text of a key in the selected section; empty when the key is absent.
     std::string text(std::string_view key) const;
+    // For the program's own texts, which older language files lack: the built-in English text
+    // when the key is absent.
+    std::string text_or(std::string_view key, std::string_view built_in) const;
+    std::string text(const OwnText& own) const { return text_or(own.key, own.built_in); }
 
 private:
     IniFile ini_;

@@ -7,6 +7,8 @@
 #include "ui/logic/profile_controls.h"
 #include "ui/main/profile_panel.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -103,7 +105,7 @@ TEST_F(ProfilePanelWindow, FailedApplyLeavesApplyEnabledAndSaysSo) {
     window->button(control::kApply)->click();
     settle();
     EXPECT_TRUE(apply_enabled());
-    EXPECT_TRUE(messages.contains(QString::fromLatin1(ProfilePanel::kApplyFailedText)));
+    EXPECT_TRUE(messages.contains(QString::fromLatin1(ProfilePanel::kApplyFailedText.built_in)));
 }
 
 TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredNoChangesNothing) {
@@ -224,6 +226,37 @@ TEST_F(ProfilePanelWindow, DamagedImportChangesNothing) {
     EXPECT_FALSE(apply_enabled());
 }
 
+TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {
+    edit_a(2);
+    chosen_file = folder.filePath("export.tvp");
+    panel->export_file();
+    Configuration exported;
+    {
+        std::scoped_lock lock(exported.lock());
+        ASSERT_TRUE(load_profile_file(chosen_file.toStdString(), exported));
+        EXPECT_TRUE(exported.entry(flat_entry(2, kSlotA)).is(AssignmentType::Disabled));
+        EXPECT_TRUE(exported.entry(flat_entry(1, kSlotA)).is(AssignmentType::Default));
+    }
+    EXPECT_TRUE(messages.isEmpty());
+
+    chosen_file = folder.filePath("missing-folder/export.tvp");
+    panel->export_file();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(chosen_file)) << messages[0].toStdString();
+}
+
+TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
+    QTimer::singleShot(0, [this] {
+        CTarvenor_DlgProfile* manager = panel->profile_manager();
+        ASSERT_NE(manager, nullptr);
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(manager, &f1);
+        manager->reject();
+    });
+    window->button(control::kProfiles)->click();
+    EXPECT_EQ(opened, QStringList{"file:///opt/help/index.html"});
+}
+
 TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsActive) {
     QTimer::singleShot(0, [this] {
         CTarvenor_DlgProfile* manager = panel->profile_manager();
@@ -238,7 +271,8 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
     });
     window->button(control::kProfiles)->click();
     settle();
-    EXPECT_TRUE(messages.contains(QString::fromLatin1(CTarvenor_DlgProfile::kBeyondProfilesText)));
+    EXPECT_TRUE(
+        messages.contains(QString::fromLatin1(CTarvenor_DlgProfile::kBeyondProfilesText.built_in)));
     EXPECT_EQ(settings.values.at("PROFILE00"), "4");
     EXPECT_EQ(memory_byte("parameters.bin", 10), 0);
     EXPECT_EQ(window->button(control::kProfiles)->text(), "$Profile0");

@@ -77,6 +77,14 @@ QString ProfilePanel::choose_file(bool save, const QString& initial) {
     return choose_file_(save, initial);
 }
 
+QString ProfilePanel::own_text(const OwnText& text) const {
+    return QString::fromStdString(services_.language.text(text));
+}
+
+void ProfilePanel::show_help() {
+    window_.show_help();
+}
+
 int ProfilePanel::current_profile() const {
     return window_.current_profile();
 }
@@ -164,7 +172,7 @@ int ProfilePanel::switch_profile(int requested) {
         },
         [this, result, answer] {
             if (answer == SaveAnswer::Save && !result->saved) {
-                window_.show_message(QString::fromLatin1(kApplyFailedText));
+                window_.show_message(own_text(kApplyFailedText));
             } else {
                 enable_apply(false);
             }
@@ -240,7 +248,7 @@ void ProfilePanel::apply(std::function<void()> then) {
         [this, applied, then = std::move(then)] {
             enable_apply(!*applied);
             if (!*applied) {
-                window_.show_message(QString::fromLatin1(kApplyFailedText));
+                window_.show_message(own_text(kApplyFailedText));
             }
             if (then) {
                 then();
@@ -269,9 +277,9 @@ void ProfilePanel::restore_defaults() {
         [this, kept] {
             enable_apply(!kept->applied);
             if (!kept->copy) {
-                window_.show_message(QString::fromLatin1(kNoCopyText));
+                window_.show_message(own_text(kNoCopyText));
             } else if (!kept->applied) {
-                window_.show_message(QString::fromLatin1(kApplyFailedText));
+                window_.show_message(own_text(kApplyFailedText));
             }
         });
 }
@@ -307,7 +315,9 @@ void ProfilePanel::export_file() {
     if (path.isEmpty()) {
         return;
     }
-    save_profile_file(path.toStdString(), services_.configuration, true);
+    if (!save_profile_file(path.toStdString(), services_.configuration, true)) {
+        window_.show_message(own_text(kExportFailedText).arg(path));
+    }
 }
 
 void ProfilePanel::import_file() {
@@ -329,11 +339,11 @@ void ProfilePanel::import_file() {
             case ImportResult::Outcome::DownloadFailed:
                 window_.install_keyboard_state(result->state);
                 enable_apply(true);
-                window_.show_message(QString::fromLatin1(kImportFailedText)
+                window_.show_message(own_text(kImportFailedText)
                                          .arg(QString::fromStdString(result->copy->string())));
                 break;
             case ImportResult::Outcome::KeyboardUnread:
-                window_.show_message(QString::fromLatin1(kNoCopyText));
+                window_.show_message(own_text(kNoCopyText));
                 break;
             case ImportResult::Outcome::NotValid:
                 break;

@@ -37,14 +37,19 @@ public:
     // A file to open or save (save: true); empty when cancelled.
     using FileChooser = std::function<QString(bool save, const QString& initial)>;
 
-    static constexpr const char* kApplyFailedText =
-        "The keyboard did not take every change. Apply stays enabled to try again.";
-    static constexpr const char* kImportFailedText =
+    static constexpr OwnText kApplyFailedText{
+        "PROFILE_APPLY_FAILED",
+        "The keyboard did not take every change. Apply stays enabled to try again."};
+    static constexpr OwnText kImportFailedText{
+        "PROFILE_IMPORT_FAILED",
         "The keyboard did not take the whole profile file; the window shows what it holds now. "
-        "What it held before the import is in:\n%1";
-    static constexpr const char* kNoCopyText =
+        "What it held before the import is in: %1"};
+    static constexpr OwnText kNoCopyText{
+        "PROFILE_NO_COPY",
         "The keyboard's content could not be read to keep a copy of it, so nothing was written "
-        "to the keyboard.";
+        "to the keyboard."};
+    static constexpr OwnText kExportFailedText{"PROFILE_EXPORT_FAILED",
+                                               "The profile file could not be saved: %1"};
 
     // Takes over the window's controls that are its own and follows its keyboard state.
     ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services);
@@ -88,8 +93,11 @@ public:
     void choose_profile(std::optional<int> profile) override;
     void show_message(const QString& text) override;
     QString choose_file(bool save, const QString& initial) override;
+    void show_help() override;
+    const LanguageFile& language() const override { return services_.language; }
 
 private:
+    QString own_text(const OwnText& text) const;
     void show(Message message, const std::string& text) override;
 
     void select_profile(int profile);

@@ -4,6 +4,7 @@
 #include "ui/skin/placement.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeWidget>
 
 namespace tarvenor {
@@ -88,6 +89,14 @@ int CTarvenor_DlgProfile::exec() {
     return CBaseDialog::exec();
 }
 
+void CTarvenor_DlgProfile::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        host_.show_help();
+        return;
+    }
+    CBaseDialog::keyPressEvent(event);
+}
+
 void CTarvenor_DlgProfile::reject() {
     list_.clear_pending();
     if (open_count_ > 0) {
@@ -143,7 +152,7 @@ void CTarvenor_DlgProfile::on_item_changed(QTreeWidgetItem* item, int column) {
     const int row = view_->indexOfTopLevelItem(item);
     const ProfileList::Check check = list_.set_checked(row, item->checkState(0) == Qt::Checked);
     if (check == ProfileList::Check::BeyondProfiles) {
-        host_.show_message(QString::fromLatin1(kBeyondProfilesText));
+        host_.show_message(QString::fromStdString(host_.language().text(kBeyondProfilesText)));
     }
     // Redrawn from the list: one check mark at most, never on a row beyond the third.
     QMetaObject::invokeMethod(this, &CTarvenor_DlgProfile::show_rows, Qt::QueuedConnection);

@@ -19,9 +19,10 @@ class CTarvenor_DlgProfile : public CBaseDialog {
     Q_OBJECT
 public:
     static constexpr int kList = 1007, kAdd = 1010, kLoad = 1008, kDelete = 1011, kApply = 1012;
-    static constexpr const char* kBeyondProfilesText =
+    static constexpr OwnText kBeyondProfilesText{
+        "PROFILE_BEYOND_THREE",
         "Only the first three rows stand for the keyboard's three profiles; a later row cannot "
-        "be made active.";
+        "be made active."};
 
     // Throws SkinError naming the skin file or picture that is missing.
     CTarvenor_DlgProfile(QWidget* parent, const std::filesystem::path& skin_folder,
@@ -41,6 +42,9 @@ public:
 
 public slots:
     void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void place_buttons();

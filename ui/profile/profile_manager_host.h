@@ -17,6 +17,7 @@ public:
     virtual const UserStorage& storage() const = 0;
     virtual SettingsStore& settings() = 0;
     virtual const TextTable& texts() const = 0;
+    virtual const LanguageFile& language() const = 0;
     virtual int current_profile() const = 0;
     // The chosen profile (none: nothing is sent) becomes active and the configuration is
     // rebuilt from the keyboard, on the device worker; the window follows afterwards.
@@ -24,6 +25,8 @@ public:
     virtual void show_message(const QString& text) = 0;
     // Where Add and Load put their rows; empty: the user cancelled.
     virtual QString choose_file(bool save, const QString& initial) = 0;
+    // F1 in the manager: the program's help.
+    virtual void show_help() = 0;
 };
 
 } // namespace tarvenor
