@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -217,6 +218,7 @@ TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
     }
     ASSERT_TRUE(dialog.capturing());
     ASSERT_EQ(QWidget::keyboardGrabber(), &dialog);
+    const QPointer<Tarvenor_DlgComposite> closed(&dialog);
     switch (closing) {
     case Closing::Ok:
         dialog.button(1)->click();
@@ -235,6 +237,8 @@ TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
         break;
     }
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    // Until its deferred deletion the closed dialog still exists: it must hold no capture.
+    EXPECT_TRUE(closed.isNull() || !closed->capturing());
     EXPECT_FALSE(host->logic().is_open());
     // Keystrokes reach the application's controls again.
     QLineEdit other;

@@ -54,6 +54,10 @@ CompositeHost::~CompositeHost() {
     delete dialog_.data();
 }
 
+Tarvenor_DlgComposite* CompositeHost::dialog() const {
+    return dialog_.data();
+}
+
 QString CompositeHost::find_osk_program() {
     return QStandardPaths::findExecutable(QStringLiteral("onboard"));
 }

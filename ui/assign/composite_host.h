@@ -58,7 +58,7 @@ public:
     void open(const KeyClickRequest& request);
     // The dialog is on screen (a profile switch is refused meanwhile).
     bool is_open() const { return !dialog_.isNull(); }
-    Tarvenor_DlgComposite* dialog() const { return dialog_.data(); }
+    Tarvenor_DlgComposite* dialog() const;
     CompositeLogic& logic() { return logic_; }
     MessageBoxPrompts& prompts() { return prompts_; }
     // The on-screen keyboard the dialog's button starts (empty: the button is disabled).
