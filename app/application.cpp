@@ -81,8 +81,8 @@ public:
         auto* profiles =
             new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
         connect_panels(*profiles);
-        auto* assignment = new CompositeHost(
-            window_, {language, texts, configuration_, settings_, files.skins});
+        auto* assignment =
+            new CompositeHost(window_, {language, texts, configuration_, settings_, files.skins});
         window_.set_assign_handler(
             [assignment](const KeyClickRequest& request) { assignment->open(request); });
         profiles->set_editor_open([assignment] { return assignment->is_open(); });

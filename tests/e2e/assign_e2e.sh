@@ -26,10 +26,14 @@ position_of() {
     echo $((line - 1))
 }
 
+dialog_shown() {
+    [ -n "$(e2e_newest_window "$program" "$main")" ]
+}
+
 # Opens the dialog for a key of the drawing; its window id in $dialog.
 open_dialog_for() {
     e2e_click_control "$main" Main.ini "$1"
-    e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no dialog for $1"
+    e2e_wait 5 dialog_shown || e2e_fail "no dialog for $1"
     dialog=$(e2e_newest_window "$program" "$main")
 }
 

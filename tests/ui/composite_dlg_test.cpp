@@ -66,8 +66,8 @@ protected:
             TARVENOR_SKIN_DIR,
             MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
         window->set_current_profile(0);
-        host = new CompositeHost(*window, {language, texts, configuration, settings,
-                                           TARVENOR_SKIN_DIR});
+        host = new CompositeHost(*window,
+                                 {language, texts, configuration, settings, TARVENOR_SKIN_DIR});
         host->prompts().set(
             [this](const QString& text) {
                 questions << text;
@@ -132,7 +132,8 @@ TEST_F(CompositeDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
     EXPECT_EQ(given.param, kCodeB);
     EXPECT_TRUE(window->button(control::kApply)->isEnabled());
     EXPECT_TRUE(key_a->selected());
-    EXPECT_TRUE(key_a->tooltip_text().contains(QStringLiteral("(B)"))) << key_a->tooltip_text().toStdString();
+    EXPECT_TRUE(key_a->tooltip_text().contains(QStringLiteral("(B)")))
+        << key_a->tooltip_text().toStdString();
     EXPECT_EQ(window->highlighted_key(), 0);
 }
 
@@ -244,20 +245,18 @@ TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
     QLineEdit other;
     other.show();
     other.setFocus();
-    QKeyEvent event(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, kXB, 0, 0,
-                    QStringLiteral("b"));
+    QKeyEvent event(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, kXB, 0, 0, QStringLiteral("b"));
     QApplication::sendEvent(&other, &event);
     EXPECT_EQ(other.text(), QStringLiteral("b"));
     QApplication::processEvents();
     EXPECT_FALSE(host->is_open());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryWay, CompositeClosingTest,
-                         ::testing::Combine(::testing::Values(Closing::Ok, Closing::Cancel,
-                                                              Closing::ByMainWindow,
-                                                              Closing::KeyboardGone,
-                                                              Closing::Deleted),
-                                            ::testing::Bool()));
+INSTANTIATE_TEST_SUITE_P(
+    EveryWay, CompositeClosingTest,
+    ::testing::Combine(::testing::Values(Closing::Ok, Closing::Cancel, Closing::ByMainWindow,
+                                         Closing::KeyboardGone, Closing::Deleted),
+                       ::testing::Bool()));
 
 TEST(KeyCaptureKeystroke, PlatformKeyCodesBecomeKeyCodes) {
     EXPECT_EQ(keystroke_of(kXA, false, false).code, kCodeA);

@@ -81,8 +81,7 @@ void ActionCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     emit edited();
 }
 
-ActionListView::ActionListView(CompositeLogic& logic, const QStringList& headers,
-                               QWidget* parent)
+ActionListView::ActionListView(CompositeLogic& logic, const QStringList& headers, QWidget* parent)
     : QTreeWidget(parent), delegate_(new ActionCellDelegate(logic, this)) {
     setColumnCount(3);
     setHeaderLabels(headers);

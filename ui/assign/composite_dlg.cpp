@@ -66,11 +66,11 @@ constexpr LabelPlace kLabels[] = {
 
 // The controls whose presence the logic decides; OK, Cancel and the decorations always show.
 constexpr int kLogicControls[] = {
-    kClear,        kOsk,          kPageKey,       kPageMacro,    kPageMedia,    kPageFunction,
-    kAddMacro,     kDeleteMacro,  kRecord,        kMoveTop,      kMoveUp,       kMoveDown,
-    kMoveBottom,   kDeleteAction, kClearActions,  kMacroPrompt,  kKeyPrompt,    kMediaPrompt,
-    kFunctionPrompt, kCyclesLabel, kRecordDelayLabel, kKeyField, kMediaList,    kFunctionList,
-    kMacroList,    kActionList,   kCycles,        kRecordDelay,
+    kClear,          kOsk,          kPageKey,          kPageMacro,   kPageMedia, kPageFunction,
+    kAddMacro,       kDeleteMacro,  kRecord,           kMoveTop,     kMoveUp,    kMoveDown,
+    kMoveBottom,     kDeleteAction, kClearActions,     kMacroPrompt, kKeyPrompt, kMediaPrompt,
+    kFunctionPrompt, kCyclesLabel,  kRecordDelayLabel, kKeyField,    kMediaList, kFunctionList,
+    kMacroList,      kActionList,   kCycles,           kRecordDelay,
 };
 
 constexpr std::array<const char*, 5> kLookFiles{"key", "macro", "macro2", "media", "function"};
@@ -184,9 +184,8 @@ void Tarvenor_DlgComposite::place_buttons() {
     }
     button(kClear)->set_tooltip(language_text("COMPOSITE_PROMPT_CLEAR"), true);
     const bool osk = !services_.osk_program.isEmpty();
-    button(kOsk)->set_tooltip(osk ? language_text("COMPOSITE_PROMPT_OSK")
-                                  : QString::fromLatin1(kNoOskText),
-                              true);
+    button(kOsk)->set_tooltip(
+        osk ? language_text("COMPOSITE_PROMPT_OSK") : QString::fromLatin1(kNoOskText), true);
 }
 
 void Tarvenor_DlgComposite::place_labels() {
@@ -238,11 +237,11 @@ void Tarvenor_DlgComposite::place_fields() {
         list->setFont(font_of("Tahoma", 12));
     }
 
-    actions_ = new ActionListView(logic,
-                                  {language_text("MACRO_KEYS_TISHI"),
-                                   language_text("MACRO_ACTION_TISHI"),
-                                   language_text("MACRO_DELAY_MS")},
-                                  this);
+    actions_ =
+        new ActionListView(logic,
+                           {language_text("MACRO_KEYS_TISHI"), language_text("MACRO_ACTION_TISHI"),
+                            language_text("MACRO_DELAY_MS")},
+                           this);
     actions_->setObjectName(QStringLiteral("action_list"));
     place_control(*actions_, skin(), kSection, "FUNC_MACRO_LIST2");
 
@@ -283,11 +282,10 @@ void Tarvenor_DlgComposite::connect_controls() {
         logic.select_macro(index);
         show_state();
     });
-    connect(macros_->lineEdit(), &QLineEdit::textEdited, this,
-            [this, &logic](const QString& name) {
-                logic.type_macro_name(name.toStdString());
-                show_state();
-            });
+    connect(macros_->lineEdit(), &QLineEdit::textEdited, this, [this, &logic](const QString& name) {
+        logic.type_macro_name(name.toStdString());
+        show_state();
+    });
     connect(actions_, &QTreeWidget::itemSelectionChanged, this, [this, &logic] {
         logic.select_action(actions_->selected_row());
         show_state();
