@@ -7,9 +7,6 @@
 namespace tarvenor::testing {
 namespace {
 
-constexpr KeyCode kA = 0x01E;
-constexpr KeyCode kB = 0x030;
-
 struct ApplyCase {
     const char* name;
     KeyClickRequest request;
@@ -214,12 +211,22 @@ TEST_F(Apply, FreesTheTextOfTheEntry) {
 }
 
 TEST_F(Apply, LeavesAnAssignmentTheDialogCannotMakeAsItWas) {
-    set_entry(kA, AssignmentType::Disabled, 0);
+    {
+        const std::lock_guard lock(configuration.lock());
+        KeyAssignment launch;
+        launch.type = static_cast<std::uint16_t>(AssignmentType::TextBlock);
+        launch.param = 0x40;
+        configuration.assign(flat_entry(kProfile, kA), launch);
+        configuration.texts().set(flat_entry(kProfile, kA), u"hello");
+    }
+    const KeyAssignment before = entry(kA);
     open_key(kA);
     EXPECT_EQ(dialog.shown_page(), AssignmentType::Key);
     EXPECT_EQ(dialog.captured_key_text(), "");
     dialog.apply(kProfile);
-    EXPECT_TRUE(entry(kA).is(AssignmentType::Disabled));
+    EXPECT_EQ(entry(kA), before);
+    const std::lock_guard lock(configuration.lock());
+    EXPECT_EQ(configuration.texts().total(), 12u);
 }
 
 TEST_F(Apply, KeysPointingAtADeletedMacroFallBackToDefault) {

@@ -5,11 +5,6 @@
 namespace tarvenor::testing {
 namespace {
 
-constexpr KeyCode kA = 0x01E;
-constexpr KeyCode kB = 0x030;
-constexpr KeyCode kPrintScreen = 0x137;
-constexpr KeyCode kVolumeUp = 0x130;
-
 class MacroPage : public CompositeFixture {
 protected:
     void open_macro_page(const std::vector<std::string>& names) {
@@ -280,6 +275,14 @@ TEST_F(Pages, ClearFromAnotherPageSetsChanged) {
     EXPECT_EQ(dialog.page_type(), AssignmentType::Default);
     EXPECT_TRUE(dialog.changed());
     EXPECT_TRUE(dialog.enabled(composite::kApply));
+}
+
+TEST_F(Pages, AListIndexOutsideItsListReadsAsTheFirstItem) {
+    set_entry(kA, AssignmentType::Function, 40);
+    open_key(kA);
+    EXPECT_EQ(dialog.selected_function(), 0);
+    dialog.apply(kProfile);
+    EXPECT_EQ(entry(kA).param, 0u);
 }
 
 TEST_F(Pages, KeyPageButtonOnlyActsFromAnotherPage) {

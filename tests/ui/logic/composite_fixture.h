@@ -12,6 +12,13 @@
 
 namespace tarvenor::testing {
 
+inline constexpr KeyCode kA = 0x01E;
+inline constexpr KeyCode kB = 0x030;
+inline constexpr KeyCode kPrintScreen = 0x137;
+inline constexpr KeyCode kWin = 0x15B;
+inline constexpr KeyCode kMute = 0x120;
+inline constexpr KeyCode kVolumeUp = 0x130;
+
 // Message boxes answered by the test: questions take the queued answers (No when none is left).
 class FakePrompts final : public CompositePrompts {
 public:

@@ -5,12 +5,6 @@
 namespace tarvenor::testing {
 namespace {
 
-constexpr KeyCode kA = 0x01E;
-constexpr KeyCode kB = 0x030;
-constexpr KeyCode kPrintScreen = 0x137;
-constexpr KeyCode kWin = 0x15B;
-constexpr KeyCode kMute = 0x120;
-
 struct Row {
     KeyCode key;
     std::uint16_t direction;
@@ -47,6 +41,13 @@ protected:
         clock.advance(after);
         press(code, release, auto_repeat);
     }
+    // A down, A up, B down, B up, 120, 80 and 200 ms apart.
+    void tap_a_then_b() {
+        at(30, kA, false);
+        at(120, kA, true);
+        at(80, kB, false);
+        at(200, kB, true);
+    }
     std::vector<Row> rows() const {
         std::vector<Row> rows;
         for (const MacroAction& a : dialog.actions().rows()) {
@@ -58,10 +59,7 @@ protected:
 
 TEST_F(Recording, MeasuredDelaysLandOnThePreviousRow) {
     start(1);
-    at(30, kA, false);
-    at(120, kA, true);
-    at(80, kB, false);
-    at(200, kB, true);
+    tap_a_then_b();
     EXPECT_EQ(rows(),
               (std::vector<Row>{{kA, kDown, 120}, {kA, kUp, 80}, {kB, kDown, 200}, {kB, kUp, 0}}));
     EXPECT_TRUE(dialog.changed());
@@ -69,10 +67,7 @@ TEST_F(Recording, MeasuredDelaysLandOnThePreviousRow) {
 
 TEST_F(Recording, WithoutTheOptionEveryDelayIsFifty) {
     start(0);
-    at(30, kA, false);
-    at(120, kA, true);
-    at(80, kB, false);
-    at(200, kB, true);
+    tap_a_then_b();
     EXPECT_EQ(rows(),
               (std::vector<Row>{{kA, kDown, 50}, {kA, kUp, 50}, {kB, kDown, 50}, {kB, kUp, 0}}));
 }
