@@ -47,6 +47,25 @@ bool needs_macro(int control_id) {
     return control_id >= composite::kRecord && control_id <= composite::kMoveBottom;
 }
 
+bool is_macro_control(int control_id) {
+    return std::find(kMacroControls.begin(), kMacroControls.end(), control_id) !=
+           kMacroControls.end();
+}
+
+// The controls shown only on one page.
+bool is_page_control(int control_id, AssignmentType page) {
+    switch (page) {
+    case AssignmentType::Key:
+        return control_id == composite::kKeyField || control_id == composite::kKeyPrompt;
+    case AssignmentType::Media:
+        return control_id == composite::kMediaList || control_id == composite::kMediaPrompt;
+    case AssignmentType::Function:
+        return control_id == composite::kFunctionList || control_id == composite::kFunctionPrompt;
+    default:
+        return is_macro_control(control_id);
+    }
+}
+
 } // namespace
 
 CompositeLogic::CompositeLogic(Configuration& configuration, const TextTable& texts,
@@ -174,24 +193,6 @@ int CompositeLogic::pressed_page_button() const {
         return composite::kPageFunction;
     default:
         return composite::kPageKey;
-    }
-}
-
-bool CompositeLogic::is_macro_control(int control_id) const {
-    return std::find(kMacroControls.begin(), kMacroControls.end(), control_id) !=
-           kMacroControls.end();
-}
-
-bool CompositeLogic::is_page_control(int control_id, AssignmentType page) const {
-    switch (page) {
-    case AssignmentType::Key:
-        return control_id == composite::kKeyField || control_id == composite::kKeyPrompt;
-    case AssignmentType::Media:
-        return control_id == composite::kMediaList || control_id == composite::kMediaPrompt;
-    case AssignmentType::Function:
-        return control_id == composite::kFunctionList || control_id == composite::kFunctionPrompt;
-    default:
-        return is_macro_control(control_id);
     }
 }
 

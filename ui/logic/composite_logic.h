@@ -130,8 +130,6 @@ private:
     KeyVerdict capture(const KeyStroke& stroke);
     void take_key(KeyCode code);
     KeyAssignment new_assignment(const KeyAssignment& old) const;
-    bool is_macro_control(int control_id) const;
-    bool is_page_control(int control_id, AssignmentType page) const;
     void close();
 
     Configuration& configuration_;

@@ -20,10 +20,14 @@ struct NativeKey {
 // The key an evdev key code names (Linux; X11 delivers it as its key code minus 8, Wayland as
 // is). Nothing for codes no key of the keyboard produces.
 std::optional<NativeKey> native_key_from_evdev(int evdev_code);
+// The same, knowing whether Ctrl is down: Ctrl+Pause is the Break key, which the kernel reports
+// as Pause.
+std::optional<NativeKey> native_key_from_evdev(int evdev_code, bool control_down);
 // The key an X11 key code names (the evdev code plus 8; Qt reports it as the native scan code on
 // X11 and on Wayland).
-inline std::optional<NativeKey> native_key_from_xkb_keycode(int keycode) {
-    return native_key_from_evdev(keycode - 8);
+inline std::optional<NativeKey> native_key_from_xkb_keycode(int keycode,
+                                                            bool control_down = false) {
+    return native_key_from_evdev(keycode - 8, control_down);
 }
 // The key a Windows key message names. Keys that arrive without a scan code (injected input)
 // get the scan code of their virtual key; nothing for a virtual key no key produces.

@@ -11,6 +11,7 @@ namespace {
 // platform, so the kernel header is not included.
 enum EvdevCode : int {
     KEY_ESC = 1,
+    KEY_NUMLOCK = 69,
     KEY_F12 = 88,
     KEY_RO = 89,
     KEY_HENKAN = 92,
@@ -63,32 +64,46 @@ enum EvdevCode : int {
     KEY_F13 = 183,
     KEY_SEARCH = 217,
     KEY_MEDIA = 226,
+    KEY_BREAK = 411,
 };
 
 // Numbers 1..88 follow the set 1 make codes of the PC keyboard; these are the keys beyond them.
-constexpr std::array<std::pair<int, KeyCode>, 51> kEvdevKeys{{
-    {KEY_RO, 0x073},        {KEY_HENKAN, 0x079},       {KEY_KATAKANAHIRAGANA, 0x070},
-    {KEY_MUHENKAN, 0x07B},  {KEY_KPENTER, 0x11C},      {KEY_RIGHTCTRL, 0x11D},
-    {KEY_KPSLASH, 0x135},   {KEY_SYSRQ, 0x137},        {KEY_RIGHTALT, 0x138},
-    {KEY_HOME, 0x147},      {KEY_UP, 0x148},           {KEY_PAGEUP, 0x149},
-    {KEY_LEFT, 0x14B},      {KEY_RIGHT, 0x14D},        {KEY_END, 0x14F},
-    {KEY_DOWN, 0x150},      {KEY_PAGEDOWN, 0x151},     {KEY_INSERT, 0x152},
-    {KEY_DELETE, 0x153},    {KEY_MUTE, 0x120},         {KEY_VOLUMEDOWN, 0x12E},
-    {KEY_VOLUMEUP, 0x130},  {KEY_POWER, 0x15E},        {KEY_PAUSE, 0x045},
-    {KEY_KPCOMMA, 0x07E},   {KEY_HANGEUL, 0x072},      {KEY_HANJA, 0x071},
-    {KEY_YEN, 0x07D},       {KEY_LEFTMETA, 0x15B},     {KEY_RIGHTMETA, 0x15C},
-    {KEY_COMPOSE, 0x15D},   {KEY_STOP, 0x168},         {KEY_CALC, 0x121},
-    {KEY_SLEEP, 0x15F},     {KEY_WAKEUP, 0x163},       {KEY_FILE, 0x16B},
-    {KEY_MAIL, 0x16C},      {KEY_BOOKMARKS, 0x166},    {KEY_COMPUTER, 0x16B},
-    {KEY_BACK, 0x16A},      {KEY_FORWARD, 0x169},      {KEY_NEXTSONG, 0x119},
-    {KEY_PLAYPAUSE, 0x122}, {KEY_PREVIOUSSONG, 0x110}, {KEY_STOPCD, 0x124},
-    {KEY_CONFIG, 0x16D},    {KEY_HOMEPAGE, 0x132},     {KEY_REFRESH, 0x167},
-    {KEY_F13, 0x064},       {KEY_SEARCH, 0x165},       {KEY_MEDIA, 0x16D},
+constexpr std::array<std::pair<int, KeyCode>, 53> kEvdevKeys{{
+    {KEY_NUMLOCK, 0x145},      {KEY_RO, 0x073},
+    {KEY_HENKAN, 0x079},       {KEY_KATAKANAHIRAGANA, 0x070},
+    {KEY_MUHENKAN, 0x07B},     {KEY_KPENTER, 0x11C},
+    {KEY_RIGHTCTRL, 0x11D},    {KEY_KPSLASH, 0x135},
+    {KEY_SYSRQ, 0x137},        {KEY_RIGHTALT, 0x138},
+    {KEY_HOME, 0x147},         {KEY_UP, 0x148},
+    {KEY_PAGEUP, 0x149},       {KEY_LEFT, 0x14B},
+    {KEY_RIGHT, 0x14D},        {KEY_END, 0x14F},
+    {KEY_DOWN, 0x150},         {KEY_PAGEDOWN, 0x151},
+    {KEY_INSERT, 0x152},       {KEY_DELETE, 0x153},
+    {KEY_MUTE, 0x120},         {KEY_VOLUMEDOWN, 0x12E},
+    {KEY_VOLUMEUP, 0x130},     {KEY_POWER, 0x15E},
+    {KEY_PAUSE, 0x045},        {KEY_KPCOMMA, 0x07E},
+    {KEY_HANGEUL, 0x072},      {KEY_HANJA, 0x071},
+    {KEY_YEN, 0x07D},          {KEY_LEFTMETA, 0x15B},
+    {KEY_RIGHTMETA, 0x15C},    {KEY_COMPOSE, 0x15D},
+    {KEY_STOP, 0x168},         {KEY_CALC, 0x121},
+    {KEY_SLEEP, 0x15F},        {KEY_WAKEUP, 0x163},
+    {KEY_FILE, 0x16B},         {KEY_MAIL, 0x16C},
+    {KEY_BOOKMARKS, 0x166},    {KEY_COMPUTER, 0x16B},
+    {KEY_BACK, 0x16A},         {KEY_FORWARD, 0x169},
+    {KEY_NEXTSONG, 0x119},     {KEY_PLAYPAUSE, 0x122},
+    {KEY_PREVIOUSSONG, 0x110}, {KEY_STOPCD, 0x124},
+    {KEY_CONFIG, 0x16D},       {KEY_HOMEPAGE, 0x132},
+    {KEY_REFRESH, 0x167},      {KEY_F13, 0x064},
+    {KEY_SEARCH, 0x165},       {KEY_MEDIA, 0x16D},
+    {KEY_BREAK, 0x146},
 }};
 
-// Numbers in the PC run that name no key of this keyboard.
+constexpr KeyCode kPause = 0x045;
+constexpr KeyCode kBreak = 0x146;
+
+// Numbers in the PC run that name no key of this keyboard, or another key than their make code.
 constexpr bool outside_pc_run(int code) {
-    return code == 84 || code == 85;
+    return code == 84 || code == 85 || code == KEY_NUMLOCK;
 }
 
 KeyCode key_code_of_evdev(int code) {
@@ -103,9 +118,16 @@ KeyCode key_code_of_evdev(int code) {
 } // namespace
 
 std::optional<NativeKey> native_key_from_evdev(int evdev_code) {
-    const KeyCode code = key_code_of_evdev(evdev_code);
+    return native_key_from_evdev(evdev_code, false);
+}
+
+std::optional<NativeKey> native_key_from_evdev(int evdev_code, bool control_down) {
+    KeyCode code = key_code_of_evdev(evdev_code);
     if (code == 0) {
         return std::nullopt;
+    }
+    if (code == kPause && control_down) {
+        code = kBreak;
     }
     return native_key_of(code);
 }
