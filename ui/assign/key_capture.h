@@ -37,6 +37,7 @@ private:
 
 // The keystroke a key event of this platform stands for; code 0 when no key of the keyboard
 // produces it.
-KeyStroke keystroke_of(quint32 native_scan_code, bool release, bool auto_repeat);
+KeyStroke keystroke_of(quint32 native_scan_code, bool release, bool auto_repeat,
+                       bool control_down = false);
 
 } // namespace tarvenor
