@@ -5,6 +5,7 @@
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
 #include "model/user_storage.h"
+#include "ui/assign/composite_host.h"
 #include "ui/logic/start_options.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/profile_panel.h"
@@ -76,9 +77,15 @@ public:
           window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
           observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
-        // The window owns the panel, which answers its profile controls.
-        connect_panels(
-            *new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts}));
+        // The window owns the panels, which answer its controls, and the assignment dialog.
+        auto* profiles =
+            new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
+        connect_panels(*profiles);
+        auto* assignment =
+            new CompositeHost(window_, {language, texts, configuration_, settings_, files.skins});
+        window_.set_assign_handler(
+            [assignment](const KeyClickRequest& request) { assignment->open(request); });
+        profiles->set_editor_open([assignment] { return assignment->is_open(); });
         std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
     }

@@ -13,7 +13,7 @@ namespace tarvenor {
 std::string slot_name(int slot, const TextTable& texts);
 
 // The tooltip text describing what a key does: its name, and unless it keeps its default, what it
-// was set to ("A  set to: Key (B)").
+// was set to ("AKeys, Set: Key(B)").
 std::string assignment_caption(int slot, const KeyAssignment& assignment, const MacroStore& macros,
                                const TextTable& texts);
 

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 
@@ -106,6 +107,62 @@ TEST_F(ProfilePanelWindow, FailedApplyLeavesApplyEnabledAndSaysSo) {
     settle();
     EXPECT_TRUE(apply_enabled());
     EXPECT_TRUE(messages.contains(QString::fromLatin1(ProfilePanel::kApplyFailedText.built_in)));
+}
+
+// A keyboard with 128 bytes of macro memory.
+class SmallMacroMemoryWindow : public ProfilePanelWindow {
+protected:
+    void SetUp() override {
+        QDir().mkpath(folder.filePath("sim"));
+        std::ofstream parameters(folder.filePath("sim/parameters.bin").toStdString(),
+                                 std::ios::binary);
+        std::array<char, 44> block{};
+        block[11] = 1;
+        parameters.write(block.data(), block.size());
+        parameters.close();
+        ProfilePanelWindow::SetUp();
+    }
+
+    // A given to a macro of `actions` actions named `name`.
+    void give_a_macro(int actions, std::u16string name) {
+        {
+            std::scoped_lock lock(configuration.lock());
+            MacroRecord macro;
+            macro.id = 1;
+            macro.name = std::move(name);
+            macro.actions.assign(static_cast<std::size_t>(actions),
+                                 MacroAction{50, 0x1E, MacroAction::kDown});
+            configuration.macros() = {macro};
+            KeyAssignment played;
+            played.type = static_cast<std::uint16_t>(AssignmentType::Macro);
+            played.param = 1;
+            configuration.assign(flat_entry(0, kSlotA), played);
+        }
+        window->button(control::kApply)->setEnabled(true);
+    }
+};
+
+TEST_F(SmallMacroMemoryWindow, MacrosThatCannotFitAreRefusedWithTheMessageAndNothingWritten) {
+    give_a_macro(40, u"M");
+    const std::size_t before = traffic_lines();
+    window->button(control::kApply)->click();
+    settle();
+    EXPECT_TRUE(messages.contains(QString::fromStdString(texts.text(TextKey::ExtraMacroTooLong))))
+        << messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(traffic_lines(), before);
+    EXPECT_TRUE(apply_enabled());
+}
+
+TEST_F(SmallMacroMemoryWindow, MacroNamesLeftOutAreToldAndTheRestIsWritten) {
+    // 102 bytes without the name, 142 with it.
+    give_a_macro(20, u"AVeryLongMacroName20");
+    window->button(control::kApply)->click();
+    settle();
+    EXPECT_TRUE(
+        messages.contains(QString::fromStdString(texts.text(TextKey::ExtraProfileSpaceTight))))
+        << messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_FALSE(apply_enabled());
+    EXPECT_EQ(memory_byte("macros.bin", 4), 1);
 }
 
 TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredNoChangesNothing) {

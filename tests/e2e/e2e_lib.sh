@@ -92,3 +92,27 @@ e2e_nothing_left() {
         e2e_fail "named semaphores left in /dev/shm"
     fi
 }
+
+# Clicks a control of a window by its key in the window's skin file.
+e2e_click_control() {
+    local window=$1 skin=$2 key=$3 rect X Y
+    rect=$(grep -i "^$key=" "$BIN/Skins/$skin" | cut -d= -f2 | tr -d '\r')
+    [ -n "$rect" ] || e2e_fail "no $key in $skin"
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    local x=$((X + $(echo "$rect" | cut -d, -f1) + $(echo "$rect" | cut -d, -f3) / 2))
+    local y=$((Y + $(echo "$rect" | cut -d, -f2) + $(echo "$rect" | cut -d, -f4) / 2))
+    xdotool mousemove --sync "$x" "$y" click 1
+}
+
+# The program's newest visible window other than the main window, at least 200 pixels wide
+# (a menu, a dialog; not a tooltip or an indicator).
+e2e_newest_window() {
+    local window WIDTH
+    for window in $(xdotool search --all --onlyvisible --pid "$1" | grep -v "^$2\$" | tac); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        if [ "$WIDTH" -ge 200 ]; then
+            echo "$window"
+            return
+        fi
+    done
+}

@@ -16,30 +16,6 @@ memory_byte_is() {
     [ "$(memory_byte "$1" "$2")" = "$3" ]
 }
 
-# Clicks a control of a window by its key in the window's skin file.
-click_control() {
-    local window=$1 skin=$2 key=$3 rect X Y
-    rect=$(grep -i "^$key=" "$BIN/Skins/$skin" | cut -d= -f2 | tr -d '\r')
-    [ -n "$rect" ] || e2e_fail "no $key in $skin"
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    local x=$((X + $(echo "$rect" | cut -d, -f1) + $(echo "$rect" | cut -d, -f3) / 2))
-    local y=$((Y + $(echo "$rect" | cut -d, -f2) + $(echo "$rect" | cut -d, -f4) / 2))
-    xdotool mousemove --sync "$x" "$y" click 1
-}
-
-# The program's newest visible window other than the main window, at least 200 pixels wide
-# (a menu, a dialog; not a tooltip or an indicator).
-newest_window() {
-    local window WIDTH
-    for window in $(xdotool search --all --onlyvisible --pid "$1" | grep -v "^$2\$" | tac); do
-        eval "$(xdotool getwindowgeometry --shell "$window")"
-        if [ "$WIDTH" -ge 200 ]; then
-            echo "$window"
-            return
-        fi
-    done
-}
-
 # A profile file made by another keyboard: profile 2 has A disabled, one macro "A down, A up".
 make_import_file() {
     local source="$e2e_work/source-keyboard" file=$1
@@ -71,19 +47,19 @@ main=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
 e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
 
 echo "-- profile 2 and report rate 3 reach the keyboard's memory"
-click_control "$main" Main.ini FUNC_PROFILE2
+e2e_click_control "$main" Main.ini FUNC_PROFILE2
 e2e_wait 5 memory_byte_is parameters.bin 10 1 || e2e_fail "active profile $(memory_byte parameters.bin 10)"
 profile1_rate=$(memory_byte settings.bin 15)
-click_control "$main" Main.ini FUNC_REPORT4
+e2e_click_control "$main" Main.ini FUNC_REPORT4
 e2e_wait 5 memory_byte_is settings.bin $((42 + 15)) 3 ||
     e2e_fail "report rate $(memory_byte settings.bin 57)"
 memory_byte_is settings.bin 15 "$profile1_rate" || e2e_fail "report rate written to profile 1"
 
 echo "-- Import through the file menu and its file dialog"
-click_control "$main" Main.ini CONTROL_MENU
+e2e_click_control "$main" Main.ini CONTROL_MENU
 sleep 0.5
 xdotool key Down Return
-e2e_wait 5 test "$(newest_window "$program" "$main")" || e2e_fail "no file dialog"
+e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no file dialog"
 sleep 0.5
 xdotool type --delay 5 "$import_file"
 xdotool key Return
@@ -100,15 +76,15 @@ ls "$TARVENOR_USER_DIR/Tarvenor_R4X/Keyboard copy "*.tvp >/dev/null 2>&1 ||
     e2e_fail "no copy of the keyboard kept"
 
 echo "-- the profile manager shows three rows; OK stores them"
-click_control "$main" Main.ini FUNC_PROFILES
-e2e_wait 5 test "$(newest_window "$program" "$main")" || e2e_fail "no profile manager"
-manager=$(newest_window "$program" "$main")
+e2e_click_control "$main" Main.ini FUNC_PROFILES
+e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no profile manager"
+manager=$(e2e_newest_window "$program" "$main")
 sleep 0.5
 if [ -n "$SHOT" ]; then
     eval "$(xdotool getwindowgeometry --shell "$manager")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
 fi
-click_control "$manager" Profile.ini CONTROL_OK
+e2e_click_control "$manager" Profile.ini CONTROL_OK
 settings="$XDG_CONFIG_HOME/Tarvenor_Ostrel/tarvenor.conf"
 e2e_wait 5 grep -q '^PROFILE00=3' "$settings" || e2e_fail "manager rows not stored"
 for row in 01 02 03; do

@@ -115,6 +115,7 @@ DialogSkin composite_skin(Page page) {
     plain("FUNC_MACRO_CYCLES", QRect(452, 340, 84, 22));
     plain("FUNC_MACRO_RECORD_DELAY", QRect(24, 392, 18, 18));
     plain("FUNC_MACRO_RECORD_DELAY2", QRect(46, 390, 220, 22));
+    image("CONTROL_APPLY", QRect(276, 390, 84, 30), action);
     image("CONTROL_OK", QRect(364, 390, 84, 30), action);
     image("CONTROL_CANCEL", QRect(452, 390, 84, 30), action);
     return d;

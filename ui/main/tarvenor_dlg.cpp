@@ -1,5 +1,6 @@
 #include "ui/main/tarvenor_dlg.h"
 
+#include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/main/about_dlg.h"
@@ -60,7 +61,7 @@ CPngButton* CTarvenorDlg::button(int control_id) const {
 void CTarvenorDlg::add_lighting_panel() {
     lighting_ = new LightingPanel(*this, skin(), skin_folder(), services_.language, storage_,
                                   [this](int id) { return button(id); });
-    lighting_->set_switch_off_hook([this] { refresh_g_keys(); });
+    lighting_->set_switch_off_hook([this] { refresh_captions(); });
     lighting_refresh_ = [this] { lighting_->logic().read_lighting(false); };
 }
 
@@ -191,13 +192,13 @@ void CTarvenorDlg::install_keyboard_state(const KeyboardState& state) {
         panel_profile_ = current_profile_;
     }
     button(control::kApply)->setEnabled(false);
-    refresh_g_keys();
+    refresh_captions();
     lighting_->logic().keyboard_arrived(current_profile_);
     emit keyboard_state_installed();
 }
 
 void CTarvenorDlg::configuration_replaced() {
-    refresh_g_keys();
+    refresh_captions();
 }
 
 void CTarvenorDlg::set_arrow_faces(const char* left_face, const char* right_face) {
@@ -245,15 +246,21 @@ void CTarvenorDlg::switch_bank(int bank) {
                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
     }
     button(control::kBankIndicator)->set_selected(bank_ == 1);
-    refresh_g_keys();
+    refresh_captions();
 }
 
-void CTarvenorDlg::refresh_g_keys() {
-    const auto assigned = g_assigned(services_.configuration, current_profile_, bank_);
-    const auto& ids = GButtonControlIds();
-    for (int j = 0; j < kGKeyCount; ++j) {
-        button(ids[j])->set_selected(assigned[j]);
+void CTarvenorDlg::refresh_captions() {
+    for (const ButtonCaption& caption :
+         assignment_captions(services_.configuration, services_.texts, current_profile_, bank_)) {
+        if (CPngButton* key = button(caption.control_id)) {
+            key->set_tooltip(QString::fromStdString(caption.text), true);
+            key->set_selected(caption.assigned);
+        }
     }
+}
+
+void CTarvenorDlg::mark_changed() {
+    button(control::kApply)->setEnabled(true);
 }
 
 void CTarvenorDlg::request_lighting_refresh() {

@@ -91,6 +91,13 @@ public:
 
     // Gives a key back the faces it had before it was clicked.
     void restore_key_look(int control_id);
+    // The key shown highlighted while its assignment dialog is open; 0 for none.
+    int highlighted_key() const { return highlighted_; }
+    // RefreshAllCaptions: every key and G key shows its assignment as its tooltip and, when it
+    // has one, its assigned look.
+    void refresh_captions();
+    // The configuration was edited: Apply is enabled.
+    void mark_changed();
 
     // The profile controls' hold on the window's profile state.
     void set_current_profile(int profile) { current_profile_ = profile; }
@@ -128,7 +135,6 @@ private:
     void connect_buttons();
     void on_control(int control_id);
     void on_key_click(int control_id);
-    void refresh_g_keys();
     void update_tray_icon(bool changed);
     void run_lighting_refresh();
 

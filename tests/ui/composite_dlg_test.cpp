@@ -1,0 +1,295 @@
+#include "ui/assign/action_list_view.h"
+#include "ui/assign/composite_dlg.h"
+#include "ui/assign/composite_host.h"
+#include "ui/assign/dialog_placement.h"
+#include "ui/logic/composite_ids.h"
+#include "ui/logic/keyboard_map.h"
+#include "ui/main/tarvenor_dlg.h"
+
+#include "tests/support/map_settings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tarvenor {
+namespace {
+
+namespace ids = composite;
+
+// X key codes (evdev + 8) of a few keys.
+constexpr quint32 kXA = 38, kXB = 56, kXQ = 24, kXS = 39, kXSpace = 65;
+constexpr KeyCode kCodeA = 0x1E, kCodeB = 0x30, kCodeQ = 0x10, kCodeS = 0x1F;
+
+int control_of(KeyCode code) {
+    for (const KeyboardKey& key : keyboard_key_list()) {
+        if (key.code == code) {
+            return key.control_id;
+        }
+    }
+    return 0;
+}
+
+// A key as the platform delivers it, sent to `target`.
+void press(QWidget& target, quint32 x_key_code, bool release = false) {
+    QKeyEvent event(release ? QEvent::KeyRelease : QEvent::KeyPress, Qt::Key_unknown,
+                    Qt::NoModifier, x_key_code, 0, 0, QStringLiteral("x"));
+    QApplication::sendEvent(&target, &event);
+}
+
+void stroke(QWidget& target, quint32 x_key_code) {
+    press(target, x_key_code);
+    press(target, x_key_code, true);
+}
+
+// The real main window on the generated skin with the assignment dialog's host, its questions
+// and messages answered here.
+class CompositeDialogTest : public ::testing::Test {
+protected:
+    CompositeDialogTest()
+        : language(LanguageFile::load(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini")),
+          texts(language) {
+        std::scoped_lock lock(configuration.lock());
+        configuration.make_default_image();
+    }
+
+    void SetUp() override {
+        window = std::make_unique<CTarvenorDlg>(
+            TARVENOR_SKIN_DIR,
+            MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
+        window->set_current_profile(0);
+        host = new CompositeHost(*window,
+                                 {language, texts, configuration, settings, TARVENOR_SKIN_DIR});
+        host->prompts().set(
+            [this](const QString& text) {
+                questions << text;
+                return answer_yes;
+            },
+            [this](const QString& text) { messages << text; });
+        window->set_assign_handler([this](const KeyClickRequest& r) { host->open(r); });
+        window->show();
+    }
+
+    Tarvenor_DlgComposite& open_for(KeyCode code) {
+        window->button(control_of(code))->click();
+        EXPECT_TRUE(host->is_open());
+        QApplication::processEvents();
+        return *host->dialog();
+    }
+
+    void click(int control_id) {
+        ASSERT_TRUE(host->is_open());
+        CPngButton* button = host->dialog()->button(control_id);
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << control_id;
+        button->click();
+        QApplication::processEvents();
+    }
+
+    KeyAssignment entry_of(KeyCode code) const {
+        return configuration.entry(flat_entry(0, key_index_of(code)));
+    }
+
+    LanguageFile language;
+    TextTable texts;
+    Configuration configuration;
+    testing::MapSettings settings;
+    std::unique_ptr<CTarvenorDlg> window;
+    CompositeHost* host = nullptr;
+    QStringList questions;
+    QStringList messages;
+    bool answer_yes = false;
+};
+
+TEST_F(CompositeDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
+    Tarvenor_DlgComposite& dialog = open_for(kCodeA);
+    EXPECT_TRUE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), &dialog);
+    // Shown highlighted while the dialog is open.
+    CPngButton* key_a = window->button(control_of(kCodeA));
+    const FaceImages plain_faces = key_a->faces();
+    EXPECT_NE(plain_faces[0], nullptr);
+
+    stroke(dialog, kXB);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.key_field().text(), QStringLiteral("B"));
+    EXPECT_TRUE(dialog.button(ids::kApply)->isEnabled());
+    EXPECT_FALSE(window->button(control::kApply)->isEnabled());
+
+    click(1);
+    EXPECT_FALSE(host->is_open());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    const KeyAssignment given = entry_of(kCodeA);
+    EXPECT_TRUE(given.is(AssignmentType::Key));
+    EXPECT_EQ(given.param, kCodeB);
+    EXPECT_TRUE(window->button(control::kApply)->isEnabled());
+    EXPECT_TRUE(key_a->selected());
+    EXPECT_TRUE(key_a->tooltip_text().contains(QStringLiteral("(B)")))
+        << key_a->tooltip_text().toStdString();
+    EXPECT_EQ(window->highlighted_key(), 0);
+}
+
+TEST_F(CompositeDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
+    Tarvenor_DlgComposite& dialog = open_for(kCodeA);
+    click(ids::kPageMacro);
+    EXPECT_FALSE(dialog.capturing());
+    for (const int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&dialog, static_cast<Qt::Key>(key));
+        EXPECT_TRUE(host->is_open()) << key;
+        EXPECT_TRUE(dialog.isVisible()) << key;
+    }
+}
+
+TEST_F(CompositeDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
+    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+    click(ids::kPageMacro);
+    click(ids::kAddMacro);
+    ASSERT_EQ(dialog.macro_list().count(), 1);
+    QLineEdit* name = dialog.macro_list().lineEdit();
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Jump"));
+    EXPECT_EQ(dialog.macro_list().itemText(0), QStringLiteral("Jump"));
+
+    click(ids::kRecord);
+    EXPECT_TRUE(dialog.capturing());
+    CPngButton& record = *dialog.button(ids::kRecord);
+    stroke(record, kXA);
+    stroke(record, kXS);
+    // Space would press the record button it is sent to, ending the recording.
+    stroke(record, kXSpace);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog.capturing());
+    EXPECT_EQ(dialog.action_list().topLevelItemCount(), 6);
+    click(ids::kRecord);
+    EXPECT_FALSE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+
+    click(1);
+    std::scoped_lock lock(configuration.lock());
+    ASSERT_EQ(configuration.macros().size(), 1u);
+    const MacroRecord& macro = configuration.macros().front();
+    EXPECT_EQ(macro.name, u"Jump");
+    ASSERT_EQ(macro.actions.size(), 6u);
+    EXPECT_EQ(macro.actions[0].key, kCodeA);
+    EXPECT_EQ(macro.actions[0].direction, 0);
+    EXPECT_EQ(macro.actions[1].key, kCodeA);
+    EXPECT_EQ(macro.actions[1].direction, 1);
+    EXPECT_EQ(macro.actions[2].key, kCodeS);
+    const KeyAssignment given = entry_of(kCodeQ);
+    EXPECT_TRUE(given.is(AssignmentType::Macro));
+    EXPECT_EQ(given.param, macro.id);
+}
+
+TEST_F(CompositeDialogTest, CancelDropsTheAddedMacro) {
+    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+    click(ids::kPageMacro);
+    click(ids::kAddMacro);
+    EXPECT_EQ(dialog.macro_list().count(), 1);
+    click(2);
+    std::scoped_lock lock(configuration.lock());
+    EXPECT_TRUE(configuration.macros().empty());
+    EXPECT_TRUE(entry_of(kCodeQ).is(AssignmentType::Default));
+}
+
+// However the dialog goes, no keystroke stays captured and the keyboard is not left grabbed,
+// at once, not only when the dialog object is finally deleted.
+enum class Closing { Ok, Cancel, ByMainWindow, KeyboardGone, Deleted };
+
+class CompositeClosingTest : public CompositeDialogTest,
+                             public ::testing::WithParamInterface<std::tuple<Closing, bool>> {};
+
+TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
+    const auto [closing, recording] = GetParam();
+    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+    if (recording) {
+        click(ids::kPageMacro);
+        click(ids::kAddMacro);
+        click(ids::kRecord);
+    }
+    ASSERT_TRUE(dialog.capturing());
+    ASSERT_EQ(QWidget::keyboardGrabber(), &dialog);
+    const QPointer<Tarvenor_DlgComposite> closed(&dialog);
+    switch (closing) {
+    case Closing::Ok:
+        dialog.button(1)->click();
+        break;
+    case Closing::Cancel:
+        dialog.button(2)->click();
+        break;
+    case Closing::ByMainWindow:
+        window->close_child_dialogs();
+        break;
+    case Closing::KeyboardGone:
+        window->keyboard_gone();
+        break;
+    case Closing::Deleted:
+        delete &dialog;
+        break;
+    }
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    // Until its deferred deletion the closed dialog still exists: it must hold no capture.
+    EXPECT_TRUE(closed.isNull() || !closed->capturing());
+    EXPECT_FALSE(host->logic().is_open());
+    // Keystrokes reach the application's controls again.
+    QLineEdit other;
+    other.show();
+    other.setFocus();
+    QKeyEvent event(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, kXB, 0, 0, QStringLiteral("b"));
+    QApplication::sendEvent(&other, &event);
+    EXPECT_EQ(other.text(), QStringLiteral("b"));
+    QApplication::processEvents();
+    EXPECT_FALSE(host->is_open());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWay, CompositeClosingTest,
+    ::testing::Combine(::testing::Values(Closing::Ok, Closing::Cancel, Closing::ByMainWindow,
+                                         Closing::KeyboardGone, Closing::Deleted),
+                       ::testing::Bool()));
+
+TEST(KeyCaptureKeystroke, PlatformKeyCodesBecomeKeyCodes) {
+    EXPECT_EQ(keystroke_of(kXA, false, false).code, kCodeA);
+    EXPECT_EQ(keystroke_of(kXQ, true, false).code, kCodeQ);
+    EXPECT_TRUE(keystroke_of(kXQ, true, false).release);
+    EXPECT_TRUE(keystroke_of(kXQ, false, true).auto_repeat);
+    // Left Win (evdev 125) is the extended code 0x15B.
+    EXPECT_EQ(keystroke_of(125 + 8, false, false).code, 0x15B);
+    // Below the reserved codes, and none at all: no key.
+    EXPECT_EQ(keystroke_of(0, false, false).code, 0);
+    EXPECT_EQ(keystroke_of(8, false, false).code, 0);
+}
+
+TEST(DialogPlacement, GoesBesideTheKeyWhereItFits) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize dialog(300, 200);
+    struct Case {
+        QRect key;
+        QPoint expected;
+    } cases[] = {
+        {QRect(100, 100, 20, 20), QPoint(120, 120)}, // below right
+        {QRect(100, 700, 20, 20), QPoint(120, 500)}, // above right
+        {QRect(900, 100, 20, 20), QPoint(600, 120)}, // below left
+        {QRect(900, 700, 20, 20), QPoint(600, 500)}, // above left
+        // Exactly fitting is fitting.
+        {QRect(680, 580, 20, 20), QPoint(700, 600)},
+        // Nowhere: below right anyway.
+        {QRect(100, 100, 800, 650), QPoint(900, 750)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(position_beside_key(c.key, dialog, screen), c.expected) << c.key.x();
+    }
+    // On a second screen the same rule holds in its own coordinates.
+    EXPECT_EQ(position_beside_key(QRect(1100, 100, 20, 20), dialog, QRect(1000, 0, 1000, 800)),
+              QPoint(1120, 120));
+}
+
+} // namespace
+} // namespace tarvenor

@@ -1,0 +1,515 @@
+#include "ui/assign/composite_dlg.h"
+
+#include "ui/assign/action_list_view.h"
+#include "ui/logic/composite_ids.h"
+#include "ui/skin/placement.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpressionValidator>
+
+namespace tarvenor {
+namespace {
+
+using namespace composite;
+
+constexpr const char* kSection = "BUTTONINFO";
+constexpr int kOk = 1, kCancel = 2;
+const QColor kPromptGrey(0xE4, 0xE4, 0xE4);
+
+// An image button: its skin key and the language key of its caption (none: no caption).
+struct ButtonPlace {
+    int id;
+    const char* key;
+    const char* caption;
+};
+constexpr ButtonPlace kButtons[] = {
+    {Tarvenor_DlgComposite::kMask, "CONTROL_MASK", nullptr},
+    {Tarvenor_DlgComposite::kTitle, "CONTROL_TITLE", nullptr},
+    {kOsk, "CONTROL_OSK", nullptr},
+    {kClear, "CONTROL_CLEAR", nullptr},
+    {kPageKey, "CONTROL_KEY", "SINGLE_KEY"},
+    {kPageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
+    {kPageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
+    {kPageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
+    {composite::kApply, "CONTROL_APPLY", "PROFILE_APPLY"},
+    {kOk, "CONTROL_OK", "MACRO_OK"},
+    {kCancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
+    {kAddMacro, "FUNC_MACRO_ADD", nullptr},
+    {kDeleteMacro, "FUNC_MACRO_DELETE", nullptr},
+    {kRecord, "FUNC_MACRO_RECORD", "A_RECORD"},
+    {kMoveTop, "FUNC_MACRO_UP_TOP", "A_TOP"},
+    {kMoveUp, "FUNC_MACRO_UP", "A_UP"},
+    {kMoveDown, "FUNC_MACRO_DOWN", "A_DOWN"},
+    {kMoveBottom, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
+    {kDeleteAction, "FUNC_MACRO_DELETE2", "A_DELETE"},
+    {kClearActions, "FUNC_MACRO_CLEAR", "A_CLEAR"},
+};
+
+struct LabelPlace {
+    int id;
+    const char* key;
+    const char* text;
+};
+constexpr LabelPlace kLabels[] = {
+    {kMacroPrompt, "MARCO_NAME_SETTING", "MACRO_NAME_SETTING"},
+    {kKeyPrompt, "TISHI_SINGLE_STATIC", "SINGLE_STATIC"},
+    {kMediaPrompt, "MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI"},
+    {kFunctionPrompt, "FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI"},
+    {kCyclesLabel, "FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES"},
+    {kRecordDelayLabel, "FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY"},
+};
+
+// The controls whose presence the logic decides; OK, Cancel and the decorations always show.
+constexpr int kLogicControls[] = {
+    kClear,          kOsk,          kPageKey,          kPageMacro,   kPageMedia, kPageFunction,
+    kAddMacro,       kDeleteMacro,  kRecord,           kMoveTop,     kMoveUp,    kMoveDown,
+    kMoveBottom,     kDeleteAction, kClearActions,     kMacroPrompt, kKeyPrompt, kMediaPrompt,
+    kFunctionPrompt, kCyclesLabel,  kRecordDelayLabel, kKeyField,    kMediaList, kFunctionList,
+    kMacroList,      kActionList,   kCycles,           kRecordDelay,
+};
+
+constexpr std::array<const char*, 5> kLookFiles{"key", "macro", "macro2", "media", "function"};
+
+QString qt_text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QFont font_of(const char* face, int points) {
+    QFont font(QString::fromLatin1(face));
+    font.setPointSize(points);
+    return font;
+}
+
+CompositeLook look_of(const CompositeLogic& logic) {
+    if (logic.macro_only()) {
+        return CompositeLook::Macro2;
+    }
+    switch (logic.shown_page()) {
+    case AssignmentType::Macro:
+        return CompositeLook::Macro;
+    case AssignmentType::Media:
+        return CompositeLook::Media;
+    case AssignmentType::Function:
+        return CompositeLook::Function;
+    default:
+        return CompositeLook::Key;
+    }
+}
+
+void fill_list(QComboBox& list, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        list.addItem(qt_text(name));
+    }
+}
+
+} // namespace
+
+Tarvenor_DlgComposite::Tarvenor_DlgComposite(QWidget* parent,
+                                             const std::filesystem::path& skin_folder,
+                                             Services services)
+    : CBaseDialog(parent, skin_folder / "Composite.ini", skin_folder),
+      services_(std::move(services)) {
+    setObjectName(QStringLiteral("composite"));
+    apply_skin();
+    load_pictures(skin_folder);
+    place_buttons();
+    place_labels();
+    place_fields();
+    connect_controls();
+    show_state();
+}
+
+Tarvenor_DlgComposite::~Tarvenor_DlgComposite() {
+    capture_.reset();
+    if (services_.logic.is_open()) {
+        services_.logic.cancel();
+    }
+}
+
+void Tarvenor_DlgComposite::load_pictures(const std::filesystem::path& folder) {
+    const QSize client = background().size();
+    for (std::size_t look = 0; look < kLookFiles.size(); ++look) {
+        const std::string stem = kLookFiles[look];
+        auto& set = pictures_[look];
+        set[0] = CMyMemDC::load(folder / (stem + "_normal.jpg"), client);
+        set[1] = CMyMemDC::load(folder / (stem + "_over.jpg"), client);
+        set[2] = CMyMemDC::load(folder / (stem + "_down.jpg"), client);
+        const bool own_disable = look == static_cast<std::size_t>(CompositeLook::Macro) ||
+                                 look == static_cast<std::size_t>(CompositeLook::Macro2);
+        set[3] = own_disable ? CMyMemDC::load(folder / (stem + "_disable.jpg"), client) : set[0];
+    }
+}
+
+FaceImages Tarvenor_DlgComposite::faces(CompositeLook look) const {
+    const auto& set = pictures_[static_cast<std::size_t>(look)];
+    return {&set[0], &set[1], &set[2], &set[3], &set[2]};
+}
+
+QString Tarvenor_DlgComposite::language_text(const char* key) const {
+    return qt_text(services_.language.text(key));
+}
+
+CPngButton* Tarvenor_DlgComposite::button(int control_id) const {
+    const auto found = buttons_.find(control_id);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+QWidget* Tarvenor_DlgComposite::control(int control_id) const {
+    const auto found = controls_.find(control_id);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+void Tarvenor_DlgComposite::place_buttons() {
+    const FaceImages initial = faces(look_);
+    for (const ButtonPlace& place : kButtons) {
+        auto* control = new CPngButton(this);
+        control->setObjectName(QString::fromLatin1(place.key));
+        place_image_control(*control, skin(), kSection, place.key, initial);
+        if (place.caption != nullptr) {
+            control->setText(language_text(place.caption));
+            control->set_text_style(true, place.id == kRecord ? 8 : 9, QStringLiteral("Tahoma"),
+                                    Qt::white, Qt::AlignCenter | Qt::TextSingleLine);
+        }
+        buttons_[place.id] = control;
+        controls_[place.id] = control;
+    }
+    // Decorations only: the page's sign and the title.
+    for (int id : {kMask, kTitle}) {
+        button(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    button(kClear)->set_tooltip(language_text("COMPOSITE_PROMPT_CLEAR"), true);
+    const bool osk = !services_.osk_program.isEmpty();
+    button(kOsk)->set_tooltip(
+        osk ? language_text("COMPOSITE_PROMPT_OSK") : QString::fromLatin1(kNoOskText), true);
+}
+
+void Tarvenor_DlgComposite::place_labels() {
+    prompt_ = new QLabel(this);
+    place_control(*prompt_, skin(), kSection, "KEY_SETTING");
+    prompt_->setText(
+        language_text(services_.logic.macro_only() ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
+    controls_[kPrompt] = prompt_;
+    for (const LabelPlace& place : kLabels) {
+        auto* label = new QLabel(language_text(place.text), this);
+        label->setObjectName(QString::fromLatin1(place.key));
+        place_control(*label, skin(), kSection, place.key);
+        controls_[place.id] = label;
+    }
+    for (int id : {kPrompt, kMacroPrompt, kKeyPrompt, kMediaPrompt, kFunctionPrompt, kCyclesLabel,
+                   kRecordDelayLabel}) {
+        QWidget* label = control(id);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, kPromptGrey);
+        label->setPalette(palette);
+    }
+}
+
+void Tarvenor_DlgComposite::place_fields() {
+    CompositeLogic& logic = services_.logic;
+    key_field_ = new QLineEdit(this);
+    key_field_->setObjectName(QStringLiteral("key_field"));
+    key_field_->setReadOnly(true);
+    key_field_->setFocusPolicy(Qt::NoFocus);
+    key_field_->setFont(font_of("Verdana", 18));
+    place_control(*key_field_, skin(), kSection, "FUNC_KEY_INPUT");
+
+    media_ = new QComboBox(this);
+    media_->setObjectName(QStringLiteral("media_list"));
+    fill_list(*media_, logic.media_names());
+    place_control(*media_, skin(), kSection, "FUNC_MEDIA_SELECT");
+    functions_ = new QComboBox(this);
+    functions_->setObjectName(QStringLiteral("function_list"));
+    fill_list(*functions_, logic.function_names());
+    place_control(*functions_, skin(), kSection, "FUNC_FUNCTION_SELECT");
+
+    macros_ = new QComboBox(this);
+    macros_->setObjectName(QStringLiteral("macro_list"));
+    macros_->setEditable(true);
+    macros_->setInsertPolicy(QComboBox::NoInsert);
+    place_control(*macros_, skin(), kSection, "FUNC_MACRO_LIST");
+    for (QComboBox* list : {media_, functions_, macros_}) {
+        list->setFont(font_of("Tahoma", 12));
+    }
+
+    actions_ =
+        new ActionListView(logic,
+                           {language_text("MACRO_KEYS_TISHI"), language_text("MACRO_ACTION_TISHI"),
+                            language_text("MACRO_DELAY_MS")},
+                           this);
+    actions_->setObjectName(QStringLiteral("action_list"));
+    place_control(*actions_, skin(), kSection, "FUNC_MACRO_LIST2");
+
+    cycles_ = new QLineEdit(this);
+    cycles_->setObjectName(QStringLiteral("cycles"));
+    cycles_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), cycles_));
+    place_control(*cycles_, skin(), kSection, "FUNC_MACRO_CYCLES");
+
+    record_delay_ = new QCheckBox(this);
+    record_delay_->setObjectName(QStringLiteral("record_delay"));
+    record_delay_->setAttribute(Qt::WA_TranslucentBackground);
+    place_control(*record_delay_, skin(), kSection, "FUNC_MACRO_RECORD_DELAY");
+
+    controls_[kKeyField] = key_field_;
+    controls_[kMediaList] = media_;
+    controls_[kFunctionList] = functions_;
+    controls_[kMacroList] = macros_;
+    controls_[kActionList] = actions_;
+    controls_[kCycles] = cycles_;
+    controls_[kRecordDelay] = record_delay_;
+}
+
+void Tarvenor_DlgComposite::connect_controls() {
+    CompositeLogic& logic = services_.logic;
+    for (const auto& [id, control] : buttons_) {
+        connect(control, &QAbstractButton::clicked, this, [this, id = id] { on_button(id); });
+    }
+    connect(media_, &QComboBox::activated, this, [this, &logic](int index) {
+        logic.select_media(index);
+        show_state();
+    });
+    connect(functions_, &QComboBox::activated, this, [this, &logic](int index) {
+        logic.select_function(index);
+        show_state();
+    });
+    connect(macros_, &QComboBox::activated, this, [this, &logic](int index) {
+        logic.select_macro(index);
+        show_state();
+    });
+    connect(macros_->lineEdit(), &QLineEdit::textEdited, this, [this, &logic](const QString& name) {
+        logic.type_macro_name(name.toStdString());
+        show_state();
+    });
+    connect(actions_, &QTreeWidget::itemSelectionChanged, this, [this, &logic] {
+        logic.select_action(actions_->selected_row());
+        show_state();
+    });
+    // An editor may be closing: the rows are redrawn once it has gone.
+    connect(&actions_->delegate(), &ActionCellDelegate::edited, this,
+            &Tarvenor_DlgComposite::queue_show_state);
+    connect(cycles_, &QLineEdit::textEdited, this, [this, &logic](const QString& text) {
+        const QString shown = qt_text(logic.set_cycles_text(text.toStdString()));
+        if (shown != text) {
+            cycles_->setText(shown);
+        }
+        show_state();
+    });
+    connect(record_delay_, &QCheckBox::clicked, this, [this, &logic] {
+        logic.toggle_record_delay();
+        show_state();
+    });
+}
+
+void Tarvenor_DlgComposite::on_button(int control_id) {
+    CompositeLogic& logic = services_.logic;
+    switch (control_id) {
+    case kPageKey:
+    case kPageMacro:
+    case kPageMedia:
+    case kPageFunction:
+        logic.press_page_button(control_id);
+        break;
+    case kClear:
+        logic.clear();
+        break;
+    case kOsk:
+        QProcess::startDetached(services_.osk_program, {});
+        return;
+    case kAddMacro:
+        logic.add_macro();
+        break;
+    case kDeleteMacro:
+        logic.delete_macro();
+        break;
+    case kRecord:
+        logic.toggle_recording();
+        break;
+    case kDeleteAction:
+        logic.delete_action();
+        break;
+    case kClearActions:
+        logic.clear_actions();
+        break;
+    case kMoveTop:
+    case kMoveUp:
+    case kMoveDown:
+    case kMoveBottom:
+        logic.move_action(static_cast<RowMove>(control_id - kMoveTop));
+        actions_->setFocus();
+        break;
+    case composite::kApply:
+        actions_->finish_edit();
+        services_.applied(logic.apply(services_.current_profile()));
+        break;
+    case kOk: {
+        actions_->finish_edit();
+        const CompositeApplyResult result = logic.ok(services_.current_profile());
+        services_.applied(result);
+        accept();
+        return;
+    }
+    case kCancel:
+        reject();
+        return;
+    default:
+        return;
+    }
+    show_state();
+}
+
+void Tarvenor_DlgComposite::show_state() {
+    const CompositeLogic& logic = services_.logic;
+    show_look();
+    show_controls();
+    key_field_->setText(qt_text(logic.captured_key_text()));
+    media_->setCurrentIndex(logic.selected_media());
+    functions_->setCurrentIndex(logic.selected_function());
+    show_macro_list();
+    actions_->show_rows(logic.action_rows(), logic.actions().selected());
+    const QString cycles = qt_text(logic.cycles_text());
+    if (cycles_->text() != cycles) {
+        cycles_->setText(cycles);
+    }
+    record_delay_->setChecked(logic.record_delay());
+    show_record_button();
+    follow_capture();
+}
+
+void Tarvenor_DlgComposite::show_look() {
+    const CompositeLook look = look_of(services_.logic);
+    if (look != look_) {
+        look_ = look;
+        const FaceImages shown = faces(look_);
+        for (const auto& [id, control] : buttons_) {
+            control->set_face_images(shown);
+        }
+    }
+    const int pressed = services_.logic.pressed_page_button();
+    for (int id : {kPageKey, kPageMacro, kPageMedia, kPageFunction}) {
+        button(id)->set_selected(id == pressed);
+    }
+}
+
+void Tarvenor_DlgComposite::show_controls() {
+    const CompositeLogic& logic = services_.logic;
+    for (int id : kLogicControls) {
+        QWidget* widget = control(id);
+        widget->setVisible(logic.visible(id));
+        widget->setEnabled(logic.enabled(id));
+    }
+    if (services_.osk_program.isEmpty()) {
+        button(kOsk)->setEnabled(false);
+    }
+    button(composite::kApply)->setEnabled(logic.changed());
+}
+
+void Tarvenor_DlgComposite::show_macro_list() {
+    const CompositeLogic& logic = services_.logic;
+    const QSignalBlocker quiet(macros_);
+    const std::vector<std::string> names = logic.macro_names();
+    const int count = static_cast<int>(names.size());
+    while (macros_->count() > count) {
+        macros_->removeItem(macros_->count() - 1);
+    }
+    for (int i = 0; i < count; ++i) {
+        const QString name = qt_text(names[static_cast<std::size_t>(i)]);
+        if (i >= macros_->count()) {
+            macros_->addItem(name);
+        } else if (macros_->itemText(i) != name) {
+            macros_->setItemText(i, name);
+        }
+    }
+    QLineEdit* edit = macros_->lineEdit();
+    const int cursor = edit->cursorPosition();
+    const int selected = logic.selected_macro();
+    if (macros_->currentIndex() != selected) {
+        macros_->setCurrentIndex(selected);
+    }
+    const QString shown =
+        selected >= 0 ? macros_->itemText(selected) : (count == 0 ? QString() : edit->text());
+    if (edit->text() != shown) {
+        edit->setText(shown);
+        edit->setCursorPosition(std::min(cursor, static_cast<int>(shown.size())));
+    }
+}
+
+void Tarvenor_DlgComposite::show_record_button() {
+    const CompositeLogic& logic = services_.logic;
+    CPngButton* record = button(kRecord);
+    const auto text = logic.record_button_text();
+    record->setText(text ? qt_text(services_.texts.text(*text)) : language_text("A_RECORD"));
+    record->set_selected(logic.recording());
+}
+
+void Tarvenor_DlgComposite::follow_capture() {
+    const CompositeLogic& logic = services_.logic;
+    if (!logic.is_open() || !logic.wants_keyboard()) {
+        capture_.reset();
+        return;
+    }
+    if (capture_) {
+        return;
+    }
+    capture_ = std::make_unique<KeyCapture>(*this, [this](const KeyStroke& stroke) {
+        const KeyVerdict verdict = services_.logic.key_stroke(stroke);
+        // Not from inside the filter: showing the state may end the capture that called us.
+        queue_show_state();
+        return verdict;
+    });
+}
+
+void Tarvenor_DlgComposite::queue_show_state() {
+    if (!refresh_queued_) {
+        refresh_queued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                refresh_queued_ = false;
+                show_state();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void Tarvenor_DlgComposite::showEvent(QShowEvent* event) {
+    CBaseDialog::showEvent(event);
+    if (capture_) {
+        capture_->grab();
+    }
+}
+
+void Tarvenor_DlgComposite::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // Neither closes the dialog: it goes by its buttons only.
+        event->accept();
+        return;
+    case Qt::Key_F1:
+    case Qt::Key_Help:
+        if (!services_.logic.recording() && services_.help) {
+            services_.help();
+        }
+        event->accept();
+        return;
+    default:
+        CBaseDialog::keyPressEvent(event);
+    }
+}
+
+void Tarvenor_DlgComposite::done(int result) {
+    capture_.reset();
+    if (services_.logic.is_open()) {
+        services_.logic.cancel();
+    }
+    CBaseDialog::done(result);
+}
+
+} // namespace tarvenor

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/logic/native_keys.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+namespace tarvenor {
+
+// While it lives, every keystroke of the application goes to `handler` before any widget sees
+// it, and the keyboard is grabbed by `grabber` so that keys the desktop would act on (the Win
+// keys) reach us first. Destroying the capture removes the filter and releases the grab,
+// whichever way its owner ends.
+class KeyCapture final : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<KeyVerdict(const KeyStroke&)>;
+
+    KeyCapture(QWidget& grabber, Handler handler);
+    ~KeyCapture() override;
+    KeyCapture(const KeyCapture&) = delete;
+    KeyCapture& operator=(const KeyCapture&) = delete;
+
+    // Takes the grab (again) once the grabber is on screen: a grab needs a mapped window.
+    void grab();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> grabber_;
+    Handler handler_;
+};
+
+// The keystroke a key event of this platform stands for; code 0 when no key of the keyboard
+// produces it.
+KeyStroke keystroke_of(quint32 native_scan_code, bool release, bool auto_repeat,
+                       bool control_down = false);
+
+} // namespace tarvenor

@@ -1,0 +1,550 @@
+#include "ui/logic/composite_logic.h"
+
+#include "model/text_encoding.h"
+#include "ui/logic/composite_ids.h"
+
+#include <algorithm>
+#include <array>
+#include <mutex>
+
+namespace tarvenor {
+namespace {
+
+constexpr KeyCode kPrintScreen = 0x137;
+constexpr int kTargetCount = kGSlotBase + kGSlotCount;
+
+// Keys taken on any of their events, not just the first key-down: Print Screen, whose press the
+// desktop may keep for itself, and the Win and App keys, which it may act on first.
+bool taken_on_any_event(KeyCode code) {
+    return code == kPrintScreen || code == 0x15B || code == 0x15C || code == 0x15D;
+}
+
+// The types the dialog gives a key; anything else came from a file or the keyboard.
+bool dialog_type(AssignmentType type) {
+    return type == AssignmentType::Default || type == AssignmentType::Key ||
+           type == AssignmentType::Macro || type == AssignmentType::Media ||
+           type == AssignmentType::Function;
+}
+
+bool is_g_target(int target) {
+    return target >= kGSlotBase && target < kTargetCount;
+}
+
+int list_index_or_zero(std::uint32_t param, std::size_t count) {
+    return param < count ? static_cast<int>(param) : 0;
+}
+
+constexpr std::array kMacroControls{
+    composite::kAddMacro,   composite::kDeleteMacro,  composite::kActionList,
+    composite::kRecord,     composite::kDeleteAction, composite::kClearActions,
+    composite::kMoveTop,    composite::kMoveUp,       composite::kMoveDown,
+    composite::kMoveBottom, composite::kRecordDelay,  composite::kRecordDelayLabel,
+    composite::kCycles,     composite::kCyclesLabel,  composite::kMacroList,
+    composite::kMacroPrompt};
+
+// Buttons that act on the selected macro.
+bool needs_macro(int control_id) {
+    return control_id >= composite::kRecord && control_id <= composite::kMoveBottom;
+}
+
+bool is_macro_control(int control_id) {
+    return std::find(kMacroControls.begin(), kMacroControls.end(), control_id) !=
+           kMacroControls.end();
+}
+
+// The controls shown only on one page.
+bool is_page_control(int control_id, AssignmentType page) {
+    switch (page) {
+    case AssignmentType::Key:
+        return control_id == composite::kKeyField || control_id == composite::kKeyPrompt;
+    case AssignmentType::Media:
+        return control_id == composite::kMediaList || control_id == composite::kMediaPrompt;
+    case AssignmentType::Function:
+        return control_id == composite::kFunctionList || control_id == composite::kFunctionPrompt;
+    default:
+        return is_macro_control(control_id);
+    }
+}
+
+} // namespace
+
+CompositeLogic::CompositeLogic(Configuration& configuration, const TextTable& texts,
+                               SettingsStore& settings, CompositePrompts& prompts,
+                               const MonotonicClock& clock)
+    : configuration_(configuration), texts_(texts), settings_(settings), prompts_(prompts),
+      recorder_(clock) {}
+
+void CompositeLogic::open(const KeyClickRequest& request, int current_profile) {
+    close();
+    request_ = request;
+    open_ = true;
+    recorder_.set_record_delay(read_record_delay(settings_, texts_));
+    KeyAssignment assignment;
+    {
+        const std::lock_guard lock(configuration_.lock());
+        macros_.load(configuration_.macros());
+        if (is_profile(current_profile) && request.key_number < kTargetCount) {
+            assignment = configuration_.entry(flat_entry(current_profile, request.key_number));
+        }
+    }
+    page_type_ = assignment.kind();
+    param_ = assignment.param;
+    if (request.macro_only) {
+        page_type_ = AssignmentType::Macro;
+    }
+    show_page(true);
+    changed_ = false;
+}
+
+AssignmentType CompositeLogic::shown_page() const {
+    switch (page_type_) {
+    case AssignmentType::Macro:
+    case AssignmentType::Media:
+    case AssignmentType::Function:
+        return page_type_;
+    default:
+        return AssignmentType::Key;
+    }
+}
+
+void CompositeLogic::show_page(bool initial) {
+    const AssignmentType page = shown_page();
+    if (page == AssignmentType::Macro) {
+        show_macro_page(initial);
+        return;
+    }
+    stop_recording();
+    if (!initial) {
+        return;
+    }
+    if (page == AssignmentType::Media) {
+        media_index_ = list_index_or_zero(param_, kMediaKeyCount);
+    } else if (page == AssignmentType::Function) {
+        function_index_ = list_index_or_zero(param_, kFunctionCount);
+    } else if (page_type_ == AssignmentType::Key) {
+        captured_key_ = static_cast<KeyCode>(param_);
+    }
+}
+
+void CompositeLogic::show_macro_page(bool initial) {
+    const bool first_visit = !macro_page_seen_;
+    macro_page_seen_ = true;
+    if (initial) {
+        const int position = param_ == 0 ? -1 : macros_.position_of(param_);
+        macros_.select(position < 0 ? 0 : position);
+        load_selected_macro();
+    } else if (first_visit && param_ == 0 && macros_.selected() < 0) {
+        macros_.select(0);
+        load_selected_macro();
+    }
+}
+
+void CompositeLogic::set_page_type(AssignmentType type) {
+    page_type_ = type;
+    show_page(false);
+    changed_ = true;
+}
+
+void CompositeLogic::press_page_button(int control_id) {
+    if (!open_ || !enabled(control_id)) {
+        return;
+    }
+    switch (control_id) {
+    case composite::kPageKey:
+        if (page_type_ != AssignmentType::Default && page_type_ != AssignmentType::Key) {
+            set_page_type(AssignmentType::Key);
+        }
+        return;
+    case composite::kPageMacro:
+    case composite::kPageMedia:
+    case composite::kPageFunction: {
+        const AssignmentType type = control_id == composite::kPageMacro ? AssignmentType::Macro
+                                    : control_id == composite::kPageMedia
+                                        ? AssignmentType::Media
+                                        : AssignmentType::Function;
+        if (page_type_ != type) {
+            set_page_type(type);
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void CompositeLogic::clear() {
+    if (!open_ || !enabled(composite::kClear)) {
+        return;
+    }
+    press_page_button(composite::kPageKey);
+    if (page_type_ == AssignmentType::Key) {
+        captured_key_ = 0;
+        page_type_ = AssignmentType::Default;
+    }
+}
+
+int CompositeLogic::pressed_page_button() const {
+    switch (shown_page()) {
+    case AssignmentType::Macro:
+        return composite::kPageMacro;
+    case AssignmentType::Media:
+        return composite::kPageMedia;
+    case AssignmentType::Function:
+        return composite::kPageFunction;
+    default:
+        return composite::kPageKey;
+    }
+}
+
+bool CompositeLogic::visible(int control_id) const {
+    for (const AssignmentType page : {AssignmentType::Key, AssignmentType::Macro,
+                                      AssignmentType::Media, AssignmentType::Function}) {
+        if (is_page_control(control_id, page)) {
+            return page == shown_page();
+        }
+    }
+    return true;
+}
+
+bool CompositeLogic::enabled(int control_id) const {
+    if (control_id == composite::kApply) {
+        return changed_;
+    }
+    if (request_.macro_only &&
+        (control_id == composite::kPageKey || control_id == composite::kPageMedia ||
+         control_id == composite::kPageFunction || control_id == composite::kClear)) {
+        return false;
+    }
+    if (recorder_.disables(control_id)) {
+        return false;
+    }
+    return !needs_macro(control_id) || macros_.selected() >= 0;
+}
+
+bool CompositeLogic::captures_keys() const {
+    return open_ && shown_page() == AssignmentType::Key;
+}
+
+KeyVerdict CompositeLogic::key_stroke(const KeyStroke& stroke) {
+    if (!open_) {
+        return KeyVerdict::Pass;
+    }
+    if (recorder_.recording()) {
+        bool added = false;
+        const KeyVerdict verdict = recorder_.key_stroke(stroke, actions_, added);
+        changed_ = changed_ || added;
+        return verdict;
+    }
+    return captures_keys() ? capture(stroke) : KeyVerdict::Pass;
+}
+
+KeyVerdict CompositeLogic::capture(const KeyStroke& stroke) {
+    if (stroke.code == 0 || is_media_key(stroke.code)) {
+        return KeyVerdict::Pass;
+    }
+    if ((!stroke.release && !stroke.auto_repeat) || taken_on_any_event(stroke.code)) {
+        take_key(stroke.code);
+    }
+    return KeyVerdict::Swallow;
+}
+
+void CompositeLogic::take_key(KeyCode code) {
+    captured_key_ = code;
+    page_type_ = AssignmentType::Key;
+    changed_ = true;
+}
+
+std::string CompositeLogic::captured_key_text() const {
+    if (page_type_ != AssignmentType::Key || captured_key_ == 0) {
+        return {};
+    }
+    return key_name(captured_key_, texts_);
+}
+
+std::vector<std::string> CompositeLogic::media_names() const {
+    std::vector<std::string> names;
+    for (const KeyCode code : media_key_list()) {
+        names.push_back(key_name(code, texts_));
+    }
+    return names;
+}
+
+std::vector<std::string> CompositeLogic::function_names() const {
+    std::vector<std::string> names;
+    for (const TextKey key : function_list()) {
+        names.push_back(texts_.text(key));
+    }
+    return names;
+}
+
+void CompositeLogic::select_media(int index) {
+    if (index >= 0 && index < static_cast<int>(kMediaKeyCount) && index != media_index_) {
+        media_index_ = index;
+        changed_ = true;
+    }
+}
+
+void CompositeLogic::select_function(int index) {
+    if (index >= 0 && index < static_cast<int>(kFunctionCount) && index != function_index_) {
+        function_index_ = index;
+        changed_ = true;
+    }
+}
+
+void CompositeLogic::add_macro() {
+    if (!open_ || !enabled(composite::kAddMacro)) {
+        return;
+    }
+    if (macros_.full()) {
+        prompts_.show_message(format_text(texts_.text(TextKey::MacroErrMax),
+                                          static_cast<long long>(MacroRecord::kMaxCount)));
+        return;
+    }
+    const std::u16string prefix = utf8_to_utf16(texts_.text(TextKey::MacroNewPrefix));
+    std::u16string name = next_macro_name(macros_, prefix, name_counter_);
+    save_selected_macro();
+    macros_.add(std::move(name));
+    load_selected_macro();
+    changed_ = true;
+}
+
+void CompositeLogic::delete_macro() {
+    if (!open_ || !enabled(composite::kDeleteMacro)) {
+        return;
+    }
+    const MacroRecord* macro = macros_.selected_macro();
+    if (macro == nullptr) {
+        return;
+    }
+    if (macro->is_new != 1 && macro_used_by_keys(configuration_, macro->id) &&
+        !prompts_.ask_yes_no(texts_.text(TextKey::MacroDeleteConfirmOfKeys))) {
+        return;
+    }
+    macros_.remove(macros_.selected());
+    load_selected_macro();
+    changed_ = true;
+}
+
+void CompositeLogic::select_macro(int position) {
+    if (!open_ || !enabled(composite::kMacroList) || position == macros_.selected()) {
+        return;
+    }
+    save_selected_macro();
+    macros_.select(position);
+    load_selected_macro();
+}
+
+void CompositeLogic::type_macro_name(const std::string& name) {
+    if (!open_ || !enabled(composite::kMacroList)) {
+        return;
+    }
+    if (macros_.empty()) {
+        macros_.add(utf8_to_utf16(name));
+        load_selected_macro();
+    } else if (macros_.selected() >= 0) {
+        macros_.rename_selected(utf8_to_utf16(name));
+    } else {
+        return; // the typed text belongs to no macro
+    }
+    changed_ = true;
+}
+
+void CompositeLogic::load_selected_macro() {
+    actions_.clear();
+    if (const MacroRecord* macro = macros_.selected_macro()) {
+        cycles_text_ = std::to_string(macro->cycles);
+        actions_.load(macro->actions);
+    }
+}
+
+void CompositeLogic::save_selected_macro() {
+    if (MacroRecord* macro = macros_.selected_macro()) {
+        macro->cycles = static_cast<std::uint8_t>(parse_cycles_text(cycles_text_));
+        macro->actions = actions_.rows();
+    }
+}
+
+std::vector<ActionRowText> CompositeLogic::action_rows() const {
+    std::vector<ActionRowText> rows;
+    for (int row = 0; row < actions_.size(); ++row) {
+        rows.push_back(actions_.row_text(row, texts_));
+    }
+    return rows;
+}
+
+void CompositeLogic::delete_action() {
+    if (enabled(composite::kDeleteAction) && actions_.delete_selected()) {
+        changed_ = true;
+    }
+}
+
+void CompositeLogic::clear_actions() {
+    if (!enabled(composite::kClearActions) || actions_.empty() ||
+        !prompts_.ask_yes_no(texts_.text(TextKey::MacroActionClearConfirm))) {
+        return;
+    }
+    actions_.clear();
+    changed_ = true;
+}
+
+void CompositeLogic::move_action(RowMove move) {
+    if (enabled(composite::kMoveTop) && actions_.move_selected(move)) {
+        changed_ = true;
+    }
+}
+
+std::vector<std::string> CompositeLogic::key_choice_names() const {
+    std::vector<std::string> names;
+    for (int position = 0; position < static_cast<int>(kKeyChoiceCount); ++position) {
+        names.push_back(key_name_at_choice(position, texts_));
+    }
+    return names;
+}
+
+int CompositeLogic::key_choice_of_row(int row) const {
+    if (row < 0 || row >= actions_.size()) {
+        return -1;
+    }
+    const std::uint16_t position =
+        choice_position_of(actions_.rows()[static_cast<std::size_t>(row)].key);
+    return position < kKeyChoiceCount ? position : -1;
+}
+
+void CompositeLogic::edit_key(int row, int choice_position) {
+    if (actions_.set_key_at_choice(row, choice_position)) {
+        changed_ = true;
+    }
+}
+
+void CompositeLogic::edit_direction(int row, std::uint16_t direction) {
+    if (actions_.set_direction(row, direction)) {
+        changed_ = true;
+    }
+}
+
+void CompositeLogic::begin_delay_edit() {
+    stop_recording();
+}
+
+std::string CompositeLogic::commit_delay(int row, const std::string& text) {
+    if (row < 0 || row >= actions_.size()) {
+        return {};
+    }
+    const DelayEntry entry = parse_delay_text(text);
+    if (entry.capped) {
+        prompts_.show_message(format_text(texts_.text(TextKey::MacroActionErrDelayMax),
+                                          static_cast<long long>(MacroAction::kMaxDelay)));
+    }
+    if (actions_.set_delay(row, entry.delay)) {
+        changed_ = true;
+    }
+    return std::to_string(entry.delay);
+}
+
+std::string CompositeLogic::set_cycles_text(const std::string& text) {
+    cycles_text_ = normalised_cycles_text(text);
+    changed_ = true;
+    return cycles_text_;
+}
+
+void CompositeLogic::toggle_recording() {
+    if (open_ && enabled(composite::kRecord)) {
+        recorder_.toggle();
+    }
+}
+
+void CompositeLogic::stop_recording() {
+    recorder_.stop();
+}
+
+void CompositeLogic::toggle_record_delay() {
+    const int option = recorder_.record_delay() == 1 ? 0 : 1;
+    write_record_delay(settings_, texts_, option);
+    recorder_.set_record_delay(option);
+}
+
+KeyAssignment CompositeLogic::new_assignment(const KeyAssignment& old) const {
+    const int target = request_.key_number;
+    KeyAssignment assignment = old;
+    assignment.type = static_cast<std::uint16_t>(page_type_);
+    assignment.aux_code = is_g_target(target) ? g_button_code(target - kGSlotBase) : 0;
+    assignment.param = 0;
+    switch (page_type_) {
+    case AssignmentType::Key:
+        assignment.param = captured_key_;
+        if (captured_key_ == 0 || key_index_of(captured_key_) == target) {
+            assignment.type = static_cast<std::uint16_t>(AssignmentType::Default);
+        }
+        break;
+    case AssignmentType::Macro:
+        if (macros_.empty()) {
+            assignment.type = static_cast<std::uint16_t>(AssignmentType::Default);
+            break;
+        }
+        assignment.param = configuration_.macro_id_at(macros_.selected());
+        assignment.aux_code = static_cast<std::uint16_t>(parse_cycles_text(cycles_text_));
+        break;
+    case AssignmentType::Media:
+        assignment.param = static_cast<std::uint32_t>(media_index_);
+        break;
+    case AssignmentType::Function:
+        assignment.param = static_cast<std::uint32_t>(function_index_);
+        break;
+    default:
+        break;
+    }
+    return assignment;
+}
+
+CompositeApplyResult CompositeLogic::apply(int current_profile) {
+    if (!open_) {
+        return {};
+    }
+    stop_recording();
+    if (!is_profile(current_profile)) {
+        prompts_.show_message(texts_.text(TextKey::ApplyPrompt));
+        return {};
+    }
+    save_selected_macro();
+    if (configuration_.commit_macro_store(macros_.macros())) {
+        macros_.mark_committed();
+    }
+    CompositeApplyResult result{.applied = true, .refresh_captions = true, .mark_changed = true};
+    const int target = request_.key_number;
+    if (target < kTargetCount && dialog_type(page_type_)) {
+        const std::lock_guard lock(configuration_.lock());
+        const int flat = flat_entry(current_profile, target);
+        const KeyAssignment assignment = new_assignment(configuration_.entry(flat));
+        configuration_.assign(flat, assignment);
+        result.assigned_look = !assignment.is(AssignmentType::Default);
+    }
+    changed_ = false;
+    return result;
+}
+
+CompositeApplyResult CompositeLogic::ok(int current_profile) {
+    const CompositeApplyResult result = apply(current_profile);
+    close();
+    return result;
+}
+
+void CompositeLogic::cancel() {
+    close();
+}
+
+void CompositeLogic::close() {
+    recorder_.reset();
+    macros_.clear();
+    actions_.clear();
+    open_ = false;
+    changed_ = false;
+    macro_page_seen_ = false;
+    page_type_ = AssignmentType::Default;
+    param_ = 0;
+    captured_key_ = 0;
+    media_index_ = 0;
+    function_index_ = 0;
+    cycles_text_.assign(1, '1');
+}
+
+} // namespace tarvenor
