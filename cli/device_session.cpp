@@ -1,5 +1,6 @@
 #include "cli/device_session.h"
 
+#include "cli/access_advice.h"
 #include "cli/cli_command.h"
 #include "cli/user_words.h"
 
@@ -29,7 +30,10 @@ std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
     }
     device->keyboards_ = device->session_->start();
     if (device->keyboards_ == 0) {
-        std::cerr << "tarvenor-cli: no keyboard connected\n";
+        const std::vector<std::string> locked = device->session_->inaccessible_nodes();
+        std::cerr << "tarvenor-cli: "
+                  << (locked.empty() ? "no keyboard connected" : access_problem_text(locked))
+                  << '\n';
         exit_code = kExitNoKeyboard;
         return nullptr;
     }
