@@ -3,6 +3,7 @@
 #include "cli/access_advice.h"
 #include "cli/cli_command.h"
 #include "cli/user_words.h"
+#include "model/program_files.h"
 
 #include <iostream>
 #include <string>
@@ -11,7 +12,7 @@ namespace tarvenor::cli {
 
 std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
     KeyboardSession::Options options;
-    options.library_file = ServiceLibrary::default_file(program_folder());
+    options.library_file = ServiceLibrary::default_file(running_program_files().library_folder);
     options.quiet_start = true;
     options.follow_connections = false;
     std::unique_ptr<DeviceSession> device(new DeviceSession());

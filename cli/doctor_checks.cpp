@@ -3,6 +3,7 @@
 #include "cli/access_advice.h"
 #include "cli/tray_probe.h"
 #include "device/service_library.h"
+#include "model/program_files.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,9 +25,9 @@ DoctorCheck fix(std::string name, std::string detail, std::string what_to_do) {
     return {std::move(name), State::Fix, std::move(detail), std::move(what_to_do)};
 }
 
-// TARVENOR_UDEV_RULES_DIRS (a test hook: folders separated by ':') or the system's folders and
-// the installation's own.
-std::vector<std::filesystem::path> rule_folders(const std::filesystem::path& program) {
+// TARVENOR_UDEV_RULES_DIRS (a test hook: folders separated by ':') or the system's folders and,
+// installed, the installation's own.
+std::vector<std::filesystem::path> rule_folders(const ProgramFiles& files) {
     std::vector<std::filesystem::path> folders;
     if (const char* chosen = std::getenv("TARVENOR_UDEV_RULES_DIRS"); chosen && *chosen) {
         std::istringstream list(chosen);
@@ -37,8 +38,11 @@ std::vector<std::filesystem::path> rule_folders(const std::filesystem::path& pro
         }
         return folders;
     }
-    return {"/etc/udev/rules.d", "/usr/lib/udev/rules.d", "/lib/udev/rules.d",
-            program.parent_path() / "lib" / "udev" / "rules.d"};
+    folders = {"/etc/udev/rules.d", "/usr/lib/udev/rules.d", "/lib/udev/rules.d"};
+    if (files.layout == ProgramFiles::Layout::Installed) {
+        folders.push_back(files.executable_folder.parent_path() / "lib" / "udev" / "rules.d");
+    }
+    return folders;
 }
 
 std::string lower_without_blanks(std::string_view line) {
@@ -98,15 +102,15 @@ DoctorCheck file_check(std::string name, const std::filesystem::path& file, std:
 } // namespace
 
 DoctorSetup doctor_setup() {
-    const std::filesystem::path program = program_folder();
+    const ProgramFiles files = running_program_files();
     DoctorSetup setup;
-    setup.library_file = ServiceLibrary::default_file(program);
-    setup.library_folder = program;
+    setup.library_file = ServiceLibrary::default_file(files.library_folder);
+    setup.library_folder = files.library_folder;
     setup.hidraw = hidserv::hidraw_roots_from_environment();
-    setup.rule_folders = rule_folders(program);
-    setup.skin_file = program / "Skins" / "Main.ini";
-    setup.help_file = program / "Help" / "index.html";
-    setup.language_file = program / "Skins" / "language.ini";
+    setup.rule_folders = rule_folders(files);
+    setup.skin_file = files.skins / "Main.ini";
+    setup.help_file = files.help;
+    setup.language_file = files.language;
     return setup;
 }
 

@@ -1,5 +1,7 @@
 #include "device/service_library.h"
 
+#include "model/program_files.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <dlfcn.h>
@@ -120,9 +122,7 @@ ServiceLibrary::~ServiceLibrary() {
 }
 
 std::filesystem::path program_folder() {
-    std::error_code ec;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) : executable.parent_path();
+    return running_executable().parent_path();
 }
 
 } // namespace tarvenor
