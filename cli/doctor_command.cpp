@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <iomanip>
 #include <iostream>
 #include <memory>
 
@@ -26,7 +27,8 @@ constexpr const char* state_word(DoctorCheck::State state) {
 
 void print_text(const std::vector<DoctorCheck>& checks) {
     for (const DoctorCheck& check : checks) {
-        std::cout << state_word(check.state) << "  " << check.name << ": " << check.detail;
+        std::cout << std::left << std::setw(9) << state_word(check.state) << check.name << ": "
+                  << check.detail;
         if (!check.fix.empty()) {
             std::cout << " -> " << check.fix;
         }
