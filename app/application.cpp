@@ -122,6 +122,7 @@ public:
         }
         jobs_ = std::make_unique<SessionJobs>(*session_);
         window_.set_keyboard_jobs(jobs_.get());
+        window_.set_access_check([this] { return session_->inaccessible_nodes(); });
         return true;
     }
 
@@ -161,14 +162,15 @@ private:
         QObject::connect(&window_, &CTarvenorDlg::exit_requested, &window_,
                          [this] { exit_sequence(); });
         QObject::connect(&window_, &CTarvenorDlg::tray_icon_changed, &tray_, &CTrayIcon::set_icon);
+        QObject::connect(&window_, &CTarvenorDlg::tray_tooltip_changed, &tray_,
+                         &CTrayIcon::set_tooltip);
         QObject::connect(&tray_, &CTrayIcon::open_requested, &window_, &CTarvenorDlg::open_window);
         QObject::connect(&tray_, &CTrayIcon::about_requested, &window_, &CTarvenorDlg::show_about);
         QObject::connect(&tray_, &CTrayIcon::exit_requested, &window_, [this] { exit_sequence(); });
     }
 
     void finish_start() {
-        const bool tray =
-            tray_.create(QString::fromStdString(texts_.text(TextKey::KeyboardTrayDesc)));
+        const bool tray = tray_.create(window_.tray_tooltip_text());
         if (!tray) {
             std::fprintf(stderr, "tarvenor: no notification area on this desktop: the window stays "
                                  "open and is minimised instead of hidden\n");

@@ -1,4 +1,5 @@
 #include "cli/cli_command.h"
+#include "cli/doctor_command.h"
 #include "cli/file_commands.h"
 #include "cli/info_command.h"
 #include "cli/lighting_command.h"
@@ -8,9 +9,10 @@
 namespace tarvenor::cli {
 
 std::span<const CliCommand> all_commands() {
-    static const CliCommand commands[] = {
-        kInfoCommand, kProfileCommand, kValidateCommand, kDumpCommand,     kResaveCommand,
-        kNewCommand,  kPullCommand,    kPushCommand,     kLightingCommand, kKeyColourCommand};
+    static const CliCommand commands[] = {kInfoCommand,      kProfileCommand, kValidateCommand,
+                                          kDumpCommand,      kResaveCommand,  kNewCommand,
+                                          kPullCommand,      kPushCommand,    kLightingCommand,
+                                          kKeyColourCommand, kDoctorCommand};
     return commands;
 }
 

@@ -1,7 +1,9 @@
 #include "cli/device_session.h"
 
+#include "cli/access_advice.h"
 #include "cli/cli_command.h"
 #include "cli/user_words.h"
+#include "model/program_files.h"
 
 #include <iostream>
 #include <string>
@@ -10,7 +12,7 @@ namespace tarvenor::cli {
 
 std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
     KeyboardSession::Options options;
-    options.library_file = ServiceLibrary::default_file(program_folder());
+    options.library_file = ServiceLibrary::default_file(running_program_files().library_folder);
     options.quiet_start = true;
     options.follow_connections = false;
     std::unique_ptr<DeviceSession> device(new DeviceSession());
@@ -29,7 +31,10 @@ std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
     }
     device->keyboards_ = device->session_->start();
     if (device->keyboards_ == 0) {
-        std::cerr << "tarvenor-cli: no keyboard connected\n";
+        const std::vector<std::string> locked = device->session_->inaccessible_nodes();
+        std::cerr << "tarvenor-cli: "
+                  << (locked.empty() ? "no keyboard connected" : access_problem_text(locked))
+                  << '\n';
         exit_code = kExitNoKeyboard;
         return nullptr;
     }

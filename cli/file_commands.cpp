@@ -2,8 +2,8 @@
 
 #include "cli/profile_dump.h"
 #include "cli/user_words.h"
-#include "device/service_library.h"
 #include "model/profile_file.h"
+#include "model/program_files.h"
 
 #include <CLI/CLI.hpp>
 
@@ -134,7 +134,7 @@ CommandRunner define_dump(CLI::App& command) {
 
 const TextTable& program_texts() {
     static const TextTable texts = [] {
-        const std::filesystem::path file = program_folder() / "Skins" / "language.ini";
+        const std::filesystem::path file = running_program_files().language;
         std::error_code error;
         return std::filesystem::is_regular_file(file, error) ? TextTable(LanguageFile::load(file))
                                                              : TextTable();

@@ -1,6 +1,6 @@
 #include "cli/lighting_command.h"
 
-#include "device/service_library.h"
+#include "model/program_files.h"
 
 #include "cli/device_session.h"
 #include "cli/user_words.h"
@@ -85,7 +85,7 @@ std::string lower(std::string_view text) {
 // The effects' names come from the skin beside the program, as the window shows them.
 // A build without the windows has no skin, and its effects no names.
 std::string effect_name(int effect) {
-    const IniFile skin = IniFile::read_or_empty(program_folder() / "Skins" / "Main.ini");
+    const IniFile skin = IniFile::read_or_empty(running_program_files().skins / "Main.ini");
     return skin.get("Mode1", std::to_string(effect));
 }
 

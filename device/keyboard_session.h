@@ -93,6 +93,9 @@ public:
 
     int connected_count() const;
     const DeviceFacts& facts() const;
+    // Keyboard nodes this user may not open: why a keyboard that is plugged in does not count.
+    // Asked afresh on every call (it reads the system's device table); any thread.
+    std::vector<std::string> inaccessible_nodes() const { return library_->inaccessible_nodes(); }
 
     // For an owner that talks to the keyboard itself for a whole run (the command line): takes
     // the keyboard lock until release_keyboard(). False, with who has the keyboard in `holder`,

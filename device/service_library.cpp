@@ -1,7 +1,11 @@
 #include "device/service_library.h"
 
+#include "model/program_files.h"
+
+#include <algorithm>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <string_view>
 
 namespace tarvenor {
 namespace {
@@ -65,6 +69,8 @@ std::unique_ptr<ServiceLibrary> ServiceLibrary::load(const std::filesystem::path
         return nullptr;
     }
     library->lock_path_ = reinterpret_cast<LockPathFunction>(::dlsym(handle, "GetDeviceLockPath"));
+    library->access_problem_ =
+        reinterpret_cast<AccessProblemFunction>(::dlsym(handle, "GetDeviceAccessProblem"));
     return library;
 }
 
@@ -78,6 +84,27 @@ std::filesystem::path ServiceLibrary::device_lock_path() const {
         return {};
     }
     return std::string(path, static_cast<std::size_t>(length));
+}
+
+std::vector<std::string> ServiceLibrary::inaccessible_nodes() const {
+    if (access_problem_ == nullptr) {
+        return {};
+    }
+    char list[16384] = {};
+    if (access_problem_(list, static_cast<int>(sizeof list)) <= 0) {
+        return {};
+    }
+    list[sizeof list - 1] = '\0'; // whatever the library wrote, never read past the buffer
+    std::vector<std::string> nodes;
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        if (end > 0) {
+            nodes.emplace_back(rest.substr(0, end));
+        }
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return nodes;
 }
 
 std::filesystem::path ServiceLibrary::default_file(const std::filesystem::path& program_folder) {
@@ -95,9 +122,7 @@ ServiceLibrary::~ServiceLibrary() {
 }
 
 std::filesystem::path program_folder() {
-    std::error_code ec;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) : executable.parent_path();
+    return running_executable().parent_path();
 }
 
 } // namespace tarvenor

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarvenor {
 
@@ -46,14 +47,20 @@ public:
     // lack); empty when it names none.
     std::filesystem::path device_lock_path() const;
 
+    // The keyboard's device nodes that are there but this user may not open
+    // (GetDeviceAccessProblem, which older libraries lack); empty when there are none.
+    std::vector<std::string> inaccessible_nodes() const;
+
 private:
     ServiceLibrary() = default;
 
     using LockPathFunction = int (*)(char* path, int size);
+    using AccessProblemFunction = int (*)(char* nodes, int size);
 
     void* handle_ = nullptr;
     HidServFunctions functions_;
     LockPathFunction lock_path_ = nullptr;
+    AccessProblemFunction access_problem_ = nullptr;
 };
 
 // The folder of the running executable.

@@ -1,4 +1,5 @@
-// The exported functions; each library supplies its own start_service() and device_lock_path().
+// The exported functions; each library supplies its own start_service(), device_lock_path() and
+// inaccessible_device_nodes().
 #include "hidserv/debug_log.h"
 #include "hidserv/hidserv.h"
 #include "hidserv/service.h"
@@ -96,6 +97,22 @@ HIDSERV_API int GetDeviceLockPath(char* path, int size) {
     }
     std::memcpy(path, lock.c_str(), lock.size() + 1);
     return static_cast<int>(lock.size());
+}
+
+HIDSERV_API int GetDeviceAccessProblem(char* nodes, int size) {
+    const std::vector<std::string> paths = tarvenor::hidserv::inaccessible_device_nodes();
+    if (nodes != nullptr && size > 0) {
+        std::string list;
+        for (const std::string& path : paths) {
+            const std::size_t needed = list.size() + (list.empty() ? 0 : 1) + path.size();
+            if (needed >= static_cast<std::size_t>(size)) {
+                break;
+            }
+            list.append(list.empty() ? "" : "\n").append(path);
+        }
+        std::memcpy(nodes, list.c_str(), list.size() + 1);
+    }
+    return static_cast<int>(paths.size());
 }
 
 } // extern "C"

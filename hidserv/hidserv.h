@@ -1,8 +1,8 @@
 /* The HID service library: the one interface between the program and whatever carries its
  * reports to the keyboard (hidapi for a real keyboard, the virtual keyboard for development and
  * tests). Both implementations export these twelve functions with C linkage, and GetDeviceLockPath
- * besides; the program loads one of them at run time by file name and looks the functions up by
- * name. */
+ * and GetDeviceAccessProblem besides; the program loads one of them at run time by file name and
+ * looks the functions up by name. */
 #ifndef TARVENOR_HIDSERV_H
 #define TARVENOR_HIDSERV_H
 
@@ -121,6 +121,15 @@ HIDSERV_API int RequestStatusSetFeature(const HidUnitSelector* selector, const u
  * size > 0) when there is no keyboard to name or the path would not fit in `size` bytes, since a
  * shortened path would name another file. */
 HIDSERV_API int GetDeviceLockPath(char* path, int size);
+
+/* Optional: why a keyboard that is plugged in does not count. Returns how many of the keyboard's
+ * hidraw nodes exist but may not be opened by this user (no udev rule granting access), and
+ * writes their paths into `nodes`, NUL-terminated and separated by '\n': as many whole paths as
+ * fit in `size` bytes (an empty string when none fits; `nodes` may be NULL when size is 0).
+ * Such nodes are left out of RequestGetDeviceCount. The virtual keyboard always returns 0.
+ * Works before Init. TARVENOR_SYSFS_ROOT and TARVENOR_DEV_ROOT (test hooks) move the hidraw
+ * table from /sys and the nodes from /dev. */
+HIDSERV_API int GetDeviceAccessProblem(char* nodes, int size);
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarvenor::hidserv {
 
@@ -35,5 +36,8 @@ std::unique_ptr<Service> start_service(std::string& error);
 // Each library defines this too: the lock file of the keyboard it serves, its folder made; empty
 // when there is none to name.
 std::string device_lock_path();
+
+// And this: the device nodes of the keyboard this user may not open.
+std::vector<std::string> inaccessible_device_nodes();
 
 } // namespace tarvenor::hidserv

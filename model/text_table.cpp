@@ -73,6 +73,8 @@ constexpr std::array<TextEntry, kTextKeyCount> kTexts{{
     {"PROFILE_NEW", "\\The new contextual  mode"},
     {"PROFILE_TIP", "The current contextual  mode: "},
     {"KEYBOARD_TRAY_DESC", "Single-handed keyboard Driver "},
+    {"KEYBOARD_TRAY_NO_ACCESS",
+     "Keyboard found but not accessible: install the udev rule 70-tarvenor.rules"},
     {"MAIN_CAPTION", "Gaming Keyboard Settings"},
     {"MAIN_HELP_PROMPT", "Help"},
     {"MAIN_MINIMIZE_PROMPT", "Minimize"},
@@ -84,6 +86,10 @@ constexpr std::array<TextEntry, kTextKeyCount> kTexts{{
     {"MAIN_DEFAULT_MATRIX_PROMPT", "Reads the default keyboard layout failure"},
     {"MAIN_NO_DEVICE_PROMPT", "Device is not detected\xEF\xBC\x8C"
                               "the key settings can not be displayed! "},
+    {"MAIN_NO_ACCESS_PROMPT",
+     "A keyboard is plugged in, but this user may not open %s. Install the udev rule "
+     "70-tarvenor.rules, run \"sudo udevadm control --reload && sudo udevadm trigger\", then "
+     "plug the keyboard in again."},
     {"APPLY_PROMPT", "No Use!"},
 }};
 

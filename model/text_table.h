@@ -66,6 +66,7 @@ enum class TextKey : std::size_t {
     ProfileNew,
     ProfileTip,
     KeyboardTrayDesc,
+    KeyboardTrayNoAccess,
     MainCaption,
     MainHelpPrompt,
     MainMinimizePrompt,
@@ -76,6 +77,7 @@ enum class TextKey : std::size_t {
     MainPromptImport,
     MainDefaultMatrixPrompt,
     MainNoDevicePrompt,
+    MainNoAccessPrompt,
     ApplyPrompt,
     Count
 };

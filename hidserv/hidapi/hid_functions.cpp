@@ -1,6 +1,7 @@
 #include "hidserv/hidapi/hid_functions.h"
 
 #include <hidapi/hidapi.h>
+#include <unistd.h>
 
 namespace tarvenor::hidserv {
 namespace {
@@ -32,6 +33,9 @@ HidFunctions hidapi_functions() {
     functions.enumerate = enumerate;
     functions.open = [](const std::string& path) -> HidHandle {
         return hid_open_path(path.c_str());
+    };
+    functions.may_open = [](const std::string& path) {
+        return ::access(path.c_str(), R_OK | W_OK) == 0;
     };
     functions.close = [](HidHandle handle) { hid_close(device(handle)); };
     functions.read = [](HidHandle handle, std::uint8_t* buffer, std::size_t capacity,

@@ -24,6 +24,9 @@ struct HidFunctions {
     std::function<std::vector<HidDeviceInfo>(std::uint16_t vendor_id, std::uint16_t product_id)>
         enumerate;
     std::function<HidHandle(const std::string& path)> open; // nullptr on failure
+    // Optional: false for a device this user may not open. Such a device does not count as
+    // connected: a keyboard that cannot be talked to is reported as an access problem instead.
+    std::function<bool(const std::string& path)> may_open;
     std::function<void(HidHandle)> close;
     // Bytes read, 0 when the timeout passed, < 0 when the device failed (for example, vanished).
     std::function<int(HidHandle, std::uint8_t* buffer, std::size_t capacity, int timeout_ms)> read;

@@ -154,7 +154,8 @@ std::vector<HidDeviceInfo> HidService::matching(const HidUnitSelector& selector)
             (selector.match_mask & HIDSERV_MATCH_PRODUCT) ? selector.product_id : 0);
     }
     std::erase_if(devices, [&](const HidDeviceInfo& device) {
-        return !selector_matches(selector, device.identity);
+        return !selector_matches(selector, device.identity) ||
+               (functions_.may_open && !functions_.may_open(device.path));
     });
     return devices;
 }

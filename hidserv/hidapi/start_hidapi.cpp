@@ -1,4 +1,5 @@
 #include "hidserv/hidapi/hid_service.h"
+#include "hidserv/hidapi/hidraw_nodes.h"
 #include "hidserv/hidapi/lock_path.h"
 #include "hidserv/service.h"
 
@@ -21,6 +22,11 @@ std::unique_ptr<Service> start_service(std::string& error) {
 
 std::string device_lock_path() {
     return keyboard_lock_path();
+}
+
+std::vector<std::string> inaccessible_device_nodes() {
+    return nodes_without_permission(
+        device_nodes(hidraw_roots_from_environment(), HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID));
 }
 
 } // namespace tarvenor::hidserv

@@ -22,4 +22,8 @@ std::string device_lock_path() {
     return ec ? std::string() : lock.string();
 }
 
+std::vector<std::string> inaccessible_device_nodes() {
+    return {}; // a virtual keyboard has no device node
+}
+
 } // namespace tarvenor::hidserv

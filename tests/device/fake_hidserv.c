@@ -1,5 +1,6 @@
 /* A stand-in service library: built once without RequestStatusSetFeature and once with an Init
- * that fails, for the loader's failure paths, and once scripted: a keyboard that never answers a
+ * that fails, for the loader's failure paths, once with the twelve functions only (a library
+ * from before the optional ones), and once scripted: a keyboard that never answers a
  * command but whose connection changes and consumer codes the test sends through the exported
  * Fake* functions, for the session's handling of them. */
 #include "hidserv/hidserv.h"
@@ -113,5 +114,19 @@ HIDSERV_API void FakeConsumerCode(uint16_t code) {
 }
 HIDSERV_API uint32_t FakeStatusReport(void) {
     return atomic_load(&g_status_report);
+}
+/* What GetDeviceAccessProblem answers from now on. */
+static int g_problem_count;
+static char g_problem_text[64];
+HIDSERV_API void FakeAccessProblem(int count, const char* text) {
+    g_problem_count = count;
+    strncpy(g_problem_text, text, sizeof g_problem_text);
+}
+HIDSERV_API int GetDeviceAccessProblem(char* nodes, int size) {
+    if (nodes != NULL && size > 0) {
+        memcpy(nodes, g_problem_text,
+               (size_t)size < sizeof g_problem_text ? (size_t)size : sizeof g_problem_text);
+    }
+    return g_problem_count;
 }
 #endif

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <dlfcn.h>
 
 namespace tarvenor {
 namespace {
@@ -41,6 +42,36 @@ TEST(ServiceLibraryTest, AllTwelveNamesResolveInTheVirtualKeyboard) {
           reinterpret_cast<const void*>(f.status_set_feature)}) {
         EXPECT_NE(function, nullptr);
     }
+}
+
+TEST(ServiceLibraryTest, AccessProblemIsOptionalAndItsListIsSplitSafely) {
+    std::string error;
+    const auto older = ServiceLibrary::load(FAKE_HIDSERV_OLDER, error);
+    ASSERT_NE(older, nullptr) << error;
+    EXPECT_TRUE(older->inaccessible_nodes().empty());
+    const auto library = ServiceLibrary::load(FAKE_HIDSERV_SCRIPTED, error);
+    ASSERT_NE(library, nullptr) << error;
+    void* const handle = ::dlopen(FAKE_HIDSERV_SCRIPTED, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(handle, nullptr);
+    const auto script =
+        reinterpret_cast<void (*)(int, const char*)>(::dlsym(handle, "FakeAccessProblem"));
+    ASSERT_NE(script, nullptr);
+    EXPECT_TRUE(library->inaccessible_nodes().empty());
+    script(2, "/dev/hidraw4\n/dev/hidraw6");
+    EXPECT_EQ(library->inaccessible_nodes(),
+              (std::vector<std::string>{"/dev/hidraw4", "/dev/hidraw6"}));
+    script(1, "/dev/hidraw4\n\n");
+    EXPECT_EQ(library->inaccessible_nodes(), (std::vector<std::string>{"/dev/hidraw4"}));
+    script(0, "/dev/hidraw4");
+    EXPECT_TRUE(library->inaccessible_nodes().empty());
+    ::dlclose(handle);
+}
+
+TEST(ServiceLibraryTest, VirtualKeyboardReportsNoAccessProblem) {
+    std::string error;
+    const auto library = ServiceLibrary::load(TARVENOR_SIM_LIBRARY, error);
+    ASSERT_NE(library, nullptr) << error;
+    EXPECT_TRUE(library->inaccessible_nodes().empty());
 }
 
 TEST(ServiceLibraryTest, EnvironmentChoosesTheLibraryElseTheProgramFolder) {

@@ -358,6 +358,29 @@ TEST_F(HidServiceTest, ArrivalIsReportedOnceTheReaderCanHearTheAnswers) {
     EXPECT_EQ(opens.get(), 1);
 }
 
+TEST(HidServiceAccessTest, KeyboardThisUserMayNotOpenCountsOnlyOnceAccessIsGranted) {
+    FakeHid hid;
+    hid.add("/dev/hidraw-command", kCommandIdentity);
+    std::atomic<bool> allowed{false};
+    HidFunctions functions = hid.functions();
+    functions.may_open = [&](const std::string&) { return allowed.load(); };
+    NotificationRecorder recorder;
+    HidService service(
+        std::move(functions),
+        hidserv::HidServiceTiming{std::chrono::milliseconds(5), std::chrono::milliseconds(20)});
+    // Counted, it would be a keyboard every exchange with fails for lack of an answer.
+    EXPECT_EQ(service.device_count(hidserv::kCommandUnit), 0);
+    ASSERT_NE(service.place_read(hidserv::kCommandUnit, &NotificationRecorder::callback,
+                                 HIDSERV_TAG_CTRL),
+              0u);
+    allowed = true; // the udev rule took effect
+    ASSERT_TRUE(recorder.wait_for([](const auto& n) {
+        const auto changes = only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CTRL);
+        return !changes.empty() && changes.back().length_or_count == 1;
+    }));
+    EXPECT_EQ(service.device_count(hidserv::kCommandUnit), 1);
+}
+
 TEST_F(HidServiceTest, UnplugDuringReadReportsTheChangeAndReadsResumeAfterReplug) {
     read_commands();
     hid_.push_input("/dev/hidraw-command", {0x04, 0xAA});

@@ -1,4 +1,5 @@
 #include "hidserv/hidapi/lock_path.h"
+#include "scoped_variable.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -13,29 +14,6 @@
 
 namespace tarvenor::testing {
 namespace {
-
-// Sets or clears one environment variable for a test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        set(value);
-    }
-    ~ScopedVariable() { set(old_); }
-
-private:
-    void set(const std::optional<std::string>& value) {
-        if (value) {
-            ::setenv(name_, value->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class LockPathTest : public TempFolderTest {
 protected:

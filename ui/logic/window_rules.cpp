@@ -2,8 +2,16 @@
 
 namespace tarvenor {
 
-OpenDecision decide_open(int connected_count) {
-    return connected_count > 0 ? OpenDecision::Show : OpenDecision::NoDeviceMessage;
+OpenDecision decide_open(int connected_count, bool keyboard_unreachable) {
+    if (connected_count > 0) {
+        return OpenDecision::Show;
+    }
+    return keyboard_unreachable ? OpenDecision::NoAccessMessage : OpenDecision::NoDeviceMessage;
+}
+
+TextKey tray_tooltip(int connected_count, bool keyboard_unreachable) {
+    return connected_count <= 0 && keyboard_unreachable ? TextKey::KeyboardTrayNoAccess
+                                                        : TextKey::KeyboardTrayDesc;
 }
 
 HideAction hide_action(bool tray_available) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/text_table.h"
+
 namespace tarvenor {
 
 // Tray icons: no keyboard, keyboard connected, keyboard indicator on.
@@ -8,8 +10,12 @@ inline constexpr int kIconConnected = 141;
 inline constexpr int kIconIndicator = 142;
 
 // What a request to open the window (tray "Open", a second start, the first keyboard) does.
-enum class OpenDecision { Show, NoDeviceMessage };
-OpenDecision decide_open(int connected_count);
+// Without a keyboard, the message says why when one is plugged in but this user may not open it.
+enum class OpenDecision { Show, NoDeviceMessage, NoAccessMessage };
+OpenDecision decide_open(int connected_count, bool keyboard_unreachable = false);
+
+// The tray tooltip: the program's own, or that a plugged-in keyboard cannot be opened.
+TextKey tray_tooltip(int connected_count, bool keyboard_unreachable);
 
 // How the window gets out of the way (system close, Cancel, OK, keyboard gone). Without a
 // notification area a hidden window could never be reached again, so it is minimised instead.

@@ -134,10 +134,32 @@ void CTarvenorDlg::restore_key_look(int control_id) {
     highlighted_ = 0;
 }
 
+std::vector<std::string> CTarvenorDlg::unreachable_nodes() const {
+    return connected_count_ <= 0 && access_check_ ? access_check_() : std::vector<std::string>{};
+}
+
+QString CTarvenorDlg::tray_tooltip_text() const {
+    return text_of(services_.texts, tray_tooltip(connected_count_, !unreachable_nodes().empty()));
+}
+
 void CTarvenorDlg::open_window() {
-    if (decide_open(connected_count_) == OpenDecision::NoDeviceMessage) {
+    const std::vector<std::string> nodes = unreachable_nodes();
+    switch (decide_open(connected_count_, !nodes.empty())) {
+    case OpenDecision::NoDeviceMessage:
         show_message(text_of(services_.texts, TextKey::MainNoDevicePrompt));
         return;
+    case OpenDecision::NoAccessMessage: {
+        std::string list;
+        for (const std::string& node : nodes) {
+            list.append(list.empty() ? "" : ", ").append(node);
+        }
+        show_message(QString::fromStdString(
+            format_text(services_.texts.text(TextKey::MainNoAccessPrompt), list)));
+        emit tray_tooltip_changed(tray_tooltip_text());
+        return;
+    }
+    case OpenDecision::Show:
+        break;
     }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
@@ -224,6 +246,7 @@ void CTarvenorDlg::keyboard_gone() {
 void CTarvenorDlg::set_connected_count(int count) {
     connected_count_ = count;
     update_tray_icon(tray_icon_.set_connected(count > 0));
+    emit tray_tooltip_changed(tray_tooltip_text());
 }
 
 void CTarvenorDlg::set_indicator(bool on) {

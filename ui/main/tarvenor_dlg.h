@@ -59,6 +59,11 @@ public:
     }
     void set_message_handler(MessageHandler handler) { message_ = std::move(handler); }
     void set_url_opener(UrlOpener opener) { open_url_ = std::move(opener); }
+    // Names the keyboard nodes this user may not open, asked whenever there is no keyboard.
+    using AccessCheck = std::function<std::vector<std::string>()>;
+    void set_access_check(AccessCheck check) { access_check_ = std::move(check); }
+    // The tray tooltip for the connection state now.
+    QString tray_tooltip_text() const;
     // Child dialogs (assignment, profile manager) that close when the keyboard goes or at exit.
     void add_child_dialog(QDialog* dialog);
     // Panels that answer some of the window's controls; a handler returns true for its own.
@@ -121,6 +126,7 @@ public:
 
 signals:
     void tray_icon_changed(int icon_id);
+    void tray_tooltip_changed(const QString& tooltip);
     void exit_requested();
     // After an arrival or a rebuild from the keyboard was installed.
     void keyboard_state_installed();
@@ -136,6 +142,7 @@ private:
     void on_control(int control_id);
     void on_key_click(int control_id);
     void update_tray_icon(bool changed);
+    std::vector<std::string> unreachable_nodes() const;
     void run_lighting_refresh();
 
     MainWindowServices services_;
@@ -152,6 +159,7 @@ private:
     std::function<void()> lighting_refresh_;
     MessageHandler message_;
     UrlOpener open_url_;
+    AccessCheck access_check_;
     std::vector<std::function<bool(int)>> control_handlers_;
 
     TrayIconState tray_icon_;

@@ -14,6 +14,15 @@ TEST(WindowRules, OpenOnlyWithAKeyboard) {
     EXPECT_EQ(decide_open(2), OpenDecision::Show);
 }
 
+TEST(WindowRules, AKeyboardThisUserMayNotOpenIsNamedNotMissing) {
+    EXPECT_EQ(decide_open(0, true), OpenDecision::NoAccessMessage);
+    EXPECT_EQ(decide_open(0, false), OpenDecision::NoDeviceMessage);
+    EXPECT_EQ(decide_open(1, true), OpenDecision::Show); // another keyboard works
+    EXPECT_EQ(tray_tooltip(0, true), TextKey::KeyboardTrayNoAccess);
+    EXPECT_EQ(tray_tooltip(0, false), TextKey::KeyboardTrayDesc);
+    EXPECT_EQ(tray_tooltip(1, true), TextKey::KeyboardTrayDesc);
+}
+
 TEST(WindowRules, WithoutATrayTheWindowStaysReachable) {
     EXPECT_EQ(hide_action(true), HideAction::Hide);
     EXPECT_EQ(hide_action(false), HideAction::Minimise);

@@ -1,0 +1,145 @@
+#include "cli_runner.h"
+#include "fake_hidraw.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <unistd.h>
+
+namespace tarvenor::testing {
+namespace {
+
+constexpr std::uint16_t kVendor = 0x0C45;
+constexpr std::uint16_t kProduct = 0x0820;
+constexpr const char* kRule = "KERNEL==\"hidraw*\", ATTRS{idVendor}==\"0c45\", "
+                              "ATTRS{idProduct}==\"0820\", MODE=\"0660\", TAG+=\"uaccess\"\n";
+
+// tarvenor-cli on the real service library, run as an ordinary user, seeing a hidraw table and
+// udev rule folders of the test's own and no display.
+class DoctorTest : public TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        std::filesystem::permissions(dir_, std::filesystem::perms(0755));
+        table_.emplace(dir_ / "hw");
+        std::filesystem::create_directories(rules_);
+        std::filesystem::create_directories(dir_ / "run");
+        if (running_as_root()) {
+            ASSERT_EQ(::chown((dir_ / "run").c_str(), kNobody, kNobody), 0);
+        }
+    }
+
+    CliRun cli(const std::string& arguments) {
+        const std::string environment = "-u DISPLAY -u TARVENOR_HIDSERV " + table_->environment() +
+                                        " TARVENOR_UDEV_RULES_DIRS=" + shell_quoted(rules_) +
+                                        " XDG_RUNTIME_DIR=" + shell_quoted(dir_ / "run") + " " +
+                                        unprivileged_prefix();
+        return run_cli(dir_, arguments, environment);
+    }
+    std::string node(int number) const {
+        return (table_->dev() / ("hidraw" + std::to_string(number))).string();
+    }
+
+    std::optional<FakeHidraw> table_;
+    std::filesystem::path rules_ = dir_ / "rules";
+};
+
+TEST_F(DoctorTest, NoKeyboardIsOneFixAndTheCommandsSayNoKeyboard) {
+    table_->add(0, 0x046D, 0xC52B, FakeHidraw::Node::Opens);
+    const CliRun doctor = cli("doctor");
+    EXPECT_EQ(doctor.exit_code, 1);
+    EXPECT_NE(doctor.out.find("FIX      keyboard: none on hidraw"), std::string::npos)
+        << doctor.out;
+    EXPECT_NE(doctor.out.find("OK       service library: "), std::string::npos) << doctor.out;
+    EXPECT_NE(doctor.out.find("UNKNOWN  notification area: no X display"), std::string::npos)
+        << doctor.out;
+    const CliRun info = cli("info");
+    EXPECT_EQ(info.exit_code, 3);
+    EXPECT_EQ(info.err, "tarvenor-cli: no keyboard connected\n");
+}
+
+TEST_F(DoctorTest, KeyboardWithoutPermissionNamesItsNodesAndTheFix) {
+    table_->add(3, kVendor, kProduct, FakeHidraw::Node::NoPermission);
+    table_->add(4, kVendor, kProduct, FakeHidraw::Node::NoPermission);
+    const CliRun doctor = cli("doctor");
+    EXPECT_EQ(doctor.exit_code, 1);
+    for (const int number : {3, 4}) {
+        EXPECT_NE(doctor.out.find("FIX      keyboard node " + node(number) +
+                                  ": permission denied -> install the udev rule "
+                                  "70-tarvenor.rules"),
+                  std::string::npos)
+            << doctor.out;
+    }
+    EXPECT_NE(doctor.out.find("FIX      udev rule: no rule for the keyboard in " + rules_.string()),
+              std::string::npos)
+        << doctor.out;
+    // Every keyboard command explains instead of "no keyboard connected", with the same exit code.
+    const CliRun info = cli("info");
+    EXPECT_EQ(info.exit_code, 3);
+    EXPECT_NE(info.err.find("a keyboard is plugged in, but this user may not open " + node(3) +
+                            ", " + node(4)),
+              std::string::npos)
+        << info.err;
+    EXPECT_NE(info.err.find("sudo udevadm control --reload && sudo udevadm trigger"),
+              std::string::npos)
+        << info.err;
+}
+
+TEST_F(DoctorTest, KeyboardThatOpensWithItsRuleInstalled) {
+    table_->add(5, kVendor, kProduct, FakeHidraw::Node::Opens);
+    std::ofstream(rules_ / "50-other.rules") << "# " << kRule; // commented out: not a rule
+    std::ofstream(rules_ / "70-tarvenor.rules") << kRule;
+    const CliRun doctor = cli("doctor");
+    EXPECT_NE(doctor.out.find("OK       keyboard node " + node(5) + ": opens"), std::string::npos)
+        << doctor.out;
+    EXPECT_NE(doctor.out.find("OK       udev rule: " + (rules_ / "70-tarvenor.rules").string()),
+              std::string::npos)
+        << doctor.out;
+    EXPECT_EQ(doctor.exit_code, doctor.out.find("FIX") == std::string::npos ? 0 : 1);
+}
+
+TEST_F(DoctorTest, RuleMustNameThisKeyboard) {
+    struct Case {
+        const char* rules;
+        bool found;
+    };
+    const Case cases[] = {
+        {"ATTRS{idVendor} == \"0C45\", ATTRS{idProduct} == \"0820\", TAG+=\"uaccess\"\n", true},
+        {"# ATTRS{idVendor}==\"0c45\", ATTRS{idProduct}==\"0820\"\n", false},
+        {"ATTRS{idVendor}==\"0c45\", ATTRS{idProduct}==\"0821\"\n", false},
+        {"ATTRS{idVendor}==\"0c45\"\nATTRS{idProduct}==\"0820\"\n", false}, // two rules
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        std::ofstream(rules_ / "70-tarvenor.rules", std::ios::trunc) << c.rules;
+        const CliRun doctor = cli("doctor");
+        EXPECT_EQ(doctor.out.find("OK       udev rule:") != std::string::npos, c.found)
+            << c.rules << doctor.out;
+    }
+}
+
+TEST_F(DoctorTest, JsonListsEveryCheckWithItsStatusAndFix) {
+    table_->add(3, kVendor, kProduct, FakeHidraw::Node::NoPermission);
+    table_->add(5, kVendor, kProduct, FakeHidraw::Node::Opens);
+    const CliRun doctor = cli("doctor --json");
+    EXPECT_EQ(doctor.exit_code, 1);
+    const auto json = nlohmann::json::parse(doctor.out, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << doctor.out;
+    EXPECT_EQ(json.at("ok"), false);
+    std::vector<std::string> names;
+    for (const auto& check : json.at("checks")) {
+        ASSERT_EQ(check.size(), 4u) << check;
+        names.push_back(check.at("check"));
+        const std::string status = check.at("status");
+        EXPECT_TRUE(status == "OK" || status == "FIX" || status == "UNKNOWN") << check;
+        EXPECT_EQ(check.at("fix").is_string(), status == "FIX") << check;
+        EXPECT_TRUE(check.at("detail").is_string()) << check;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "service library", "keyboard node " + node(3), "keyboard node " + node(5),
+                         "udev rule", "notification area", "skin", "help", "language file"}));
+}
+
+} // namespace
+} // namespace tarvenor::testing
