@@ -4,13 +4,14 @@ set(CPACK_PACKAGE_VENDOR "The Tarvenor developers")
 set(CPACK_PACKAGE_CONTACT "The Tarvenor developers <maintainers@tarvenor.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration program of the Tarvenor gaming keyboard")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tarvenor sets up the Tarvenor gaming keyboard: key assignments, macros stored in the
-keyboard, per-key RGB lighting, the report rate and the three hardware profiles, with
-import and export of the whole configuration. It lives in the notification area; the
-command line tarvenor-cli does the same without windows.
+    "Tarvenor sets up the Tarvenor gaming keyboard: key assignments, macros
+stored in the keyboard, per-key RGB lighting, the report rate and the three
+hardware profiles, with import and export of the whole configuration. It
+lives in the notification area; tarvenor-cli does the same without windows.
 .
-The udev rule included gives the user logged in at the seat access to the keyboard.
-A virtual keyboard is included, so the program can be tried without the hardware.")
+The udev rule included gives the user logged in at the seat access to the
+keyboard. A virtual keyboard is included, so the program can be tried
+without the hardware.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # The program finds its files relative to /usr/bin, and the autostart entry goes to /etc.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -27,21 +28,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TARVENOR_HOMEPAGE})
 # is one of those files, so its hidapi is among them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
-# Reloads the udev rules so that a keyboard plugged in now gets the new access.
+# Reload the udev rules so that a keyboard plugged in already gets (or loses) the access. The
+# libraries are private, so there is no ldconfig to run.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/postinst
-    ${CMAKE_CURRENT_LIST_DIR}/conffiles)
+    ${CMAKE_CURRENT_LIST_DIR}/postrm ${CMAKE_CURRENT_LIST_DIR}/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-
-# Debian wants the copyright and a changelog in the package's documentation folder.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
-set(TARVENOR_CHANGELOG ${CMAKE_BINARY_DIR}/debian/changelog.gz)
-add_custom_command(
-    OUTPUT ${TARVENOR_CHANGELOG}
-    COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/debian/changelog > ${TARVENOR_CHANGELOG}
-    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog.in
-    COMMENT "Compressing the package's changelog")
-add_custom_target(tarvenor_changelog ALL DEPENDS ${TARVENOR_CHANGELOG})
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${TARVENOR_CHANGELOG}
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tarvenor)
 
 include(CPack)

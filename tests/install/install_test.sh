@@ -15,11 +15,9 @@ cmake --install "$build" --prefix "$prefix" >"$e2e_work/install.log" 2>&1 ||
     { cat "$e2e_work/install.log"; e2e_fail "cmake --install"; }
 BIN="$prefix/bin"
 
-libraries=$(dirname "$(find "$prefix/lib" -name libHidServSim.so | head -1)")
-[ -n "$libraries" ] && [ "$libraries" != . ] || e2e_fail "libHidServSim.so not installed"
-[ "$(basename "$libraries")" = tarvenor ] || e2e_fail "libraries not in a private folder: $libraries"
+libraries="$prefix/lib/tarvenor"
 data="$prefix/share/tarvenor"
-for file in bin/tarvenor bin/tarvenor-cli "${libraries#"$prefix/"}/libHidServ.so" \
+for file in bin/tarvenor bin/tarvenor-cli lib/tarvenor/libHidServ.so lib/tarvenor/libHidServSim.so \
     share/tarvenor/Skins/Main.ini share/tarvenor/Skins/Composite.ini \
     share/tarvenor/Skins/Profile.ini share/tarvenor/Skins/icon128.png \
     share/tarvenor/Skins/language.ini share/tarvenor/Help/index.html \

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Makes the Debian package from the current build and checks its files, its control fields and
-# lintian's verdict. Exits 77 (skipped) without cpack's DEB tools or lintian.
+# lintian's verdict (neither errors nor warnings). Exits 77 (skipped) without cpack's DEB tools or lintian.
 # Usage: package_test.sh BUILD_FOLDER
 set -u
 build=$(cd "$1" && pwd)
@@ -23,12 +23,9 @@ deb="$work/tarvenor_${version}_$(dpkg --print-architecture).deb"
 
 echo "-- the files"
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
-libraries=$(sed -n 's|/libHidServ\.so$||p' "$work/files")
-case "$libraries" in
-/usr/lib/tarvenor | /usr/lib/*-linux-*/tarvenor) ;;
-*) fail "service library not in a private folder: '$libraries'" ;;
-esac
-for file in /usr/bin/tarvenor /usr/bin/tarvenor-cli "$libraries/libHidServSim.so" \
+for file in /usr/bin/tarvenor /usr/bin/tarvenor-cli /usr/lib/tarvenor/libHidServ.so \
+    /usr/lib/tarvenor/libHidServSim.so /usr/share/man/man1/tarvenor.1.gz \
+    /usr/share/man/man1/tarvenor-cli.1.gz \
     /usr/share/tarvenor/Skins/Main.ini /usr/share/tarvenor/Skins/language.ini \
     /usr/share/tarvenor/Help/index.html /usr/lib/udev/rules.d/70-tarvenor.rules \
     /usr/share/applications/tarvenor.desktop /etc/xdg/autostart/tarvenor-autostart.desktop \
@@ -56,6 +53,5 @@ grep -qx /etc/xdg/autostart/tarvenor-autostart.desktop "$work/control/conffiles"
     fail "the autostart entry is not a conffile"
 
 echo "== lintian"
-lintian --fail-on error "$deb" | tee "$work/lintian" ||
-    fail "lintian reports errors"
+lintian --fail-on error,warning "$deb" || fail "lintian reports errors or warnings"
 echo "PASS"
