@@ -4,6 +4,7 @@
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
+#include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/composite_host.h"
 #include "ui/logic/start_options.h"
@@ -26,8 +27,6 @@
 namespace tarvenor {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr const char* kUsage =
     "usage: tarvenor [/Start] [/Kill]\n"
     "  /Start, --start  stay in the notification area even when a keyboard is found\n"
@@ -36,20 +35,7 @@ constexpr const char* kUsage =
     "  --version        show the version\n"
     "The program lives in the notification area; a second start opens its window.\n"
     "TARVENOR_HIDSERV names another HID service library (the virtual keyboard:\n"
-    "libHidServSim.so beside the program).\n";
-
-// The files of the program folder, fixed once at start.
-struct ProgramFiles {
-    fs::path folder;
-    fs::path skins;
-    fs::path language;
-    fs::path help;
-
-    explicit ProgramFiles(const fs::path& program_folder)
-        : folder(program_folder), skins(program_folder / "Skins"),
-          language(program_folder / "Skins" / "language.ini"),
-          help(program_folder / "Help" / "index.html") {}
-};
+    "libHidServSim.so beside libHidServ.so).\n";
 
 std::vector<std::string> arguments_of(const QStringList& all) {
     std::vector<std::string> arguments;
@@ -114,7 +100,7 @@ public:
     // Loads the service library and starts following the keyboard; false with `error` set.
     bool open_session(bool quiet_start, std::string& error) {
         KeyboardSession::Options options;
-        options.library_file = ServiceLibrary::default_file(files_.folder);
+        options.library_file = ServiceLibrary::default_file(files_.library_folder);
         options.quiet_start = quiet_start;
         session_ = KeyboardSession::open(options, observer_, error);
         if (!session_) {
@@ -216,7 +202,7 @@ int run_tarvenor(int argc, char** argv) {
         return 0;
     }
 
-    const ProgramFiles files(program_folder());
+    const ProgramFiles files = running_program_files();
     const LanguageFile language = LanguageFile::load(files.language);
     const TextTable texts(language);
 
@@ -234,7 +220,7 @@ int run_tarvenor(int argc, char** argv) {
     case SingleInstance::Claim::Owner:
         break;
     }
-    start_companion(files.folder);
+    start_companion(files.companion);
 
     try {
         RunningProgram program(files, language, texts, instance, CTrayIcon::available());

@@ -9,8 +9,7 @@
 
 namespace tarvenor {
 
-bool start_companion(const std::filesystem::path& program_folder) {
-    const std::filesystem::path program = program_folder / "KbDaemon";
+bool start_companion(const std::filesystem::path& program) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(program, error)) {
         return false;

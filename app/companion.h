@@ -8,9 +8,9 @@
 
 namespace tarvenor {
 
-// The companion program beside the executable ("KbDaemon"), started detached when it is there.
-// Returns whether it was started; a failure changes nothing else.
-bool start_companion(const std::filesystem::path& program_folder);
+// The companion program ("KbDaemon" among the program's files), started detached when it is
+// there. Returns whether it was started; a failure changes nothing else.
+bool start_companion(const std::filesystem::path& program);
 
 // The 211 named events the companion program may use, as named semaphores. Their names carry the
 // user id, so that two users logged in at once each have their own.

@@ -85,6 +85,13 @@ void write_main(const fs::path& folder) {
     }
 }
 
+void write_application_icons(const fs::path& folder) {
+    for (const NamedPicture& icon : application_icons()) {
+        fs::create_directories((folder / icon.name).parent_path());
+        save_picture(icon.picture, folder / icon.name);
+    }
+}
+
 void write_composite(const fs::path& folder) {
     write_dialog_base(composite_skin(Page::Key), folder, "composite", "Composite.ini");
     const struct {
@@ -117,8 +124,10 @@ void write_profile(const fs::path& folder) {
 } // namespace tarvenor::skin
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skin-gen <skin folder>\n");
+    const bool icons = argc == 3 && std::string(argv[1]) == "--icons";
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: skin-gen <skin folder>\n"
+                             "       skin-gen --icons <icon theme folder>\n");
         return 2;
     }
     // Drawing text needs the font database of a GUI application, not a display.
@@ -127,8 +136,12 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     try {
-        const std::filesystem::path folder = argv[1];
+        const std::filesystem::path folder = argv[argc - 1];
         std::filesystem::create_directories(folder);
+        if (icons) {
+            tarvenor::skin::write_application_icons(folder);
+            return 0;
+        }
         tarvenor::skin::write_main(folder);
         tarvenor::skin::write_composite(folder);
         tarvenor::skin::write_profile(folder);

@@ -10,4 +10,8 @@ namespace tarvenor::skin {
 // (keyboard connected) and "icon142.png" (the keyboard's indicator on).
 std::vector<NamedPicture> tray_icons();
 
+// The application's icon for the desktop's icon theme, "<n>x<n>/apps/tarvenor.png" in several
+// sizes: the keycap as it looks with a keyboard connected.
+std::vector<NamedPicture> application_icons();
+
 } // namespace tarvenor::skin
