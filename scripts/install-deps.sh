@@ -3,6 +3,7 @@
 set -eu
 packages="cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libcli11-dev nlohmann-json3-dev
+g++-mingw-w64-x86-64-posix wine64
 qt6-base-dev libgl-dev libhidapi-dev xvfb xauth fonts-dejavu-core fonts-wqy-microhei xdotool imagemagick trayer"
 missing=""
 for p in $packages; do
