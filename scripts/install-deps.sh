@@ -4,7 +4,8 @@ set -eu
 packages="cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 libcli11-dev nlohmann-json3-dev libxcb1-dev
 qt6-base-dev libgl-dev libhidapi-dev xvfb xauth fonts-dejavu-core fonts-wqy-microhei xdotool imagemagick trayer
-desktop-file-utils appstream lintian dpkg-dev file binutils"
+desktop-file-utils appstream lintian dpkg-dev file binutils
+g++-mingw-w64-x86-64-posix wine64"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

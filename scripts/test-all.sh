@@ -1,7 +1,8 @@
 #!/bin/sh
 # Sets everything up, builds, and runs every test: the full build with warnings as errors, the core
 # again with clang under the address and undefined-behaviour sanitizers, the service library's and
-# the device layer's tests under the thread sanitizer, then a minute of fuzzing per decoder.
+# the device layer's tests under the thread sanitizer, the core cross-built for Windows under Wine,
+# then a minute of fuzzing per decoder.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,6 +23,9 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_device tarvenor_resources
 build-tsan/bin/test_hidserv
 build-tsan/bin/test_device
+
+# The core cross-built for Windows, its tests run under Wine.
+scripts/test-windows.sh
 
 # Fuzz every decoder of outside data for a minute each (clang, libFuzzer); a crash or sanitizer
 # report fails the script.

@@ -3,6 +3,7 @@
 #include "device/keyboard_lock.h"
 #include "session_observer.h"
 #include "sim_fixture.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,8 @@ using std::chrono::steady_clock;
 class KeyboardLockTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tarvenor-lock-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = make_temp_folder("tarvenor-lock");
+        ASSERT_FALSE(folder_.empty());
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
     std::filesystem::path lock_file() const { return folder_ / "run" / "keyboard.lock"; }

@@ -2,6 +2,7 @@
 // library whose keyboard never answers a command (arrival reads fail quickly) and whose
 // notifications the test sends itself, so that the test's thread is the library's thread.
 #include "session_observer.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +20,8 @@ using Lines = std::vector<std::string>;
 class KeyboardSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tarvenor-session-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = make_temp_folder("tarvenor-session");
+        ASSERT_FALSE(folder_.empty());
         options_.library_file = FAKE_HIDSERV_SCRIPTED;
         options_.answer_wait = 5ms;
         options_.lock_file = folder_ / "keyboard.lock";

@@ -2,13 +2,12 @@
 #include "model/macro_block.h"
 #include "model/profile_file.h"
 #include "model_builders.h"
+#include "peak_memory.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-
-#include <sys/resource.h>
 
 namespace tarvenor {
 namespace {
@@ -143,13 +142,6 @@ TEST_F(ProfileFileTest, SmallestFileLoadsToNothing) {
     EXPECT_EQ(config.entry(256).aux_code, 0x0301);
 }
 
-// The largest amount of memory the test process has held so far, in KiB.
-long peak_memory_kib() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 TEST_F(ProfileFileTest, LoadHoldsOnlyWhatTheHeaderAnnounces) {
     // A well-formed file followed by a long (sparse) tail validates; the tail is not content, so
     // loading must not read it into memory (a file of gigabytes would exhaust it).
@@ -158,10 +150,10 @@ TEST_F(ProfileFileTest, LoadHoldsOnlyWhatTheHeaderAnnounces) {
     std::filesystem::resize_file(path, ConfigurationImage::kSize + (std::uintmax_t{256} << 20));
     ASSERT_EQ(validate_profile_file(path, sink, texts), ProfileFileCheck::Valid);
 
-    const long before = peak_memory_kib();
+    const long before = testing::peak_memory_kib();
     Configuration config;
     ASSERT_TRUE(load_profile_file(path, config));
-    EXPECT_LT(peak_memory_kib() - before, 64 * 1024);
+    EXPECT_LT(testing::peak_memory_kib() - before, 64 * 1024);
     EXPECT_EQ(config.entry(256).aux_code, 0x0301);
 }
 

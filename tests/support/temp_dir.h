@@ -6,10 +6,26 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <string_view>
 
 namespace tarvenor::testing {
+
+// A new, empty folder in the system's temporary folder, named after `prefix`; empty on failure.
+inline std::filesystem::path make_temp_folder(std::string_view prefix) {
+    std::random_device random;
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+        auto folder = base / (std::string(prefix) + "-" + std::to_string(random()));
+        // Creation fails on a taken name, so two runs never share a folder.
+        if (std::filesystem::create_directory(folder, error)) {
+            return folder;
+        }
+    }
+    return {};
+}
 
 // A fresh folder of its own per test (parallel runs never share one), removed afterwards.
 class TempDirTest : public ::testing::Test {
@@ -18,10 +34,8 @@ protected:
         std::string suite =
             ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name();
         std::replace(suite.begin(), suite.end(), '/', '-'); // parameterised suites
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / ("tarvenor-" + suite + "-XXXXXX")).string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        dir_ = make_temp_folder("tarvenor-" + suite);
+        ASSERT_FALSE(dir_.empty());
     }
     void TearDown() override {
         std::error_code ignored;
