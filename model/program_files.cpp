@@ -43,12 +43,6 @@ ProgramFiles locate_program_files(const fs::path& executable, const InstalledLay
     return files_in(ProgramFiles::Layout::Build, folder, folder, folder);
 }
 
-fs::path running_executable() {
-    std::error_code error;
-    fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : executable;
-}
-
 ProgramFiles running_program_files() {
     return locate_program_files(running_executable());
 }

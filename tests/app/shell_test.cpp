@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -68,9 +71,22 @@ TEST_F(SingleInstanceTest, NobodyRunningMeansNoAnswer) {
     EXPECT_FALSE(lonely.send(ShellCommand::Kill));
 }
 
+// What a crashed owner leaves: a socket file bound once, with nobody listening on it any more.
+void leave_dead_socket(const std::string& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::copy(path.begin(), path.end(), address.sun_path);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(std::filesystem::exists(path));
+}
+
 TEST_F(SingleInstanceTest, StaleSocketOfACrashedOwnerIsReplaced) {
     SingleInstance probe(folder.path());
-    std::ofstream(probe.server_path().toStdString()) << "left by a crash";
+    leave_dead_socket(probe.server_path().toStdString());
     ASSERT_EQ(probe.claim(), SingleInstance::Claim::Owner);
     SingleInstance second(folder.path());
     EXPECT_EQ(from_another_process([&second] { return second.claim(); }),

@@ -2,7 +2,7 @@
 #include "hidserv/hidapi/hidraw_nodes.h"
 #include "hidserv/hidserv.h"
 #include "scoped_variable.h"
-#include "temp_folder.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -54,11 +54,11 @@ std::string describe(const std::vector<HidrawNode>& nodes) {
     return text;
 }
 
-class HidrawNodesTest : public TempFolderTest {
+class HidrawNodesTest : public TempDirTest {
 protected:
     void SetUp() override {
-        TempFolderTest::SetUp();
-        table_.emplace(folder_);
+        TempDirTest::SetUp();
+        table_.emplace(dir_);
     }
     // What an ordinary user sees of the table.
     std::string seen() {
@@ -99,8 +99,7 @@ TEST_F(HidrawNodesTest, OnlyNodesWithoutPermissionAreAnAccessProblem) {
 }
 
 TEST_F(HidrawNodesTest, MissingTableMeansNoKeyboard) {
-    EXPECT_TRUE(
-        hidserv::device_nodes({folder_ / "none", folder_ / "none"}, kVendor, kProduct).empty());
+    EXPECT_TRUE(hidserv::device_nodes({dir_ / "none", dir_ / "none"}, kVendor, kProduct).empty());
 }
 
 // GetDeviceAccessProblem of a built library, looked up by name as the program does, called as

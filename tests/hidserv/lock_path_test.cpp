@@ -1,6 +1,6 @@
 #include "hidserv/hidapi/lock_path.h"
 #include "scoped_variable.h"
-#include "temp_folder.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 namespace tarvenor::testing {
 namespace {
 
-class LockPathTest : public TempFolderTest {
+class LockPathTest : public TempDirTest {
 protected:
     // GetDeviceLockPath of a built service library, looked up by name as the program does.
     static std::string exported_lock_path(const char* library, int size) {
@@ -36,10 +36,10 @@ protected:
 };
 
 TEST_F(LockPathTest, VirtualKeyboardNamesTheLockInItsMemoryFolder) {
-    const ScopedVariable sim_dir("TARVENOR_SIM_DIR", (folder_ / "memory").string());
-    const std::string expected = (folder_ / "memory" / "keyboard.lock").string();
+    const ScopedVariable sim_dir("TARVENOR_SIM_DIR", (dir_ / "memory").string());
+    const std::string expected = (dir_ / "memory" / "keyboard.lock").string();
     EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, 256), expected);
-    EXPECT_TRUE(std::filesystem::is_directory(folder_ / "memory"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir_ / "memory"));
     const int exact = static_cast<int>(expected.size()) + 1;
     EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, exact), expected);
     EXPECT_EQ(exported_lock_path(TARVENOR_SIM_LIBRARY, exact - 1), "") << "never a cut path";
@@ -47,21 +47,21 @@ TEST_F(LockPathTest, VirtualKeyboardNamesTheLockInItsMemoryFolder) {
 }
 
 TEST_F(LockPathTest, RealKeyboardsLockLivesInTheRuntimeFolderMadePrivate) {
-    const ScopedVariable runtime("XDG_RUNTIME_DIR", folder_.string());
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", dir_.string());
     EXPECT_EQ(exported_lock_path(TARVENOR_HIDAPI_LIBRARY, 256),
-              (folder_ / "tarvenor" / "keyboard-0c45-0820.lock").string());
+              (dir_ / "tarvenor" / "keyboard-0c45-0820.lock").string());
     struct stat info {};
-    ASSERT_EQ(::stat((folder_ / "tarvenor").c_str(), &info), 0);
+    ASSERT_EQ(::stat((dir_ / "tarvenor").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
 TEST_F(LockPathTest, RealKeyboardsLockRefusesAFolderOthersCanWriteTo) {
-    const ScopedVariable runtime("XDG_RUNTIME_DIR", folder_.string());
-    std::filesystem::create_directory(folder_ / "tarvenor");
-    ::chmod((folder_ / "tarvenor").c_str(), 0777);
+    const ScopedVariable runtime("XDG_RUNTIME_DIR", dir_.string());
+    std::filesystem::create_directory(dir_ / "tarvenor");
+    ::chmod((dir_ / "tarvenor").c_str(), 0777);
     EXPECT_EQ(hidserv::keyboard_lock_path(), "");
-    std::filesystem::remove(folder_ / "tarvenor");
-    std::filesystem::create_directory_symlink("/", folder_ / "tarvenor");
+    std::filesystem::remove(dir_ / "tarvenor");
+    std::filesystem::create_directory_symlink("/", dir_ / "tarvenor");
     EXPECT_EQ(hidserv::keyboard_lock_path(), "") << "a link may lead anywhere";
 }
 

@@ -4,7 +4,7 @@
 #include "hidserv/sim/virtual_keyboard.h"
 #include "hidserv/units.h"
 #include "notification_recorder.h"
-#include "temp_folder.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -35,21 +35,21 @@ Bytes answer_data(const Report& answer, std::size_t length) {
     return Bytes(answer.begin() + 8, answer.begin() + 8 + static_cast<std::ptrdiff_t>(length));
 }
 
-class TempFolder : public TempFolderTest {
+class FirmwareFolderTest : public TempDirTest {
 protected:
     Bytes file(const std::string& name) const {
-        std::ifstream in(folder_ / name, std::ios::binary);
+        std::ifstream in(dir_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     sim::Firmware open_firmware() {
         sim::Firmware firmware;
         std::string error;
-        EXPECT_TRUE(firmware.open(folder_, error)) << error;
+        EXPECT_TRUE(firmware.open(dir_, error)) << error;
         return firmware;
     }
 };
 
-using FirmwareTest = TempFolder;
+using FirmwareTest = FirmwareFolderTest;
 
 // Each profile's lighting record: the lighting reset's bytes, then zeros.
 Bytes factory_settings() {
@@ -169,8 +169,8 @@ TEST_F(FirmwareTest, LargeMacroMemorySurvivesAnotherProgramStartingOnTheFolder) 
 }
 
 TEST_F(FirmwareTest, FileOfTheWrongSizeIsMended) {
-    std::ofstream(folder_ / "settings.bin", std::ios::binary) << std::string(10, '\x11');
-    std::ofstream(folder_ / "parameters.bin", std::ios::binary) << std::string(50, '\x01');
+    std::ofstream(dir_ / "settings.bin", std::ios::binary) << std::string(10, '\x11');
+    std::ofstream(dir_ / "parameters.bin", std::ios::binary) << std::string(50, '\x01');
     open_firmware();
     // The missing part comes from the factory contents.
     Bytes settings = factory_settings();
@@ -239,13 +239,13 @@ TEST(FaultPlanTest, ParsesCountsAndGoodReportsBefore) {
     }
 }
 
-class VirtualKeyboardTest : public TempFolder {
+class VirtualKeyboardTest : public FirmwareFolderTest {
 protected:
     void start(bool unplugged = false) {
         sim::SimConfig config;
-        config.folder = folder_ / "memory";
-        config.traffic = folder_ / "traffic";
-        config.control_socket = folder_ / "control.sock";
+        config.folder = dir_ / "memory";
+        config.traffic = dir_ / "traffic";
+        config.control_socket = dir_ / "control.sock";
         config.start_unplugged = unplugged;
         std::string error;
         keyboard_ = sim::VirtualKeyboard::start(config, error);
@@ -257,14 +257,14 @@ protected:
     }
     void TearDown() override {
         keyboard_.reset();
-        TempFolder::TearDown();
+        FirmwareFolderTest::TearDown();
     }
     int send(const Report& report) {
         return keyboard_->write_one(hidserv::kCommandUnit, report.data(), 64);
     }
     std::string control(const std::string& command) {
         std::string error;
-        const auto reply = sim::send_control_command(folder_ / "control.sock", command, error);
+        const auto reply = sim::send_control_command(dir_ / "control.sock", command, error);
         return reply ? *reply : error;
     }
 
@@ -284,7 +284,7 @@ TEST_F(VirtualKeyboardTest, AnswersOnItsOwnThreadAndLogsTheTraffic) {
     EXPECT_EQ(answer.data[3], 3);
     EXPECT_NE(answer.thread, std::this_thread::get_id());
 
-    std::ifstream log(folder_ / "traffic");
+    std::ifstream log(dir_ / "traffic");
     std::string first, second;
     std::getline(log, first);
     std::getline(log, second);
@@ -366,7 +366,7 @@ TEST_F(VirtualKeyboardTest, ControlChannelRejectsWhatItDoesNotKnow) {
     sim::ControlServer second;
     std::string error;
     EXPECT_FALSE(second.start(
-        folder_ / "control.sock", [](std::string_view) { return ""; }, error));
+        dir_ / "control.sock", [](std::string_view) { return ""; }, error));
     EXPECT_NE(error.find("another virtual keyboard"), std::string::npos);
 }
 

@@ -1,7 +1,8 @@
 #include "skin_test_support.h"
 
+#include "temp_dir.h"
+
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace tarvenor::test {
@@ -16,12 +17,7 @@ QImage coordinate_picture(QSize size, int tag) {
     return picture;
 }
 
-TempFolder::TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tarvenor-ui-" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-}
+TempFolder::TempFolder() : path_(testing::make_temp_folder("tarvenor-ui")) {}
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
