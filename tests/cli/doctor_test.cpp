@@ -23,6 +23,7 @@ protected:
         TempDirTest::SetUp();
         std::filesystem::permissions(dir_, std::filesystem::perms(0755));
         table_.emplace(dir_ / "hw");
+        rules_ = dir_ / "rules"; // dir_ exists only from here on
         std::filesystem::create_directories(rules_);
         std::filesystem::create_directories(dir_ / "run");
         if (running_as_root()) {
@@ -42,7 +43,7 @@ protected:
     }
 
     std::optional<FakeHidraw> table_;
-    std::filesystem::path rules_ = dir_ / "rules";
+    std::filesystem::path rules_;
 };
 
 TEST_F(DoctorTest, NoKeyboardIsOneFixAndTheCommandsSayNoKeyboard) {
