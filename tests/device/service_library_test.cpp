@@ -1,4 +1,5 @@
 #include "device/service_library.h"
+#include "scoped_variable.h"
 
 #include <gtest/gtest.h>
 
@@ -75,9 +76,12 @@ TEST(ServiceLibraryTest, VirtualKeyboardReportsNoAccessProblem) {
 }
 
 TEST(ServiceLibraryTest, EnvironmentChoosesTheLibraryElseTheProgramFolder) {
-    ::setenv("TARVENOR_HIDSERV", "/opt/other/libHidServSim.so", 1);
-    EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"), "/opt/other/libHidServSim.so");
-    ::unsetenv("TARVENOR_HIDSERV");
+    {
+        const testing::ScopedVariable chosen("TARVENOR_HIDSERV", "/opt/other/libHidServSim.so");
+        EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"),
+                  "/opt/other/libHidServSim.so");
+    }
+    const testing::ScopedVariable chosen("TARVENOR_HIDSERV", std::nullopt);
     EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"), "/usr/lib/tarvenor/libHidServ.so");
 }
 

@@ -1,6 +1,7 @@
 #include "sim_fixture.h"
 
 #include "hidserv/sim/control_channel.h"
+#include "scoped_variable.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -55,12 +56,12 @@ void SimKeyboardTest::start(const std::map<std::string, std::string>& environmen
 void SimKeyboardTest::set_environment(const std::map<std::string, std::string>& environment) {
     for (const char* name : {"TARVENOR_SIM_LATENCY_MS", "TARVENOR_SIM_UNPLUGGED",
                              "TARVENOR_SIM_FAULT", "TARVENOR_SIM_CONTROL"}) {
-        ::unsetenv(name);
+        testing::set_environment_variable(name, std::nullopt);
     }
-    ::setenv("TARVENOR_SIM_DIR", (folder_ / "memory").c_str(), 1);
-    ::setenv("TARVENOR_SIM_TRAFFIC", (folder_ / "traffic").c_str(), 1);
+    testing::set_environment_variable("TARVENOR_SIM_DIR", (folder_ / "memory").string());
+    testing::set_environment_variable("TARVENOR_SIM_TRAFFIC", (folder_ / "traffic").string());
     for (const auto& [name, value] : environment) {
-        ::setenv(name.c_str(), value.c_str(), 1);
+        testing::set_environment_variable(name.c_str(), value);
     }
 }
 
