@@ -1,196 +1,53 @@
 #include "cli/doctor_checks.h"
 
-#include "cli/access_advice.h"
-#include "cli/tray_probe.h"
 #include "device/service_library.h"
-#include "model/program_files.h"
-
-#include <algorithm>
-#include <cctype>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace tarvenor::cli {
 namespace {
 
-using State = DoctorCheck::State;
-
-DoctorCheck ok(std::string name, std::string detail) {
-    return {std::move(name), State::Ok, std::move(detail), {}};
-}
-
-DoctorCheck fix(std::string name, std::string detail, std::string what_to_do) {
-    return {std::move(name), State::Fix, std::move(detail), std::move(what_to_do)};
-}
-
-// TARVENOR_UDEV_RULES_DIRS (a test hook: folders separated by ':') or the system's folders and,
-// installed, the installation's own.
-std::vector<std::filesystem::path> rule_folders(const ProgramFiles& files) {
-    std::vector<std::filesystem::path> folders;
-    if (const char* chosen = std::getenv("TARVENOR_UDEV_RULES_DIRS"); chosen && *chosen) {
-        std::istringstream list(chosen);
-        for (std::string folder; std::getline(list, folder, ':');) {
-            if (!folder.empty()) {
-                folders.emplace_back(folder);
-            }
-        }
-        return folders;
-    }
-    folders = {"/etc/udev/rules.d", "/usr/lib/udev/rules.d", "/lib/udev/rules.d"};
-    if (files.layout == ProgramFiles::Layout::Installed) {
-        folders.push_back(files.executable_folder.parent_path() / "lib" / "udev" / "rules.d");
-    }
-    return folders;
-}
-
-std::string lower_without_blanks(std::string_view line) {
-    std::string text;
-    for (const char c : line) {
-        if (c != ' ' && c != '\t') {
-            text.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-        }
-    }
-    return text;
-}
-
-std::string read_text(const std::filesystem::path& file) {
-    constexpr std::size_t kLimit = 1 << 20; // rules files are small; never read a huge one whole
-    std::ifstream in(file, std::ios::binary);
-    std::string text(kLimit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
-}
-
-// The rules files of a folder, by name, as udev orders them.
-std::vector<std::filesystem::path> rules_files(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        if (entry.path().extension() == ".rules" && entry.is_regular_file(ec)) {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string node_state(const hidserv::HidrawNode& node) {
-    switch (node.access) {
-    case hidserv::NodeAccess::Opens:
-        return "opens";
-    case hidserv::NodeAccess::NoPermission:
-        return "permission denied";
-    case hidserv::NodeAccess::Missing:
-        return "listed by the kernel, but there is no such device node";
-    case hidserv::NodeAccess::Fails:
-        break;
-    }
-    return std::string("cannot be opened: ") + std::strerror(node.error);
-}
-
 DoctorCheck file_check(std::string name, const std::filesystem::path& file, std::string remedy) {
     std::error_code ec;
     if (std::filesystem::is_regular_file(file, ec)) {
-        return ok(std::move(name), file.string());
+        return check_passed(std::move(name), file.string());
     }
-    return fix(std::move(name), file.string() + " is missing", std::move(remedy));
+    return check_failed(std::move(name), file.string() + " is missing", std::move(remedy));
 }
 
 } // namespace
 
-DoctorSetup doctor_setup() {
-    const ProgramFiles files = running_program_files();
-    DoctorSetup setup;
-    setup.library_file = ServiceLibrary::default_file(files.library_folder);
-    setup.library_folder = files.library_folder;
-    setup.hidraw = hidserv::hidraw_roots_from_environment();
-    setup.rule_folders = rule_folders(files);
-    setup.skin_file = files.skins / "Main.ini";
-    setup.help_file = files.help;
-    setup.language_file = files.language;
-    return setup;
+DoctorCheck check_passed(std::string name, std::string detail) {
+    return {std::move(name), DoctorCheck::State::Ok, std::move(detail), {}};
 }
 
-DoctorCheck check_service_library(const DoctorSetup& setup) {
+DoctorCheck check_failed(std::string name, std::string detail, std::string what_to_do) {
+    return {std::move(name), DoctorCheck::State::Fix, std::move(detail), std::move(what_to_do)};
+}
+
+DoctorCheck check_service_library(const ProgramFiles& files) {
     constexpr const char* kName = "service library";
+    const std::filesystem::path library = ServiceLibrary::default_file(files.library_folder);
     std::string error;
-    if (ServiceLibrary::load(setup.library_file, error)) {
-        return ok(kName, setup.library_file.string() + " loads (library folder " +
-                             setup.library_folder.string() + ")");
+    if (ServiceLibrary::load(library, error)) {
+        return check_passed(kName, library.string() + " loads (library folder " +
+                                       files.library_folder.string() + ")");
     }
-    return fix(kName, error,
-               "reinstall the program, or point TARVENOR_HIDSERV at a service library");
+    return check_failed(kName, error,
+                        "reinstall the program, or point TARVENOR_HIDSERV at a service library");
 }
 
-std::vector<DoctorCheck> check_hidraw_nodes(const hidserv::HidrawRoots& roots) {
-    const std::vector<hidserv::HidrawNode> nodes =
-        hidserv::device_nodes(roots, HIDSERV_VENDOR_ID, HIDSERV_PRODUCT_ID);
-    if (nodes.empty()) {
-        return {fix("keyboard", "none on hidraw (vendor 0c45, product 0820)",
-                    "plug the keyboard in (a USB port of the computer, not a hub without power)")};
-    }
-    std::vector<DoctorCheck> checks;
-    for (const hidserv::HidrawNode& node : nodes) {
-        const std::string name = "keyboard node " + node.path;
-        if (node.access == hidserv::NodeAccess::Opens) {
-            checks.push_back(ok(name, node_state(node)));
-        } else {
-            checks.push_back(fix(name, node_state(node),
-                                 node.access == hidserv::NodeAccess::NoPermission
-                                     ? access_fix()
-                                     : "unplug the keyboard and plug it in again"));
-        }
-    }
-    return checks;
-}
-
-bool rules_name_keyboard(std::string_view rules) {
-    while (!rules.empty()) {
-        const std::size_t end = std::min(rules.find('\n'), rules.size());
-        const std::string line = lower_without_blanks(rules.substr(0, end));
-        rules.remove_prefix(std::min(end + 1, rules.size()));
-        if (!line.starts_with('#') && line.find("{idvendor}==\"0c45\"") != std::string::npos &&
-            line.find("{idproduct}==\"0820\"") != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-DoctorCheck check_udev_rule(const std::vector<std::filesystem::path>& folders) {
-    constexpr const char* kName = "udev rule";
-    for (const std::filesystem::path& folder : folders) {
-        for (const std::filesystem::path& file : rules_files(folder)) {
-            if (rules_name_keyboard(read_text(file))) {
-                return ok(kName, file.string());
-            }
-        }
-    }
-    std::string searched;
-    for (const std::filesystem::path& folder : folders) {
-        searched.append(searched.empty() ? "" : ", ").append(folder.string());
-    }
-    return fix(kName, "no rule for the keyboard in " + searched, access_fix());
-}
-
-std::vector<DoctorCheck> check_program_files(const DoctorSetup& setup) {
+std::vector<DoctorCheck> check_program_files(const ProgramFiles& files) {
     const std::string reinstall = "reinstall the program";
-    return {file_check("skin", setup.skin_file, reinstall),
-            file_check("help", setup.help_file, reinstall),
-            file_check("language file", setup.language_file, reinstall)};
+    return {file_check("skin", files.skins / "Main.ini", reinstall),
+            file_check("help", files.help, reinstall),
+            file_check("language file", files.language, reinstall)};
 }
 
-std::vector<DoctorCheck> run_doctor_checks(const DoctorSetup& setup) {
-    std::vector<DoctorCheck> checks{check_service_library(setup)};
-    const std::vector<DoctorCheck> nodes = check_hidraw_nodes(setup.hidraw);
-    checks.insert(checks.end(), nodes.begin(), nodes.end());
-    checks.push_back(check_udev_rule(setup.rule_folders));
-    checks.push_back(check_notification_area());
-    const std::vector<DoctorCheck> files = check_program_files(setup);
-    checks.insert(checks.end(), files.begin(), files.end());
+std::vector<DoctorCheck> run_doctor_checks(const ProgramFiles& files) {
+    std::vector<DoctorCheck> checks{check_service_library(files)};
+    const std::vector<DoctorCheck> system = check_system(files);
+    checks.insert(checks.end(), system.begin(), system.end());
+    const std::vector<DoctorCheck> program = check_program_files(files);
+    checks.insert(checks.end(), program.begin(), program.end());
     return checks;
 }
 

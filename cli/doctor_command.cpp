@@ -54,7 +54,7 @@ void print_json(const std::vector<DoctorCheck>& checks, bool all_pass) {
 }
 
 int run_doctor(bool json) {
-    const std::vector<DoctorCheck> checks = run_doctor_checks(doctor_setup());
+    const std::vector<DoctorCheck> checks = run_doctor_checks(running_program_files());
     // A check that could not be made (no display to ask) is no fault of the set-up.
     const bool all_pass = std::none_of(checks.begin(), checks.end(), [](const DoctorCheck& c) {
         return c.state == DoctorCheck::State::Fix;

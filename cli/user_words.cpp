@@ -1,8 +1,8 @@
 #include "cli/user_words.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 
 namespace tarvenor::cli {
@@ -51,11 +51,11 @@ void complain(std::string_view text) {
 }
 
 std::string unreadable_reason(const std::filesystem::path& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return std::strerror(errno);
+    // The stream opens through the C library (wide names on Windows), which leaves errno set.
+    errno = 0;
+    if (const std::ifstream file(path, std::ios::binary); !file.is_open()) {
+        return errno != 0 ? std::strerror(errno) : "cannot be opened";
     }
-    std::fclose(file);
     return "read error";
 }
 

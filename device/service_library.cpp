@@ -1,24 +1,19 @@
 #include "device/service_library.h"
 
+#include "device/dynamic_library.h"
 #include "model/program_files.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string_view>
 
 namespace tarvenor {
 namespace {
 
-#if defined(__APPLE__)
-constexpr const char* kLibraryFileName = "libHidServ.dylib";
-#else
-constexpr const char* kLibraryFileName = "libHidServ.so";
-#endif
-
 template <typename Function>
-bool resolve(void* handle, const char* name, Function& function, std::string& missing) {
-    function = reinterpret_cast<Function>(::dlsym(handle, name));
+bool resolve(const DynamicLibrary& library, const char* name, Function& function,
+             std::string& missing) {
+    function = reinterpret_cast<Function>(library.symbol(name));
     if (function == nullptr && missing.empty()) {
         missing = name;
     }
@@ -26,7 +21,7 @@ bool resolve(void* handle, const char* name, Function& function, std::string& mi
 }
 
 // Empty when every name resolved, else the first missing one.
-std::string resolve_all(void* handle, HidServFunctions& f) {
+std::string resolve_all(const DynamicLibrary& handle, HidServFunctions& f) {
     std::string missing;
     resolve(handle, "Debug", f.debug, missing);
     resolve(handle, "Init", f.init, missing);
@@ -48,16 +43,16 @@ std::string resolve_all(void* handle, HidServFunctions& f) {
 std::unique_ptr<ServiceLibrary> ServiceLibrary::load(const std::filesystem::path& file,
                                                      std::string& error) {
     const std::string name = file.string();
-    void* handle = ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string reason;
+    std::unique_ptr<DynamicLibrary> handle = DynamicLibrary::open(file, reason);
     if (handle == nullptr) {
-        const char* reason = ::dlerror();
-        error = "cannot load the HID service library " + name + ": " +
-                (reason ? reason : "unknown reason");
+        error = "cannot load the HID service library " + name + ": " + reason;
         return nullptr;
     }
     std::unique_ptr<ServiceLibrary> library(new ServiceLibrary());
-    library->handle_ = handle;
-    if (const std::string missing = resolve_all(handle, library->functions_); !missing.empty()) {
+    library->handle_ = std::move(handle);
+    const DynamicLibrary& loaded = *library->handle_;
+    if (const std::string missing = resolve_all(loaded, library->functions_); !missing.empty()) {
         error = "the HID service library " + name + " has no function " + missing;
         library->functions_ = {}; // never started: nothing to end
         return nullptr;
@@ -68,9 +63,9 @@ std::unique_ptr<ServiceLibrary> ServiceLibrary::load(const std::filesystem::path
                 std::to_string(started) + ")";
         return nullptr;
     }
-    library->lock_path_ = reinterpret_cast<LockPathFunction>(::dlsym(handle, "GetDeviceLockPath"));
+    library->lock_path_ = reinterpret_cast<LockPathFunction>(loaded.symbol("GetDeviceLockPath"));
     library->access_problem_ =
-        reinterpret_cast<AccessProblemFunction>(::dlsym(handle, "GetDeviceAccessProblem"));
+        reinterpret_cast<AccessProblemFunction>(loaded.symbol("GetDeviceAccessProblem"));
     return library;
 }
 
@@ -111,14 +106,13 @@ std::filesystem::path ServiceLibrary::default_file(const std::filesystem::path& 
     if (const char* chosen = std::getenv("TARVENOR_HIDSERV"); chosen && *chosen) {
         return chosen;
     }
-    return program_folder / kLibraryFileName;
+    return program_folder / DynamicLibrary::file_name("HidServ");
 }
 
 ServiceLibrary::~ServiceLibrary() {
     if (functions_.end != nullptr) {
         functions_.end();
     }
-    ::dlclose(handle_);
 }
 
 std::filesystem::path program_folder() {

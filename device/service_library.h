@@ -9,6 +9,8 @@
 
 namespace tarvenor {
 
+class DynamicLibrary;
+
 // The twelve functions of the HID service library, as looked up by name.
 struct HidServFunctions {
     decltype(&::Debug) debug = nullptr;
@@ -57,7 +59,7 @@ private:
     using LockPathFunction = int (*)(char* path, int size);
     using AccessProblemFunction = int (*)(char* nodes, int size);
 
-    void* handle_ = nullptr;
+    std::unique_ptr<DynamicLibrary> handle_;
     HidServFunctions functions_;
     LockPathFunction lock_path_ = nullptr;
     AccessProblemFunction access_problem_ = nullptr;

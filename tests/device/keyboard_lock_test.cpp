@@ -1,16 +1,12 @@
 // One operation at a time per keyboard: the lock itself, between processes, and two sessions
 // writing different configurations to one virtual keyboard at once.
-#include "device/keyboard_lock.h"
+#include "keyboard_lock_test.h"
+
+#include "process_id.h"
 #include "session_observer.h"
 #include "sim_fixture.h"
-#include "temp_dir.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <future>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tarvenor::testing {
 namespace {
@@ -18,30 +14,20 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::steady_clock;
 
-class KeyboardLockTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = make_temp_folder("tarvenor-lock");
-        ASSERT_FALSE(folder_.empty());
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-    std::filesystem::path lock_file() const { return folder_ / "run" / "keyboard.lock"; }
-
-    std::filesystem::path folder_;
-};
-
 TEST_F(KeyboardLockTest, ASecondHolderWaitsInVainAndLearnsWhoHasTheKeyboard) {
     KeyboardLock first(lock_file());
     KeyboardLock second(lock_file());
     std::string holder;
     ASSERT_TRUE(first.acquire(0ms, holder));
+#ifndef _WIN32
     EXPECT_EQ(std::filesystem::status(lock_file().parent_path()).permissions() &
                   std::filesystem::perms::all,
               std::filesystem::perms::owner_all);
+#endif
     const auto began = steady_clock::now();
     EXPECT_FALSE(second.acquire(100ms, holder));
     EXPECT_GE(steady_clock::now() - began, 100ms);
-    EXPECT_EQ(holder, "test_device, process " + std::to_string(::getpid()));
+    EXPECT_EQ(holder, "test_device, process " + std::to_string(current_process_id()));
     first.release();
     EXPECT_TRUE(second.acquire(0ms, holder));
 }
@@ -63,50 +49,23 @@ TEST_F(KeyboardLockTest, AWaitingHolderGetsTheLockAsSoonAsItIsLetGo) {
 }
 
 TEST_F(KeyboardLockTest, AnUnusableLockFileIsReportedNotIgnored) {
-    KeyboardLock lock("/proc/tarvenor-no-such-folder/keyboard.lock");
+    // A file where the lock's folder should be.
+    std::ofstream(folder_ / "run") << "not a folder";
+    KeyboardLock lock(lock_file());
     std::string reason;
     EXPECT_FALSE(lock.acquire(0ms, reason));
     EXPECT_NE(reason.find("cannot open the keyboard lock"), std::string::npos) << reason;
 }
 
-// Processes that each hold the lock for a short operation log its start and end; no two
-// operations ever overlap.
-TEST_F(KeyboardLockTest, ProcessesTakeTurns) {
-    const std::filesystem::path log = folder_ / "log";
-    std::vector<pid_t> children;
+TEST_F(KeyboardLockTest, HoldersInOneProcessTakeTurns) {
+    std::vector<std::future<bool>> holders;
     for (int i = 0; i < 6; ++i) {
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            KeyboardLock lock(lock_file());
-            std::string holder;
-            for (int round = 0; round < 5; ++round) {
-                if (!lock.acquire(10s, holder)) {
-                    ::_exit(2);
-                }
-                std::ofstream(log, std::ios::app) << "begin\n";
-                std::this_thread::sleep_for(2ms);
-                std::ofstream(log, std::ios::app) << "end\n";
-                lock.release();
-            }
-            ::_exit(0);
-        }
-        children.push_back(child);
+        holders.push_back(std::async(std::launch::async, [&] { return take_turns(); }));
     }
-    for (const pid_t child : children) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (auto& holder : holders) {
+        EXPECT_TRUE(holder.get());
     }
-    std::ifstream in(log);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    ASSERT_EQ(lines.size(), 60u);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i], i % 2 == 0 ? "begin" : "end") << "line " << i;
-    }
+    expect_turns_taken(60);
 }
 
 // Two sessions on one virtual keyboard, each writing its own key matrices to all three

@@ -1,15 +1,15 @@
 // The session's connection handling, keyboard events and job order, against a scripted service
 // library whose keyboard never answers a command (arrival reads fail quickly) and whose
 // notifications the test sends itself, so that the test's thread is the library's thread.
+#include "device/dynamic_library.h"
+#include "process_id.h"
 #include "session_observer.h"
 #include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <dlfcn.h>
 #include <numeric>
-#include <unistd.h>
 
 namespace tarvenor::testing {
 namespace {
@@ -36,16 +36,15 @@ protected:
         std::string error;
         session_ = KeyboardSession::open(options_, observer_, error);
         ASSERT_NE(session_, nullptr) << error;
-        library_ = ::dlopen(FAKE_HIDSERV_SCRIPTED, RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(library_, nullptr);
-        connect_ = reinterpret_cast<void (*)(int, int)>(::dlsym(library_, "FakeConnect"));
-        consumer_ =
-            reinterpret_cast<void (*)(std::uint16_t)>(::dlsym(library_, "FakeConsumerCode"));
+        // The session's library: loading it again hands out the same instance.
+        library_ = DynamicLibrary::open(FAKE_HIDSERV_SCRIPTED, error);
+        ASSERT_NE(library_, nullptr) << error;
+        connect_ = reinterpret_cast<void (*)(int, int)>(library_->symbol("FakeConnect"));
+        consumer_ = reinterpret_cast<void (*)(std::uint16_t)>(library_->symbol("FakeConsumerCode"));
         status_report_ =
-            reinterpret_cast<std::uint32_t (*)()>(::dlsym(library_, "FakeStatusReport"));
+            reinterpret_cast<std::uint32_t (*)()>(library_->symbol("FakeStatusReport"));
         ASSERT_TRUE(connect_ && consumer_ && status_report_);
         connect_(keyboards, 0);
-        ::dlclose(library_);
     }
     // Everything posted before has run once this returns.
     void drain_worker() {
@@ -56,7 +55,7 @@ protected:
     KeyboardSession::Options options_;
     RecordingSessionObserver observer_;
     std::unique_ptr<KeyboardSession> session_;
-    void* library_ = nullptr;
+    std::unique_ptr<DynamicLibrary> library_;
     void (*connect_)(int, int) = nullptr;
     void (*consumer_)(std::uint16_t) = nullptr;
     std::uint32_t (*status_report_)() = nullptr;
@@ -175,7 +174,8 @@ TEST_F(KeyboardSessionTest, AJobRunsWithTheKeyboardLockHeld) {
         other_got_it = other.acquire(0ms, holder);
     });
     EXPECT_FALSE(other_got_it);
-    EXPECT_NE(holder.find("process " + std::to_string(::getpid())), std::string::npos) << holder;
+    EXPECT_NE(holder.find("process " + std::to_string(current_process_id())), std::string::npos)
+        << holder;
     KeyboardLock after(options_.lock_file);
     EXPECT_TRUE(after.acquire(0ms, holder)) << "released when the job ended";
 }

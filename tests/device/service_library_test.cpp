@@ -1,3 +1,4 @@
+#include "device/dynamic_library.h"
 #include "device/service_library.h"
 #include "scoped_variable.h"
 
@@ -52,10 +53,10 @@ TEST(ServiceLibraryTest, AccessProblemIsOptionalAndItsListIsSplitSafely) {
     EXPECT_TRUE(older->inaccessible_nodes().empty());
     const auto library = ServiceLibrary::load(FAKE_HIDSERV_SCRIPTED, error);
     ASSERT_NE(library, nullptr) << error;
-    void* const handle = ::dlopen(FAKE_HIDSERV_SCRIPTED, RTLD_NOW | RTLD_NOLOAD);
-    ASSERT_NE(handle, nullptr);
+    const auto handle = DynamicLibrary::open(FAKE_HIDSERV_SCRIPTED, error);
+    ASSERT_NE(handle, nullptr) << error;
     const auto script =
-        reinterpret_cast<void (*)(int, const char*)>(::dlsym(handle, "FakeAccessProblem"));
+        reinterpret_cast<void (*)(int, const char*)>(handle->symbol("FakeAccessProblem"));
     ASSERT_NE(script, nullptr);
     EXPECT_TRUE(library->inaccessible_nodes().empty());
     script(2, "/dev/hidraw4\n/dev/hidraw6");
@@ -65,7 +66,6 @@ TEST(ServiceLibraryTest, AccessProblemIsOptionalAndItsListIsSplitSafely) {
     EXPECT_EQ(library->inaccessible_nodes(), (std::vector<std::string>{"/dev/hidraw4"}));
     script(0, "/dev/hidraw4");
     EXPECT_TRUE(library->inaccessible_nodes().empty());
-    ::dlclose(handle);
 }
 
 TEST(ServiceLibraryTest, VirtualKeyboardReportsNoAccessProblem) {
@@ -78,11 +78,14 @@ TEST(ServiceLibraryTest, VirtualKeyboardReportsNoAccessProblem) {
 TEST(ServiceLibraryTest, EnvironmentChoosesTheLibraryElseTheProgramFolder) {
     {
         const testing::ScopedVariable chosen("TARVENOR_HIDSERV", "/opt/other/libHidServSim.so");
-        EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"),
-                  "/opt/other/libHidServSim.so");
+        EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"), "/opt/other/libHidServSim.so");
     }
     const testing::ScopedVariable chosen("TARVENOR_HIDSERV", std::nullopt);
+#ifdef _WIN32
+    EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"), "/usr/lib/tarvenor/HidServ.dll");
+#else
     EXPECT_EQ(ServiceLibrary::default_file("/usr/lib/tarvenor"), "/usr/lib/tarvenor/libHidServ.so");
+#endif
 }
 
 } // namespace

@@ -53,11 +53,12 @@ DoctorCheck check_notification_area() {
         return unknown(std::string("cannot reach the X display ") + display);
     }
     if (tray_owner(connection.get(), screen) != 0) {
-        return {kName, DoctorCheck::State::Ok, std::string("present on display ") + display, {}};
+        return check_passed(kName, std::string("present on display ") + display);
     }
-    return {kName, DoctorCheck::State::Fix, std::string("none on display ") + display,
-            "add a system tray to the panel (or enable the desktop's tray extension); without "
-            "one the program keeps its window open instead of hiding in the tray"};
+    return check_failed(kName, std::string("none on display ") + display,
+                        "add a system tray to the panel (or enable the desktop's tray extension); "
+                        "without one the program keeps its window open instead of hiding in the "
+                        "tray");
 }
 
 } // namespace tarvenor::cli
