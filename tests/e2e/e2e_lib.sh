@@ -29,17 +29,25 @@ e2e_fresh_user() {
     unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS QT_QPA_PLATFORM
 }
 
-# Xvfb on the first free display from 80 on; with "tray", a notification area on it.
+# Xvfb on the first free display from 80 on. With "tray", a notification area on it; with
+# "second-screen", a small second screen (:N.1) beside the first.
 e2e_display() {
-    local n=80
+    local n=80 tray="" screens=(-screen 0 1600x1000x24) option
+    for option in "$@"; do
+        case $option in
+        tray) tray=1 ;;
+        second-screen) screens+=(-screen 1 640x480x24) ;;
+        *) e2e_fail "e2e_display: unknown option $option" ;;
+        esac
+    done
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
         n=$((n + 1))
     done
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" "${screens[@]}" -nolisten tcp >/dev/null 2>&1 &
     e2e_pids="$e2e_pids $!"
     export DISPLAY=":$n"
     e2e_wait 10 xdotool getdisplaygeometry || e2e_fail "no display :$n"
-    if [ "${1:-}" = tray ]; then
+    if [ -n "$tray" ]; then
         trayer --edge bottom --align right --width 10 --height 32 >/dev/null 2>&1 &
         e2e_pids="$e2e_pids $!"
         sleep 0.5
