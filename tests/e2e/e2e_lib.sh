@@ -81,6 +81,18 @@ e2e_start() {
     e2e_pids="$e2e_pids $e2e_pid"
 }
 
+# The first visible window of process PID: the program's main window.
+e2e_main_window() {
+    xdotool search --all --onlyvisible --pid "$1" --name . | head -1
+}
+
+# e2e_start, then the wait for the main window; its id in e2e_window.
+e2e_start_shown() {
+    e2e_start "$@"
+    e2e_wait 10 e2e_window_shown "$e2e_pid" || e2e_fail "window not shown"
+    e2e_window=$(e2e_main_window "$e2e_pid")
+}
+
 e2e_exited() {
     ! kill -0 "$1" 2>/dev/null
 }
@@ -123,4 +135,17 @@ e2e_newest_window() {
             return
         fi
     done
+}
+
+# Saves a picture of WINDOW to FILE, unless FILE is empty: the pointer moved off it first, so that
+# no control shows its hover face, then a moment for the window to repaint.
+e2e_screenshot() {
+    local file=$1 window=$2 X Y WIDTH HEIGHT SCREEN
+    [ -n "$file" ] || return 0
+    xdotool mousemove 0 0
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file" ||
+        e2e_fail "no screenshot"
+    echo "screenshot: $file"
 }
