@@ -17,6 +17,7 @@ tray_check() {
 expect_check() {
     local got
     got=$(tray_check)
+    # shellcheck disable=SC2254 # the expectation is a pattern
     case $got in
     $1) ;;
     *) e2e_fail "$2: notification area reported '$got'" ;;
@@ -39,6 +40,7 @@ echo "-- a tray on screen 0"
 coproc TRAY { exec "$tray_owner"; }
 e2e_pids="$e2e_pids $TRAY_PID"
 owner_pid=$TRAY_PID
+owner_input=${TRAY[1]}
 read -r -t 10 ready <&"${TRAY[0]}"
 [ "${ready:-}" = owner ] || e2e_fail "the tray owner did not take the selection"
 expect_check "OK|present on display $display|null" "tray on screen 0"
@@ -46,7 +48,7 @@ echo "-- screen 1 asks for its own tray"
 DISPLAY="$display.1" expect_missing "$display.1" "tray on screen 0 only"
 
 echo "-- the tray goes away"
-exec {TRAY[1]}>&-
+exec {owner_input}>&-
 wait "$owner_pid" || e2e_fail "the tray owner failed: exit $?"
 expect_missing "$display" "tray gone"
 
