@@ -1,11 +1,13 @@
 // tarvenor-cli: the keyboard's configuration from the command line.
 #include "cli/cli_command.h"
 #include "cli/user_words.h"
+#include "model/program_files.h"
 
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <map>
 
@@ -13,17 +15,23 @@ namespace {
 
 using namespace tarvenor::cli;
 
-constexpr const char* kFooter =
-    "Exit codes:\n"
-    "  0  done\n"
-    "  1  bad arguments or malformed file\n"
-    "  2  a file (or the output) could not be read or written\n"
-    "  3  no keyboard connected\n"
-    "  4  the keyboard did not accept a command\n"
-    "  5  the HID service library could not be loaded or started\n"
-    "\n"
-    "TARVENOR_HIDSERV names the service library to load instead of libHidServ.so in the\n"
-    "program folder (for example build/bin/libHidServSim.so, the virtual keyboard).";
+constexpr const char* kExitCodes = "Exit codes:\n"
+                                   "  0  done\n"
+                                   "  1  bad arguments or malformed file\n"
+                                   "  2  a file (or the output) could not be read or written\n"
+                                   "  3  no keyboard connected\n"
+                                   "  4  the keyboard did not accept a command\n"
+                                   "  5  the HID service library could not be loaded or started\n";
+
+// Names the service libraries where this copy keeps them: beside it in a build folder, in the
+// private library folder when installed.
+std::string footer() {
+    const std::filesystem::path folder = tarvenor::running_program_files().library_folder;
+    return std::string(kExitCodes) +
+           "\nTARVENOR_HIDSERV names the service library to load instead of\n  " +
+           (folder / "libHidServ.so").string() + "\nsuch as the virtual keyboard,\n  " +
+           (folder / "libHidServSim.so").string();
+}
 
 std::string failure_text(const CLI::App*, const CLI::Error& error) {
     return std::string("tarvenor-cli: ") + error.what() + "\n(see tarvenor-cli --help)\n";
@@ -60,7 +68,7 @@ int checked_output(int exit_code) {
 int main(int argc, char** argv) {
     CLI::App app("The keyboard's configuration without the windows.", "tarvenor-cli");
     app.set_version_flag("--version", "tarvenor-cli " TARVENOR_VERSION);
-    app.footer(kFooter);
+    app.footer(footer());
     app.failure_message(failure_text);
     app.require_subcommand(1);
     app.fallthrough();

@@ -98,6 +98,18 @@ TEST_P(CliConventions, ExitCodeOutputAndFiles) {
 
 INSTANTIATE_TEST_SUITE_P(Table, CliConventions, ::testing::ValuesIn(kConventions));
 
+// A build folder's command line keeps the service libraries beside it (the installed one is
+// checked by the install test).
+TEST_F(CliKeyboardTest, HelpNamesTheServiceLibrariesOfThisCopy) {
+    const CliRun help = cli("--help");
+    ASSERT_EQ(help.exit_code, 0);
+    const std::filesystem::path folder = std::filesystem::path(TARVENOR_CLI).parent_path();
+    for (const char* library : {"libHidServ.so", "libHidServSim.so"}) {
+        EXPECT_NE(help.out.find("\n  " + (folder / library).string() + "\n"), std::string::npos)
+            << help.out;
+    }
+}
+
 // Output that cannot be written is a failure with a message, not success.
 TEST_F(CliKeyboardTest, OutputThatCannotBeWrittenIsExit2) {
     ASSERT_EQ(cli("new " + file("a.tvp")).exit_code, 0);

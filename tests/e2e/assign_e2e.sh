@@ -45,10 +45,9 @@ dialog_closed() {
 echo "== assignment dialog"
 e2e_display
 e2e_fresh_user assign
-e2e_start assign
+e2e_start_shown assign
 program=$e2e_pid
-e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
-main=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+main=$e2e_window
 e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
 profile=0
 
@@ -77,14 +76,7 @@ xdotool key space Return Escape
 xdotool search --all --onlyvisible --pid "$program" | grep -q "^$dialog\$" ||
     e2e_fail "the dialog closed while recording"
 e2e_click_control "$dialog" Composite.ini FUNC_MACRO_RECORD
-if [ -n "$SHOT" ]; then
-    xdotool mousemove 0 0
-    sleep 0.3
-    eval "$(xdotool getwindowgeometry --shell "$dialog")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT" ||
-        e2e_fail "no screenshot"
-    echo "screenshot: $SHOT"
-fi
+e2e_screenshot "$SHOT" "$dialog"
 e2e_click_control "$dialog" Composite.ini CONTROL_OK
 e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by OK"
 e2e_click_control "$main" Main.ini CONTROL2_APPLY

@@ -29,17 +29,25 @@ e2e_fresh_user() {
     unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS QT_QPA_PLATFORM
 }
 
-# Xvfb on the first free display from 80 on; with "tray", a notification area on it.
+# Xvfb on the first free display from 80 on. With "tray", a notification area on it; with
+# "second-screen", a small second screen (:N.1) beside the first.
 e2e_display() {
-    local n=80
+    local n=80 tray="" screens=(-screen 0 1600x1000x24) option
+    for option in "$@"; do
+        case $option in
+        tray) tray=1 ;;
+        second-screen) screens+=(-screen 1 640x480x24) ;;
+        *) e2e_fail "e2e_display: unknown option $option" ;;
+        esac
+    done
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
         n=$((n + 1))
     done
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" "${screens[@]}" -nolisten tcp >/dev/null 2>&1 &
     e2e_pids="$e2e_pids $!"
     export DISPLAY=":$n"
     e2e_wait 10 xdotool getdisplaygeometry || e2e_fail "no display :$n"
-    if [ "${1:-}" = tray ]; then
+    if [ -n "$tray" ]; then
         trayer --edge bottom --align right --width 10 --height 32 >/dev/null 2>&1 &
         e2e_pids="$e2e_pids $!"
         sleep 0.5
@@ -71,6 +79,18 @@ e2e_start() {
     "$BIN/tarvenor" "$@" >"$log" 2>&1 &
     e2e_pid=$!
     e2e_pids="$e2e_pids $e2e_pid"
+}
+
+# The first visible window of process PID: the program's main window.
+e2e_main_window() {
+    xdotool search --all --onlyvisible --pid "$1" --name . | head -1
+}
+
+# e2e_start, then the wait for the main window; its id in e2e_window.
+e2e_start_shown() {
+    e2e_start "$@"
+    e2e_wait 10 e2e_window_shown "$e2e_pid" || e2e_fail "window not shown"
+    e2e_window=$(e2e_main_window "$e2e_pid")
 }
 
 e2e_exited() {
@@ -115,4 +135,17 @@ e2e_newest_window() {
             return
         fi
     done
+}
+
+# Saves a picture of WINDOW to FILE, unless FILE is empty: the pointer moved off it first, so that
+# no control shows its hover face, then a moment for the window to repaint.
+e2e_screenshot() {
+    local file=$1 window=$2 X Y WIDTH HEIGHT SCREEN
+    [ -n "$file" ] || return 0
+    xdotool mousemove 0 0
+    sleep 0.3
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file" ||
+        e2e_fail "no screenshot"
+    echo "screenshot: $file"
 }

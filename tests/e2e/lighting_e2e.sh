@@ -41,10 +41,9 @@ memory_byte_is() {
 echo "== lighting panel"
 e2e_display
 e2e_fresh_user lighting
-e2e_start lighting
+e2e_start_shown lighting
 program=$e2e_pid
-e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
-window=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+window=$e2e_window
 eval "$(xdotool getwindowgeometry --shell "$window")"
 e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
 
@@ -68,12 +67,7 @@ mouse_on KEY_001 1 # Esc, painted with the user colour (red)
 e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"
 memory_byte_is colours.bin 1 00 || e2e_fail "Esc not red"
 
-if [ -n "$shot" ]; then
-    sleep 0.3
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot" ||
-        e2e_fail "no screenshot"
-    echo "screenshot: $shot"
-fi
+e2e_screenshot "$shot" "$window"
 
 echo "-- turning the switch off is kept too"
 mouse_on CONTROL_DengStaPic 1

@@ -40,10 +40,9 @@ e2e_fresh_user profiles
 import_file="$e2e_work/imported.tvp"
 make_import_file "$import_file"
 
-e2e_start profiles
+e2e_start_shown profiles
 program=$e2e_pid
-e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
-main=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+main=$e2e_window
 e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
 
 echo "-- profile 2 and report rate 3 reach the keyboard's memory"
@@ -80,10 +79,7 @@ e2e_click_control "$main" Main.ini FUNC_PROFILES
 e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no profile manager"
 manager=$(e2e_newest_window "$program" "$main")
 sleep 0.5
-if [ -n "$SHOT" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$manager")"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
-fi
+e2e_screenshot "$SHOT" "$manager"
 e2e_click_control "$manager" Profile.ini CONTROL_OK
 settings="$XDG_CONFIG_HOME/Tarvenor_Ostrel/tarvenor.conf"
 e2e_wait 5 grep -q '^PROFILE00=3' "$settings" || e2e_fail "manager rows not stored"

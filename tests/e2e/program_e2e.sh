@@ -34,7 +34,7 @@ first=$e2e_pid
 e2e_wait 10 e2e_window_shown "$first" || e2e_fail "window not shown"
 
 echo "-- Escape and Enter do not close it"
-window=$(xdotool search --all --onlyvisible --pid "$first" --name . | head -1)
+window=$(e2e_main_window "$first")
 xdotool windowfocus --sync "$window" key Escape key Return
 sleep 0.5
 e2e_window_shown "$first" || e2e_fail "Escape or Enter hid the window"
@@ -54,7 +54,7 @@ e2e_wait 5 e2e_window_shown "$first" || e2e_fail "second start did not open the 
 e2e_exited "$first" && e2e_fail "first instance ended"
 
 echo "-- the close button ends the program"
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --all --onlyvisible --pid "$first" --name . | head -1)")"
+eval "$(xdotool getwindowgeometry --shell "$(e2e_main_window "$first")")"
 close=$(grep -i '^CONTROL_CLOSE=' "$BIN/Skins/Main.ini" | cut -d= -f2)
 cx=$((X + $(echo "$close" | cut -d, -f1) + $(echo "$close" | cut -d, -f3) / 2))
 cy=$((Y + $(echo "$close" | cut -d, -f2) + $(echo "$close" | cut -d, -f4) / 2))

@@ -18,6 +18,7 @@ BIN="$prefix/bin"
 libraries="$prefix/lib/tarvenor"
 data="$prefix/share/tarvenor"
 for file in bin/tarvenor bin/tarvenor-cli lib/tarvenor/libHidServ.so lib/tarvenor/libHidServSim.so \
+    lib/tarvenor/tarvenor-simctl \
     share/tarvenor/Skins/Main.ini share/tarvenor/Skins/Composite.ini \
     share/tarvenor/Skins/Profile.ini share/tarvenor/Skins/icon128.png \
     share/tarvenor/Skins/language.ini share/tarvenor/Help/index.html \
@@ -35,7 +36,7 @@ for size in 16 32 48 64 128 256; do
     file "$icon" | grep -q "PNG image data, $size x $size" || e2e_fail "icon ${size}: $(file "$icon")"
 done
 echo "-- no run path into the build folder"
-for elf in "$BIN/tarvenor" "$BIN/tarvenor-cli" "$libraries"/*.so; do
+for elf in "$BIN/tarvenor" "$BIN/tarvenor-cli" "$libraries"/*.so "$libraries/tarvenor-simctl"; do
     if readelf -d "$elf" | grep -E 'RPATH|RUNPATH' | grep -q "$build"; then
         e2e_fail "$(basename "$elf") keeps a run path into the build folder"
     fi
@@ -47,6 +48,11 @@ export TARVENOR_HIDSERV="$libraries/libHidServSim.so"
 out=$("$BIN/tarvenor-cli" info 2>&1) || e2e_fail "tarvenor-cli info: exit $?: $out"
 echo "$out" | grep -qx "Keyboards connected: 1" || e2e_fail "tarvenor-cli info: $out"
 echo "$out" | grep -qx "Macro space: 8192 bytes" || e2e_fail "tarvenor-cli info: $out"
+echo "-- its help names the installed service libraries"
+out=$("$BIN/tarvenor-cli" --help) || e2e_fail "tarvenor-cli --help: exit $?"
+for library in libHidServ.so libHidServSim.so; do
+    echo "$out" | grep -qxF "  $libraries/$library" || e2e_fail "--help does not name $library: $out"
+done
 echo "-- the effects are named from the installed skin (no skin: no names)"
 out=$("$BIN/tarvenor-cli" lighting --json 2>&1) || e2e_fail "tarvenor-cli lighting: $out"
 echo "$out" | grep -q '"effect_name":"[^"]' || e2e_fail "effect not named from the skin: $out"
@@ -70,9 +76,13 @@ e2e_start installed
 program=$e2e_pid
 e2e_wait 15 e2e_window_shown "$program" ||
     e2e_fail "installed program showed no window: $(cat "$e2e_work/installed.log")"
-window=$(xdotool search --all --onlyvisible --pid "$program" --name . | head -1)
+window=$(e2e_main_window "$program")
 title=$(xdotool getwindowname "$window")
 [ "$title" = "$caption" ] || e2e_fail "window title '$title', expected '$caption'"
+echo "-- the installed simctl unplugs its virtual keyboard: the window goes"
+"$libraries/tarvenor-simctl" unplug >/dev/null || e2e_fail "tarvenor-simctl unplug: exit $?"
+e2e_wait 5 e2e_window_hidden "$program" || e2e_fail "window still shown after unplug"
+"$libraries/tarvenor-simctl" status | grep -q "plugged=no" || e2e_fail "tarvenor-simctl status"
 "$BIN/tarvenor" /Kill || e2e_fail "/Kill exit $?"
 e2e_wait 10 e2e_exited "$program" || e2e_fail "/Kill did not end the installed program"
 wait "$program" || e2e_fail "installed program exit code $?"

@@ -24,7 +24,8 @@ deb="$work/tarvenor_${version}_$(dpkg --print-architecture).deb"
 echo "-- the files"
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 for file in /usr/bin/tarvenor /usr/bin/tarvenor-cli /usr/lib/tarvenor/libHidServ.so \
-    /usr/lib/tarvenor/libHidServSim.so /usr/share/man/man1/tarvenor.1.gz \
+    /usr/lib/tarvenor/libHidServSim.so /usr/lib/tarvenor/tarvenor-simctl \
+    /usr/share/man/man1/tarvenor.1.gz \
     /usr/share/man/man1/tarvenor-cli.1.gz \
     /usr/share/tarvenor/Skins/Main.ini /usr/share/tarvenor/Skins/language.ini \
     /usr/share/tarvenor/Help/index.html /usr/lib/udev/rules.d/70-tarvenor.rules \

@@ -5,8 +5,11 @@
 #include "skin_test_support.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,22 @@ class SkinnedDialog : public CBaseDialog {
 public:
     using CBaseDialog::CBaseDialog;
     void apply() { apply_skin(); }
+};
+
+// Keeps Enter and Escape from closing it, as the skinned windows do; notes the keys it passes on.
+class ButtonsOnlyDialog : public SkinnedDialog {
+public:
+    using SkinnedDialog::SkinnedDialog;
+    std::vector<int> passed_on;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (swallow_closing_key(event)) {
+            return;
+        }
+        passed_on.push_back(event->key());
+        SkinnedDialog::keyPressEvent(event);
+    }
 };
 
 QImage background_picture() {
@@ -190,6 +209,30 @@ TEST_F(BaseDialogTest, DraggingTheSurfaceMovesTheWindow) {
                       Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&dialog, &later);
     EXPECT_EQ(dialog.pos(), QPoint(130, 120));
+}
+
+TEST_F(BaseDialogTest, SwallowedEnterAndEscapeNeitherAcceptNorReject) {
+    folder_.save("back.bmp", background_picture());
+    folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
+    // Unswallowed, Escape closes a dialog: what the skinned windows are kept from.
+    SkinnedDialog plain(nullptr, ini(), folder_.path());
+    plain.apply();
+    plain.show();
+    QTest::keyClick(&plain, Qt::Key_Escape);
+    EXPECT_FALSE(plain.isVisible());
+
+    ButtonsOnlyDialog dialog(nullptr, ini(), folder_.path());
+    dialog.apply();
+    auto* ok = new QPushButton(&dialog);
+    ok->setDefault(true); // Enter would press it
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    dialog.show();
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&dialog, key);
+        EXPECT_TRUE(dialog.isVisible()) << key;
+    }
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    EXPECT_EQ(dialog.passed_on, std::vector<int>{Qt::Key_F1});
 }
 
 } // namespace

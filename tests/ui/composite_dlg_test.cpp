@@ -7,6 +7,7 @@
 #include "ui/main/tarvenor_dlg.h"
 
 #include "tests/support/map_settings.h"
+#include "window_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,8 +17,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace tarvenor {
 namespace {
@@ -49,21 +48,11 @@ void stroke(QWidget& target, quint32 x_key_code) {
     press(target, x_key_code, true);
 }
 
-// The real main window on the generated skin with the assignment dialog's host, its questions
-// and messages answered here.
-class CompositeDialogTest : public ::testing::Test {
+// The main window with the assignment dialog's host, its questions and messages answered here.
+class CompositeDialogTest : public testing::WindowTest {
 protected:
-    CompositeDialogTest()
-        : language(LanguageFile::load(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini")),
-          texts(language) {
-        std::scoped_lock lock(configuration.lock());
-        configuration.make_default_image();
-    }
-
     void SetUp() override {
-        window = std::make_unique<CTarvenorDlg>(
-            TARVENOR_SKIN_DIR,
-            MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
+        WindowTest::SetUp();
         window->set_current_profile(0);
         host = new CompositeHost(*window,
                                  {language, texts, configuration, settings, TARVENOR_SKIN_DIR});
@@ -76,6 +65,9 @@ protected:
         window->set_assign_handler([this](const KeyClickRequest& r) { host->open(r); });
         window->show();
     }
+
+    // The host and its dialog belong to the window: they go before the settings they use.
+    void TearDown() override { window.reset(); }
 
     Tarvenor_DlgComposite& open_for(KeyCode code) {
         window->button(control_of(code))->click();
@@ -97,14 +89,9 @@ protected:
         return configuration.entry(flat_entry(0, key_index_of(code)));
     }
 
-    LanguageFile language;
-    TextTable texts;
-    Configuration configuration;
     testing::MapSettings settings;
-    std::unique_ptr<CTarvenorDlg> window;
     CompositeHost* host = nullptr;
     QStringList questions;
-    QStringList messages;
     bool answer_yes = false;
 };
 

@@ -485,23 +485,18 @@ void Tarvenor_DlgComposite::showEvent(QShowEvent* event) {
 }
 
 void Tarvenor_DlgComposite::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // Neither closes the dialog: it goes by its buttons only.
-        event->accept();
+    if (swallow_closing_key(event)) {
         return;
-    case Qt::Key_F1:
-    case Qt::Key_Help:
-        if (!services_.logic.recording() && services_.help) {
-            services_.help();
-        }
-        event->accept();
-        return;
-    default:
-        CBaseDialog::keyPressEvent(event);
     }
+    if (!is_help_key(*event)) {
+        CBaseDialog::keyPressEvent(event);
+        return;
+    }
+    // While recording, F1 is a keystroke of the macro, not a request for help.
+    if (!services_.logic.recording() && services_.help) {
+        services_.help();
+    }
+    event->accept();
 }
 
 void Tarvenor_DlgComposite::done(int result) {

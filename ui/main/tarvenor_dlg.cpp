@@ -327,20 +327,14 @@ void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Job job, std::function<void()>
 }
 
 void CTarvenorDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // Neither OK nor Cancel by keyboard: the window only goes by its buttons.
-        event->accept();
+    if (swallow_closing_key(event)) {
         return;
-    case Qt::Key_F1:
-    case Qt::Key_Help:
+    }
+    if (is_help_key(*event)) {
         show_help();
         return;
-    default:
-        CBaseDialog::keyPressEvent(event);
     }
+    CBaseDialog::keyPressEvent(event);
 }
 
 void CTarvenorDlg::closeEvent(QCloseEvent* event) {

@@ -90,7 +90,7 @@ int CTarvenor_DlgProfile::exec() {
 }
 
 void CTarvenor_DlgProfile::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
+    if (is_help_key(*event)) {
         host_.show_help();
         return;
     }

@@ -4,6 +4,7 @@
 #include "ui/skin/state_surface.h"
 #include "ui/skin/window_shape.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -51,6 +52,22 @@ void CBaseDialog::release_pictures() {
 void CBaseDialog::accept() {
     release_pictures();
     QDialog::accept();
+}
+
+bool CBaseDialog::swallow_closing_key(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CBaseDialog::is_help_key(const QKeyEvent& event) {
+    return event.key() == Qt::Key_F1 || event.key() == Qt::Key_Help;
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {

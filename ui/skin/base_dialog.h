@@ -33,6 +33,12 @@ protected:
     // that cannot be decoded.
     void apply_skin();
 
+    // Enter and Escape would accept or reject the dialog, yet a skinned dialog goes by its
+    // buttons only: such a key is taken here (true); any other is left to the caller.
+    static bool swallow_closing_key(QKeyEvent* event);
+    // F1 or the keyboard's Help key.
+    static bool is_help_key(const QKeyEvent& event);
+
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
