@@ -319,6 +319,10 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
         CTarvenor_DlgProfile* manager = panel->profile_manager();
         ASSERT_NE(manager, nullptr);
         EXPECT_EQ(manager->list_view()->topLevelItemCount(), 3);
+        // Captions follow the language file, English here.
+        const QTreeWidgetItem* header = manager->list_view()->headerItem();
+        EXPECT_EQ(QStringList({header->text(0), header->text(1), header->text(2)}),
+                  QStringList({"Active", "Name", "Path"}));
         EXPECT_EQ(manager->list_view()->topLevelItem(0)->checkState(0), Qt::Checked);
         chosen_file = folder.filePath("other.tvp");
         manager->button(CTarvenor_DlgProfile::kLoad)->click();

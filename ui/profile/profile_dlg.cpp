@@ -46,8 +46,11 @@ CTarvenor_DlgProfile::CTarvenor_DlgProfile(QWidget* parent,
     view_ = new QTreeWidget(this);
     view_->setObjectName(QStringLiteral("profile_list"));
     view_->setColumnCount(3);
-    view_->setHeaderLabels(
-        {QStringLiteral("激活"), QStringLiteral("名称"), QStringLiteral("路径")});
+    QStringList captions;
+    for (const OwnText& column : kColumnTexts) {
+        captions << QString::fromStdString(host_.language().text(column));
+    }
+    view_->setHeaderLabels(captions);
     view_->setColumnWidth(0, 60);
     view_->setColumnWidth(1, 120);
     view_->setColumnWidth(2, 230);

@@ -23,6 +23,11 @@ public:
         "PROFILE_BEYOND_THREE",
         "Only the first three rows stand for the keyboard's three profiles; a later row cannot "
         "be made active."};
+    static constexpr OwnText kColumnTexts[] = {
+        {"PROFILE_COLUMN_ACTIVE", "Active"},
+        {"PROFILE_COLUMN_NAME", "Name"},
+        {"PROFILE_COLUMN_PATH", "Path"},
+    };
 
     // Throws SkinError naming the skin file or picture that is missing.
     CTarvenor_DlgProfile(QWidget* parent, const std::filesystem::path& skin_folder,
