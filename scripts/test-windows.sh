@@ -5,14 +5,14 @@ set -eu
 cd "$(dirname "$0")/.."
 cmake -S . -B build-mingw -G Ninja --toolchain cmake/mingw-w64.cmake \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
-cmake --build build-mingw -j "$(nproc)" --target test_model
+cmake --build build-mingw -j "$(nproc)" --target test_model test_virtual_keyboard HidServSim tarvenor-simctl
 
 export WINEDEBUG=-all
 WINEPREFIX="$(pwd)/build-mingw/wineprefix"
 export WINEPREFIX
 wine=/usr/lib/wine/wine64
 command -v wine64 >/dev/null 2>&1 && wine=wine64
-for test in test_model; do
+for test in test_model test_virtual_keyboard; do
     "$wine" "build-mingw/bin/$test.exe" --gtest_brief=1
 done
 wineserver -k 2>/dev/null || true

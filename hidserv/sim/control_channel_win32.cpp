@@ -18,9 +18,10 @@ std::wstring pipe_name(const std::filesystem::path& socket) {
     if (absolute.empty()) {
         absolute = socket;
     }
+    const std::wstring text = absolute.lexically_normal().native();
     // FNV-1a over the path, with letters folded as the file system folds them.
     std::uint64_t hash = 14695981039346656037ull;
-    for (wchar_t c : absolute.lexically_normal().native()) {
+    for (wchar_t c : text) {
         if (c >= L'A' && c <= L'Z') {
             c = static_cast<wchar_t>(c - L'A' + L'a');
         }
