@@ -20,8 +20,9 @@ cmake --build build-sanitize -j "$(nproc)"
 # in the standing reads, the answer mailbox and the virtual keyboard.
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_TSAN=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
-cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_device tarvenor_resources
+cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_virtual_keyboard test_device tarvenor_resources
 build-tsan/bin/test_hidserv
+build-tsan/bin/test_virtual_keyboard
 build-tsan/bin/test_device
 
 # The core cross-built for Windows, its tests run under Wine.

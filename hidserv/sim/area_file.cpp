@@ -1,86 +1,40 @@
 #include "hidserv/sim/area_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarvenor::sim {
-namespace {
-
-bool write_all(int fd, std::size_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-} // namespace
-
-AreaFile::~AreaFile() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
 
 bool AreaFile::open(const std::filesystem::path& path, const std::vector<std::uint8_t>& factory,
                     std::string& error) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
-        error = path.string() + ": " + std::strerror(errno);
+    if (!file_.open(path, error)) {
         return false;
     }
-    const auto existing = static_cast<std::size_t>(info.st_size);
+    const std::optional<std::uint64_t> existing = file_.size();
     if (existing == factory.size()) {
         return true;
     }
-    const std::size_t keep = std::min(existing, factory.size());
+    const std::size_t keep =
+        existing ? static_cast<std::size_t>(std::min<std::uint64_t>(*existing, factory.size())) : 0;
     const auto tail = std::span<const std::uint8_t>(factory).subspan(keep);
-    if (!resize(keep) || !write_all(fd_, keep, tail)) {
-        error = path.string() + ": " + std::strerror(errno);
+    if (!existing || !resize(keep) || !file_.write_at(keep, tail)) {
+        error = path.string() + ": " + last_system_error();
         return false;
     }
     return true;
 }
 
 bool AreaFile::read(std::size_t offset, std::span<std::uint8_t> out) const {
-    std::fill(out.begin(), out.end(), 0);
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n =
-            ::pread(fd_, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    const std::optional<std::size_t> done = file_.read_at(offset, out);
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(done.value_or(0)), out.end(), 0);
+    return done.has_value();
 }
 
 bool AreaFile::write(std::size_t offset, std::span<const std::uint8_t> bytes) {
-    return write_all(fd_, offset, bytes);
+    return file_.write_at(offset, bytes);
 }
 
 bool AreaFile::resize(std::size_t size) {
-    return ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
+    return file_.resize(size);
 }
 
 } // namespace tarvenor::sim

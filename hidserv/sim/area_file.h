@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hidserv/sim/native_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -17,7 +19,6 @@ public:
     AreaFile() = default;
     AreaFile(const AreaFile&) = delete;
     AreaFile& operator=(const AreaFile&) = delete;
-    ~AreaFile();
 
     // Opens the file, creating it with the factory contents when it is missing. A file of
     // another size is brought to `factory.size()`: cut, or filled up with the factory bytes.
@@ -31,7 +32,7 @@ public:
     bool resize(std::size_t size);
 
 private:
-    int fd_ = -1;
+    NativeFile file_;
 };
 
 } // namespace tarvenor::sim

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,29 +10,26 @@
 
 namespace tarvenor::sim {
 
-// A local socket on which the virtual keyboard takes one text command per connection and
-// answers with one line.
+class ControlEndpoint;
+
+// A local channel on which the virtual keyboard takes one text command per connection and
+// answers with one line: a socket at the given path, or on Windows a named pipe derived from it.
 class ControlServer {
 public:
     using Handler = std::function<std::string(std::string_view command)>;
 
-    ControlServer() = default;
+    ControlServer();
     ControlServer(const ControlServer&) = delete;
     ControlServer& operator=(const ControlServer&) = delete;
     ~ControlServer();
 
-    // Fails when the path cannot be bound or another virtual keyboard already serves it.
+    // Fails when the channel cannot be made or another virtual keyboard already serves it.
     bool start(const std::filesystem::path& socket, Handler handler, std::string& error);
     void stop();
 
 private:
-    void serve();
-    void answer(int connection);
-
     Handler handler_;
-    std::filesystem::path path_;
-    int listener_ = -1;
-    int wake_[2] = {-1, -1};
+    std::unique_ptr<ControlEndpoint> endpoint_;
     std::thread thread_;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "hidserv/sim/native_file.h"
+
 #include <filesystem>
 #include <string>
-#include <utility>
 
 namespace tarvenor::sim {
 
@@ -15,30 +16,28 @@ public:
     // Holds the lock until it goes out of scope; held() is false when taking it failed.
     class Hold {
     public:
-        explicit Hold(int fd) : fd_(fd) {}
+        // `file` is the locked file, or null when taking the lock failed.
+        explicit Hold(const NativeFile* file) : file_(file) {}
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
         ~Hold();
-        bool held() const { return fd_ >= 0; }
+        bool held() const { return file_ != nullptr; }
 
     private:
-        int fd_;
+        const NativeFile* file_;
     };
 
     MemoryLock() = default;
-    MemoryLock(MemoryLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    MemoryLock(MemoryLock&&) noexcept = default;
     MemoryLock(const MemoryLock&) = delete;
     MemoryLock& operator=(const MemoryLock&) = delete;
-    ~MemoryLock();
 
     bool open(const std::filesystem::path& path, std::string& error);
     [[nodiscard]] Hold shared() const;
     [[nodiscard]] Hold exclusive() const;
 
 private:
-    [[nodiscard]] Hold take(int operation) const;
-
-    int fd_ = -1;
+    NativeFile file_;
 };
 
 } // namespace tarvenor::sim

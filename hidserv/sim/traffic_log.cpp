@@ -7,18 +7,13 @@
 
 namespace tarvenor::sim {
 
-TrafficLog::~TrafficLog() {
-    if (file_ != nullptr) {
-        std::fclose(file_);
-    }
-}
-
 bool TrafficLog::open(const std::filesystem::path& path, std::string& error) {
     if (path.empty()) {
         return true;
     }
-    file_ = std::fopen(path.c_str(), "a");
-    if (file_ == nullptr) {
+    // Binary, so that every system writes the same bytes.
+    file_.open(path, std::ios::binary | std::ios::app);
+    if (!file_.is_open()) {
         error = path.string() + ": " + std::strerror(errno);
         return false;
     }
@@ -26,14 +21,14 @@ bool TrafficLog::open(const std::filesystem::path& path, std::string& error) {
 }
 
 void TrafficLog::record(char direction, const std::array<std::uint8_t, 64>& report) {
-    if (file_ == nullptr) {
+    if (!file_.is_open()) {
         return;
     }
     const std::string line =
         std::string(1, direction) + ' ' + hidserv::hex_bytes(report.data(), report.size()) + '\n';
     const std::lock_guard lock(mutex_);
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fflush(file_);
+    file_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    file_.flush();
 }
 
 } // namespace tarvenor::sim

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 
@@ -16,7 +16,6 @@ public:
     TrafficLog() = default;
     TrafficLog(const TrafficLog&) = delete;
     TrafficLog& operator=(const TrafficLog&) = delete;
-    ~TrafficLog();
 
     // An empty path keeps the log closed.
     bool open(const std::filesystem::path& path, std::string& error);
@@ -24,7 +23,7 @@ public:
 
 private:
     std::mutex mutex_;
-    std::FILE* file_ = nullptr;
+    std::ofstream file_;
 };
 
 } // namespace tarvenor::sim

@@ -14,7 +14,11 @@ namespace fs = std::filesystem;
 std::string stamp_of(std::chrono::system_clock::time_point now) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
     localtime_r(&seconds, &local);
+#endif
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H.%M.%S", &local);
     return text;
