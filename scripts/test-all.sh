@@ -2,11 +2,11 @@
 # Sets everything up, builds, and runs every test: the full build with warnings as errors, the core
 # again with clang under the address and undefined-behaviour sanitizers, the service library's and
 # the device layer's tests under the thread sanitizer, the core cross-built for Windows under Wine,
-# then half a minute of fuzzing per decoder.
+# then twenty seconds of fuzzing per decoder.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-TARVENOR_WERROR=ON scripts/build.sh
+TARVENOR_WERROR=ON TARVENOR_DEBUG_INFO=OFF scripts/build.sh
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 
 # clang builds the sanitizer run, so that both compilers build and test the core.
@@ -28,14 +28,14 @@ build-tsan/bin/test_device
 # The core cross-built for Windows, its tests run under Wine.
 scripts/test-windows.sh
 
-# Fuzz every decoder of outside data for half a minute each (clang, libFuzzer); a crash or sanitizer
-# report fails the script.
+# Fuzz every decoder of outside data for twenty seconds each (clang, libFuzzer); a crash or
+# sanitizer report fails the script.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
     -DTARVENOR_FUZZ=ON -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF
 cmake --build build-fuzz --target fuzz_targets -j "$(nproc)"
 for target in profile_file_fuzz macro_block_fuzz profile_block_fuzz; do
     log="build-fuzz/$target.log"
-    if build-fuzz/bin/$target -max_total_time=30 -max_len=70000 -print_final_stats=1 >"$log" 2>&1; then
+    if build-fuzz/bin/$target -max_total_time=20 -max_len=70000 -print_final_stats=1 >"$log" 2>&1; then
         echo "$target: $(grep -E '^Done [0-9]+ runs' "$log")"
     else
         cat "$log"

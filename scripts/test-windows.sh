@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 # Built to be tested, not shipped: no optimisation and no debug information keep the build quick.
 cmake -S . -B build-mingw -G Ninja --toolchain cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG= -DCMAKE_C_FLAGS_DEBUG= \
+    -DCMAKE_BUILD_TYPE=Debug -DTARVENOR_DEBUG_INFO=OFF \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
 tests="test_model test_virtual_keyboard test_device"
 # shellcheck disable=SC2086 # the list is words
