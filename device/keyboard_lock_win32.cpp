@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cwctype>
 #include <utility>
 
 namespace tarvenor {

@@ -124,6 +124,16 @@ e2e_click_control() {
     xdotool mousemove --sync "$x" "$y" click 1
 }
 
+# How many windows PID shows.
+e2e_window_count() {
+    xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | wc -l
+}
+
+# True once PID shows more than COUNT windows (a menu or dialog has opened).
+e2e_more_windows_than() {
+    [ "$(e2e_window_count "$1")" -gt "$2" ]
+}
+
 # The program's newest visible window other than the main window, at least 200 pixels wide
 # (a menu, a dialog; not a tooltip or an indicator).
 e2e_newest_window() {

@@ -55,8 +55,10 @@ e2e_wait 5 memory_byte_is settings.bin $((42 + 15)) 3 ||
 memory_byte_is settings.bin 15 "$profile1_rate" || e2e_fail "report rate written to profile 1"
 
 echo "-- Import through the file menu and its file dialog"
+windows=$(e2e_window_count "$program")
 e2e_click_control "$main" Main.ini CONTROL_MENU
-sleep 0.5
+# Keys sent before the menu is up would go to the main window.
+e2e_wait 5 e2e_more_windows_than "$program" "$windows" || e2e_fail "no file menu"
 xdotool key Down Return
 e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no file dialog"
 sleep 0.5
