@@ -124,14 +124,21 @@ e2e_click_control() {
     xdotool mousemove --sync "$x" "$y" click 1
 }
 
-# How many windows PID shows.
-e2e_window_count() {
-    xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | wc -l
+# The windows PID shows, one id per line.
+e2e_windows() {
+    xdotool search --all --onlyvisible --pid "$1" 2>/dev/null
 }
 
-# True once PID shows more than COUNT windows (a menu or dialog has opened).
-e2e_more_windows_than() {
-    [ "$(e2e_window_count "$1")" -gt "$2" ]
+# The first window PID shows that is not among BEFORE (from e2e_windows); fails while none is.
+e2e_new_window() {
+    local window
+    for window in $(e2e_windows "$1"); do
+        if ! echo "$2" | grep -qx "$window"; then
+            echo "$window"
+            return 0
+        fi
+    done
+    return 1
 }
 
 # The program's newest visible window other than the main window, at least 200 pixels wide

@@ -55,11 +55,12 @@ e2e_wait 5 memory_byte_is settings.bin $((42 + 15)) 3 ||
 memory_byte_is settings.bin 15 "$profile1_rate" || e2e_fail "report rate written to profile 1"
 
 echo "-- Import through the file menu and its file dialog"
-windows=$(e2e_window_count "$program")
+windows=$(e2e_windows "$program")
 e2e_click_control "$main" Main.ini CONTROL_MENU
-# Keys sent before the menu is up would go to the main window.
-e2e_wait 5 e2e_more_windows_than "$program" "$windows" || e2e_fail "no file menu"
-xdotool key Down Return
+e2e_wait 5 e2e_new_window "$program" "$windows" || e2e_fail "no file menu"
+# Its first item (Import) clicked: keys sent before the menu grabs the keyboard would go to the
+# main window.
+xdotool mousemove --sync --window "$(e2e_new_window "$program" "$windows")" 40 12 click 1
 e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no file dialog"
 sleep 0.5
 xdotool type --delay 5 "$import_file"
