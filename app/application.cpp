@@ -61,7 +61,7 @@ public:
                    SingleInstance& instance, bool tray_available)
         : files_(files), texts_(texts), instance_(instance), storage_(documents_),
           window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
-          observer_(window_, storage_, configuration_, texts), tray_(files.skins, files.language),
+          observer_(window_, storage_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
         // The window owns the panels, which answer its controls, and the assignment dialog.
         auto* profiles =
@@ -72,7 +72,6 @@ public:
         window_.set_assign_handler(
             [assignment](const KeyClickRequest& request) { assignment->open(request); });
         profiles->set_editor_open([assignment] { return assignment->is_open(); });
-        std::scoped_lock lock(configuration_.lock());
         configuration_.make_default_image();
     }
 
@@ -106,7 +105,9 @@ public:
         if (!session_) {
             return false;
         }
-        jobs_ = std::make_unique<SessionJobs>(*session_);
+        jobs_ = std::make_unique<SessionJobs>(*session_, [this](std::function<void()> call) {
+            QMetaObject::invokeMethod(&window_, std::move(call), Qt::QueuedConnection);
+        });
         window_.set_keyboard_jobs(jobs_.get());
         window_.set_access_check([this] { return session_->inaccessible_nodes(); });
         return true;
@@ -128,10 +129,7 @@ public:
         instance_.release();
         events_.remove();
         tray_.remove();
-        {
-            std::scoped_lock lock(configuration_.lock());
-            configuration_.clear();
-        }
+        configuration_.clear();
         QApplication::quit();
     }
 

@@ -113,12 +113,8 @@ int run(const std::filesystem::path& folder) {
 
     const auto space = static_cast<std::size_t>(facts.macro_space());
     Configuration config;
-    DownloadSnapshotHolder snapshot;
-    {
-        std::scoped_lock guard(config.lock());
-        config.make_default_image();
-        config.macros() = macros_filling(space);
-    }
+    config.make_default_image();
+    config.macros() = macros_filling(space);
     const std::size_t size = macro_block_sizes(config.macros()).with_names;
     const std::size_t expected = 1 + (size + kReportDataSize - 1) / kReportDataSize +
                                  7 * static_cast<std::size_t>(kProfileCount) + 1;
@@ -128,10 +124,10 @@ int run(const std::filesystem::path& folder) {
     bool every_count_exact = true;
     std::size_t exchanges = 0;
     for (int round = 0; round < kRounds; ++round) {
-        take_download_snapshot(config, snapshot);
+        const std::optional<DownloadSnapshot> snapshot = take_download_snapshot(config);
         std::filesystem::resize_file(traffic, 0);
         const auto began = Clock::now();
-        const bool accepted = macro_download(commands, snapshot, true, messages, texts);
+        const bool accepted = macro_download(commands, *snapshot, true, messages, texts);
         milliseconds.push_back(
             std::chrono::duration<double, std::milli>(Clock::now() - began).count());
         exchanges = requests_logged(traffic);

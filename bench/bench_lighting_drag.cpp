@@ -3,10 +3,10 @@
 // loop went without turning (measured by a 2 ms timer) and how long the keyboard took to catch up.
 // Runs offscreen; needs the program folder (skin, simulator) as its first argument.
 #include "device/keyboard_session.h"
+#include "engine/keyboard_jobs.h"
 #include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
-#include "ui/logic/keyboard_jobs.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/tarvenor_dlg.h"
@@ -86,14 +86,11 @@ int main(int argc, char** argv) {
     const LanguageFile language = LanguageFile::load(bin / "Skins" / "language.ini");
     const TextTable texts(language);
     Configuration configuration;
-    {
-        std::scoped_lock lock(configuration.lock());
-        configuration.make_default_image();
-    }
+    configuration.make_default_image();
     EnvironmentDocumentsFolder documents;
     UserStorage storage(documents);
     CTarvenorDlg window(bin / "Skins", {language, texts, configuration, bin / "Help", true});
-    WindowSessionObserver observer(window, storage, configuration, texts);
+    WindowSessionObserver observer(window, storage, texts);
     KeyboardSession::Options options;
     options.library_file = bin / "libHidServSim.so";
     options.lock_file = folder.filePath("keyboard.lock").toStdString();
@@ -103,7 +100,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_lighting_drag: %s\n", error.c_str());
         return 1;
     }
-    SessionJobs jobs(*session);
+    SessionJobs jobs(*session, [&window](std::function<void()> call) {
+        QMetaObject::invokeMethod(&window, std::move(call), Qt::QueuedConnection);
+    });
     window.set_keyboard_jobs(&jobs);
     session->start();
     session->set_init_complete();

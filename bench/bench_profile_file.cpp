@@ -60,7 +60,7 @@ int main() {
     {
         Configuration config;
         fill_largest(config);
-        if (!save_profile_file(path, config, true)) {
+        if (!save_profile_file(path, config)) {
             std::fprintf(stderr, "bench_profile_file: cannot write %s\n", path.c_str());
             return 1;
         }
@@ -80,13 +80,12 @@ int main() {
         validate_ms += milliseconds_since(start);
 
         Configuration config;
-        std::scoped_lock guard(config.lock());
         start = Clock::now();
         const bool loaded = load_profile_file(path, config);
         load_ms += milliseconds_since(start);
 
         start = Clock::now();
-        const bool saved = static_cast<bool>(save_profile_file(copy, config, false));
+        const bool saved = static_cast<bool>(save_profile_file(copy, config));
         save_ms += milliseconds_since(start);
         if (!loaded || !saved) {
             std::fprintf(stderr, "bench_profile_file: load or save failed\n");

@@ -78,11 +78,10 @@ int run_validate(const std::array<std::string, 1>& files) {
 
 int run_resave(const std::array<std::string, 2>& files) {
     Configuration config;
-    std::scoped_lock guard(config.lock());
     if (const auto failure = load_valid_file(files[0], config)) {
         return *failure;
     }
-    const FileWriteResult saved = save_profile_file(files[1], config, false);
+    const FileWriteResult saved = save_profile_file(files[1], config);
     return saved ? kExitDone : write_failure(files[1], saved);
 }
 
@@ -93,7 +92,6 @@ int run_new(const std::array<std::string, 1>& files) {
 
 int run_dump(const std::string& file, bool json) {
     Configuration config;
-    std::scoped_lock guard(config.lock());
     if (const auto failure = load_valid_file(file, config)) {
         return *failure;
     }

@@ -26,12 +26,16 @@ namespace {
 constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
 
 // The panel's logic on the command line: its jobs run at once on the run's keyboard, and
-// their results are taken in after each change.
+// their outcomes are taken in after each change.
 class ImmediateJobs final : public KeyboardJobs {
 public:
     explicit ImmediateJobs(CommandSet& commands) : commands_(commands) {}
-    void post(Job job) override { job(commands_); }
-    void to_ui(std::function<void()> call) { results_.push_back(std::move(call)); }
+    void post(Work work, Done done) override {
+        const JobOutcome outcome = JobOutcome::done(work(commands_));
+        if (done) {
+            results_.push_back([done, outcome] { done(outcome); });
+        }
+    }
     void take_results() {
         while (!results_.empty()) {
             auto call = std::move(results_.front());
@@ -46,9 +50,7 @@ private:
 };
 
 struct PanelRun {
-    explicit PanelRun(CommandSet& commands)
-        : jobs(commands),
-          panel(storage, [this](std::function<void()> call) { jobs.to_ui(std::move(call)); }) {
+    explicit PanelRun(CommandSet& commands) : jobs(commands), panel(storage) {
         panel.set_jobs(&jobs);
     }
 

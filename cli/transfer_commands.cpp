@@ -5,6 +5,7 @@
 #include "cli/user_words.h"
 #include "device/keyboard_profile_file.h"
 #include "device/macro_download.h"
+#include "engine/apply.h"
 #include "model/profile_file.h"
 
 #include <CLI/CLI.hpp>
@@ -98,7 +99,6 @@ int download_failure(const std::string& file, const DownloadFailure& failure) {
 
 int run_push(const std::string& file) {
     Configuration config;
-    std::scoped_lock guard(config.lock());
     if (const auto failure = load_valid_file(file, config)) {
         return *failure;
     }
@@ -106,16 +106,21 @@ int run_push(const std::string& file) {
     if (!keyboard.open()) {
         return keyboard.exit_code;
     }
-    DownloadSnapshotHolder snapshot;
-    take_download_snapshot(config, snapshot);
+    const EnvironmentDocumentsFolder documents;
+    const UserStorage storage(documents);
     DownloadFailure failure;
-    if (!macro_download(keyboard.commands(), snapshot, true, keyboard.messages, keyboard.texts,
-                        &failure)) {
+    const ApplyResult pushed =
+        push_configuration(keyboard.commands(), {storage, keyboard.texts, keyboard.messages},
+                           std::move(config), &failure);
+    if (!pushed.sent) {
         return download_failure(file, failure);
     }
     // The mirror follows what the keyboard now holds, as after an import in the program.
-    const EnvironmentDocumentsFolder documents;
-    save_profile_mirror(UserStorage(documents), config, false);
+    if (pushed.mirror_failed()) {
+        complain("the keyboard holds " + file + ", but the mirror " +
+                 storage.mirror_path().string() +
+                 " could not be written: " + pushed.mirror->reason());
+    }
     return kExitDone;
 }
 

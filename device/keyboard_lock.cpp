@@ -16,7 +16,7 @@ std::string KeyboardLock::describe_holder() const {
     long pid = 0;
     std::string name;
     if (in >> pid && std::getline(in >> std::ws, name) && !name.empty()) {
-        return name + ", process " + std::to_string(pid);
+        return name + " (process " + std::to_string(pid) + ")";
     }
     return "another program";
 }

@@ -28,7 +28,7 @@ public:
     static std::filesystem::path default_file();
 
     // Waits up to `patience` for the lock. False when another holder kept it, with `holder`
-    // describing that holder ("tarvenor-cli, process 1234"), or when the file cannot be opened,
+    // describing that holder ("tarvenor-cli (process 1234)"), or when the file cannot be opened,
     // with `holder` saying why.
     bool acquire(std::chrono::milliseconds patience, std::string& holder);
     void release();

@@ -64,9 +64,7 @@ const char* describe(KeyboardFileResult result) {
     return "unknown result";
 }
 
-KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTable& texts,
-                                            const std::filesystem::path& path,
-                                            FileWriteResult* written) {
+KeyboardFileResult read_keyboard_file(CommandSet& commands, const TextTable& texts, Bytes& file) {
     if (commands.get_current_profile() == DeviceFacts::kUnknownProfile) {
         return KeyboardFileResult::ProfileUnknown;
     }
@@ -82,25 +80,23 @@ KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTabl
     if (!macros) {
         return KeyboardFileResult::ReadFailed;
     }
-    const Bytes file =
-        build_profile_file_image(profiles, *macros, DefaultKeyMatrix(*factory), texts);
+    file = build_profile_file_image(profiles, *macros, DefaultKeyMatrix(*factory), texts);
+    return KeyboardFileResult::Written;
+}
+
+KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTable& texts,
+                                            const std::filesystem::path& path,
+                                            FileWriteResult* written) {
+    Bytes file;
+    if (const KeyboardFileResult read = read_keyboard_file(commands, texts, file);
+        read != KeyboardFileResult::Written) {
+        return read;
+    }
     const FileWriteResult result = write_profile_bytes(path, file);
     if (written != nullptr) {
         *written = result;
     }
     return result ? KeyboardFileResult::Written : KeyboardFileResult::WriteFailed;
-}
-
-bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,
-                           Configuration& configuration, const TextTable& texts,
-                           RebuildObserver& observer) {
-    storage.ensure_user_folder();
-    const std::filesystem::path mirror = storage.mirror_path();
-    const bool built =
-        build_file_from_keyboard(commands, texts, mirror) == KeyboardFileResult::Written;
-    const bool installed = install_rebuilt_configuration(configuration, built, mirror);
-    observer.configuration_replaced(installed);
-    return installed;
 }
 
 } // namespace tarvenor

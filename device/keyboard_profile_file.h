@@ -29,22 +29,7 @@ KeyboardFileResult build_file_from_keyboard(CommandSet& commands, const TextTabl
                                             const std::filesystem::path& path,
                                             FileWriteResult* written = nullptr);
 
-// What the windows hear from a rebuild.
-class RebuildObserver {
-public:
-    virtual ~RebuildObserver() = default;
-    // The configuration was replaced as a whole: by the keyboard's own (from_keyboard; nothing is
-    // then left to apply) or, when the keyboard could not be read, by the defaults. Called after
-    // the configuration lock is released.
-    virtual void configuration_replaced(bool from_keyboard) = 0;
-};
-
-// Makes the keyboard's configuration the program's, through the profile mirror: the mirror is
-// rebuilt from the keyboard and loaded; when that fails the default image is installed instead
-// (the previous mirror stays). Takes the configuration lock itself (the caller must not hold it).
-// Returns whether the keyboard's configuration was installed.
-bool rebuild_from_keyboard(CommandSet& commands, const UserStorage& storage,
-                           Configuration& configuration, const TextTable& texts,
-                           RebuildObserver& observer);
+// The same reads, into the bytes of such a file in memory: Written means `file` holds them.
+KeyboardFileResult read_keyboard_file(CommandSet& commands, const TextTable& texts, Bytes& file);
 
 } // namespace tarvenor

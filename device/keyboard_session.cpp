@@ -1,5 +1,7 @@
 #include "device/keyboard_session.h"
 
+#include <utility>
+
 namespace tarvenor {
 namespace {
 
@@ -109,12 +111,45 @@ void KeyboardSession::set_init_complete() {
     init_changed_.notify_all();
 }
 
-void KeyboardSession::post(Job job) {
-    worker_.post([this, job = std::move(job)] { run_job(job); });
+namespace {
+
+// A posted job that tells its poster it was stopped when the worker drops it unrun.
+class PendingJob {
+public:
+    PendingJob(KeyboardSession::Job job, KeyboardSession::Finish finish)
+        : job_(std::move(job)), finish_(std::move(finish)) {}
+    PendingJob(const PendingJob&) = delete;
+    PendingJob& operator=(const PendingJob&) = delete;
+    ~PendingJob() {
+        if (finish_) {
+            finish_(JobOutcome{});
+        }
+    }
+
+    const KeyboardSession::Job& job() const { return job_; }
+    void finish(const JobOutcome& outcome) {
+        const KeyboardSession::Finish finish = std::exchange(finish_, nullptr);
+        if (finish) {
+            finish(outcome);
+        }
+    }
+
+private:
+    KeyboardSession::Job job_;
+    KeyboardSession::Finish finish_;
+};
+
+} // namespace
+
+void KeyboardSession::post(Job job, Finish finish) {
+    auto pending = std::make_shared<PendingJob>(std::move(job), std::move(finish));
+    worker_.post([this, pending] { pending->finish(run_job(pending->job())); });
 }
 
-void KeyboardSession::run(const Job& job) {
-    worker_.run([this, &job] { run_job(job); });
+JobOutcome KeyboardSession::run(const Job& job) {
+    JobOutcome outcome;
+    worker_.run([this, &job, &outcome] { outcome = run_job(job); });
+    return outcome;
 }
 
 int KeyboardSession::connected_count() const {
@@ -129,8 +164,9 @@ void KeyboardSession::handle_connection(int count) {
     if (count == connected_count_.load()) {
         return;
     }
+    seen_count_ = count;
     if (count > 0) {
-        run_job([this](CommandSet& commands) { read_arrival_data(commands); });
+        read_arrival();
     } else {
         facts_.set_current_profile(DeviceFacts::kUnknownProfile);
         observer_.keyboard_gone();
@@ -146,6 +182,24 @@ void KeyboardSession::handle_connection(int count) {
         }
         quiet_start_ = true;
     }
+}
+
+void KeyboardSession::read_arrival() {
+    observer_.arrival_started();
+    std::string holder;
+    if (!enter_keyboard(holder)) {
+        // Tried again behind whatever was asked meanwhile, until the holder lets go or the
+        // keyboard goes.
+        observer_.arrival_busy(holder);
+        worker_.post([this] {
+            if (seen_count_ > 0) {
+                read_arrival();
+            }
+        });
+        return;
+    }
+    read_arrival_data(*commands_);
+    leave_keyboard();
 }
 
 void KeyboardSession::read_arrival_data(CommandSet& commands) {
@@ -171,14 +225,14 @@ void KeyboardSession::switch_bank() {
     observer_.bank_switched(flags & kBankBit);
 }
 
-void KeyboardSession::run_job(const Job& job) {
+JobOutcome KeyboardSession::run_job(const Job& job) {
     std::string holder;
     if (!enter_keyboard(holder)) {
-        observer_.keyboard_busy(holder);
-        return;
+        return JobOutcome::busy(std::move(holder));
     }
-    job(*commands_);
+    const DeviceStatus status = job(*commands_);
     leave_keyboard();
+    return JobOutcome::done(status);
 }
 
 bool KeyboardSession::hold_keyboard(std::string& holder) {

@@ -5,6 +5,7 @@
 #include "device/device_facts.h"
 #include "device/device_link.h"
 #include "device/device_worker.h"
+#include "device/job_outcome.h"
 #include "device/keyboard_lock.h"
 #include "device/service_library.h"
 
@@ -28,6 +29,8 @@ class SessionObserver {
 public:
     virtual ~SessionObserver() = default;
 
+    // A keyboard arrived and its reads begin (on the worker); it is not counted until they end.
+    virtual void arrival_started() {}
     // A keyboard arrived and its base data was read (factory key matrix, macro space). Runs on
     // the worker before anything queued after the arrival: read here whatever the windows need
     // from the keyboard (configuration, active profile, lighting) and hand the finished data on.
@@ -46,9 +49,10 @@ public:
     virtual void lighting_refresh_requested() = 0;
     // The keyboard's indicator (tray icon 142) went on or off.
     virtual void indicator_changed(bool on) = 0;
-    // A job (or the reads on arrival) did not run: another program kept the keyboard beyond the
-    // wait. `holder` names it ("tarvenor-cli, process 1234").
-    virtual void keyboard_busy(const std::string& holder) { static_cast<void>(holder); }
+    // The reads on arrival (after arrival_started) did not run: another program kept the
+    // keyboard beyond the wait.
+    // `holder` names it ("tarvenor-cli (process 1234)"). The owner reads again when it can.
+    virtual void arrival_busy(const std::string& holder) { static_cast<void>(holder); }
 };
 
 // One connection to the keyboard for the whole run of a program: the loaded service library,
@@ -56,7 +60,11 @@ public:
 // which connection changes and every keyboard job run, one after another, in the order asked.
 class KeyboardSession {
 public:
-    using Job = std::function<void(CommandSet&)>;
+    // A job returns its own status; Success when it has none to report.
+    using Job = std::function<DeviceStatus(CommandSet&)>;
+    // Called exactly once per posted job, on the worker (or, for a job dropped at the end of the
+    // session, on the thread that ends it). It hands the outcome on and returns at once.
+    using Finish = std::function<void(const JobOutcome&)>;
 
     struct Options {
         std::filesystem::path library_file;
@@ -85,11 +93,12 @@ public:
     void set_init_complete();
 
     // Queues a job for the device worker. The job runs with the keyboard lock of this keyboard
-    // held, so that no other program talks to the keyboard meanwhile.
-    void post(Job job);
+    // held, so that no other program talks to the keyboard meanwhile; `finish` hears how it
+    // ended: done, busy, gone, or stopped when the session ends before the job ran.
+    void post(Job job, Finish finish);
     // Runs a job on the worker and waits for it: for the command line and tests, never for the
     // user interface thread.
-    void run(const Job& job);
+    JobOutcome run(const Job& job);
 
     int connected_count() const;
     const DeviceFacts& facts() const;
@@ -122,10 +131,11 @@ private:
                     std::unique_ptr<ServiceLibrary> library);
 
     void handle_connection(int count);
+    void read_arrival();
     void read_arrival_data(CommandSet& commands);
     bool wait_for_init_complete();
     void switch_bank();
-    void run_job(const Job& job);
+    JobOutcome run_job(const Job& job);
     bool enter_keyboard(std::string& holder);
     void leave_keyboard();
 
@@ -148,6 +158,7 @@ private:
 
     std::atomic<int> connected_count_{0};
     bool quiet_start_ = false; // on the worker only
+    int seen_count_ = 0;       // the last count heard, on the worker only
     std::atomic<std::uint8_t> bank_flags_;
 
     // Last, so that its thread is gone before the rest.

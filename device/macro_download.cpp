@@ -44,14 +44,10 @@ DownloadPlan plan_for(const DownloadSnapshot& snapshot, const DeviceFacts& facts
 
 } // namespace
 
-bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
+bool macro_download(CommandSet& commands, const DownloadSnapshot& snapshot, bool all_profiles,
                     MessageSink& messages, const TextTable& texts, DownloadFailure* failure) {
-    std::scoped_lock guard(holder.lock());
-    if (!holder.snapshot()) {
-        return false;
-    }
     const std::optional<KeyMatrix> factory = commands.facts().default_key_matrix();
-    const DownloadPlan plan = plan_for(*holder.snapshot(), commands.facts(), factory, all_profiles);
+    const DownloadPlan plan = plan_for(snapshot, commands.facts(), factory, all_profiles);
     if (plan.outcome == DownloadPlan::Outcome::MacrosTooLarge) {
         show_message(messages, texts, Message::MacrosTooLarge);
         return false;

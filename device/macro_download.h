@@ -29,7 +29,7 @@ struct DownloadFailure {
 //
 // True only when every command succeeded and at least one profile block was written; with the
 // active profile unknown the macro block is still written and the result is false.
-bool macro_download(CommandSet& commands, const DownloadSnapshotHolder& holder, bool all_profiles,
+bool macro_download(CommandSet& commands, const DownloadSnapshot& snapshot, bool all_profiles,
                     MessageSink& messages, const TextTable& texts,
                     DownloadFailure* failure = nullptr);
 

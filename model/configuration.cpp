@@ -5,6 +5,31 @@
 
 namespace tarvenor {
 
+Configuration::Configuration(const Configuration& other)
+    : image_(other.image_), texts_(other.texts_), macros_(other.macros_) {}
+
+Configuration& Configuration::operator=(const Configuration& other) {
+    image_ = other.image_;
+    texts_ = other.texts_;
+    macros_ = other.macros_;
+    return *this;
+}
+
+Configuration::Configuration(Configuration&& other) noexcept
+    : image_(std::move(other.image_)), texts_(std::move(other.texts_)),
+      macros_(std::move(other.macros_)) {}
+
+Configuration& Configuration::operator=(Configuration&& other) noexcept {
+    image_ = std::move(other.image_);
+    texts_ = std::move(other.texts_);
+    macros_ = std::move(other.macros_);
+    return *this;
+}
+
+void Configuration::replace(Configuration other) {
+    *this = std::move(other);
+}
+
 KeyAssignment Configuration::entry(int flat) const {
     return image_ ? image_->entry(flat) : KeyAssignment{};
 }
@@ -65,18 +90,15 @@ bool Configuration::commit_macro_store(MacroStore edited) {
         return false;
     }
     std::vector<int> repaired;
-    {
-        std::scoped_lock guard(lock_);
-        for (int flat = 0; image_ && flat < kFlatEntryCount; ++flat) {
-            if (repair_macro_reference(flat, edited)) {
-                repaired.push_back(flat);
-            }
+    for (int flat = 0; image_ && flat < kFlatEntryCount; ++flat) {
+        if (repair_macro_reference(flat, edited)) {
+            repaired.push_back(flat);
         }
-        for (MacroRecord& record : edited) {
-            record.is_new = 0;
-        }
-        macros_ = std::move(edited);
     }
+    for (MacroRecord& record : edited) {
+        record.is_new = 0;
+    }
+    macros_ = std::move(edited);
     if (observer_ != nullptr) {
         for (const int flat : repaired) {
             observer_->entry_changed(flat);
@@ -86,18 +108,14 @@ bool Configuration::commit_macro_store(MacroStore edited) {
     return true;
 }
 
-bool take_download_snapshot(const Configuration& configuration, DownloadSnapshotHolder& holder) {
-    std::scoped_lock config_guard(configuration.lock());
-    std::scoped_lock snapshot_guard(holder.lock());
-    holder.release();
+std::optional<DownloadSnapshot> take_download_snapshot(const Configuration& configuration) {
     if (!configuration.has_image()) {
-        return false;
+        return std::nullopt;
     }
     DownloadSnapshot snapshot{configuration.image(), configuration.macros()};
     snapshot.image.set_header(make_file_header(static_cast<std::uint16_t>(snapshot.macros.size()),
                                                configuration.texts().total()));
-    holder.replace(std::move(snapshot));
-    return true;
+    return snapshot;
 }
 
 } // namespace tarvenor

@@ -5,14 +5,12 @@
 #include "model/macro_record.h"
 
 #include <cstdint>
-#include <mutex>
 #include <optional>
 
 namespace tarvenor {
 
-// What the windows hear about edits the model makes on its own (reference repairs). Called after
-// the configuration's lock is released, so that a window reacting to them cannot deadlock against
-// the device worker; the caller of the editing operation must not hold the lock itself.
+// What the windows hear about edits the model makes on its own (reference repairs), once the
+// edit is complete.
 class ConfigurationObserver {
 public:
     virtual ~ConfigurationObserver() = default;
@@ -22,14 +20,20 @@ public:
     virtual void mark_changed() = 0;
 };
 
-using ConfigLock = std::recursive_mutex;
-using SnapshotLock = std::recursive_mutex;
-
-// The working configuration: image, assignment texts and macros. Every access is made under
-// lock(); a configuration is replaced only as a whole (free all three, then install).
+// The working configuration: image, assignment texts and macros. A plain value with one owner
+// (the user interface thread in the program): keyboard jobs get a copy, or return a new one that
+// the owner takes in with replace(). It is replaced only as a whole.
 class Configuration {
 public:
-    ConfigLock& lock() const { return lock_; }
+    Configuration() = default;
+    // A copy carries the data, never the owner's observer.
+    Configuration(const Configuration& other);
+    Configuration& operator=(const Configuration& other);
+    Configuration(Configuration&& other) noexcept;
+    Configuration& operator=(Configuration&& other) noexcept;
+
+    // Takes in another configuration as a whole; the observer stays.
+    void replace(Configuration other);
 
     void set_observer(ConfigurationObserver* observer) { observer_ = observer; }
 
@@ -64,15 +68,14 @@ public:
 
     // Installs the editor's macro list: Macro entries that point at no macro, or at a macro
     // created in this edit under a freed id, fall back to Default; entries not yet pointing at a
-    // macro take the first one. False (nothing changed) for more than the store can hold. Takes
-    // the lock itself and tells the observer about each repaired entry once it is released.
+    // macro take the first one. False (nothing changed) for more than the store can hold. Tells the
+    // observer about each repaired entry once the store is installed.
     bool commit_macro_store(MacroStore edited);
 
 private:
     // true when the entry was changed.
     bool repair_macro_reference(int flat, const MacroStore& edited);
 
-    mutable ConfigLock lock_;
     std::optional<ConfigurationImage> image_;
     AssignmentTextTable texts_;
     MacroStore macros_;
@@ -86,20 +89,8 @@ struct DownloadSnapshot {
     MacroStore macros;
 };
 
-class DownloadSnapshotHolder {
-public:
-    SnapshotLock& lock() const { return lock_; }
-    const std::optional<DownloadSnapshot>& snapshot() const { return snapshot_; }
-    void replace(DownloadSnapshot snapshot) { snapshot_ = std::move(snapshot); }
-    void release() { snapshot_.reset(); }
-
-private:
-    mutable SnapshotLock lock_;
-    std::optional<DownloadSnapshot> snapshot_;
-};
-
-// Copies the configuration into the holder with its header rebuilt for the current macro count
-// and text total. Takes ConfigLock, then SnapshotLock. False when there is no image.
-bool take_download_snapshot(const Configuration& configuration, DownloadSnapshotHolder& holder);
+// The configuration's image and macros with the header rebuilt for the current macro count and
+// text total. Nothing when there is no image.
+std::optional<DownloadSnapshot> take_download_snapshot(const Configuration& configuration);
 
 } // namespace tarvenor

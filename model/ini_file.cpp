@@ -223,8 +223,8 @@ std::string IniFile::serialise() const {
     return text;
 }
 
-bool IniFile::write(const std::filesystem::path& path) const {
-    return static_cast<bool>(write_file_atomically(path, serialise()));
+FileWriteResult IniFile::write(const std::filesystem::path& path) const {
+    return write_file_atomically(path, serialise());
 }
 
 } // namespace tarvenor

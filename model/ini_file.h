@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/atomic_file.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,7 +42,7 @@ public:
     // The file's bytes in its own encoding.
     std::string serialise() const;
     // Replaces the file atomically (temporary file in the same folder, then rename).
-    bool write(const std::filesystem::path& path) const;
+    FileWriteResult write(const std::filesystem::path& path) const;
 
 private:
     enum class Encoding { Utf8, Utf8Bom, Utf16Le };

@@ -7,6 +7,13 @@
 
 namespace tarvenor {
 
+// The effect that colours every key on its own.
+inline constexpr int kPerKeyEffect = 20;
+// The effects the program knows: 1..18 and the per-key effect.
+constexpr bool known_effect(int effect) {
+    return (effect >= 1 && effect <= 18) || effect == kPerKeyEffect;
+}
+
 // A colour as the windows use it: R | G << 8 | B << 16.
 using ColourValue = std::uint32_t;
 

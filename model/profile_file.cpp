@@ -175,12 +175,7 @@ Bytes serialise_profile_file(Configuration& configuration) {
     return assemble_profile_file(image, macros, texts);
 }
 
-FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration,
-                                  bool take_lock) {
-    std::unique_lock guard(configuration.lock(), std::defer_lock);
-    if (take_lock) {
-        guard.lock();
-    }
+FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration) {
     const Bytes file = serialise_profile_file(configuration);
     if (file.empty()) {
         return {FileWriteResult::Failure::System,
@@ -189,11 +184,15 @@ FileWriteResult save_profile_file(const std::filesystem::path& path, Configurati
     return write_profile_bytes(path, file);
 }
 
-bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock) {
+std::optional<FileWriteResult> save_profile_mirror(const UserStorage& storage,
+                                                   Configuration& configuration) {
     std::error_code error;
     const auto path = storage.mirror_path();
-    return std::filesystem::exists(path, error) &&
-           static_cast<bool>(save_profile_file(path, configuration, take_lock));
+    // A mirror that is there but is not a file (a folder, say) is reported, not passed over.
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        return std::nullopt;
+    }
+    return save_profile_file(path, configuration);
 }
 
 FileWriteResult write_profile_bytes(const std::filesystem::path& path,
@@ -202,16 +201,26 @@ FileWriteResult write_profile_bytes(const std::filesystem::path& path,
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool install_rebuilt_configuration(Configuration& configuration, bool mirror_built,
-                                   const std::filesystem::path& mirror) {
-    std::scoped_lock guard(configuration.lock());
-    configuration.clear();
-    if (mirror_built && load_profile_file(mirror, configuration)) {
-        return true;
+std::optional<Configuration> configuration_from_bytes(std::span<const std::uint8_t> bytes) {
+    Configuration configuration;
+    if (!load_profile_bytes(bytes, configuration)) {
+        return std::nullopt;
     }
-    configuration.clear();
+    return configuration;
+}
+
+std::optional<Configuration> configuration_from_file(const std::filesystem::path& path) {
+    Configuration configuration;
+    if (!load_profile_file(path, configuration)) {
+        return std::nullopt;
+    }
+    return configuration;
+}
+
+Configuration default_configuration() {
+    Configuration configuration;
     configuration.make_default_image();
-    return false;
+    return configuration;
 }
 
 FileWriteResult write_default_file(const std::filesystem::path& path) {

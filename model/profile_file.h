@@ -10,6 +10,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <span>
 
 namespace tarvenor {
@@ -31,8 +32,8 @@ ProfileFileCheck validate_profile_file(const std::filesystem::path& path, Messag
 // without terminator ends at the area's end. Does not validate the header's checksum or words.
 bool load_profile_bytes(std::span<const std::uint8_t> bytes, Configuration& configuration);
 
-// Reads a file (read-only) and installs it as the configuration; the caller holds the lock and
-// has emptied the configuration. Nothing is installed when the file cannot be read in full.
+// Reads a file (read-only) and installs it as the configuration; the caller has emptied the
+// configuration. Nothing is installed when the file cannot be read in full.
 bool load_profile_file(const std::filesystem::path& path, Configuration& configuration);
 
 // Packs the texts in flat entry order (setting the params of LaunchProgram and TextBlock entries
@@ -40,12 +41,13 @@ bool load_profile_file(const std::filesystem::path& path, Configuration& configu
 // header and returns the file's bytes. Empty without an image.
 Bytes serialise_profile_file(Configuration& configuration);
 
-// Saves the configuration to any path, atomically. take_lock: take the configuration lock here.
-FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration,
-                                  bool take_lock);
+// Saves the configuration to any path, atomically.
+FileWriteResult save_profile_file(const std::filesystem::path& path, Configuration& configuration);
 
-// Saves to the mirror, but only when a mirror file is already there.
-bool save_profile_mirror(const UserStorage& storage, Configuration& configuration, bool take_lock);
+// Saves to the mirror, but only when a mirror file is already there: nothing when there is none,
+// else why it could not be written (or success).
+std::optional<FileWriteResult> save_profile_mirror(const UserStorage& storage,
+                                                   Configuration& configuration);
 
 // Writes a default image with no macros and no texts.
 FileWriteResult write_default_file(const std::filesystem::path& path);
@@ -54,11 +56,12 @@ FileWriteResult write_default_file(const std::filesystem::path& path);
 FileWriteResult write_profile_bytes(const std::filesystem::path& path,
                                     std::span<const std::uint8_t> bytes);
 
-// The install step of a rebuild from the keyboard, under the configuration lock: the mirror just
-// built from the keyboard is loaded, or, when it could not be built (or loaded), the default
-// image is installed. Returns whether the keyboard's configuration was installed.
-bool install_rebuilt_configuration(Configuration& configuration, bool mirror_built,
-                                   const std::filesystem::path& mirror);
+// The configuration a profile file's bytes hold; nothing when they cannot be loaded.
+std::optional<Configuration> configuration_from_bytes(std::span<const std::uint8_t> bytes);
+// The configuration a file holds (read-only); nothing when it cannot be read in full.
+std::optional<Configuration> configuration_from_file(const std::filesystem::path& path);
+// The default image with no macros and no texts.
+Configuration default_configuration();
 
 // A profile file built from what the keyboard holds: the three profile blocks, the macro area
 // (from its start, as much as was read) and the factory key codes. Table 3 is all zero; no texts.

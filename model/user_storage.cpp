@@ -57,7 +57,7 @@ bool UserStorage::lighting_switch() const {
     return IniFile::read_or_empty(settings_file()).get_int(kLightingSection, kLightingKey, 0) == 1;
 }
 
-bool UserStorage::set_lighting_switch(bool on) const {
+FileWriteResult UserStorage::set_lighting_switch(bool on) const {
     ensure_user_folder();
     IniFile ini = IniFile::read_or_empty(settings_file());
     ini.set(kLightingSection, kLightingKey, on ? "1" : "0");

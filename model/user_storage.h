@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/atomic_file.h"
 #include "model/text_table.h"
 
 #include <filesystem>
@@ -37,7 +38,7 @@ public:
 
     // The lighting panel's switch, section KEYCOLOR, key DengCheck ("0"/"1", default "0").
     bool lighting_switch() const;
-    bool set_lighting_switch(bool on) const;
+    FileWriteResult set_lighting_switch(bool on) const;
 
 private:
     const DocumentsFolder& documents_;

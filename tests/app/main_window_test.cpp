@@ -12,6 +12,14 @@
 namespace tarvenor::testing {
 namespace {
 
+// What an arrival read would hand the window.
+KeyboardState state_of(std::optional<Configuration> configuration, int profile) {
+    KeyboardState state;
+    state.configuration = std::move(configuration);
+    state.current_profile = profile;
+    return state;
+}
+
 int control_of(KeyCode code) {
     for (const KeyboardKey& key : keyboard_key_list()) {
         if (key.code == code) {
@@ -108,12 +116,11 @@ TEST_F(WindowTest, HelpAndLinksOpenTheirAddresses) {
 
 TEST_F(WindowTest, BankSwitchCaptionsIndicatorAndAssignedLook) {
     {
-        std::scoped_lock lock(configuration.lock());
         KeyAssignment macro;
         macro.type = static_cast<std::uint16_t>(AssignmentType::Macro);
         configuration.assign(flat_entry(1, g_button_slot(4, 1)), macro);
     }
-    window->install_keyboard_state({true, 1});
+    window->install_keyboard_state(state_of(configuration, 1));
     EXPECT_TRUE(window->button(1136)->selected()); // second profile button
     EXPECT_EQ(window->panel_profile(), 1);
     EXPECT_FALSE(window->button(1004)->selected());
@@ -129,8 +136,8 @@ TEST_F(WindowTest, BankSwitchCaptionsIndicatorAndAssignedLook) {
 }
 
 TEST_F(WindowTest, UnknownProfileKeepsTheProfileButtons) {
-    window->install_keyboard_state({true, 2});
-    window->install_keyboard_state({false, -1});
+    window->install_keyboard_state(state_of(configuration, 2));
+    window->install_keyboard_state(state_of(std::nullopt, -1));
     EXPECT_TRUE(window->button(1137)->selected());
     EXPECT_EQ(window->panel_profile(), 2);
     EXPECT_EQ(window->current_profile(), -1);
@@ -183,8 +190,11 @@ public:
             t.join();
         }
     }
-    void post(Job job) override {
-        threads_.emplace_back([this, job = std::move(job)] { job(commands_); });
+    void post(Work work, Done done) override {
+        threads_.emplace_back([this, work = std::move(work), done = std::move(done)] {
+            const JobOutcome outcome = JobOutcome::done(work(commands_));
+            QMetaObject::invokeMethod(qApp, [done, outcome] { done(outcome); });
+        });
     }
 
 private:
@@ -202,8 +212,12 @@ TEST_F(WindowTest, BusyBarRunsWhileAJobRunsAndStopsAfterward) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     bool done = false;
-    window->run_keyboard_job([released](CommandSet&) { released.wait(); },
-                             [&done] { done = true; });
+    window->run_keyboard_job(
+        [released](CommandSet&) {
+            released.wait();
+            return DeviceStatus::Success;
+        },
+        [&done](const JobOutcome&) { done = true; });
     EXPECT_TRUE(window->busy_bar().isVisibleTo(window.get()));
     EXPECT_TRUE(window->busy_bar().animating());
     QTest::qWait(120);

@@ -1,9 +1,9 @@
 #include "virtual_keyboard_window.h"
 
+#include "engine/keyboard_copies.h"
 #include "map_settings.h"
 #include "model/profile_file.h"
 #include "ui/logic/keyboard_map.h"
-#include "ui/logic/profile_backup.h"
 #include "ui/logic/profile_controls.h"
 #include "ui/main/profile_panel.h"
 
@@ -47,7 +47,8 @@ protected:
     // Waits until every job posted so far has run and its result reached the window.
     void settle() {
         bool done = false;
-        window->run_keyboard_job([](CommandSet&) {}, [&done] { done = true; });
+        window->run_keyboard_job([](CommandSet&) { return DeviceStatus::Success; },
+                                 [&done](const JobOutcome&) { done = true; });
         ASSERT_TRUE(wait_for([&done] { return done; }));
     }
     std::size_t traffic_lines() const {
@@ -61,16 +62,12 @@ protected:
         return static_cast<std::uint8_t>(in.get());
     }
     KeyAssignment entry(int profile, int slot) const {
-        std::scoped_lock lock(configuration.lock());
         return configuration.entry(flat_entry(profile, slot));
     }
     void edit_a(int profile) {
         KeyAssignment disabled;
         disabled.type = static_cast<std::uint16_t>(AssignmentType::Disabled);
-        {
-            std::scoped_lock lock(configuration.lock());
-            configuration.assign(flat_entry(profile, kSlotA), disabled);
-        }
+        { configuration.assign(flat_entry(profile, kSlotA), disabled); }
         window->button(control::kApply)->setEnabled(true);
     }
     bool apply_enabled() const { return window->button(control::kApply)->isEnabled(); }
@@ -126,7 +123,6 @@ protected:
     // A given to a macro of `actions` actions named `name`.
     void give_a_macro(int actions, std::u16string name) {
         {
-            std::scoped_lock lock(configuration.lock());
             MacroRecord macro;
             macro.id = 1;
             macro.name = std::move(name);
@@ -258,14 +254,14 @@ TEST_F(ProfilePanelWindow, FlipShowsOnlyTheEnabledKeyGroup) {
 TEST_F(ProfilePanelWindow, ImportOntoAKeyboardFailingHalfWayLeavesApplyEnabledAndSaysSo) {
     edit_a(1);
     const std::filesystem::path file = folder.filePath("import.tvp").toStdString();
-    ASSERT_TRUE(save_profile_file(file, configuration, true));
+    ASSERT_TRUE(save_profile_file(file, configuration));
     window->button(control::kApply)->setEnabled(false);
     chosen_file = QString::fromStdString(file.string());
     // Copy: 22 reads; then Begin, the macro block, profile 0: profile 1's first chunk fails.
     simctl({"fault", "status-ff", "3", QString::number(22 + 1 + 1 + 7)});
     panel->import_file();
-    settle();
-    EXPECT_TRUE(apply_enabled());
+    // The failure is told, then the keyboard is read again behind it.
+    ASSERT_TRUE(wait_for([this] { return apply_enabled(); }));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("The keyboard did not take")));
     EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default)); // what the keyboard holds
@@ -289,7 +285,6 @@ TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {
     panel->export_file();
     Configuration exported;
     {
-        std::scoped_lock lock(exported.lock());
         ASSERT_TRUE(load_profile_file(chosen_file.toStdString(), exported));
         EXPECT_TRUE(exported.entry(flat_entry(2, kSlotA)).is(AssignmentType::Disabled));
         EXPECT_TRUE(exported.entry(flat_entry(1, kSlotA)).is(AssignmentType::Default));

@@ -35,7 +35,7 @@ protected:
     }
 
     void start(bool quiet) {
-        observer = std::make_unique<WindowSessionObserver>(*window, storage, configuration, texts);
+        observer = std::make_unique<WindowSessionObserver>(*window, storage, texts);
         KeyboardSession::Options options;
         options.library_file = std::filesystem::path(TARVENOR_BIN_DIR) / "libHidServSim.so";
         options.quiet_start = quiet;
@@ -43,7 +43,9 @@ protected:
         std::string error;
         session = KeyboardSession::open(options, *observer, error);
         ASSERT_TRUE(session) << error;
-        jobs = std::make_unique<SessionJobs>(*session);
+        jobs = std::make_unique<SessionJobs>(*session, [this](std::function<void()> call) {
+            QMetaObject::invokeMethod(window.get(), std::move(call), Qt::QueuedConnection);
+        });
         window->set_keyboard_jobs(jobs.get());
         session->start();
         session->set_init_complete();

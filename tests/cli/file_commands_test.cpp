@@ -33,7 +33,7 @@ protected:
         m.play_mode = 2;
         config.macros() = {m};
         const std::string path = file("sample.tvp");
-        EXPECT_TRUE(save_profile_file(path, config, true));
+        EXPECT_TRUE(save_profile_file(path, config));
         return path;
     }
 };
@@ -90,7 +90,7 @@ TEST_F(FileCommands, ResaveIsStable) {
     for (const int slot : {0x11, 0x12, 0x13}) {
         config.assign(flat_entry(0, slot), assignment(AssignmentType::TextBlock));
     }
-    ASSERT_TRUE(save_profile_file(dir_ / "empty-texts.tvp", config, true));
+    ASSERT_TRUE(save_profile_file(dir_ / "empty-texts.tvp", config));
     std::string before = slurp(dir_ / "empty-texts.tvp");
     for (int round = 0; round < 3; ++round) {
         ASSERT_EQ(

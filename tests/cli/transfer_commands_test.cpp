@@ -57,7 +57,6 @@ protected:
     // macro.
     void write_profile(const std::string& name, std::uint32_t a_sends = 0x30) {
         Configuration config;
-        std::scoped_lock guard(config.lock());
         config.make_default_image();
         KeyAssignment b_key;
         b_key.type = static_cast<std::uint16_t>(AssignmentType::Key);
@@ -68,7 +67,7 @@ protected:
         macro.name = u"m";
         macro.actions = {{100, 0x1E, MacroAction::kDown}, {0, 0x1E, MacroAction::kUp}};
         config.macros() = {macro};
-        ASSERT_TRUE(save_profile_file(dir_ / name, config, false));
+        ASSERT_TRUE(save_profile_file(dir_ / name, config));
     }
     std::size_t position_of_a() {
         const auto matrix = memory("default_matrix.bin");
@@ -103,7 +102,6 @@ TEST_F(CliTransfer, PushWritesEveryProfileAndThePulledFileReadsItBack) {
     const CliRun pulled = cli("pull " + file("out.tvp"));
     ASSERT_EQ(pulled.exit_code, 0) << pulled.err;
     Configuration back;
-    std::scoped_lock guard(back.lock());
     ASSERT_TRUE(load_profile_file(dir_ / "out.tvp", back));
     EXPECT_EQ(back.entry(flat_entry(1, 0x1E)).param, 0x30u);
     ASSERT_EQ(back.macros().size(), 1u);

@@ -27,7 +27,7 @@ TEST_F(KeyboardLockTest, ASecondHolderWaitsInVainAndLearnsWhoHasTheKeyboard) {
     const auto began = steady_clock::now();
     EXPECT_FALSE(second.acquire(100ms, holder));
     EXPECT_GE(steady_clock::now() - began, 100ms);
-    EXPECT_EQ(holder, "test_device, process " + std::to_string(current_process_id()));
+    EXPECT_EQ(holder, "test_device (process " + std::to_string(current_process_id()) + ")");
     first.release();
     EXPECT_TRUE(second.acquire(0ms, holder));
 }
@@ -92,7 +92,7 @@ KeyboardSession::Job write_all_profiles(std::uint8_t fill) {
         for (int profile = 0; profile < kProfileCount; ++profile) {
             EXPECT_EQ(commands.write_profile_block(profile, block), DeviceStatus::Success);
         }
-        commands.end_transfer();
+        return commands.end_transfer();
     };
 }
 

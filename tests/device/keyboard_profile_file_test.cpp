@@ -51,37 +51,6 @@ void write_bytes(const std::filesystem::path& path, const Bytes& bytes) {
 }
 
 // The documents folder inside a test's folder, which is only known once the test has set up.
-class TestDocuments final : public DocumentsFolder {
-public:
-    explicit TestDocuments(const std::filesystem::path& test_folder) : test_folder_(test_folder) {}
-    std::filesystem::path path() const override { return test_folder_ / "docs"; }
-
-private:
-    const std::filesystem::path& test_folder_;
-};
-
-class RecordingRebuild final : public RebuildObserver {
-public:
-    explicit RecordingRebuild(const Configuration& config) : config_(config) {}
-    void configuration_replaced(bool from_keyboard) override {
-        replaced.push_back(from_keyboard);
-        // A window reacting here may take the lock from another thread without deadlocking.
-        std::thread other([&] {
-            const bool free = config_.lock().try_lock();
-            if (free) {
-                config_.lock().unlock();
-            }
-            replaced_under_lock = !free;
-        });
-        other.join();
-    }
-
-    std::vector<bool> replaced;
-    bool replaced_under_lock = false;
-
-private:
-    const Configuration& config_;
-};
 
 class KeyboardProfileFileTest : public TransferTest {
 protected:
@@ -93,14 +62,12 @@ protected:
 
     // Loads a profile file into a fresh configuration.
     static void load(const std::filesystem::path& file, Configuration& into) {
-        std::scoped_lock guard(into.lock());
         ASSERT_TRUE(load_profile_file(file, into));
     }
 };
 
 // A configuration using every assignment type, in all three profiles and beyond them.
 void fill_every_type(Configuration& config) {
-    std::scoped_lock guard(config.lock());
     config.clear();
     config.make_default_image();
     MacroRecord seven = make_macro(7, u"Seven", 0, 3);
@@ -137,12 +104,12 @@ TEST_F(KeyboardProfileFileTest, RoundTripThroughTheKeyboardKeepsWhatTheKeyboardC
     start_learnt();
     Configuration original;
     fill_every_type(original);
-    ASSERT_TRUE(save_profile_file(path("before.tvp"), original, true));
+    ASSERT_TRUE(save_profile_file(path("before.tvp"), original));
 
     install_default();
     load(path("before.tvp"), config_);
-    ASSERT_TRUE(take_download_snapshot(config_, holder_));
-    ASSERT_TRUE(macro_download(*commands_, holder_, true, messages_, texts_));
+    ASSERT_TRUE((holder_ = take_download_snapshot(config_)));
+    ASSERT_TRUE(macro_download(*commands_, *holder_, true, messages_, texts_));
     // Types 3 and 6 reach the keyboard as the factory code and as a disabled key.
     EXPECT_EQ(stored_code(0, factory_position({2, 2, 0x0E})), (Code{2, 2, 0x0E}));
     EXPECT_EQ(stored_code(0, factory_position({2, 2, 0x0F})), (Code{0, 0, 0}));
@@ -259,50 +226,6 @@ TEST_F(KeyboardProfileFileTest, UnknownProfileOrFactoryCodesReadNothingMore) {
     EXPECT_EQ(build(path("x.tvp")), KeyboardFileResult::FactoryMatrixMissing);
     EXPECT_EQ(sent_commands(), std::vector<std::uint8_t>{3});
     EXPECT_FALSE(std::filesystem::exists(path("x.tvp")));
-}
-
-class RebuildTest : public KeyboardProfileFileTest {
-protected:
-    void SetUp() override {
-        KeyboardProfileFileTest::SetUp();
-        std::filesystem::create_directory(documents_.path());
-    }
-    TestDocuments documents_{folder_};
-    UserStorage storage_{documents_};
-    RecordingRebuild observer_{config_};
-};
-
-TEST_F(RebuildTest, KeyboardConfigurationIsInstalledThroughTheMirror) {
-    start_learnt();
-    poke_memory("profiles.bin", 378 + 3 * factory_position({2, 2, 0x04}), {0, 0, 0});
-    install_default({make_macro(1, u"stale", 1)});
-    ASSERT_TRUE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_));
-    EXPECT_EQ(config_.entry(flat_entry(1, kKeyA)).type,
-              static_cast<std::uint16_t>(AssignmentType::Disabled));
-    EXPECT_TRUE(config_.macros().empty());
-    EXPECT_EQ(validate_profile_file(storage_.mirror_path(), messages_, texts_),
-              ProfileFileCheck::Valid);
-    EXPECT_EQ(observer_.replaced, std::vector<bool>{true});
-    EXPECT_FALSE(observer_.replaced_under_lock);
-}
-
-TEST_F(RebuildTest, FailedReadFallsBackToDefaultsAndKeepsTheMirror) {
-    start_learnt();
-    control("fault no-answer");
-    std::filesystem::create_directory(storage_.folder());
-    const Bytes old{1, 2, 3};
-    write_bytes(storage_.mirror_path(), old);
-    install_default({make_macro(1, u"edited", 1)});
-    {
-        std::scoped_lock guard(config_.lock());
-        config_.assign(flat_entry(0, kKeyA), entry_of(AssignmentType::Disabled));
-    }
-    EXPECT_FALSE(rebuild_from_keyboard(*commands_, storage_, config_, texts_, observer_));
-    EXPECT_EQ(file_bytes(storage_.mirror_path()), old);
-    ASSERT_TRUE(config_.has_image());
-    EXPECT_EQ(config_.entry(flat_entry(0, kKeyA)).type, 0);
-    EXPECT_TRUE(config_.macros().empty());
-    EXPECT_EQ(observer_.replaced, std::vector<bool>{false});
 }
 
 } // namespace

@@ -48,7 +48,7 @@ protected:
     }
     // Everything posted before has run once this returns.
     void drain_worker() {
-        session_->run([](CommandSet&) {});
+        session_->run([](CommandSet&) { return DeviceStatus::Success; });
     }
 
     std::filesystem::path folder_;
@@ -150,11 +150,20 @@ TEST_F(KeyboardSessionTest, JobsRunOneAfterAnotherInOrderOnTheWorker) {
     session_->start();
     std::vector<int> order;
     std::vector<std::thread::id> threads;
+    std::vector<JobEnd> ends;
+    std::vector<std::thread::id> finished_threads;
     for (int i = 0; i < 50; ++i) {
-        session_->post([&, i](CommandSet&) {
-            order.push_back(i);
-            threads.push_back(std::this_thread::get_id());
-        });
+        session_->post(
+            [&, i](CommandSet&) {
+                order.push_back(i);
+                threads.push_back(std::this_thread::get_id());
+                return DeviceStatus::Success;
+            },
+            [&, i](const JobOutcome& outcome) {
+                ends.push_back(outcome.end);
+                finished_threads.push_back(std::this_thread::get_id());
+                EXPECT_EQ(order.back(), i) << "each job ends before the next runs";
+            });
     }
     drain_worker();
     std::vector<int> expected(50);
@@ -162,6 +171,8 @@ TEST_F(KeyboardSessionTest, JobsRunOneAfterAnotherInOrderOnTheWorker) {
     EXPECT_EQ(order, expected);
     EXPECT_EQ(std::count(threads.begin(), threads.end(), threads.front()), 50);
     EXPECT_NE(threads.front(), std::this_thread::get_id());
+    EXPECT_EQ(ends, std::vector<JobEnd>(50, JobEnd::Done)) << "exactly one outcome each";
+    EXPECT_EQ(finished_threads, threads);
 }
 
 TEST_F(KeyboardSessionTest, AJobRunsWithTheKeyboardLockHeld) {
@@ -172,6 +183,7 @@ TEST_F(KeyboardSessionTest, AJobRunsWithTheKeyboardLockHeld) {
     session_->run([&](CommandSet&) {
         KeyboardLock other(options_.lock_file);
         other_got_it = other.acquire(0ms, holder);
+        return DeviceStatus::Success;
     });
     EXPECT_FALSE(other_got_it);
     EXPECT_NE(holder.find("process " + std::to_string(current_process_id())), std::string::npos)
@@ -180,7 +192,7 @@ TEST_F(KeyboardSessionTest, AJobRunsWithTheKeyboardLockHeld) {
     EXPECT_TRUE(after.acquire(0ms, holder)) << "released when the job ended";
 }
 
-TEST_F(KeyboardSessionTest, ABusyKeyboardSkipsTheJobAndSaysWhoHasIt) {
+TEST_F(KeyboardSessionTest, ABusyKeyboardSkipsTheJobAndItsOutcomeSaysWhoHasIt) {
     options_.lock_patience = 20ms;
     open(0);
     session_->start();
@@ -188,10 +200,37 @@ TEST_F(KeyboardSessionTest, ABusyKeyboardSkipsTheJobAndSaysWhoHasIt) {
     std::string holder;
     ASSERT_TRUE(other.acquire(0ms, holder));
     bool ran = false;
-    session_->run([&](CommandSet&) { ran = true; });
+    const JobOutcome outcome = session_->run([&](CommandSet&) {
+        ran = true;
+        return DeviceStatus::Success;
+    });
     EXPECT_FALSE(ran);
-    ASSERT_EQ(observer_.lines().size(), 1u);
-    EXPECT_EQ(observer_.lines()[0].rfind("busy ", 0), 0u);
+    EXPECT_EQ(outcome.end, JobEnd::Busy);
+    EXPECT_EQ(outcome.holder, "test_device (process " + std::to_string(current_process_id()) + ")");
+    EXPECT_TRUE(observer_.lines().empty()) << "told to the poster alone";
+
+    other.release();
+    EXPECT_TRUE(session_->run([](CommandSet&) { return DeviceStatus::Success; }).succeeded());
+    EXPECT_EQ(session_->run([](CommandSet&) { return DeviceStatus::NoDevice; }).end, JobEnd::Gone);
+    EXPECT_EQ(session_->run([](CommandSet&) { return DeviceStatus::Rejected; }).status,
+              DeviceStatus::Rejected);
+}
+
+TEST_F(KeyboardSessionTest, AnArrivalWhileAnotherProgramHoldsTheKeyboardIsReadOnceItLetsGo) {
+    options_.lock_patience = 20ms;
+    open(1);
+    KeyboardLock other(options_.lock_file);
+    std::string holder;
+    ASSERT_TRUE(other.acquire(0ms, holder));
+    session_->set_init_complete();
+    session_->start();
+    ASSERT_TRUE(observer_.wait_for("count 1")) << "counted although not read";
+    EXPECT_EQ(observer_.lines_index("arrived matrix=0"), observer_.lines().size());
+    EXPECT_LT(observer_.lines_index("busy test_device (process " +
+                                    std::to_string(current_process_id()) + ")"),
+              observer_.lines().size());
+    other.release();
+    EXPECT_TRUE(observer_.wait_for("arrived matrix=0")) << "read again when it can";
 }
 
 TEST_F(KeyboardSessionTest, TheCommandLineLearnsTheKeyboardAtStartAndHearsNothingLater) {
@@ -213,9 +252,16 @@ TEST_F(KeyboardSessionTest, EndingASessionThatWaitsForStartUpDoesNotHang) {
     open(1);
     session_->start();
     ASSERT_TRUE(observer_.wait_for("arrived matrix=0"));
-    session_->post([](CommandSet&) { ADD_FAILURE() << "queued jobs are dropped at the end"; });
+    std::vector<JobEnd> ends;
+    session_->post(
+        [](CommandSet&) {
+            ADD_FAILURE() << "queued jobs are dropped at the end";
+            return DeviceStatus::Success;
+        },
+        [&ends](const JobOutcome& outcome) { ends.push_back(outcome.end); });
     session_.reset();
     EXPECT_EQ(observer_.lines(), Lines{"arrived matrix=0"});
+    EXPECT_EQ(ends, std::vector<JobEnd>{JobEnd::Stopped}) << "a dropped job still ends";
 }
 
 } // namespace

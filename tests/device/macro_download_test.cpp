@@ -30,11 +30,10 @@ KeyAssignment assignment(AssignmentType type, std::uint32_t param = 0) {
 class MacroDownloadTest : public TransferTest {
 protected:
     bool download(bool all_profiles) {
-        EXPECT_TRUE(take_download_snapshot(config_, holder_));
-        return macro_download(*commands_, holder_, all_profiles, messages_, texts_);
+        EXPECT_TRUE((holder_ = take_download_snapshot(config_)));
+        return macro_download(*commands_, *holder_, all_profiles, messages_, texts_);
     }
     void assign(int profile, int slot, const KeyAssignment& entry) {
-        std::scoped_lock guard(config_.lock());
         config_.assign(flat_entry(profile, slot), entry);
     }
 };
@@ -157,9 +156,9 @@ TEST_F(MacroDownloadTest, TheFirstFailingCommandEndsTheDownloadWhichIsStillClose
     control("fault status-ff 3 7");
     install_default(two_macros());
     assign(2, 0x1E, assignment(AssignmentType::Function, 3));
-    EXPECT_TRUE(take_download_snapshot(config_, holder_));
+    EXPECT_TRUE((holder_ = take_download_snapshot(config_)));
     DownloadFailure failure;
-    EXPECT_FALSE(macro_download(*commands_, holder_, true, messages_, texts_, &failure));
+    EXPECT_FALSE(macro_download(*commands_, *holder_, true, messages_, texts_, &failure));
     EXPECT_EQ(failure.command, Command::WriteProfileBlock);
     EXPECT_EQ(failure.profile, 0);
     EXPECT_EQ(failure.status, DeviceStatus::Rejected);
@@ -171,7 +170,7 @@ TEST_F(MacroDownloadTest, TheFirstFailingCommandEndsTheDownloadWhichIsStillClose
     // Only the closing EndTransfer refused: still a failure.
     clear_traffic();
     control("fault status-ff 3 " + std::to_string(1 + 4 + 21));
-    EXPECT_FALSE(macro_download(*commands_, holder_, true, messages_, texts_, &failure));
+    EXPECT_FALSE(macro_download(*commands_, *holder_, true, messages_, texts_, &failure));
     EXPECT_EQ(failure.command, Command::EndTransfer);
     EXPECT_EQ(sent_commands().size(), 1u + 4 + 21 + 3);
 }

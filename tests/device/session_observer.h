@@ -26,7 +26,7 @@ public:
     void bank_switched(int bank) override { record("bank " + std::to_string(bank)); }
     void lighting_refresh_requested() override { record("refresh"); }
     void indicator_changed(bool on) override { record(on ? "indicator on" : "indicator off"); }
-    void keyboard_busy(const std::string& holder) override { record("busy " + holder); }
+    void arrival_busy(const std::string& holder) override { record("busy " + holder); }
 
     // Waits until `line` has been reported (the default time is generous: only failing tests
     // wait that long).

@@ -40,7 +40,6 @@ std::vector<std::uint8_t> TransferTest::sent_commands() const {
 }
 
 void TransferTest::install_default(const MacroStore& macros) {
-    std::scoped_lock guard(config_.lock());
     config_.clear();
     config_.make_default_image();
     config_.macros() = macros;

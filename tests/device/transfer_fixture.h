@@ -36,7 +36,7 @@ protected:
     void install_default(const MacroStore& macros = {});
 
     Configuration config_;
-    DownloadSnapshotHolder holder_;
+    std::optional<DownloadSnapshot> holder_;
     RecordingMessages messages_;
     TextTable texts_;
 };

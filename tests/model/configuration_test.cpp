@@ -142,35 +142,50 @@ TEST_F(CommitMacroStore, RepairsDeletedReusedAndUnchosenReferences) {
     EXPECT_EQ(config.macros()[2].is_new, 0);
 }
 
-// A window reacting to a repair takes the lock from its own thread; it must find it free.
-class LockProbingObserver final : public ConfigurationObserver {
+// A window reacting to a repair reads the configuration: it must find the new store in place.
+class StoreProbingObserver final : public ConfigurationObserver {
 public:
-    explicit LockProbingObserver(const Configuration& config) : config_(config) {}
+    explicit StoreProbingObserver(const Configuration& config) : config_(config) {}
     void entry_changed(int) override { probe(); }
     void mark_changed() override { probe(); }
-    int calls_under_lock = 0;
+    int calls_before_install = 0;
 
 private:
     void probe() {
-        std::thread window([&] {
-            if (config_.lock().try_lock()) {
-                config_.lock().unlock();
-            } else {
-                ++calls_under_lock;
-            }
-        });
-        window.join();
+        if (config_.macros().size() != 1) {
+            ++calls_before_install;
+        }
     }
     const Configuration& config_;
 };
 
-TEST_F(CommitMacroStore, ObserversHearOfRepairsAfterTheLockIsReleased) {
-    LockProbingObserver probing(config);
+TEST_F(CommitMacroStore, ObserversHearOfRepairsOnceTheStoreIsInstalled) {
+    StoreProbingObserver probing(config);
     config.set_observer(&probing);
     config.assign(flat_entry(0, 0x1E), assignment(AssignmentType::Macro, 2));
     ASSERT_TRUE(config.commit_macro_store({macro(1, u"one")}));
     EXPECT_TRUE(config.entry(flat_entry(0, 0x1E)).is(AssignmentType::Default));
-    EXPECT_EQ(probing.calls_under_lock, 0);
+    EXPECT_EQ(probing.calls_before_install, 0);
+}
+
+TEST(ConfigurationValue, ACopyCarriesTheDataButNotTheOwnersObserver) {
+    Configuration owner;
+    owner.make_default_image();
+    RecordingObserver observer;
+    owner.set_observer(&observer);
+    Configuration copy = owner;
+    copy.assign(7, assignment(AssignmentType::Macro, 0));
+    ASSERT_TRUE(copy.commit_macro_store({}));
+    EXPECT_TRUE(owner.entry(7).is_zero()) << "the owner's data is its own";
+
+    Configuration other;
+    other.make_default_image();
+    other.assign(9, assignment(AssignmentType::Disabled));
+    owner.replace(std::move(other));
+    EXPECT_TRUE(owner.entry(9).is(AssignmentType::Disabled));
+    owner.assign(flat_entry(0, 0x1E), assignment(AssignmentType::Macro, 2));
+    ASSERT_TRUE(owner.commit_macro_store({macro(1, u"one")}));
+    EXPECT_GT(observer.marks, 0) << "the observer stays with the owner across replace()";
 }
 
 TEST_F(CommitMacroStore, EmptyListLeavesUnchosenReferencesAndRejectsOverfullLists) {
@@ -195,12 +210,12 @@ TEST(DownloadSnapshot, IsAPrivateCopyWithARebuiltHeader) {
     config.make_default_image();
     config.macros() = {macro(1, u"m", 3)};
     config.texts().set(3, u"hello");
-    DownloadSnapshotHolder holder;
-    ASSERT_TRUE(take_download_snapshot(config, holder));
+    const std::optional<DownloadSnapshot> taken = take_download_snapshot(config);
+    ASSERT_TRUE(taken);
     config.assign(40, assignment(AssignmentType::Disabled));
     config.macros().clear();
 
-    const DownloadSnapshot& snapshot = *holder.snapshot();
+    const DownloadSnapshot& snapshot = *taken;
     EXPECT_TRUE(snapshot.image.entry(40).is_zero());
     EXPECT_EQ(snapshot.macros.size(), 1u);
     EXPECT_EQ(snapshot.image.header().macro_count, 1);
@@ -208,8 +223,7 @@ TEST(DownloadSnapshot, IsAPrivateCopyWithARebuiltHeader) {
     EXPECT_EQ(snapshot.image.header().total_size, 32832u + 16512u + 12u);
 
     Configuration empty;
-    EXPECT_FALSE(take_download_snapshot(empty, holder));
-    EXPECT_FALSE(holder.snapshot().has_value());
+    EXPECT_FALSE(take_download_snapshot(empty).has_value());
 }
 
 } // namespace

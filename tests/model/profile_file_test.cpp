@@ -194,7 +194,7 @@ TEST_F(ProfileFileTest, SaveAndLoadKeepEverythingTheFileCarries) {
     config.macros() = {m, macro(3, u"second", 2000)};
 
     const auto path = dir_ / "full.tvp";
-    ASSERT_TRUE(save_profile_file(path, config, true));
+    ASSERT_TRUE(save_profile_file(path, config));
     ASSERT_EQ(validate_profile_file(path, sink, texts), ProfileFileCheck::Valid);
 
     Configuration loaded;
@@ -206,7 +206,7 @@ TEST_F(ProfileFileTest, SaveAndLoadKeepEverythingTheFileCarries) {
     EXPECT_EQ(loaded.macros(), config.macros());
 
     const auto again = dir_ / "again.tvp";
-    ASSERT_TRUE(save_profile_file(again, loaded, true));
+    ASSERT_TRUE(save_profile_file(again, loaded));
     EXPECT_EQ(slurp(again), slurp(path));
 }
 
@@ -268,13 +268,15 @@ TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
 
     Configuration config;
     config.make_default_image();
-    EXPECT_FALSE(save_profile_mirror(storage, config, true));
+    EXPECT_FALSE(save_profile_mirror(storage, config)) << "no mirror: nothing to keep up";
     EXPECT_FALSE(std::filesystem::exists(storage.folder()));
 
     ASSERT_TRUE(storage.ensure_user_folder());
     ASSERT_TRUE(write_default_file(storage.mirror_path()));
     config.macros() = {macro(1, u"m", 1)};
-    EXPECT_TRUE(save_profile_mirror(storage, config, true));
+    const std::optional<FileWriteResult> saved = save_profile_mirror(storage, config);
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(*saved);
     EXPECT_EQ(slurp(storage.mirror_path()).size(), 32832u + 16512u);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(storage.folder())) {
@@ -282,36 +284,45 @@ TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
     }
     EXPECT_EQ(entries, 1u); // no temporary file left behind
 
-    EXPECT_FALSE(save_profile_file(dir_ / "no" / "such" / "dir.tvp", config, false));
+    EXPECT_FALSE(save_profile_file(dir_ / "no" / "such" / "dir.tvp", config));
     Configuration no_image;
-    EXPECT_FALSE(save_profile_file(dir_ / "x.tvp", no_image, true));
+    EXPECT_FALSE(save_profile_file(dir_ / "x.tvp", no_image));
     EXPECT_FALSE(std::filesystem::exists(dir_ / "x.tvp"));
 }
 
-TEST_F(ProfileFileTest, RebuildInstallsTheMirrorOrFallsBackToDefaults) {
+TEST_F(ProfileFileTest, AMirrorThatIsNotAFileIsAFailureNotAbsent) {
+    const UserStorage storage(documents_);
+    Configuration config;
+    config.make_default_image();
+    std::filesystem::create_directories(storage.mirror_path());
+    const std::optional<FileWriteResult> saved = save_profile_mirror(storage, config);
+    ASSERT_TRUE(saved);
+    EXPECT_FALSE(*saved);
+    EXPECT_FALSE(saved->reason().empty());
+}
+
+TEST_F(ProfileFileTest, ConfigurationsComeFromFilesOrAreTheDefaults) {
     Configuration built;
     built.make_default_image();
     built.assign(flat_entry(1, 0x1E), assignment(AssignmentType::Disabled));
     built.macros() = {macro(1, u"m")};
     const auto mirror = dir_ / "$Profile0";
-    ASSERT_TRUE(save_profile_file(mirror, built, true));
+    ASSERT_TRUE(save_profile_file(mirror, built));
 
-    Configuration config;
-    config.macros() = {macro(5, u"old"), macro(6, u"older")};
-    config.texts().set(3, u"stale");
-    EXPECT_TRUE(install_rebuilt_configuration(config, true, mirror));
-    EXPECT_TRUE(config.entry(flat_entry(1, 0x1E)).is(AssignmentType::Disabled));
-    EXPECT_EQ(config.macros().size(), 1u);
-    EXPECT_EQ(config.texts().total(), 0u);
+    const std::optional<Configuration> loaded = configuration_from_file(mirror);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->entry(flat_entry(1, 0x1E)).is(AssignmentType::Disabled));
+    EXPECT_EQ(loaded->macros().size(), 1u);
+    EXPECT_EQ(loaded->texts().total(), 0u);
+    const std::string bytes = slurp(mirror);
+    EXPECT_EQ(configuration_from_bytes(Bytes(bytes.begin(), bytes.end()))->macros().size(), 1u);
 
-    // A failed build leaves the (older) mirror alone and installs the defaults.
-    EXPECT_FALSE(install_rebuilt_configuration(config, false, mirror));
-    EXPECT_TRUE(config.entry(flat_entry(1, 0x1E)).is_zero());
-    EXPECT_TRUE(config.macros().empty());
-    EXPECT_EQ(config.entry(256).aux_code, 0x0301);
-
-    EXPECT_FALSE(install_rebuilt_configuration(config, true, dir_ / "vanished"));
-    EXPECT_TRUE(config.has_image());
+    EXPECT_FALSE(configuration_from_file(dir_ / "vanished"));
+    EXPECT_FALSE(configuration_from_bytes(Bytes(100, 0)));
+    const Configuration defaults = default_configuration();
+    EXPECT_TRUE(defaults.entry(flat_entry(1, 0x1E)).is_zero());
+    EXPECT_TRUE(defaults.macros().empty());
+    EXPECT_EQ(defaults.entry(256).aux_code, 0x0301);
 }
 
 TEST_F(ProfileFileTest, SettingsFileAndStoreKeys) {

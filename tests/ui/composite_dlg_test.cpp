@@ -160,7 +160,6 @@ TEST_F(CompositeDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 
     click(1);
-    std::scoped_lock lock(configuration.lock());
     ASSERT_EQ(configuration.macros().size(), 1u);
     const MacroRecord& macro = configuration.macros().front();
     EXPECT_EQ(macro.name, u"Jump");
@@ -181,7 +180,6 @@ TEST_F(CompositeDialogTest, CancelDropsTheAddedMacro) {
     click(ids::kAddMacro);
     EXPECT_EQ(dialog.macro_list().count(), 1);
     click(2);
-    std::scoped_lock lock(configuration.lock());
     EXPECT_TRUE(configuration.macros().empty());
     EXPECT_TRUE(entry_of(kCodeQ).is(AssignmentType::Default));
 }

@@ -20,7 +20,6 @@ protected:
     WindowTest()
         : language(LanguageFile::load(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini")),
           texts(language) {
-        std::scoped_lock lock(configuration.lock());
         configuration.make_default_image();
     }
 

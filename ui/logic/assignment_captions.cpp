@@ -20,7 +20,6 @@ ButtonCaption caption_of(const Configuration& configuration, const TextTable& te
 std::vector<ButtonCaption> assignment_captions(const Configuration& configuration,
                                                const TextTable& texts, int profile, int bank) {
     std::vector<ButtonCaption> captions;
-    const std::lock_guard lock(configuration.lock());
     for (int j = 0; j < static_cast<int>(kGButtonCount); ++j) {
         captions.push_back(caption_of(configuration, texts, profile, g_button_slot(j, bank & 1),
                                       GButtonControlIds()[static_cast<std::size_t>(j)]));

@@ -81,7 +81,6 @@ void CompositeLogic::open(const KeyClickRequest& request, int current_profile) {
     recorder_.set_record_delay(read_record_delay(settings_, texts_));
     KeyAssignment assignment;
     {
-        const std::lock_guard lock(configuration_.lock());
         macros_.load(configuration_.macros());
         if (is_profile(current_profile) && request.key_number < kTargetCount) {
             assignment = configuration_.entry(flat_entry(current_profile, request.key_number));
@@ -512,7 +511,6 @@ CompositeApplyResult CompositeLogic::apply(int current_profile) {
     CompositeApplyResult result{.applied = true, .refresh_captions = true, .mark_changed = true};
     const int target = request_.key_number;
     if (target < kTargetCount && dialog_type(page_type_)) {
-        const std::lock_guard lock(configuration_.lock());
         const int flat = flat_entry(current_profile, target);
         const KeyAssignment assignment = new_assignment(configuration_.entry(flat));
         configuration_.assign(flat, assignment);

@@ -122,7 +122,6 @@ std::u16string next_macro_name(const MacroList& list, std::u16string_view prefix
 }
 
 bool macro_used_by_keys(const Configuration& configuration, std::uint16_t id) {
-    const std::lock_guard lock(configuration.lock());
     for (int flat = 0; flat < kFlatEntryCount; ++flat) {
         const KeyAssignment entry = configuration.entry(flat);
         if (entry.is(AssignmentType::Macro) && entry.param == id) {

@@ -24,7 +24,6 @@ std::array<bool, kGKeyCount> g_assigned(const Configuration& configuration, int 
     if (profile < 0 || profile >= kKeyboardProfiles) {
         return assigned;
     }
-    std::scoped_lock lock(configuration.lock());
     for (int j = 0; j < kGKeyCount; ++j) {
         const int slot = g_button_slot(j, bank & 1);
         assigned[j] = configuration.entry(flat_entry(profile, slot)).type != 0;

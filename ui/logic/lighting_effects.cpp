@@ -15,10 +15,6 @@ bool colour_group_a(int effect) {
 
 } // namespace
 
-bool known_effect(int effect) {
-    return (effect >= 1 && effect <= 18) || effect == kPerKeyEffect;
-}
-
 EffectControls effect_controls(int effect) {
     if (!known_effect(effect)) {
         return {};

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "model/lighting.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace tarvenor {
-
-// The effect that colours every key on its own.
-inline constexpr int kPerKeyEffect = 20;
 
 enum class ColourGroup { None, A, B };
 // What the key buttons' frames show while an effect runs.
@@ -26,7 +25,6 @@ struct EffectControls {
 };
 
 EffectControls effect_controls(int effect);
-bool known_effect(int effect);
 // The frames an effect selected in the list gets (effect 11 included: no frames).
 FrameRule frames_on_selection(int effect);
 // The frames the light switch gives when it is turned on (here effect 11 shows its colour).

@@ -17,6 +17,7 @@ constexpr int kRandomOffset = 4;
 constexpr int kEffectColourOffset = 5;
 constexpr int kBaseColourOffset = 9;
 constexpr int kUserColourOffset = 12;
+constexpr int kReportRateOffset = 15;
 constexpr int kToolOffset = 16;
 constexpr int kChoiceOffset = 17;
 constexpr std::uint8_t kLeft = 255;
@@ -68,8 +69,8 @@ void set_row_colour(KeyColourTable& row, int position, ColourValue colour) {
     std::ranges::copy(bytes, row.bytes.begin() + static_cast<std::ptrdiff_t>(position) * 3);
 }
 
-LightingPanelLogic::LightingPanelLogic(const UserStorage& storage, ToUi to_ui)
-    : storage_(storage), to_ui_(std::move(to_ui)), frames_(lit_key_buttons().size()) {
+LightingPanelLogic::LightingPanelLogic(const UserStorage& storage)
+    : storage_(storage), frames_(lit_key_buttons().size()) {
     follows_.fill(KeyFlags(lit_key_buttons().size(), false));
     light_switch_ = storage_.lighting_switch();
 }
@@ -102,35 +103,46 @@ void LightingPanelLogic::post_read(bool all_profiles, bool arrival) {
     }
     const unsigned sequence = posted_writes_;
     const int profile = panel_profile_;
+    auto snapshot = std::make_shared<LightingSnapshot>();
     jobs_->post(
-        [to_ui = to_ui_, this, sequence, profile, all_profiles, arrival](CommandSet& commands) {
-            LightingSnapshot snapshot = tarvenor::read_lighting(commands, profile, all_profiles);
-            to_ui([this, sequence, snapshot = std::move(snapshot), all_profiles, arrival] {
-                read_done(sequence, snapshot, all_profiles, arrival);
-            });
+        [snapshot, profile, all_profiles](CommandSet& commands) {
+            *snapshot = tarvenor::read_lighting(commands, profile, all_profiles);
+            return snapshot->parameters_read ? DeviceStatus::Success : DeviceStatus::NoAnswer;
+        },
+        [this, sequence, snapshot, all_profiles, arrival](const JobOutcome& outcome) {
+            read_done(sequence, *snapshot, all_profiles, arrival, outcome);
         });
 }
 
 void LightingPanelLogic::read_done(unsigned sequence, const LightingSnapshot& snapshot,
-                                   bool all_profiles, bool arrival) {
+                                   bool all_profiles, bool arrival, const JobOutcome& outcome) {
+    if (outcome.end == JobEnd::Stopped) {
+        return;
+    }
     if (sequence != posted_writes_) {
         // Changes made meanwhile reach the keyboard after this read: read again behind them.
         post_read(all_profiles, arrival);
         return;
     }
+    if (outcome.end == JobEnd::Busy && outcome_) {
+        outcome_(outcome);
+    }
+    read_failed_ = !(outcome.end == JobEnd::Done && snapshot.parameters_read);
     install(snapshot, arrival);
 }
 
 void LightingPanelLogic::install(const LightingSnapshot& snapshot, bool arrival) {
-    modes_.fill(0);
+    // A read that failed keeps what the panel knew: the effect list does not empty.
     if (snapshot.parameters_read) {
         modes_ = snapshot.modes;
         for (int profile = 0; profile < 3; ++profile) {
             if (snapshot.record_read[profile]) {
                 records_.profiles[profile] = snapshot.records.profiles[profile];
+                known_records_.profiles[profile] = snapshot.records.profiles[profile];
             }
             if (snapshot.row_read[profile]) {
                 rows_[profile] = snapshot.rows[profile];
+                known_rows_[profile] = snapshot.rows[profile];
             }
         }
     }
@@ -250,6 +262,18 @@ void LightingPanelLogic::write_record(int offset, std::uint8_t value) {
     LightingWrite write{panel_profile_, {}};
     write.record(offset, {value});
     post_write(std::move(write));
+}
+
+void LightingPanelLogic::choose_report_rate(int profile, int rate) {
+    if (profile < 0 || profile >= 3) {
+        return;
+    }
+    const auto value = static_cast<std::uint8_t>(std::clamp(rate, 0, 3));
+    records_.profiles[static_cast<std::size_t>(profile)].bytes[kReportRateOffset] = value;
+    LightingWrite write{profile, {}};
+    write.record(kReportRateOffset, {value});
+    post_write(std::move(write));
+    changed();
 }
 
 void LightingPanelLogic::select_effect(int list_position) {
@@ -423,6 +447,10 @@ void LightingPanelLogic::click_light_switch() {
     if (before_switch_on_) {
         before_switch_on_();
     }
+    if (read_failed_) {
+        // Nothing made up: the controls show what the keyboard holds once it answers.
+        post_read(true, false);
+    }
     set_switch(true);
     apply_frames(frames_on_switch(record().effect()));
     changed();
@@ -439,7 +467,10 @@ void LightingPanelLogic::turn_switch_off() {
 
 void LightingPanelLogic::set_switch(bool on) {
     light_switch_ = on;
-    static_cast<void>(storage_.set_lighting_switch(on));
+    if (const FileWriteResult saved = storage_.set_lighting_switch(on);
+        !saved && setting_failure_) {
+        setting_failure_(saved);
+    }
 }
 
 void LightingPanelLogic::reset_lighting() {
@@ -474,24 +505,47 @@ void LightingPanelLogic::post_write(LightingWrite write) {
         return;
     }
     const unsigned sequence = ++posted_writes_;
-    jobs_->post([to_ui = to_ui_, this, sequence, write = std::move(write)](CommandSet& commands) {
-        const bool ok = run_lighting_write(commands, write) == DeviceStatus::Success;
-        to_ui([this, sequence, ok] { write_done(sequence, ok); });
-    });
+    auto shared = std::make_shared<const LightingWrite>(std::move(write));
+    jobs_->post([shared](CommandSet& commands) { return run_lighting_write(commands, *shared); },
+                [this, sequence, shared](const JobOutcome& outcome) {
+                    write_done(sequence, *shared, outcome);
+                });
 }
 
-void LightingPanelLogic::write_done(unsigned sequence, bool ok) {
-    if (!ok) {
+void LightingPanelLogic::write_done(unsigned sequence, const LightingWrite& write,
+                                    const JobOutcome& outcome) {
+    if (outcome.end == JobEnd::Stopped) {
+        return;
+    }
+    if (outcome.succeeded()) {
+        apply_write(write, known_records_, known_rows_);
+        if (!reread_due_) {
+            write_failed_ = false;
+        }
+        if (read_failed_) {
+            read_failed_ = false;
+            reread_due_ = true;
+        }
+    } else {
         write_failed_ = true;
         reread_due_ = true;
-    } else if (!reread_due_) {
-        write_failed_ = false;
+        show_keyboard_state();
+        if (outcome.end == JobEnd::Busy && outcome_) {
+            outcome_(outcome);
+        }
     }
     if (reread_due_ && sequence == posted_writes_) {
         reread_due_ = false;
         post_read(false, false);
     }
     changed();
+}
+
+// The panel goes back to what the keyboard holds as far as it knows.
+void LightingPanelLogic::show_keyboard_state() {
+    records_ = known_records_;
+    rows_ = known_rows_;
+    show_lighting();
 }
 
 void LightingPanelLogic::changed() {

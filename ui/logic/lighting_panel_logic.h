@@ -1,10 +1,11 @@
 #pragma once
 
+#include "engine/keyboard_jobs.h"
+#include "engine/lighting_io.h"
+#include "model/atomic_file.h"
 #include "model/lighting.h"
 #include "model/user_storage.h"
-#include "ui/logic/keyboard_jobs.h"
 #include "ui/logic/lighting_effects.h"
-#include "ui/logic/lighting_io.h"
 
 #include <array>
 #include <functional>
@@ -20,13 +21,11 @@ const std::vector<int>& lit_key_buttons();
 // The lighting panel's decisions: the mirrors of the keyboard's lighting, what every control
 // changes and the exact writes. It runs on the user interface thread and never waits for the
 // keyboard: reads and writes are jobs for the device worker, in the order the user made them,
-// and their results come back through `to_ui`. The panel shows its new state at once; when a
-// write fails it re-reads the keyboard and shows what the keyboard really holds.
+// and their outcomes come back on its thread. The panel shows its new state at once; when a
+// write fails it shows what the keyboard holds, reads it again and says so.
 class LightingPanelLogic {
 public:
-    using ToUi = std::function<void(std::function<void()>)>;
-
-    LightingPanelLogic(const UserStorage& storage, ToUi to_ui);
+    explicit LightingPanelLogic(const UserStorage& storage);
 
     // Until jobs are set, nothing is read or written.
     void set_jobs(KeyboardJobs* jobs) { jobs_ = jobs; }
@@ -34,6 +33,14 @@ public:
     void set_changed(std::function<void()> changed) { changed_ = std::move(changed); }
     // Runs before the light switch turns on: makes the keyboard's active profile current again.
     void set_before_switch_on(std::function<void()> hook) { before_switch_on_ = std::move(hook); }
+    // A busy keyboard, and a setting that could not be saved, are told through these; a change
+    // or read the keyboard did not take shows in write_failed() and read_failed().
+    void set_outcome_hook(std::function<void(const JobOutcome&)> hook) {
+        outcome_ = std::move(hook);
+    }
+    void set_setting_failure_hook(std::function<void(const FileWriteResult&)> hook) {
+        setting_failure_ = std::move(hook);
+    }
 
     // Reads the lighting (all profiles or only the panel's) and shows it when it arrives. After
     // an arrival the FollowsBase flags are recomputed from the colours read.
@@ -48,6 +55,8 @@ public:
 
     // The controls' handlers.
     void select_effect(int list_position);
+    // Byte 15 of a profile's record: the USB report rate 0..3.
+    void choose_report_rate(int profile, int rate);
     void move_brightness(int position);
     void move_speed(int position);
     void click_direction(bool left);
@@ -88,6 +97,9 @@ public:
     bool follows_base(int profile, int control_id) const;
     // A change did not reach the keyboard; cleared by the next change that does.
     bool write_failed() const { return write_failed_; }
+    // The last read failed: the panel shows what it read before, and reads again when the
+    // keyboard is next used.
+    bool read_failed() const { return read_failed_; }
 
 private:
     using KeyFlags = std::vector<bool>;
@@ -110,17 +122,19 @@ private:
 
     void post_write(LightingWrite write);
     void write_record(int offset, std::uint8_t value);
-    void write_done(unsigned sequence, bool ok);
+    void write_done(unsigned sequence, const LightingWrite& write, const JobOutcome& outcome);
     void post_read(bool all_profiles, bool arrival);
     void read_done(unsigned sequence, const LightingSnapshot& snapshot, bool all_profiles,
-                   bool arrival);
+                   bool arrival, const JobOutcome& outcome);
+    void show_keyboard_state();
     void changed();
 
     const UserStorage& storage_;
-    ToUi to_ui_;
     KeyboardJobs* jobs_ = nullptr;
     std::function<void()> changed_;
     std::function<void()> before_switch_on_;
+    std::function<void(const JobOutcome&)> outcome_;
+    std::function<void(const FileWriteResult&)> setting_failure_;
 
     int panel_profile_ = 0;
     bool light_switch_ = false;
@@ -134,9 +148,15 @@ private:
     std::string brightness_image_ = "0.bmp";
     std::string speed_image_ = "9.bmp";
 
+    // What the keyboard holds as far as the panel knows: the last read with every write it took
+    // since. A write it did not take puts the panel back to this.
+    LightingSettings known_records_;
+    std::array<KeyColourTable, 3> known_rows_{};
+
     unsigned posted_writes_ = 0; // sequence number of the last write handed to the worker
     bool write_failed_ = false;
-    bool reread_due_ = false; // a write failed: the keyboard's state is read once writes settle
+    bool reread_due_ = false;  // a write failed: the keyboard's state is read once writes settle
+    bool read_failed_ = false; // the last read failed: read again when the keyboard is next used
 };
 
 // Colour of a lighting position in a colour row.

@@ -1,7 +1,5 @@
 #include "ui/logic/profile_controls.h"
 
-#include "model/lighting.h"
-
 #include <algorithm>
 #include <charconv>
 
@@ -21,21 +19,6 @@ int report_rate_of(int control_id) {
 
 int profile_of(int control_id) {
     return index_in(kProfileButtonIds, control_id);
-}
-
-DeviceStatus write_report_rate(CommandSet& commands, int panel_profile, int rate) {
-    const std::array<std::uint8_t, 1> byte{static_cast<std::uint8_t>(std::clamp(rate, 0, 3))};
-    const auto address =
-        static_cast<std::uint16_t>(panel_profile * LightingRecord::kSize + kReportRateOffset);
-    const DeviceStatus begun = commands.begin_transfer();
-    const DeviceStatus written = commands.write_settings(address, byte);
-    const DeviceStatus ended = commands.end_transfer();
-    for (const DeviceStatus status : {begun, written, ended}) {
-        if (status != DeviceStatus::Success) {
-            return status;
-        }
-    }
-    return DeviceStatus::Success;
 }
 
 bool read_flip(const SettingsStore& store) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "device/commands.h"
 #include "model/user_storage.h"
 
 #include <array>
@@ -16,16 +15,11 @@ inline constexpr int kDefaultButtonId = 1138;
 inline constexpr int kMenuImport = 32776;
 inline constexpr int kMenuExport = 32777;
 inline constexpr int kMenuAbout = 32773;
-inline constexpr int kReportRateOffset = 15;
 
 // The report-rate choice (0..3) of a button, or -1 for another control.
 int report_rate_of(int control_id);
 // The profile (0..2) of a profile button, or -1 for another control.
 int profile_of(int control_id);
-
-// One framed one-byte write of the choice into the profile's lighting record. The status is
-// the keyboard's; the window keeps its new choice whatever it is.
-DeviceStatus write_report_rate(CommandSet& commands, int panel_profile, int rate);
 
 // The Flip option of the settings store: any stored number but 0 counts as on.
 bool read_flip(const SettingsStore& store);

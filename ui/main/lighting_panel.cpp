@@ -1,5 +1,7 @@
 #include "ui/main/lighting_panel.h"
 
+#include "ui/logic/outcome_texts.h"
+
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/lighting_presets.h"
 #include "ui/main/lighting_controls.h"
@@ -49,9 +51,7 @@ LightingPanel::LightingPanel(QWidget& window, const IniFile& skin,
                              const std::filesystem::path& skin_folder, const LanguageFile& language,
                              const UserStorage& storage, KeyButton key_button)
     : QObject(&window), window_(window), skin_(skin), language_(language),
-      key_button_(std::move(key_button)), logic_(storage, [this](std::function<void()> call) {
-          QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-      }) {
+      key_button_(std::move(key_button)), logic_(storage) {
     load_pictures(skin_folder);
     make_controls();
     connect_controls();
@@ -160,8 +160,6 @@ void LightingPanel::make_controls() {
     notice_->setStyleSheet(QStringLiteral("color: #ffb040; background: transparent;"));
     const SkinRect place = place_control(*notice_, skin_, kSection, "CONTROL_JTysStatic");
     notice_->resize(place.w * 6, place.h);
-    notice_->setText(tr("A lighting change did not reach the keyboard; the panel shows what the "
-                        "keyboard holds."));
 }
 
 void LightingPanel::connect_controls() {
@@ -212,7 +210,13 @@ void LightingPanel::show_state() {
     show_controls(logic_.shown_controls());
     show_direction();
     show_frames();
-    notice_->setVisible(logic_.write_failed());
+    // A change the keyboard did not take, or a read it did not answer: said where it shows.
+    if (logic_.write_failed() || logic_.read_failed()) {
+        notice_->setText(QString::fromStdString(
+            language_.text(logic_.write_failed() ? outcome_text::kLightingWriteFailed
+                                                 : outcome_text::kLightingReadFailed)));
+    }
+    notice_->setVisible(logic_.write_failed() || logic_.read_failed());
     if (shown_) {
         shown_();
     }

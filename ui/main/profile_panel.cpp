@@ -1,10 +1,12 @@
 #include "ui/main/profile_panel.h"
 
+#include "engine/apply.h"
 #include "model/profile_file.h"
-#include "ui/logic/apply_jobs.h"
 #include "ui/logic/keyboard_map.h"
+#include "ui/logic/outcome_texts.h"
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/profile_list.h"
+#include "ui/main/lighting_panel.h"
 #include "ui/main/tarvenor_dlg.h"
 #include "ui/profile/profile_dlg.h"
 
@@ -20,15 +22,8 @@ namespace {
 
 constexpr const char* kFileFilter = "(*.tvp);;(*.*)";
 
-bool ask_yes_no(const QString& text) {
-    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No);
-    box.setObjectName(QStringLiteral("question"));
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
-QString ask_file(bool save, const QString& initial) {
-    QFileDialog dialog(nullptr, QString(), initial, QString::fromLatin1(kFileFilter));
+QString ask_file(QWidget* parent, bool save, const QString& initial) {
+    QFileDialog dialog(parent, QString(), initial, QString::fromLatin1(kFileFilter));
     dialog.setObjectName(QStringLiteral("file_dialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ReadOnly, false);
@@ -49,9 +44,11 @@ QString text_of(const TextTable& texts, TextKey key) {
 
 ProfilePanel::ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services)
     : QObject(&window), window_(window),
-      services_(services), context_{services.configuration, snapshot_, services.storage,
-                                    services.texts, *this},
-      question_(ask_yes_no), choose_file_(ask_file) {
+      services_(services), context_{services.storage, services.texts, *this},
+      question_([&window](const QString& text) { return window.ask(text); }),
+      choose_file_([&window](bool save, const QString& initial) {
+          return ask_file(&window, save, initial);
+      }) {
     window_.add_control_handler([this](int id) { return handle(id); });
     connect(&window_, &CTarvenorDlg::keyboard_state_installed, this,
             &ProfilePanel::keyboard_state_installed);
@@ -78,7 +75,7 @@ QString ProfilePanel::choose_file(bool save, const QString& initial) {
 }
 
 QString ProfilePanel::own_text(const OwnText& text) const {
-    return QString::fromStdString(services_.language.text(text));
+    return window_.own_text(text);
 }
 
 void ProfilePanel::show_help() {
@@ -136,12 +133,16 @@ bool ProfilePanel::unsaved() const {
 }
 
 void ProfilePanel::select_profile(int profile) {
+    show_panel_profile(profile);
+    if (window_.current_profile() != profile) {
+        switch_profile(profile);
+    }
+}
+
+void ProfilePanel::show_panel_profile(int profile) {
     window_.set_panel_profile(profile);
     if (show_lighting_) {
         show_lighting_(profile);
-    }
-    if (window_.current_profile() != profile) {
-        switch_profile(profile);
     }
 }
 
@@ -165,20 +166,61 @@ int ProfilePanel::switch_profile(int requested) {
     case ProfileSwitchGuard::Step::Switch:
         break;
     }
+    if (answer == SaveAnswer::Discard) {
+        if (is_profile(window_.current_profile())) {
+            services_.configuration.replace(mirror_configuration(services_.storage));
+        }
+        enable_apply(false);
+        window_.configuration_replaced();
+    }
     auto result = std::make_shared<SwitchResult>();
     window_.run_keyboard_job(
-        [this, result, profile, answer](CommandSet& commands) {
-            *result = run_profile_switch(commands, context_, profile, answer);
+        [this, result, profile, answer,
+         configuration = services_.configuration](CommandSet& commands) mutable {
+            *result =
+                run_profile_switch(commands, context_, profile, answer, std::move(configuration));
+            return result->status;
         },
-        [this, result, answer] {
-            if (answer == SaveAnswer::Save && !result->saved) {
-                window_.show_message(own_text(kApplyFailedText));
-            } else {
-                enable_apply(false);
+        [this, result, profile, answer](const JobOutcome& outcome) {
+            if (outcome.end != JobEnd::Done) {
+                window_.tell_outcome(outcome, answer == SaveAnswer::Save);
+                switch_not_taken(-1);
+                return;
+            }
+            if (answer == SaveAnswer::Save) {
+                if (result->saved.sent) {
+                    applied(result->saved);
+                } else {
+                    window_.show_message(own_text(kApplyFailedText));
+                }
+            }
+            if (!result->switched) {
+                switch_not_taken(profile);
             }
             install_switch(*result);
         });
     return 1;
+}
+
+// The window keeps showing the profile the keyboard uses, and the changes that follow go there.
+void ProfilePanel::switch_not_taken(int profile) {
+    if (profile >= 0) {
+        window_.show_message(own_text(outcome_text::kSwitchFailed).arg(profile + 1));
+    }
+    const int active = window_.current_profile();
+    if (is_profile(active)) {
+        window_.select_profile_button(active);
+        show_panel_profile(active);
+    }
+}
+
+void ProfilePanel::applied(const ApplyResult& result) {
+    enable_apply(false);
+    window_.forget_keyboard_file();
+    if (result.mirror_failed()) {
+        window_.tell_write_failure(outcome_text::kMirrorFailed, services_.storage.mirror_path(),
+                                   *result.mirror);
+    }
 }
 
 void ProfilePanel::install_switch(const SwitchResult& result) {
@@ -193,13 +235,11 @@ void ProfilePanel::install_switch(const SwitchResult& result) {
     refresh_profile_label();
 }
 
+// Written like any lighting change: the lighting panel knows what the keyboard holds and puts
+// the buttons back when the keyboard does not take it.
 void ProfilePanel::set_report_rate(int rate) {
     show_report_rate(rate);
-    const int profile = window_.panel_profile();
-    window_.run_keyboard_job([profile, rate](CommandSet& commands) {
-        // The window keeps the new choice whatever the keyboard answers.
-        static_cast<void>(write_report_rate(commands, profile, rate));
-    });
+    window_.lighting().logic().choose_report_rate(window_.panel_profile(), rate);
 }
 
 void ProfilePanel::show_report_rate(int stored) {
@@ -236,20 +276,29 @@ void ProfilePanel::show_flip() {
 }
 
 void ProfilePanel::apply(std::function<void()> then) {
-    if (!window_.button(control::kApply)->isEnabled()) {
+    if (!window_.has_unapplied_changes()) {
         if (then) {
             then();
         }
         return;
     }
-    auto applied = std::make_shared<bool>(false);
+    auto result = std::make_shared<ApplyResult>();
     window_.run_keyboard_job(
-        [this, applied](CommandSet& commands) { *applied = apply_changes(commands, context_); },
-        [this, applied, then = std::move(then)] {
-            enable_apply(!*applied);
-            if (!*applied) {
-                window_.show_message(own_text(kApplyFailedText));
+        [this, result, configuration = services_.configuration](CommandSet& commands) mutable {
+            *result = apply_changes(commands, context_, std::move(configuration));
+            return result->sent ? DeviceStatus::Success : result->status;
+        },
+        [this, result, then = std::move(then)](const JobOutcome& outcome) {
+            if (outcome.end != JobEnd::Done) {
+                window_.tell_outcome(outcome, true);
+                return;
             }
+            if (!result->sent) {
+                window_.show_message(own_text(kApplyFailedText));
+                return;
+            }
+            applied(*result);
+            // OK puts the window away only once the keyboard holds the changes.
             if (then) {
                 then();
             }
@@ -271,17 +320,30 @@ void ProfilePanel::restore_defaults() {
     }
     auto kept = std::make_shared<KeptApply>();
     window_.run_keyboard_job(
-        [this, kept](CommandSet& commands) {
-            *kept = apply_changes_keeping_copy(commands, context_);
+        [this, kept, configuration = services_.configuration](CommandSet& commands) mutable {
+            *kept = apply_changes_keeping_copy(commands, context_, std::move(configuration));
+            return kept->applied.sent ? DeviceStatus::Success : kept->applied.status;
         },
-        [this, kept] {
-            enable_apply(!kept->applied);
-            if (!kept->copy) {
-                window_.show_message(own_text(kNoCopyText));
-            } else if (!kept->applied) {
+        [this, kept](const JobOutcome& outcome) {
+            if (outcome.end != JobEnd::Done) {
+                window_.tell_outcome(outcome, true);
+            } else if (!kept->copy) {
+                tell_no_copy(kept->copy);
+            } else if (!kept->applied.sent) {
                 window_.show_message(own_text(kApplyFailedText));
+            } else {
+                applied(kept->applied);
             }
         });
+}
+
+void ProfilePanel::tell_no_copy(const KeptCopy& copy) {
+    if (copy.result == KeyboardFileResult::WriteFailed) {
+        window_.show_message(
+            own_text(outcome_text::kCopyNotSaved).arg(QString::fromStdString(copy.reason())));
+    } else {
+        window_.show_message(own_text(kNoCopyText));
+    }
 }
 
 void ProfilePanel::open_menu() {
@@ -315,8 +377,12 @@ void ProfilePanel::export_file() {
     if (path.isEmpty()) {
         return;
     }
-    if (!save_profile_file(path.toStdString(), services_.configuration, true)) {
-        window_.show_message(own_text(kExportFailedText).arg(path));
+    if (const FileWriteResult saved =
+            save_profile_file(path.toStdString(), services_.configuration);
+        !saved) {
+        window_.show_message(
+            own_text(kExportFailedText)
+                .arg(path + QStringLiteral(": ") + QString::fromStdString(saved.reason())));
     }
 }
 
@@ -329,26 +395,42 @@ void ProfilePanel::import_file() {
     window_.run_keyboard_job(
         [this, result, file = std::filesystem::path(path.toStdString())](CommandSet& commands) {
             *result = import_profile(commands, context_, file);
+            return result->applied.sent || result->outcome != ImportResult::Outcome::DownloadFailed
+                       ? DeviceStatus::Success
+                       : result->applied.status;
         },
-        [this, result] {
-            switch (result->outcome) {
-            case ImportResult::Outcome::Imported:
-                enable_apply(false);
-                window_.configuration_replaced();
-                break;
-            case ImportResult::Outcome::DownloadFailed:
-                window_.install_keyboard_state(result->state);
-                enable_apply(true);
-                window_.show_message(own_text(kImportFailedText)
-                                         .arg(QString::fromStdString(result->copy->string())));
-                break;
-            case ImportResult::Outcome::KeyboardUnread:
-                window_.show_message(own_text(kNoCopyText));
-                break;
-            case ImportResult::Outcome::NotValid:
-                break;
+        [this, result, path](const JobOutcome& outcome) {
+            if (outcome.end != JobEnd::Done) {
+                window_.tell_outcome(outcome, false);
+                return;
             }
+            tell_import(*result, path);
         });
+}
+
+void ProfilePanel::tell_import(ImportResult& result, const QString& path) {
+    switch (result.outcome) {
+    case ImportResult::Outcome::Imported:
+        services_.configuration.replace(std::move(*result.configuration));
+        applied(result.applied);
+        window_.configuration_replaced();
+        return;
+    case ImportResult::Outcome::DownloadFailed:
+        window_.show_message(
+            own_text(kImportFailedText).arg(QString::fromStdString(result.copy.path.string())));
+        // The keyboard may hold part of the file: the window shows that, and Apply stays on.
+        read_state(std::nullopt, [this] { enable_apply(true); });
+        return;
+    case ImportResult::Outcome::NoCopy:
+        tell_no_copy(result.copy);
+        return;
+    case ImportResult::Outcome::Unreadable:
+        window_.show_message(own_text(outcome_text::kImportUnreadable).arg(path));
+        return;
+    case ImportResult::Outcome::NotValid:
+        window_.show_message(text_of(services_.texts, TextKey::MainPromptImport));
+        return;
+    }
 }
 
 void ProfilePanel::open_profile_manager() {
@@ -360,12 +442,24 @@ void ProfilePanel::open_profile_manager() {
 }
 
 void ProfilePanel::choose_profile(std::optional<int> profile) {
+    read_state(profile);
+}
+
+void ProfilePanel::read_state(std::optional<int> profile, std::function<void()> then) {
     auto state = std::make_shared<KeyboardState>();
     window_.run_keyboard_job(
         [this, state, profile](CommandSet& commands) {
             *state = run_profile_choice(commands, context_, profile);
+            return DeviceStatus::Success;
         },
-        [this, state] { window_.install_keyboard_state(*state); });
+        [this, state, then = std::move(then)](const JobOutcome& outcome) {
+            if (outcome.end == JobEnd::Done) {
+                window_.install_keyboard_state(std::move(*state));
+            }
+            if (then) {
+                then();
+            }
+        });
 }
 
 void ProfilePanel::keyboard_state_installed() {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "engine/job_context.h"
+#include "engine/profile_switch.h"
 #include "model/configuration.h"
 #include "model/messages.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
-#include "ui/logic/profile_jobs.h"
-#include "ui/logic/profile_switch.h"
+#include "ui/logic/profile_switch_guard.h"
 #include "ui/profile/profile_dlg.h"
 
 #include <QObject>
@@ -109,12 +110,19 @@ private:
     void open_menu();
     bool unsaved() const;
     void install_switch(const SwitchResult& result);
+    void switch_not_taken(int profile);
+    void show_panel_profile(int profile);
     void enable_apply(bool enabled);
+    // After an Apply the keyboard took: Apply goes off and a mirror that failed is told.
+    void applied(const ApplyResult& result);
+    void tell_no_copy(const KeptCopy& copy);
+    void tell_import(ImportResult& result, const QString& path);
+    // Reads what the keyboard holds and shows it; `then` follows once it is shown.
+    void read_state(std::optional<int> profile, std::function<void()> then = {});
 
     CTarvenorDlg& window_;
     ProfilePanelServices services_;
-    DownloadSnapshotHolder snapshot_;
-    ProfileJobContext context_;
+    KeyboardContext context_;
     ProfileSwitchGuard guard_;
     QPointer<CTarvenor_DlgProfile> manager_;
     std::function<bool()> editor_open_;

@@ -1,8 +1,10 @@
 #include "ui/main/tarvenor_dlg.h"
 
+#include "model/profile_file.h"
 #include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
+#include "ui/logic/outcome_texts.h"
 #include "ui/main/about_dlg.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
@@ -23,18 +25,31 @@ QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
 }
 
-void show_message_box(const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok);
+// Parented to the window, so that it is never hidden behind it; shown as a window of its own
+// while the window is hidden in the tray.
+QMessageBox* show_message_box(QWidget* parent, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("message"));
     box->show();
+    box->raise();
+    return box;
+}
+
+bool ask_yes_no(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setObjectName(QStringLiteral("question"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 } // namespace
 
 CTarvenorDlg::CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowServices services)
     : CBaseDialog(nullptr, skin_folder / "Main.ini", skin_folder), services_(std::move(services)),
-      message_(show_message_box),
+      message_([this](const QString& text) { show_message_box(this, text); }),
+      question_([this](const QString& text) { return ask_yes_no(this, text); }),
       open_url_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("main"));
     apply_skin();
@@ -62,6 +77,11 @@ void CTarvenorDlg::add_lighting_panel() {
     lighting_ = new LightingPanel(*this, skin(), skin_folder(), services_.language, storage_,
                                   [this](int id) { return button(id); });
     lighting_->set_switch_off_hook([this] { refresh_captions(); });
+    LightingPanelLogic& logic = lighting_->logic();
+    logic.set_outcome_hook([this](const JobOutcome& outcome) { tell_outcome(outcome, false); });
+    logic.set_setting_failure_hook([this](const FileWriteResult& result) {
+        tell_write_failure(outcome_text::kSettingFailed, storage_.settings_file(), result);
+    });
     lighting_refresh_ = [this] { lighting_->logic().read_lighting(false); };
 }
 
@@ -143,6 +163,11 @@ QString CTarvenorDlg::tray_tooltip_text() const {
 }
 
 void CTarvenorDlg::open_window() {
+    if (arriving_) {
+        // The keyboard is there and being read: the window opens once it has been.
+        open_when_arrived_ = true;
+        return;
+    }
     const std::vector<std::string> nodes = unreachable_nodes();
     switch (decide_open(connected_count_, !nodes.empty())) {
     case OpenDecision::NoDeviceMessage:
@@ -207,16 +232,52 @@ void CTarvenorDlg::close_child_dialogs() {
     }
 }
 
-void CTarvenorDlg::install_keyboard_state(const KeyboardState& state) {
+void CTarvenorDlg::arrival_started() {
+    arriving_ = true;
+    keyboard_job_started();
+}
+
+void CTarvenorDlg::arrival_busy(const QString& holder) {
+    // The count follows regardless: the window may open and shows the defaults meanwhile.
+    arriving_ = false;
+    keyboard_job_finished();
+    if (!busy_told_) {
+        busy_told_ = true;
+        show_message(own_text(outcome_text::kBusy).arg(holder));
+    }
+}
+
+void CTarvenorDlg::install_keyboard_state(KeyboardState state) {
+    const bool changed_meanwhile = !state.configuration || keyboard_file_ != state.keyboard_file;
+    const bool keep_edits =
+        has_unapplied_changes() && (!changed_meanwhile || !state.configuration ||
+                                    ask(own_text(outcome_text::kKeyboardChanged)));
+    if (!keep_edits) {
+        services_.configuration.replace(state.configuration ? std::move(*state.configuration)
+                                                            : default_configuration());
+        button(control::kApply)->setEnabled(false);
+    }
+    keyboard_file_.reset();
+    if (state.configuration) {
+        keyboard_file_ = std::move(state.keyboard_file);
+    }
+    if (state.mirror_failed()) {
+        tell_write_failure(outcome_text::kMirrorFailed, state.mirror_path, *state.mirror);
+    }
     current_profile_ = state.current_profile;
     if (current_profile_ >= 0 && current_profile_ < kKeyboardProfiles) {
         select_profile_button(current_profile_);
         panel_profile_ = current_profile_;
     }
-    button(control::kApply)->setEnabled(false);
     refresh_captions();
     lighting_->logic().keyboard_arrived(current_profile_);
+    busy_told_ = false;
+    arriving_ = false;
     emit keyboard_state_installed();
+}
+
+void CTarvenorDlg::forget_keyboard_file() {
+    keyboard_file_.reset();
 }
 
 void CTarvenorDlg::configuration_replaced() {
@@ -239,6 +300,7 @@ void CTarvenorDlg::select_profile_button(int profile) {
 
 void CTarvenorDlg::keyboard_gone() {
     current_profile_ = -1;
+    arriving_ = false;
     close_child_dialogs();
     put_away();
 }
@@ -247,6 +309,10 @@ void CTarvenorDlg::set_connected_count(int count) {
     connected_count_ = count;
     update_tray_icon(tray_icon_.set_connected(count > 0));
     emit tray_tooltip_changed(tray_tooltip_text());
+    if (open_when_arrived_ && !arriving_) {
+        open_when_arrived_ = false;
+        open_window();
+    }
 }
 
 void CTarvenorDlg::set_indicator(bool on) {
@@ -286,6 +352,10 @@ void CTarvenorDlg::mark_changed() {
     button(control::kApply)->setEnabled(true);
 }
 
+bool CTarvenorDlg::has_unapplied_changes() const {
+    return button(control::kApply)->isEnabled();
+}
+
 void CTarvenorDlg::request_lighting_refresh() {
     if (refresh_.request()) {
         QMetaObject::invokeMethod(this, &CTarvenorDlg::run_lighting_refresh, Qt::QueuedConnection);
@@ -307,23 +377,54 @@ void CTarvenorDlg::keyboard_job_finished() {
     busy_bar_->job_finished();
 }
 
-void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Job job, std::function<void()> done) {
+void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Work work,
+                                    std::function<void(const JobOutcome&)> done) {
     if (jobs_ == nullptr) {
+        if (done) {
+            done(JobOutcome{});
+        }
         return;
     }
     keyboard_job_started();
-    jobs_->post([this, job = std::move(job), done = std::move(done)](CommandSet& commands) {
-        job(commands);
-        QMetaObject::invokeMethod(
-            this,
-            [this, done] {
-                keyboard_job_finished();
-                if (done) {
-                    done();
-                }
-            },
-            Qt::QueuedConnection);
+    jobs_->post(std::move(work), [this, done = std::move(done)](const JobOutcome& outcome) {
+        keyboard_job_finished();
+        if (outcome.end == JobEnd::Busy) {
+            tell_outcome(outcome, false);
+        }
+        if (done) {
+            done(outcome);
+        }
     });
+}
+
+void CTarvenorDlg::tell_outcome(const JobOutcome& outcome, bool change_lost) {
+    switch (outcome.end) {
+    case JobEnd::Busy:
+        if (busy_box_.isNull() || !busy_box_->isVisible()) {
+            busy_box_ = show_message_box(
+                this, own_text(outcome_text::kBusy).arg(QString::fromStdString(outcome.holder)));
+        }
+        return;
+    case JobEnd::Gone:
+        if (change_lost) {
+            show_message(own_text(outcome_text::kGone));
+        }
+        return;
+    case JobEnd::Done:
+    case JobEnd::Stopped:
+        return;
+    }
+}
+
+void CTarvenorDlg::tell_write_failure(const OwnText& text, const std::filesystem::path& path,
+                                      const FileWriteResult& result) {
+    show_message(own_text(text)
+                     .arg(QString::fromStdString(path.string()))
+                     .arg(QString::fromStdString(result.reason())));
+}
+
+QString CTarvenorDlg::own_text(const OwnText& text) const {
+    return QString::fromStdString(services_.language.text(text));
 }
 
 void CTarvenorDlg::keyPressEvent(QKeyEvent* event) {

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "engine/arrival_read.h"
+#include "engine/keyboard_jobs.h"
 #include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
 #include "ui/logic/key_click.h"
-#include "ui/logic/keyboard_jobs.h"
-#include "ui/logic/keyboard_refresh.h"
 #include "ui/logic/refresh_coalescer.h"
 #include "ui/logic/window_rules.h"
 #include "ui/main/main_layout.h"
 #include "ui/skin/base_dialog.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tarvenor {
@@ -43,6 +45,8 @@ public:
 
     using AssignHandler = std::function<void(const KeyClickRequest&)>;
     using MessageHandler = std::function<void(const QString&)>;
+    // Yes/No question, No the default; true for Yes.
+    using Question = std::function<bool(const QString&)>;
     using UrlOpener = std::function<void(const QUrl&)>;
 
     // Throws SkinError naming the skin file or picture that is missing.
@@ -58,6 +62,8 @@ public:
         lighting_refresh_ = std::move(refresh);
     }
     void set_message_handler(MessageHandler handler) { message_ = std::move(handler); }
+    void set_question(Question question) { question_ = std::move(question); }
+    bool ask(const QString& text) { return question_(text); }
     void set_url_opener(UrlOpener opener) { open_url_ = std::move(opener); }
     // Names the keyboard nodes this user may not open, asked whenever there is no keyboard.
     using AccessCheck = std::function<std::vector<std::string>()>;
@@ -80,7 +86,16 @@ public:
     void close_child_dialogs();
 
     // Device news.
-    void install_keyboard_state(const KeyboardState& state);
+    // The reads of an arrival began: a request to open waits for them instead of saying there
+    // is no keyboard.
+    void arrival_started();
+    // The reads of an arrival could not run: another program holds the keyboard.
+    void arrival_busy(const QString& holder);
+    // Takes in what the keyboard holds. Changes not yet applied are kept when the keyboard still
+    // holds what it held before; when it now holds something else, the user chooses.
+    void install_keyboard_state(KeyboardState state);
+    // This program changed what the keyboard holds: it is no longer known as read.
+    void forget_keyboard_file();
     void keyboard_gone();
     void set_connected_count(int count);
     void switch_bank(int bank);
@@ -88,9 +103,17 @@ public:
     void set_indicator(bool on);
     void show_message(const QString& text);
 
-    // Runs work on the device worker with the busy bar shown; `done` runs afterwards on this
-    // thread.
-    void run_keyboard_job(KeyboardJobs::Job job, std::function<void()> done = {});
+    // Runs work on the device worker with the busy bar shown. `done` runs on this thread with
+    // the job's outcome, whatever it is; a busy keyboard has already been told to the user.
+    void run_keyboard_job(KeyboardJobs::Work work,
+                          std::function<void(const JobOutcome&)> done = {});
+    // Tells a busy keyboard (once while its message is on screen), or an unplugged one when a
+    // change was lost with it (`change_lost`).
+    void tell_outcome(const JobOutcome& outcome, bool change_lost);
+    // A file of ours could not be written: which file, and why.
+    void tell_write_failure(const OwnText& text, const std::filesystem::path& path,
+                            const FileWriteResult& result);
+    QString own_text(const OwnText& text) const;
     void keyboard_job_started();
     void keyboard_job_finished();
 
@@ -103,6 +126,7 @@ public:
     void refresh_captions();
     // The configuration was edited: Apply is enabled.
     void mark_changed();
+    bool has_unapplied_changes() const;
 
     // The profile controls' hold on the window's profile state.
     void set_current_profile(int profile) { current_profile_ = profile; }
@@ -158,6 +182,8 @@ private:
     AssignHandler assign_;
     std::function<void()> lighting_refresh_;
     MessageHandler message_;
+    Question question_;
+    QPointer<QMessageBox> busy_box_;
     UrlOpener open_url_;
     AccessCheck access_check_;
     std::vector<std::function<bool(int)>> control_handlers_;
@@ -169,6 +195,12 @@ private:
     int panel_profile_ = 0;
     int bank_ = 0;
     int highlighted_ = 0;
+    bool arriving_ = false;
+    bool open_when_arrived_ = false;
+    bool busy_told_ = false;
+    // The keyboard's configuration as last read (a profile file's bytes); nothing when unknown,
+    // for instance after this program changed it.
+    std::optional<Bytes> keyboard_file_;
     FaceImages highlighted_faces_{};
 };
 

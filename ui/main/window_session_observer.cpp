@@ -1,28 +1,32 @@
 #include "ui/main/window_session_observer.h"
 
-#include "ui/logic/keyboard_refresh.h"
+#include "engine/arrival_read.h"
 #include "ui/main/tarvenor_dlg.h"
 
 namespace tarvenor {
 
 WindowSessionObserver::WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage,
-                                             Configuration& configuration, const TextTable& texts)
-    : window_(window), storage_(storage), configuration_(configuration), texts_(texts) {}
+                                             const TextTable& texts)
+    : window_(window), storage_(storage), texts_(texts) {}
 
 template <typename Call> void WindowSessionObserver::queue(Call call) {
     QMetaObject::invokeMethod(&window_, std::move(call), Qt::QueuedConnection);
 }
 
+void WindowSessionObserver::arrival_started() {
+    CTarvenorDlg& window = window_;
+    queue([&window] { window.arrival_started(); });
+}
+
 void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_matrix_read) {
     CTarvenorDlg& window = window_;
-    queue([&window] { window.keyboard_job_started(); });
     if (!default_matrix_read) {
         const QString text = QString::fromStdString(texts_.text(TextKey::MainDefaultMatrixPrompt));
         queue([&window, text] { window.show_message(text); });
     }
-    const KeyboardState state = read_keyboard_state(commands, storage_, configuration_, texts_);
-    queue([&window, state] {
-        window.install_keyboard_state(state);
+    KeyboardState state = read_keyboard_state(commands, storage_, texts_);
+    queue([&window, state = std::move(state)]() mutable {
+        window.install_keyboard_state(std::move(state));
         window.keyboard_job_finished();
     });
 }
@@ -50,6 +54,12 @@ void WindowSessionObserver::bank_switched(int bank) {
 void WindowSessionObserver::lighting_refresh_requested() {
     CTarvenorDlg& window = window_;
     queue([&window] { window.request_lighting_refresh(); });
+}
+
+void WindowSessionObserver::arrival_busy(const std::string& holder) {
+    CTarvenorDlg& window = window_;
+    const QString who = QString::fromStdString(holder);
+    queue([&window, who] { window.arrival_busy(who); });
 }
 
 void WindowSessionObserver::indicator_changed(bool on) {

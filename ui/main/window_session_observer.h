@@ -1,7 +1,6 @@
 #pragma once
 
 #include "device/keyboard_session.h"
-#include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
 
@@ -14,9 +13,9 @@ class CTarvenorDlg;
 // for the user interface.
 class WindowSessionObserver final : public SessionObserver {
 public:
-    WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage,
-                          Configuration& configuration, const TextTable& texts);
+    WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage, const TextTable& texts);
 
+    void arrival_started() override;
     void keyboard_arrived(CommandSet& commands, bool default_matrix_read) override;
     void keyboard_gone() override;
     void connection_count_changed(int count) override;
@@ -24,13 +23,13 @@ public:
     void bank_switched(int bank) override;
     void lighting_refresh_requested() override;
     void indicator_changed(bool on) override;
+    void arrival_busy(const std::string& holder) override;
 
 private:
     template <typename Call> void queue(Call call);
 
     CTarvenorDlg& window_;
     const UserStorage& storage_;
-    Configuration& configuration_;
     const TextTable& texts_;
 };
 

@@ -154,7 +154,6 @@ TEST_P(ApplyByPage, WritesTheAssignmentOfThePage) {
     {
         KeyAssignment old = entry(slot, 2);
         old.colour_key_flag = 0xA5A5;
-        const std::lock_guard lock(configuration.lock());
         configuration.assign(flat_entry(2, slot), old);
     }
     dialog.open(c.request, 2);
@@ -196,7 +195,6 @@ TEST_F(Apply, WithoutAProfileSaysNoUseAndWritesNothing) {
 
 TEST_F(Apply, FreesTheTextOfTheEntry) {
     {
-        const std::lock_guard lock(configuration.lock());
         KeyAssignment launch;
         launch.type = static_cast<std::uint16_t>(AssignmentType::LaunchProgram);
         configuration.assign(flat_entry(kProfile, kA), launch);
@@ -205,14 +203,12 @@ TEST_F(Apply, FreesTheTextOfTheEntry) {
     open_key(kA);
     capture(dialog, kB);
     dialog.apply(kProfile);
-    const std::lock_guard lock(configuration.lock());
     EXPECT_EQ(configuration.texts().total(), 0u);
     EXPECT_EQ(configuration.entry(flat_entry(kProfile, kA)).param, kB);
 }
 
 TEST_F(Apply, LeavesAnAssignmentTheDialogCannotMakeAsItWas) {
     {
-        const std::lock_guard lock(configuration.lock());
         KeyAssignment launch;
         launch.type = static_cast<std::uint16_t>(AssignmentType::TextBlock);
         launch.param = 0x40;
@@ -225,7 +221,6 @@ TEST_F(Apply, LeavesAnAssignmentTheDialogCannotMakeAsItWas) {
     EXPECT_EQ(dialog.captured_key_text(), "");
     dialog.apply(kProfile);
     EXPECT_EQ(entry(kA), before);
-    const std::lock_guard lock(configuration.lock());
     EXPECT_EQ(configuration.texts().total(), 12u);
 }
 

@@ -157,10 +157,7 @@ protected:
         macro.name = u"M";
         macro.id = 1;
         macro.actions = {{10, 0x1E, 0}, {20, 0x30, 0}, {30, 0x2E, 0}, {40, 0x20, 0}};
-        {
-            const std::lock_guard lock(configuration.lock());
-            configuration.macros() = {macro};
-        }
+        { configuration.macros() = {macro}; }
         set_entry(kA, AssignmentType::Macro, 1);
         open_key(kA);
     }

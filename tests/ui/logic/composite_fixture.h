@@ -71,14 +71,12 @@ protected:
     void open_key(KeyCode code) { dialog.open(key_request(code), kProfile); }
 
     KeyAssignment entry(int slot, int profile = kProfile) const {
-        const std::lock_guard lock(configuration.lock());
         return configuration.entry(flat_entry(profile, slot));
     }
     void set_entry(int slot, AssignmentType type, std::uint32_t param, int profile = kProfile) {
         KeyAssignment assignment = entry(slot, profile);
         assignment.type = static_cast<std::uint16_t>(type);
         assignment.param = param;
-        const std::lock_guard lock(configuration.lock());
         configuration.assign(flat_entry(profile, slot), assignment);
     }
     // Stores macros named as given, ids 1.. in order.
@@ -91,13 +89,9 @@ protected:
             macro.id = id++;
             store.push_back(macro);
         }
-        const std::lock_guard lock(configuration.lock());
         configuration.macros() = store;
     }
-    MacroStore stored_macros() const {
-        const std::lock_guard lock(configuration.lock());
-        return configuration.macros();
-    }
+    MacroStore stored_macros() const { return configuration.macros(); }
     void press(KeyCode code, bool release = false, bool auto_repeat = false) {
         dialog.key_stroke(KeyStroke{code, release, auto_repeat});
     }

@@ -7,9 +7,10 @@ namespace tarvenor::testing {
 void QueuedJobs::settle() {
     while (!jobs_.empty() || !ui_.empty()) {
         while (!jobs_.empty()) {
-            Job job = std::move(jobs_.front());
+            auto [work, done] = std::move(jobs_.front());
             jobs_.pop_front();
-            job(*commands_);
+            const JobOutcome outcome = JobOutcome::done(work(*commands_));
+            ui_.push_back([done, outcome] { done(outcome); });
         }
         while (!ui_.empty()) {
             auto call = std::move(ui_.front());
@@ -30,10 +31,9 @@ std::ostream& operator<<(std::ostream& out, const Sent& sent) {
 void LightingLogicTest::SetUp() {
     SimKeyboardTest::SetUp();
     std::filesystem::create_directories(folder_ / "documents");
-    documents_ = std::make_unique<FixedDocuments>(folder_ / "documents");
+    documents_ = std::make_unique<FolderDocuments>(folder_ / "documents");
     storage_ = std::make_unique<UserStorage>(*documents_);
-    panel_ = std::make_unique<LightingPanelLogic>(
-        *storage_, [this](std::function<void()> call) { jobs_.to_ui(std::move(call)); });
+    panel_ = std::make_unique<LightingPanelLogic>(*storage_);
     panel_->set_changed([this] { ++changes_; });
     panel_->set_jobs(&jobs_);
 }

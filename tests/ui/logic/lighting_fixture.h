@@ -1,8 +1,9 @@
 #pragma once
 
 #include "../../device/sim_fixture.h"
+#include "engine/keyboard_jobs.h"
+#include "folder_documents.h"
 #include "model/user_storage.h"
-#include "ui/logic/keyboard_jobs.h"
 #include "ui/logic/lighting_panel_logic.h"
 
 #include <deque>
@@ -18,25 +19,17 @@ namespace tarvenor::testing {
 class QueuedJobs final : public KeyboardJobs {
 public:
     explicit QueuedJobs(CommandSet*& commands) : commands_(commands) {}
-    void post(Job job) override { jobs_.push_back(std::move(job)); }
-    void to_ui(std::function<void()> call) { ui_.push_back(std::move(call)); }
+    void post(Work work, Done done) override {
+        jobs_.emplace_back(std::move(work), std::move(done));
+    }
     // Runs every job, then every answer, until nothing is left.
     void settle();
     std::size_t waiting_jobs() const { return jobs_.size(); }
 
 private:
     CommandSet*& commands_;
-    std::deque<Job> jobs_;
+    std::deque<std::pair<Work, Done>> jobs_;
     std::deque<std::function<void()>> ui_;
-};
-
-class FixedDocuments final : public DocumentsFolder {
-public:
-    explicit FixedDocuments(std::filesystem::path path) : path_(std::move(path)) {}
-    std::filesystem::path path() const override { return path_; }
-
-private:
-    std::filesystem::path path_;
 };
 
 // One request as the keyboard received it.
@@ -62,7 +55,7 @@ protected:
 
     CommandSet* commands_for_jobs_ = nullptr;
     QueuedJobs jobs_{commands_for_jobs_};
-    std::unique_ptr<FixedDocuments> documents_;
+    std::unique_ptr<FolderDocuments> documents_;
     std::unique_ptr<UserStorage> storage_;
     std::unique_ptr<LightingPanelLogic> panel_;
     int changes_ = 0;

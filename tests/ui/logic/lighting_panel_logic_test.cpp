@@ -83,18 +83,55 @@ TEST_F(LightingLogicTest, ArrivalRecomputesFollowersFromTheColoursRead) {
     EXPECT_TRUE(panel_->follows_base(1, kKeyEsc));
 }
 
-TEST_F(LightingLogicTest, FailedParameterReadEmptiesTheListAndKeepsTheRest) {
+TEST_F(LightingLogicTest, FailedReadKeepsWhatWasShownAndIsRepeatedWhenTheKeyboardAnswers) {
     arrive();
+    const std::vector<int> effects = panel_->effect_list();
+    ASSERT_FALSE(effects.empty());
     panel_->move_brightness(2);
     jobs_.settle();
-    control("fault status-ff 3"); // every attempt of the parameter read
+    control("fault status-ff"); // until further notice
     clear_traffic();
     panel_->read_lighting(false);
     jobs_.settle();
     EXPECT_EQ(sent(), (std::vector<Sent>(3, Sent{3, 0, {44}})))
         << "the read stops after the parameters";
-    EXPECT_TRUE(panel_->effect_list().empty());
+    EXPECT_EQ(panel_->effect_list(), effects) << "the list does not empty";
     EXPECT_EQ(panel_->record().brightness(), 2);
+    EXPECT_TRUE(panel_->read_failed());
+    EXPECT_FALSE(panel_->write_failed());
+
+    // The keyboard answers again: the next change reaches it and the lighting is read behind it.
+    control("fault none");
+    clear_traffic();
+    panel_->move_brightness(3);
+    jobs_.settle();
+    const auto got = sent();
+    ASSERT_EQ(got.size() > 3, true);
+    EXPECT_EQ(got[1], setting(0, 1, {3}));
+    EXPECT_EQ(got[3], (Sent{3, 0, {44}})) << "read again behind the change";
+    EXPECT_FALSE(panel_->read_failed());
+}
+
+TEST_F(LightingLogicTest, TheSwitchTurnedOnAfterAFailedArrivalReadShowsNothingMadeUp) {
+    arrive({{"TARVENOR_SIM_FAULT", "status-ff 3"}});
+    EXPECT_TRUE(panel_->effect_list().empty()) << "nothing was ever read";
+    EXPECT_TRUE(panel_->read_failed());
+    control("fault none");
+    panel_->click_light_switch();
+    jobs_.settle();
+    EXPECT_FALSE(panel_->effect_list().empty()) << "filled as soon as the keyboard answers";
+    EXPECT_EQ(panel_->record().effect(), record_in_memory(0)[0]);
+}
+
+TEST_F(LightingLogicTest, ARefusedReportRateGoesBackToTheRateTheKeyboardHolds) {
+    arrive();
+    const int held = panel_->record().report_rate();
+    control("fault no-answer");
+    panel_->choose_report_rate(0, held == 0 ? 2 : 0);
+    EXPECT_NE(panel_->record().report_rate(), held) << "shown at once";
+    jobs_.settle();
+    EXPECT_EQ(panel_->record().report_rate(), held) << "the keyboard never took it";
+    EXPECT_TRUE(panel_->write_failed());
 }
 
 TEST_F(LightingLogicTest, BrightnessAndSpeedWriteOnlyWhenTheirPositionChanges) {

@@ -27,10 +27,7 @@ protected:
         macro.name = u"M";
         macro.id = 1;
         macro.actions = std::move(actions);
-        {
-            const std::lock_guard lock(configuration.lock());
-            configuration.macros() = {macro};
-        }
+        { configuration.macros() = {macro}; }
         set_entry(kA, AssignmentType::Macro, 1);
         open_key(kA);
         dialog.toggle_recording();

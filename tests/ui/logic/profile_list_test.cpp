@@ -1,4 +1,5 @@
-#include "profile_job_fixture.h"
+#include "folder_documents.h"
+#include "map_settings.h"
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/profile_list.h"
 

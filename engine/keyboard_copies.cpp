@@ -1,6 +1,4 @@
-#include "ui/logic/profile_backup.h"
-
-#include "device/keyboard_profile_file.h"
+#include "engine/keyboard_copies.h"
 
 #include <algorithm>
 #include <ctime>
@@ -64,17 +62,28 @@ void KeyboardCopies::prune() const {
     }
 }
 
-std::optional<fs::path> KeyboardCopies::keep(CommandSet& commands, const TextTable& texts,
-                                             std::chrono::system_clock::time_point now) const {
+KeptCopy KeyboardCopies::keep(CommandSet& commands, const TextTable& texts,
+                              std::chrono::system_clock::time_point now) const {
+    KeptCopy kept;
+    kept.path = storage_.folder();
     if (!storage_.ensure_user_folder()) {
-        return std::nullopt;
+        kept.written = {FileWriteResult::Failure::System,
+                        std::make_error_code(std::errc::not_a_directory)};
+        return kept;
     }
-    const fs::path path = free_name(now);
-    if (build_file_from_keyboard(commands, texts, path) != KeyboardFileResult::Written) {
-        return std::nullopt;
+    kept.path = free_name(now);
+    kept.result = build_file_from_keyboard(commands, texts, kept.path, &kept.written);
+    if (kept) {
+        prune();
     }
-    prune();
-    return path;
+    return kept;
+}
+
+std::string KeptCopy::reason() const {
+    if (result == KeyboardFileResult::WriteFailed) {
+        return path.string() + ": " + written.reason();
+    }
+    return describe(result);
 }
 
 } // namespace tarvenor

@@ -1,12 +1,14 @@
+// The keyboard operations on the virtual keyboard: what reaches its memory and the files.
+#include "engine/apply.h"
+#include "engine/arrival_read.h"
+#include "engine/keyboard_copies.h"
+#include "engine/lighting_io.h"
+#include "engine/profile_switch.h"
 #include "model/key_codes.h"
-#include "profile_job_fixture.h"
-#include "ui/logic/apply_jobs.h"
-#include "ui/logic/keyboard_refresh.h"
-#include "ui/logic/profile_backup.h"
-#include "ui/logic/profile_controls.h"
-#include "ui/logic/profile_switch.h"
+#include "operation_fixture.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace tarvenor::testing {
 namespace {
@@ -20,14 +22,15 @@ std::size_t count_of(const std::vector<std::uint8_t>& commands, std::uint8_t com
     return static_cast<std::size_t>(std::count(commands.begin(), commands.end(), command));
 }
 
-class ProfileJobs : public ProfileJobTest {
+class ProfileJobs : public OperationTest {
 protected:
     // The program's state after an arrival: mirror and configuration read from the keyboard.
     void arrive() {
         ASSERT_TRUE(storage_.ensure_user_folder());
         ASSERT_TRUE(write_default_file(storage_.mirror_path()));
-        const KeyboardState state = read_keyboard_state(*commands_, storage_, config_, texts_);
-        ASSERT_TRUE(state.configuration_from_keyboard);
+        KeyboardState state = read_keyboard_state(*commands_, storage_, texts_);
+        ASSERT_TRUE(state.configuration);
+        config_.replace(std::move(*state.configuration));
         clear_traffic();
     }
     std::uint8_t active_profile_byte() const { return memory("parameters.bin").at(10); }
@@ -36,7 +39,9 @@ protected:
 TEST_F(ProfileJobs, ReportRateTwoWritesOneFramedByteAtPanelProfileTimes42Plus15) {
     start_learnt();
     const Bytes before = memory("settings.bin");
-    EXPECT_EQ(write_report_rate(*commands_, 1, 2), DeviceStatus::Success);
+    LightingWrite rate{1, {}};
+    rate.record(15, {2});
+    EXPECT_EQ(run_lighting_write(*commands_, rate), DeviceStatus::Success);
 
     ASSERT_EQ(sent_commands(), (std::vector<std::uint8_t>{kBegin, kWriteSettings, kEnd}));
     const TrafficLine write = requests()[1];
@@ -50,8 +55,9 @@ TEST_F(ProfileJobs, ReportRateTwoWritesOneFramedByteAtPanelProfileTimes42Plus15)
 TEST_F(ProfileJobs, SwitchWithoutChangesOnlyRewritesTheActiveProfileByte) {
     start_learnt();
     arrive();
-    ProfileJobContext jobs = context();
-    const SwitchResult result = run_profile_switch(*commands_, jobs, 2, SaveAnswer::NothingToSave);
+    const KeyboardContext jobs = context();
+    const SwitchResult result =
+        run_profile_switch(*commands_, jobs, 2, SaveAnswer::NothingToSave, config_);
     EXPECT_TRUE(result.switched);
     EXPECT_EQ(result.current_profile, 2);
     EXPECT_EQ(active_profile_byte(), 2);
@@ -63,9 +69,9 @@ TEST_F(ProfileJobs, SwitchAnsweredYesDownloadsTheStillActiveProfileFirst) {
     start_learnt();
     arrive();
     assign(0, kSlotA, typed(AssignmentType::Disabled));
-    ProfileJobContext jobs = context();
-    const SwitchResult result = run_profile_switch(*commands_, jobs, 1, SaveAnswer::Save);
-    EXPECT_TRUE(result.saved);
+    const KeyboardContext jobs = context();
+    const SwitchResult result = run_profile_switch(*commands_, jobs, 1, SaveAnswer::Save, config_);
+    EXPECT_TRUE(result.saved.sent);
     EXPECT_TRUE(result.switched);
     EXPECT_EQ(active_profile_byte(), 1);
     EXPECT_EQ(stored_code(0, factory_position(kFactoryA)), (Code{0, 0, 0}));
@@ -82,10 +88,12 @@ TEST_F(ProfileJobs, SwitchAnsweredNoDropsTheEditsAndWritesNoKeyCodes) {
     start_learnt();
     arrive();
     assign(0, kSlotA, typed(AssignmentType::Disabled));
-    ProfileJobContext jobs = context();
-    const SwitchResult result = run_profile_switch(*commands_, jobs, 1, SaveAnswer::Discard);
+    const KeyboardContext jobs = context();
+    config_.replace(mirror_configuration(storage_));
+    const SwitchResult result =
+        run_profile_switch(*commands_, jobs, 1, SaveAnswer::Discard, config_);
     EXPECT_TRUE(result.switched);
-    EXPECT_FALSE(result.saved);
+    EXPECT_FALSE(result.saved.sent);
     EXPECT_EQ(active_profile_byte(), 1);
     EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Default));
     EXPECT_EQ(stored_code(0, factory_position(kFactoryA)), kFactoryA);
@@ -93,35 +101,16 @@ TEST_F(ProfileJobs, SwitchAnsweredNoDropsTheEditsAndWritesNoKeyCodes) {
     EXPECT_EQ(count_of(sent_commands(), kWriteMacros), 0u);
 }
 
-TEST(ProfileSwitchGuard, RefusedWhileTheEditorOrTheQuestionIsOpen) {
-    ProfileSwitchGuard guard;
-    EXPECT_EQ(guard.decide(true, false), ProfileSwitchGuard::Step::Refuse);
-    EXPECT_EQ(guard.decide(true, true), ProfileSwitchGuard::Step::Refuse);
-    EXPECT_EQ(guard.decide(false, true), ProfileSwitchGuard::Step::AskSave);
-    EXPECT_EQ(guard.decide(false, false), ProfileSwitchGuard::Step::Switch);
-    guard.question_shown();
-    EXPECT_EQ(guard.decide(false, true), ProfileSwitchGuard::Step::Refuse);
-    guard.question_answered();
-    EXPECT_EQ(guard.decide(false, true), ProfileSwitchGuard::Step::AskSave);
-}
-
-TEST(ProfileSwitchGuard, OnlyProfilesZeroToTwoAreEverTargets) {
-    EXPECT_EQ(ProfileSwitchGuard::target_of(2), 2);
-    EXPECT_EQ(ProfileSwitchGuard::target_of(3), 0);
-    EXPECT_EQ(ProfileSwitchGuard::target_of(5), 0);
-    EXPECT_EQ(ProfileSwitchGuard::target_of(-1), 0);
-}
-
 TEST_F(ProfileJobs, ProfileChoiceOfNoRowSendsNoProfileAndRebuilds) {
     start_learnt();
     arrive();
     assign(0, kSlotA, typed(AssignmentType::Disabled));
-    ProfileJobContext jobs = context();
+    const KeyboardContext jobs = context();
     const KeyboardState state = run_profile_choice(*commands_, jobs, std::nullopt);
     EXPECT_EQ(count_of(sent_commands(), kWriteParameters), 0u);
-    EXPECT_TRUE(state.configuration_from_keyboard);
+    ASSERT_TRUE(state.configuration);
     EXPECT_EQ(state.current_profile, 0);
-    EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Default));
+    EXPECT_TRUE(state.configuration->entry(flat_entry(0, kSlotA)).is(AssignmentType::Default));
 }
 
 TEST_F(ProfileJobs, FailedApplyKeepsTheMirrorAndSaysSo) {
@@ -130,9 +119,34 @@ TEST_F(ProfileJobs, FailedApplyKeepsTheMirrorAndSaysSo) {
     const Bytes mirror_before = file_bytes(storage_.mirror_path());
     assign(0, kSlotA, typed(AssignmentType::Disabled));
     control("fault status-ff 3 3"); // the second chunk of profile 0's key codes
-    ProfileJobContext jobs = context();
-    EXPECT_FALSE(apply_changes(*commands_, jobs));
+    const KeyboardContext jobs = context();
+    const ApplyResult result = apply_changes(*commands_, jobs, config_);
+    EXPECT_FALSE(result.sent);
+    EXPECT_EQ(result.status, DeviceStatus::Rejected);
+    EXPECT_FALSE(result.mirror) << "not touched";
     EXPECT_EQ(file_bytes(storage_.mirror_path()), mirror_before);
+}
+
+TEST_F(ProfileJobs, AMirrorThatCannotBeWrittenIsToldAndTheKeyboardStillGetsTheChange) {
+    start_learnt();
+    arrive();
+    assign(0, kSlotA, typed(AssignmentType::Disabled));
+    // The mirror turned into a folder: the keyboard takes the change, the mirror reports why it
+    // could not follow.
+    std::filesystem::remove(storage_.mirror_path());
+    std::filesystem::create_directories(storage_.mirror_path() / "inside");
+    const ApplyResult result = apply_changes(*commands_, context(), config_);
+    EXPECT_TRUE(result.sent);
+    EXPECT_EQ(stored_code(0, factory_position(kFactoryA)), (Code{0, 0, 0}));
+    ASSERT_TRUE(result.mirror);
+    EXPECT_TRUE(result.mirror_failed());
+    EXPECT_FALSE(result.mirror->reason().empty());
+
+    // No mirror at all is nothing to keep up, not a failure.
+    std::filesystem::remove_all(storage_.mirror_path());
+    const ApplyResult without = apply_changes(*commands_, context(), config_);
+    EXPECT_TRUE(without.sent);
+    EXPECT_FALSE(without.mirror);
 }
 
 TEST_F(ProfileJobs, DamagedImportChangesNothingAndSendsNothing) {
@@ -147,11 +161,10 @@ TEST_F(ProfileJobs, DamagedImportChangesNothingAndSendsNothing) {
     const Bytes mirror_before = file_bytes(storage_.mirror_path());
     const Bytes profiles_before = memory("profiles.bin");
 
-    ProfileJobContext jobs = context();
+    const KeyboardContext jobs = context();
     const ImportResult result = import_profile(*commands_, jobs, damaged);
     EXPECT_EQ(result.outcome, ImportResult::Outcome::NotValid);
-    EXPECT_EQ(messages_.shown,
-              (std::vector<Message>{Message::ProfileFormatError, Message::ImportFailed}));
+    EXPECT_TRUE(messages_.shown.empty()) << "the window tells it once, in its own words";
     EXPECT_TRUE(requests().empty());
     EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default));
     EXPECT_EQ(file_bytes(storage_.mirror_path()), mirror_before);
@@ -165,12 +178,9 @@ protected:
     // the keyboard's content.
     std::filesystem::path import_file() {
         assign(1, kSlotA, typed(AssignmentType::Disabled));
-        {
-            std::scoped_lock lock(config_.lock());
-            config_.macros() = {make_macro(1, u"Mac", 4)};
-        }
+        { config_.macros() = {make_macro(1, u"Mac", 4)}; }
         const auto file = folder_ / "import.tvp";
-        EXPECT_TRUE(save_profile_file(file, config_, true));
+        EXPECT_TRUE(save_profile_file(file, config_));
         arrive();
         return file;
     }
@@ -181,9 +191,11 @@ TEST_F(ImportJobs, ImportWritesAllThreeProfilesAndTheMacrosAfterKeepingACopy) {
     arrive();
     const auto file = import_file();
     const Bytes held_before = memory("profiles.bin");
-    ProfileJobContext jobs = context();
+    const KeyboardContext jobs = context();
     const ImportResult result = import_profile(*commands_, jobs, file);
     ASSERT_EQ(result.outcome, ImportResult::Outcome::Imported);
+    ASSERT_TRUE(result.configuration);
+    config_.replace(*result.configuration);
 
     EXPECT_EQ(stored_code(1, factory_position(kFactoryA)), (Code{0, 0, 0}));
     const Bytes macros = memory("macros.bin");
@@ -197,29 +209,31 @@ TEST_F(ImportJobs, ImportWritesAllThreeProfilesAndTheMacrosAfterKeepingACopy) {
     // The copy holds what the keyboard held before.
     ASSERT_TRUE(result.copy);
     Configuration copy;
-    ASSERT_TRUE(load_profile_file(*result.copy, copy));
+    ASSERT_TRUE(load_profile_file(result.copy.path, copy));
     EXPECT_TRUE(copy.entry(flat_entry(1, kSlotA)).is(AssignmentType::Default));
     EXPECT_NE(memory("profiles.bin"), held_before);
 }
 
-TEST_F(ImportJobs, ImportFailingHalfWayLeavesConfigurationAndMirrorAsTheKeyboardHoldsThem) {
+TEST_F(ImportJobs, ImportFailingHalfWayLeavesConfigurationAndMirrorForTheReReadToSettle) {
     start_learnt();
     arrive();
     const auto file = import_file();
     // Copy: 3 x 7 profile chunks + the macro header; then Begin, one macro chunk, profile 0's
     // seven chunks: profile 1's first chunk fails.
     control("fault status-ff 3 " + std::to_string(22 + 1 + 1 + 7));
-    ProfileJobContext jobs = context();
+    const KeyboardContext jobs = context();
     const ImportResult result = import_profile(*commands_, jobs, file);
     ASSERT_EQ(result.outcome, ImportResult::Outcome::DownloadFailed);
-    EXPECT_TRUE(result.state.configuration_from_keyboard);
+    EXPECT_FALSE(result.configuration) << "nothing for the owner to take in";
 
-    // Macro memory took the block, profile 1 kept its codes: the program shows that.
+    // Macro memory took the block, profile 1 kept its codes: the read that follows shows that.
     const Bytes macros = memory("macros.bin");
     EXPECT_EQ(macros.at(0) | macros.at(1) << 8, 0x55AA);
-    EXPECT_EQ(config_.macros().size(), 1u);
-    EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default));
     EXPECT_EQ(stored_code(1, factory_position(kFactoryA)), kFactoryA);
+    KeyboardState state = read_keyboard_state(*commands_, storage_, texts_);
+    ASSERT_TRUE(state.configuration);
+    EXPECT_EQ(state.configuration->macros().size(), 1u);
+    EXPECT_TRUE(state.configuration->entry(flat_entry(1, kSlotA)).is(AssignmentType::Default));
     Configuration mirror;
     ASSERT_TRUE(load_profile_file(storage_.mirror_path(), mirror));
     EXPECT_EQ(mirror.macros().size(), 1u);
@@ -231,9 +245,10 @@ TEST_F(ImportJobs, ImportWithoutACopyOfTheKeyboardSendsNothing) {
     arrive();
     const auto file = import_file();
     control("fault status-ff 3 0");
-    ProfileJobContext jobs = context();
+    const KeyboardContext jobs = context();
     const ImportResult result = import_profile(*commands_, jobs, file);
-    EXPECT_EQ(result.outcome, ImportResult::Outcome::KeyboardUnread);
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::NoCopy);
+    EXPECT_EQ(result.copy.result, KeyboardFileResult::ReadFailed);
     EXPECT_EQ(count_of(sent_commands(), kWriteProfile), 0u);
     EXPECT_EQ(count_of(sent_commands(), kWriteMacros), 0u);
     EXPECT_TRUE(KeyboardCopies(storage_).list().empty());
@@ -254,11 +269,25 @@ TEST_F(ProfileJobs, RestoreDefaultsResetsTheDrawnKeysAndTheBankKeepingACopy) {
     EXPECT_TRUE(entry(0, g_button_slot(2, 0)).is(AssignmentType::Macro)); // other bank
     EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Disabled));           // other profile
 
-    ProfileJobContext jobs = context();
-    const KeptApply kept = apply_changes_keeping_copy(*commands_, jobs);
-    EXPECT_TRUE(kept.applied);
+    const KeyboardContext jobs = context();
+    const KeptApply kept = apply_changes_keeping_copy(*commands_, jobs, config_);
+    EXPECT_TRUE(kept.applied.sent);
     ASSERT_TRUE(kept.copy);
-    EXPECT_TRUE(std::filesystem::exists(*kept.copy));
+    EXPECT_TRUE(std::filesystem::exists(kept.copy.path));
+}
+
+TEST_F(ImportJobs, AUserFolderThatIsAFileIsBlamedNotTheKeyboard) {
+    start_learnt();
+    arrive();
+    const auto file = import_file();
+    std::filesystem::remove_all(storage_.folder());
+    std::ofstream(storage_.folder()) << "a file where the folder belongs";
+    const ImportResult result = import_profile(*commands_, context(), file);
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::NoCopy);
+    EXPECT_EQ(result.copy.result, KeyboardFileResult::WriteFailed);
+    EXPECT_NE(result.copy.reason().find(storage_.folder().string()), std::string::npos)
+        << result.copy.reason();
+    EXPECT_EQ(count_of(sent_commands(), kWriteProfile), 0u);
 }
 
 TEST_F(ProfileJobs, OnlyTheNewestCopiesOfTheKeyboardAreKept) {
@@ -270,7 +299,7 @@ TEST_F(ProfileJobs, OnlyTheNewestCopiesOfTheKeyboardAreKept) {
         const auto made_at = start + std::chrono::seconds(i / 2); // two per second
         const auto copy = copies.keep(*commands_, texts_, made_at);
         ASSERT_TRUE(copy);
-        made.push_back(*copy);
+        made.push_back(copy.path);
     }
     EXPECT_EQ(copies.list(), std::vector(made.end() - 5, made.end()));
     control("fault status-ff 3 0");

@@ -1,8 +1,7 @@
-#include "ui/logic/lighting_io.h"
-
-#include "ui/logic/lighting_effects.h"
+#include "engine/lighting_io.h"
 
 #include <algorithm>
+#include <span>
 
 namespace tarvenor {
 namespace {
@@ -63,6 +62,25 @@ void LightingWrite::row(const KeyColourTable& row) {
         const auto piece = row.bytes.begin() + static_cast<std::ptrdiff_t>(position * 3);
         steps.push_back({LightingStep::Area::KeyColours, static_cast<int>(position),
                          std::vector<std::uint8_t>(piece, piece + kPieceBytes)});
+    }
+}
+
+void apply_write(const LightingWrite& write, LightingSettings& records,
+                 std::array<KeyColourTable, 3>& rows) {
+    if (write.profile < 0 || write.profile >= 3) {
+        return;
+    }
+    const auto profile = static_cast<std::size_t>(write.profile);
+    for (const LightingStep& step : write.steps) {
+        const auto start = static_cast<std::size_t>(std::max(step.start, 0));
+        const bool record = step.area == LightingStep::Area::Record;
+        const std::span<std::uint8_t> target =
+            record ? std::span<std::uint8_t>(records.profiles[profile].bytes)
+                   : std::span<std::uint8_t>(rows[profile].bytes);
+        const std::size_t at = record ? start : start * 3;
+        for (std::size_t i = 0; i < step.bytes.size() && at + i < target.size(); ++i) {
+            target[at + i] = step.bytes[i];
+        }
     }
 }
 

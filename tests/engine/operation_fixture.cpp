@@ -1,11 +1,11 @@
-#include "profile_job_fixture.h"
+#include "operation_fixture.h"
 
 #include <fstream>
 #include <iterator>
 
 namespace tarvenor::testing {
 
-Bytes ProfileJobTest::file_bytes(const std::filesystem::path& path) {
+Bytes OperationTest::file_bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "device/commands.h"
+#include "device/keyboard_profile_file.h"
+#include "model/atomic_file.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
 
@@ -9,6 +11,19 @@
 #include <optional>
 
 namespace tarvenor {
+
+// What keeping a copy of the keyboard's content came to.
+struct KeptCopy {
+    // Written: `path` holds the copy. Otherwise why not: the keyboard could not be read, or the
+    // file (or the per-user folder) could not be written.
+    KeyboardFileResult result = KeyboardFileResult::WriteFailed;
+    std::filesystem::path path;
+    FileWriteResult written; // WriteFailed: the system's reason
+
+    explicit operator bool() const { return result == KeyboardFileResult::Written; }
+    // The failure as the user reads it: which file, and why.
+    std::string reason() const;
+};
 
 // Copies of what the keyboard held before an import or a restore of the defaults overwrote it:
 // profile files "Keyboard copy YYYY-MM-DD HH.MM.SS.tvp" in the per-user folder, the newest
@@ -20,9 +35,9 @@ public:
 
     explicit KeyboardCopies(const UserStorage& storage) : storage_(storage) {}
 
-    // Reads the keyboard into a new copy and drops the oldest beyond kKept. Nothing when the
-    // keyboard could not be read or the file not written (no partial copy is left).
-    std::optional<std::filesystem::path>
+    // Reads the keyboard into a new copy and drops the oldest beyond kKept. No partial copy is
+    // left when the keyboard could not be read or the file not written.
+    KeptCopy
     keep(CommandSet& commands, const TextTable& texts,
          std::chrono::system_clock::time_point now = std::chrono::system_clock::now()) const;
 

@@ -1,26 +1,18 @@
 #pragma once
 
+#include "engine/job_context.h"
+#include "folder_documents.h"
 #include "map_settings.h"
 #include "model/profile_file.h"
 #include "transfer_fixture.h"
-#include "ui/logic/profile_jobs.h"
 
 namespace tarvenor::testing {
 
-class FolderDocuments final : public DocumentsFolder {
-public:
-    explicit FolderDocuments(std::filesystem::path path) : path_(std::move(path)) {}
-    std::filesystem::path path() const override { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 // A learnt virtual keyboard and a per-user folder inside the test's folder, with the context
-// the profile jobs run on.
-class ProfileJobTest : public TransferTest {
+// the keyboard operations run on.
+class OperationTest : public TransferTest {
 protected:
-    ProfileJobTest() : documents_(std::filesystem::path()), storage_(documents_) {}
+    OperationTest() : documents_(std::filesystem::path()), storage_(documents_) {}
 
     void SetUp() override {
         TransferTest::SetUp();
@@ -28,14 +20,10 @@ protected:
         std::filesystem::create_directories(folder_ / "documents");
     }
 
-    ProfileJobContext context() { return {config_, holder_, storage_, texts_, messages_}; }
+    KeyboardContext context() { return {storage_, texts_, messages_}; }
 
-    KeyAssignment entry(int profile, int slot) {
-        std::scoped_lock lock(config_.lock());
-        return config_.entry(flat_entry(profile, slot));
-    }
+    KeyAssignment entry(int profile, int slot) { return config_.entry(flat_entry(profile, slot)); }
     void assign(int profile, int slot, const KeyAssignment& assignment) {
-        std::scoped_lock lock(config_.lock());
         config_.assign(flat_entry(profile, slot), assignment);
     }
     // The file's bytes, or empty when it is missing.

@@ -32,6 +32,10 @@ struct LightingWrite {
 
 std::vector<std::uint8_t> colour_bytes(ColourValue colour);
 
+// What the keyboard holds once it took a write: the write's bytes laid into the records and rows.
+void apply_write(const LightingWrite& write, LightingSettings& records,
+                 std::array<KeyColourTable, 3>& rows);
+
 // Runs a change on the device worker. Success only when every command of it succeeded; after a
 // failing step the rest of the steps is left out, and the transfer is still ended.
 DeviceStatus run_lighting_write(CommandSet& commands, const LightingWrite& write);

@@ -1,0 +1,31 @@
+#include "engine/profile_switch.h"
+
+#include "model/profile_file.h"
+
+namespace tarvenor {
+
+SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,
+                                SaveAnswer answer, Configuration configuration) {
+    SwitchResult result;
+    if (answer == SaveAnswer::Save) {
+        result.saved = apply_changes(commands, context, std::move(configuration));
+    }
+    result.status = commands.set_current_profile(is_profile(profile) ? profile : 0);
+    result.switched = result.status == DeviceStatus::Success;
+    result.current_profile = commands.facts().current_profile();
+    return result;
+}
+
+KeyboardState run_profile_choice(CommandSet& commands, const KeyboardContext& context,
+                                 std::optional<int> profile) {
+    if (profile && is_profile(*profile)) {
+        commands.set_current_profile(*profile);
+    }
+    return read_keyboard_state(commands, context.storage, context.texts);
+}
+
+Configuration mirror_configuration(const UserStorage& storage) {
+    return configuration_from_file(storage.mirror_path()).value_or(default_configuration());
+}
+
+} // namespace tarvenor

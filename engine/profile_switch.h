@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/apply.h"
+#include "engine/arrival_read.h"
+#include "engine/job_context.h"
+
+#include <optional>
+
+namespace tarvenor {
+
+// What the user answered about unapplied changes before a profile switch.
+enum class SaveAnswer {
+    NothingToSave,
+    Save,    // apply the still-active profile first
+    Discard, // drop the edits: the owner takes the mirror's configuration back
+};
+
+struct SwitchResult {
+    bool switched = false; // the keyboard took the new profile
+    ApplyResult saved;     // Save: what the Apply came to
+    int current_profile = -1;
+    DeviceStatus status = DeviceStatus::Success; // the switch's own status
+};
+
+// Settles the edits as answered (Save: `configuration` is applied first), then makes `profile`
+// active; a target outside 0..2 becomes 0, so that only 0..2 reach the keyboard.
+SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,
+                                SaveAnswer answer, Configuration configuration);
+
+// The profile manager's Apply: the chosen profile (none: nothing is sent) becomes active and
+// what the keyboard holds is read again.
+KeyboardState run_profile_choice(CommandSet& commands, const KeyboardContext& context,
+                                 std::optional<int> profile);
+
+// The configuration the mirror holds: what a Discard goes back to (the defaults when it cannot
+// be read).
+Configuration mirror_configuration(const UserStorage& storage);
+
+} // namespace tarvenor
