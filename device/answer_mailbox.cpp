@@ -23,6 +23,14 @@ void AnswerMailbox::settle() {
     }
 }
 
+void AnswerMailbox::write_off() {
+    {
+        const std::lock_guard lock(mutex_);
+        owed_.clear();
+    }
+    changed_.notify_all();
+}
+
 void AnswerMailbox::open() {
     const std::lock_guard lock(mutex_);
     open_ = true;

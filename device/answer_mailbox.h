@@ -32,6 +32,8 @@ public:
 
     // Waits until every answer owed so far has arrived or has been given up.
     void settle();
+    // Gives up every answer owed now, for a keyboard found silent.
+    void write_off();
     // From now on arriving answers belong to the caller's request, until close().
     void open();
     void close();

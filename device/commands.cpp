@@ -28,8 +28,36 @@ std::uint16_t profile_block_address(int profile) {
 CommandSet::CommandSet(ReportExchange& exchange, DeviceFacts& facts)
     : exchange_(exchange), facts_(facts) {}
 
+void CommandSet::begin_operation() {
+    in_operation_ = true;
+    silent_ = false;
+    transfer_open_ = false;
+}
+
+void CommandSet::end_operation() {
+    in_operation_ = false;
+    silent_ = false;
+    transfer_open_ = false;
+}
+
 DeviceStatus CommandSet::send(const DeviceReport& request, DeviceReport& answer) {
-    const DeviceStatus status = exchange_.exchange(request.bytes, answer);
+    const auto command = static_cast<Command>(request.command());
+    const bool closing = command == Command::EndTransfer;
+    if (silent_ && !(closing && transfer_open_)) {
+        return DeviceStatus::NoAnswer;
+    }
+    // Closing after silence: one attempt tells whether the keyboard is back (or gone).
+    const DeviceStatus status =
+        exchange_.exchange(request.bytes, answer, nullptr, silent_ ? 1 : kExchangeAttempts);
+    if (command == Command::BeginTransfer) {
+        transfer_open_ = transfer_open_ ||
+                         (status != DeviceStatus::NoDevice && status != DeviceStatus::SendRefused);
+    } else if (closing) {
+        transfer_open_ = false;
+    }
+    if (status == DeviceStatus::NoAnswer && in_operation_) {
+        silent_ = true;
+    }
     if (status != DeviceStatus::Success) {
         return status;
     }

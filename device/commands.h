@@ -34,9 +34,19 @@ inline constexpr std::chrono::milliseconds kEndTransferPause{10};
 // the caller). Blocks larger than one report travel in 56-byte chunks, one exchange each; the
 // first failing chunk ends the transfer and leaves the caller's buffer untouched from there on.
 // Nothing is sent for an argument the keyboard cannot take (InvalidArgument).
+//
+// Within an operation, a command that nothing answered in all its attempts ends the operation:
+// every later command fails at once with NoAnswer and sends nothing, except that an open transfer
+// still gets one EndTransfer attempt. Otherwise a keyboard that stopped answering would cost the
+// full retry time of every command left.
 class CommandSet {
 public:
     CommandSet(ReportExchange& exchange, DeviceFacts& facts);
+
+    // One operation is one hold of the keyboard lock (KeyboardSession). A new one tries the
+    // keyboard afresh. Outside an operation every command stands on its own.
+    void begin_operation();
+    void end_operation();
 
     // Sequences that touch settings, colours, profile blocks or the macro area are bracketed by
     // these two. EndTransfer waits 10 ms before it is sent.
@@ -83,6 +93,9 @@ private:
 
     ReportExchange& exchange_;
     DeviceFacts& facts_;
+    bool in_operation_ = false;
+    bool silent_ = false;        // a command of this operation went unanswered
+    bool transfer_open_ = false; // BeginTransfer reached the keyboard, EndTransfer not yet sent
 };
 
 } // namespace tarvenor

@@ -248,7 +248,9 @@ bool KeyboardSession::enter_keyboard(std::string& holder) {
     if (keyboard_depth_ == 0 && !keyboard_lock_.acquire(options_.lock_patience, holder)) {
         return false;
     }
-    ++keyboard_depth_;
+    if (keyboard_depth_++ == 0) {
+        commands_->begin_operation();
+    }
     return true;
 }
 
@@ -257,6 +259,7 @@ void KeyboardSession::leave_keyboard() {
     if (keyboard_depth_ == 0 || --keyboard_depth_ > 0) {
         return;
     }
+    commands_->end_operation();
     // Late answers still owed are let through first, so the next holder never takes them.
     link_->exchange().settle();
     keyboard_lock_.release();

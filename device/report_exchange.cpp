@@ -26,7 +26,7 @@ void ReportExchange::settle() {
 }
 
 DeviceStatus ReportExchange::exchange(std::span<const std::uint8_t> request, DeviceReport& answer,
-                                      std::size_t* received) {
+                                      std::size_t* received, int attempt_count) {
     if (received != nullptr) {
         *received = 0;
     }
@@ -41,16 +41,22 @@ DeviceStatus ReportExchange::exchange(std::span<const std::uint8_t> request, Dev
     const std::lock_guard exclusive(exchange_lock_);
     mailbox_.settle();
     mailbox_.open();
-    const DeviceStatus status = attempts(report, answer, received);
+    const DeviceStatus status = attempts(report, std::max(1, attempt_count), answer, received);
+    if (status == DeviceStatus::NoAnswer) {
+        // Not one write was answered: the keyboard is silent, not slow. It answers in order, and
+        // the first write's answer is already past the limit (or, for a single attempt, follows
+        // a request that went the same way), so nothing behind it is in flight any more.
+        mailbox_.write_off();
+    }
     mailbox_.close();
     return status;
 }
 
-DeviceStatus ReportExchange::attempts(const DeviceReport& report, DeviceReport& answer,
+DeviceStatus ReportExchange::attempts(const DeviceReport& report, int count, DeviceReport& answer,
                                       std::size_t* received) {
     bool answered = false;
     for (int attempt = 1;; ++attempt) {
-        const bool last_attempt = attempt == kExchangeAttempts;
+        const bool last_attempt = attempt == count;
         mailbox_.count_write();
         if (library_.write_one(&hidserv::kCommandUnit, report.bytes.data(),
                                static_cast<int>(report.bytes.size())) <= 0) {

@@ -29,9 +29,10 @@ public:
 
     // The request is padded with zeros (or cut) to 64 bytes and written as it is; seal it first.
     // Success means an answer echoing the command arrived (its status byte may still be 0xFF or
-    // 0xFE after the last attempt); `received` then holds the answer's length.
+    // 0xFE after the last attempt); `received` then holds the answer's length. Fewer attempts
+    // only for a keyboard already found silent.
     DeviceStatus exchange(std::span<const std::uint8_t> request, DeviceReport& answer,
-                          std::size_t* received = nullptr);
+                          std::size_t* received = nullptr, int attempt_count = kExchangeAttempts);
 
     // Number of keyboards connected.
     int device_count() const;
@@ -40,11 +41,13 @@ public:
     void deliver_answer(const std::uint8_t* data, std::size_t length);
 
     // Waits (within the limit for late answers) until no answer is owed any more, so that the
-    // keyboard is quiet before another program may talk to it.
+    // keyboard is quiet before another program may talk to it. After a request that nothing
+    // answered, nothing is owed: see exchange().
     void settle();
 
 private:
-    DeviceStatus attempts(const DeviceReport& report, DeviceReport& answer, std::size_t* received);
+    DeviceStatus attempts(const DeviceReport& report, int count, DeviceReport& answer,
+                          std::size_t* received);
 
     const HidServFunctions& library_;
     const std::chrono::milliseconds answer_wait_;

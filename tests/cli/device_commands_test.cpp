@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace tarvenor::testing {
 namespace {
 
@@ -56,6 +58,26 @@ TEST_F(CliDeviceCommands, FailuresAreToldInWordsWithNumbersOnlyWhenVerbose) {
     const CliRun missing = cli("info", "", "/nonexistent/libHidServ.so");
     EXPECT_EQ(missing.exit_code, 5);
     EXPECT_NE(missing.err.find("/nonexistent/libHidServ.so"), std::string::npos);
+}
+
+// A keyboard that stops answering while it is learnt: the command that found it silent is the
+// last one sent, and nothing waits for answers afterwards.
+TEST_F(CliDeviceCommands, AKeyboardThatStopsAnsweringFailsInfoAfterOneCommand) {
+    const std::string traffic = file("traffic");
+    for (const int good : {3, 8}) { // in the factory key matrix; info's own read
+        std::filesystem::remove(traffic);
+        const auto began = std::chrono::steady_clock::now();
+        const CliRun dead =
+            cli("info", "TARVENOR_SIM_TRAFFIC=" + shell_quoted(traffic) +
+                            " TARVENOR_SIM_FAULT='no-answer 1000 " + std::to_string(good) + "'");
+        const auto took = std::chrono::steady_clock::now() - began;
+        EXPECT_EQ(dead.exit_code, 4) << good;
+        EXPECT_EQ(dead.err, "tarvenor-cli: reading the keyboard's parameters failed: the "
+                            "keyboard did not answer\n");
+        EXPECT_EQ(count_requests(traffic), good + 3u) << "after " << good << " good reports";
+        // Three answer waits of a second; waiting for the unanswered reports would add two.
+        EXPECT_LT(took, std::chrono::milliseconds(4500)) << good;
+    }
 }
 
 } // namespace

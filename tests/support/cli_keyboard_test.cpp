@@ -18,6 +18,15 @@ std::vector<std::uint8_t> CliKeyboardTest::memory(const std::string& name) const
     return {bytes.begin(), bytes.end()};
 }
 
+std::size_t count_requests(const std::filesystem::path& traffic) {
+    std::ifstream in(traffic);
+    std::size_t requests = 0;
+    for (std::string line; std::getline(in, line);) {
+        requests += line.rfind('>', 0) == 0 ? 1 : 0;
+    }
+    return requests;
+}
+
 void CliKeyboardTest::poke_memory(const std::string& name, std::size_t offset,
                                   const std::vector<std::uint8_t>& bytes) {
     std::fstream out(dir_ / "kb" / name, std::ios::binary | std::ios::in | std::ios::out);

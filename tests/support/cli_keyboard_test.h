@@ -24,4 +24,7 @@ protected:
     std::filesystem::path mirror() const { return dir_ / "Tarvenor_R4X" / "$Profile0"; }
 };
 
+// The number of requests (lines starting with '>') in a virtual keyboard's traffic log.
+std::size_t count_requests(const std::filesystem::path& traffic);
+
 } // namespace tarvenor::testing
