@@ -4,7 +4,7 @@
 # and the skin gallery. Builds first when the build is missing.
 # Usage: scripts/screenshots.sh [FOLDER]   (default: docs; the pictures replace those there)
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root=$PWD
 out=${1:-docs}
 mkdir -p "$out" && out=$(cd "$out" && pwd) || exit 1
