@@ -113,15 +113,24 @@ e2e_nothing_left() {
     fi
 }
 
-# Clicks a control of a window by its key in the window's skin file.
-e2e_click_control() {
+# The centre of a control of a window, by its key in the window's skin file, in screen
+# coordinates: "X Y". Fails (with the reason on standard error) when the skin has no such key.
+e2e_control_centre() {
     local window=$1 skin=$2 key=$3 rect X Y
     rect=$(grep -i "^$key=" "$BIN/Skins/$skin" | cut -d= -f2 | tr -d '\r')
     [ -n "$rect" ] || e2e_fail "no $key in $skin"
     eval "$(xdotool getwindowgeometry --shell "$window")"
     local x=$((X + $(echo "$rect" | cut -d, -f1) + $(echo "$rect" | cut -d, -f3) / 2))
     local y=$((Y + $(echo "$rect" | cut -d, -f2) + $(echo "$rect" | cut -d, -f4) / 2))
-    xdotool mousemove --sync "$x" "$y" click 1
+    echo "$x $y"
+}
+
+# Clicks a control of a window by its key in the window's skin file.
+e2e_click_control() {
+    local centre
+    centre=$(e2e_control_centre "$1" "$2" "$3") || exit 1
+    # shellcheck disable=SC2086 # "X Y"
+    xdotool mousemove --sync $centre click 1
 }
 
 # The windows PID shows, one id per line.
