@@ -9,7 +9,7 @@
 #include "ui/logic/keyboard_jobs.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 #include "ui/main/window_session_observer.h"
 
 #include <QApplication>
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     }
     EnvironmentDocumentsFolder documents;
     UserStorage storage(documents);
-    CTarvenorDlg window(bin / "Skins", {language, texts, configuration, bin / "Help", true});
+    MainWindow window(bin / "Skins", {language, texts, configuration, bin / "Help", true});
     WindowSessionObserver observer(window, storage, configuration, texts);
     KeyboardSession::Options options;
     options.library_file = bin / "libHidServSim.so";

@@ -6,7 +6,7 @@
 #include "model/user_storage.h"
 #include "ui/logic/profile_jobs.h"
 #include "ui/logic/profile_switch.h"
-#include "ui/profile/profile_dlg.h"
+#include "ui/profile/profile_manager_dialog.h"
 
 #include <QObject>
 #include <QPointer>
@@ -16,7 +16,7 @@
 
 namespace tarvenor {
 
-class CTarvenorDlg;
+class MainWindow;
 
 struct ProfilePanelServices {
     Configuration& configuration;
@@ -52,7 +52,7 @@ public:
                                                "The profile file could not be saved: %1"};
 
     // Takes over the window's controls that are its own and follows its keyboard state.
-    ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services);
+    ProfilePanel(MainWindow& window, ProfilePanelServices services);
     ~ProfilePanel() override;
 
     // Whether the assignment dialog is open (a profile switch is refused meanwhile).
@@ -83,7 +83,7 @@ public:
     int switch_profile(int profile);
     void refresh_profile_label();
     void open_profile_manager();
-    CTarvenor_DlgProfile* profile_manager() const { return manager_; }
+    ProfileManagerDialog* profile_manager() const { return manager_; }
 
     // ProfileManagerHost
     const UserStorage& storage() const override { return services_.storage; }
@@ -111,12 +111,12 @@ private:
     void install_switch(const SwitchResult& result);
     void enable_apply(bool enabled);
 
-    CTarvenorDlg& window_;
+    MainWindow& window_;
     ProfilePanelServices services_;
     DownloadSnapshotHolder snapshot_;
     ProfileJobContext context_;
     ProfileSwitchGuard guard_;
-    QPointer<CTarvenor_DlgProfile> manager_;
+    QPointer<ProfileManagerDialog> manager_;
     std::function<bool()> editor_open_;
     std::function<void(int)> show_lighting_;
     std::function<void()> reset_lighting_;

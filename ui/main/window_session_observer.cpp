@@ -1,11 +1,11 @@
 #include "ui/main/window_session_observer.h"
 
 #include "ui/logic/keyboard_refresh.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 
 namespace tarvenor {
 
-WindowSessionObserver::WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage,
+WindowSessionObserver::WindowSessionObserver(MainWindow& window, const UserStorage& storage,
                                              Configuration& configuration, const TextTable& texts)
     : window_(window), storage_(storage), configuration_(configuration), texts_(texts) {}
 
@@ -14,7 +14,7 @@ template <typename Call> void WindowSessionObserver::queue(Call call) {
 }
 
 void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_matrix_read) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.keyboard_job_started(); });
     if (!default_matrix_read) {
         const QString text = QString::fromStdString(texts_.text(TextKey::MainDefaultMatrixPrompt));
@@ -28,32 +28,32 @@ void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_
 }
 
 void WindowSessionObserver::keyboard_gone() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.keyboard_gone(); });
 }
 
 void WindowSessionObserver::connection_count_changed(int count) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, count] { window.set_connected_count(count); });
 }
 
 void WindowSessionObserver::open_requested() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.open_window(); });
 }
 
 void WindowSessionObserver::bank_switched(int bank) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, bank] { window.switch_bank(bank); });
 }
 
 void WindowSessionObserver::lighting_refresh_requested() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.request_lighting_refresh(); });
 }
 
 void WindowSessionObserver::indicator_changed(bool on) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, on] { window.set_indicator(on); });
 }
 
