@@ -6,11 +6,11 @@
 #include "device/keyboard_session.h"
 #include "model/program_files.h"
 #include "model/user_storage.h"
-#include "ui/assign/composite_host.h"
+#include "ui/assign/assignment_host.h"
 #include "ui/logic/start_options.h"
 #include "ui/main/lighting_panel.h"
+#include "ui/main/main_window.h"
 #include "ui/main/profile_panel.h"
-#include "ui/main/tarvenor_dlg.h"
 #include "ui/main/window_session_observer.h"
 #include "ui/profile/qt_settings_store.h"
 #include "ui/skin/skin_error.h"
@@ -68,7 +68,7 @@ public:
             new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
         connect_panels(*profiles);
         auto* assignment =
-            new CompositeHost(window_, {language, texts, configuration_, settings_, files.skins});
+            new AssignmentHost(window_, {language, texts, configuration_, settings_, files.skins});
         window_.set_assign_handler(
             [assignment](const KeyClickRequest& request) { assignment->open(request); });
         profiles->set_editor_open([assignment] { return assignment->is_open(); });
@@ -143,14 +143,14 @@ private:
                                  window_.open_window();
                              }
                          });
-        QObject::connect(&window_, &CTarvenorDlg::exit_requested, &window_,
+        QObject::connect(&window_, &MainWindow::exit_requested, &window_,
                          [this] { exit_sequence(); });
-        QObject::connect(&window_, &CTarvenorDlg::tray_icon_changed, &tray_, &CTrayIcon::set_icon);
-        QObject::connect(&window_, &CTarvenorDlg::tray_tooltip_changed, &tray_,
-                         &CTrayIcon::set_tooltip);
-        QObject::connect(&tray_, &CTrayIcon::open_requested, &window_, &CTarvenorDlg::open_window);
-        QObject::connect(&tray_, &CTrayIcon::about_requested, &window_, &CTarvenorDlg::show_about);
-        QObject::connect(&tray_, &CTrayIcon::exit_requested, &window_, [this] { exit_sequence(); });
+        QObject::connect(&window_, &MainWindow::tray_icon_changed, &tray_, &TrayIcon::set_icon);
+        QObject::connect(&window_, &MainWindow::tray_tooltip_changed, &tray_,
+                         &TrayIcon::set_tooltip);
+        QObject::connect(&tray_, &TrayIcon::open_requested, &window_, &MainWindow::open_window);
+        QObject::connect(&tray_, &TrayIcon::about_requested, &window_, &MainWindow::show_about);
+        QObject::connect(&tray_, &TrayIcon::exit_requested, &window_, [this] { exit_sequence(); });
     }
 
     void finish_start() {
@@ -172,9 +172,9 @@ private:
     UserStorage storage_;
     Configuration configuration_;
     QtSettingsStore settings_;
-    CTarvenorDlg window_;
+    MainWindow window_;
     WindowSessionObserver observer_;
-    CTrayIcon tray_;
+    TrayIcon tray_;
     CompanionEvents events_;
     std::unique_ptr<SessionJobs> jobs_;
     // Declared last: its worker stops before anything it reports to goes.
@@ -221,7 +221,7 @@ int run_tarvenor(int argc, char** argv) {
     start_companion(files.companion);
 
     try {
-        RunningProgram program(files, language, texts, instance, CTrayIcon::available());
+        RunningProgram program(files, language, texts, instance, TrayIcon::available());
         std::string error;
         if (!program.open_session(options.quiet_start, error)) {
             return fail(error);

@@ -6,18 +6,18 @@
 
 namespace tarvenor {
 
-CTrayIcon::CTrayIcon(std::filesystem::path skin_folder, std::filesystem::path language_file)
+TrayIcon::TrayIcon(std::filesystem::path skin_folder, std::filesystem::path language_file)
     : skin_folder_(std::move(skin_folder)), language_file_(std::move(language_file)) {
-    open_ = menu_.addAction(QString(), this, &CTrayIcon::open_requested);
-    about_ = menu_.addAction(QString(), this, &CTrayIcon::about_requested);
-    exit_ = menu_.addAction(QString(), this, &CTrayIcon::exit_requested);
+    open_ = menu_.addAction(QString(), this, &TrayIcon::open_requested);
+    about_ = menu_.addAction(QString(), this, &TrayIcon::about_requested);
+    exit_ = menu_.addAction(QString(), this, &TrayIcon::exit_requested);
     menu_.setDefaultAction(open_);
-    connect(&menu_, &QMenu::aboutToShow, this, &CTrayIcon::fill_menu);
-    connect(&tray_, &QSystemTrayIcon::activated, this, &CTrayIcon::on_activated);
+    connect(&menu_, &QMenu::aboutToShow, this, &TrayIcon::fill_menu);
+    connect(&tray_, &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
     fill_menu();
 }
 
-bool CTrayIcon::create(const QString& tooltip) {
+bool TrayIcon::create(const QString& tooltip) {
     if (!available()) {
         return false;
     }
@@ -29,31 +29,31 @@ bool CTrayIcon::create(const QString& tooltip) {
     return true;
 }
 
-void CTrayIcon::set_icon(int icon_id) {
+void TrayIcon::set_icon(int icon_id) {
     icon_id_ = icon_id;
     const std::filesystem::path file = skin_folder_ / ("icon" + std::to_string(icon_id) + ".png");
     tray_.setIcon(QIcon(QString::fromStdString(file.string())));
 }
 
-void CTrayIcon::set_tooltip(const QString& tooltip) {
+void TrayIcon::set_tooltip(const QString& tooltip) {
     tray_.setToolTip(tooltip.left(kTooltipCapacity));
 }
 
-void CTrayIcon::remove() {
+void TrayIcon::remove() {
     if (created_) {
         tray_.hide();
         created_ = false;
     }
 }
 
-void CTrayIcon::fill_menu() {
+void TrayIcon::fill_menu() {
     const LanguageFile language = LanguageFile::load(language_file_);
     open_->setText(QString::fromStdString(language.text("MENU_11")));
     about_->setText(QString::fromStdString(language.text("MENU_22")));
     exit_->setText(QString::fromStdString(language.text("MENU_33")));
 }
 
-void CTrayIcon::on_activated(QSystemTrayIcon::ActivationReason reason) {
+void TrayIcon::on_activated(QSystemTrayIcon::ActivationReason reason) {
     // A single click does nothing; the menu comes with the right button.
     if (reason == QSystemTrayIcon::DoubleClick) {
         emit open_requested();

@@ -10,12 +10,12 @@ namespace tarvenor {
 
 // The program's icon in the notification area: its image follows the keyboard, a double click
 // opens the window, the right-click menu offers Open, About and Exit in the language in force.
-class CTrayIcon : public QObject {
+class TrayIcon : public QObject {
     Q_OBJECT
 public:
     static constexpr int kTooltipCapacity = 127;
 
-    CTrayIcon(std::filesystem::path skin_folder, std::filesystem::path language_file);
+    TrayIcon(std::filesystem::path skin_folder, std::filesystem::path language_file);
 
     static bool available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 

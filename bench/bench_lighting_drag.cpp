@@ -9,7 +9,7 @@
 #include "model/user_storage.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 #include "ui/main/window_session_observer.h"
 
 #include <QApplication>
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     configuration.make_default_image();
     EnvironmentDocumentsFolder documents;
     UserStorage storage(documents);
-    CTarvenorDlg window(bin / "Skins", {language, texts, configuration, bin / "Help", true});
+    MainWindow window(bin / "Skins", {language, texts, configuration, bin / "Help", true});
     WindowSessionObserver observer(window, storage, texts);
     KeyboardSession::Options options;
     options.library_file = bin / "libHidServSim.so";

@@ -54,7 +54,7 @@ TEST_F(WindowTest, KeysSitWhereTheSkinPlacesThem) {
 
 TEST_F(WindowTest, GKeyClickInBankBAsksForItsSlotAndHighlightsIt) {
     window->switch_bank(1);
-    CPngButton& g3 = *window->button(1002);
+    ImageButton& g3 = *window->button(1002);
     const FaceImages before = g3.faces();
     QTest::mouseClick(&g3, Qt::LeftButton);
     ASSERT_EQ(requests.size(), 1u);
@@ -94,7 +94,7 @@ TEST_F(WindowTest, EscapeEnterAndSystemCloseNeverEndTheProgram) {
     window->set_connected_count(1);
     window->open_window();
     bool exited = false;
-    QObject::connect(window.get(), &CTarvenorDlg::exit_requested, [&exited] { exited = true; });
+    QObject::connect(window.get(), &MainWindow::exit_requested, [&exited] { exited = true; });
     QTest::keyClick(window.get(), Qt::Key_Escape);
     QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_TRUE(window->isVisible());
@@ -111,7 +111,7 @@ TEST_F(WindowTest, HelpAndLinksOpenTheirAddresses) {
     QTest::mouseClick(window->button(control::kVendorLink), Qt::LeftButton);
     EXPECT_EQ(opened, (QStringList{"file:///opt/help/index.html",
                                    QString::fromStdString(window->skin().get("SCREEN", "Link")),
-                                   CTarvenorDlg::kVendorAddress}));
+                                   MainWindow::kVendorAddress}));
 }
 
 TEST_F(WindowTest, BankSwitchCaptionsIndicatorAndAssignedLook) {
@@ -171,7 +171,7 @@ TEST_F(WindowTest, RefreshRequestsInABurstGiveOneReRead) {
 
 TEST_F(WindowTest, IndicatorIconOverTheConnectionIcon) {
     std::vector<int> icons;
-    QObject::connect(window.get(), &CTarvenorDlg::tray_icon_changed,
+    QObject::connect(window.get(), &MainWindow::tray_icon_changed,
                      [&icons](int id) { icons.push_back(id); });
     window->set_connected_count(1);
     window->set_indicator(true);

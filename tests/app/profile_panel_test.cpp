@@ -299,7 +299,7 @@ TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {
 
 TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
     QTimer::singleShot(0, [this] {
-        CTarvenor_DlgProfile* manager = panel->profile_manager();
+        ProfileManagerDialog* manager = panel->profile_manager();
         ASSERT_NE(manager, nullptr);
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(manager, &f1);
@@ -311,7 +311,7 @@ TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
 
 TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsActive) {
     QTimer::singleShot(0, [this] {
-        CTarvenor_DlgProfile* manager = panel->profile_manager();
+        ProfileManagerDialog* manager = panel->profile_manager();
         ASSERT_NE(manager, nullptr);
         EXPECT_EQ(manager->list_view()->topLevelItemCount(), 3);
         // Captions follow the language file, English here.
@@ -320,7 +320,7 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
                   QStringList({"Active", "Name", "Path"}));
         EXPECT_EQ(manager->list_view()->topLevelItem(0)->checkState(0), Qt::Checked);
         chosen_file = folder.filePath("other.tvp");
-        manager->button(CTarvenor_DlgProfile::kLoad)->click();
+        manager->button(ProfileManagerDialog::kLoad)->click();
         manager->list_view()->topLevelItem(3)->setCheckState(0, Qt::Checked);
         EXPECT_EQ(manager->list().checked(), 0);
         manager->button(1)->click(); // OK
@@ -328,7 +328,7 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
     window->button(control::kProfiles)->click();
     settle();
     EXPECT_TRUE(
-        messages.contains(QString::fromLatin1(CTarvenor_DlgProfile::kBeyondProfilesText.built_in)));
+        messages.contains(QString::fromLatin1(ProfileManagerDialog::kBeyondProfilesText.built_in)));
     EXPECT_EQ(settings.values.at("PROFILE00"), "4");
     EXPECT_EQ(memory_byte("parameters.bin", 10), 0);
     EXPECT_EQ(window->button(control::kProfiles)->text(), "$Profile0");

@@ -148,7 +148,7 @@ protected:
                                "[CHINESE]\nMENU_11=Da kai\nMENU_33=Tui chu\n";
         return file;
     }
-    QStringList texts(CTrayIcon& tray) {
+    QStringList texts(TrayIcon& tray) {
         tray.fill_menu();
         QStringList result;
         for (QAction* action : tray.menu().actions()) {
@@ -161,7 +161,7 @@ protected:
 
 TEST_F(TrayMenu, LanguageInForceAtEachOpening) {
     const auto file = write_language("1");
-    CTrayIcon tray(TARVENOR_SKIN_DIR, file);
+    TrayIcon tray(TARVENOR_SKIN_DIR, file);
     EXPECT_EQ(texts(tray), (QStringList{"&Open", "&About", "E&xit"}));
     EXPECT_EQ(tray.menu().defaultAction(), tray.menu().actions().first());
     // The file changes while the program runs; a key missing in the section gives an empty item.
@@ -172,21 +172,21 @@ TEST_F(TrayMenu, LanguageInForceAtEachOpening) {
 }
 
 TEST_F(TrayMenu, ItemsRunOpenAboutExitAndTooltipIsCut) {
-    CTrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
+    TrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
     QStringList heard;
-    QObject::connect(&tray, &CTrayIcon::open_requested, [&heard] { heard << "open"; });
-    QObject::connect(&tray, &CTrayIcon::about_requested, [&heard] { heard << "about"; });
-    QObject::connect(&tray, &CTrayIcon::exit_requested, [&heard] { heard << "exit"; });
+    QObject::connect(&tray, &TrayIcon::open_requested, [&heard] { heard << "open"; });
+    QObject::connect(&tray, &TrayIcon::about_requested, [&heard] { heard << "about"; });
+    QObject::connect(&tray, &TrayIcon::exit_requested, [&heard] { heard << "exit"; });
     for (QAction* action : tray.menu().actions()) {
         action->trigger();
     }
     EXPECT_EQ(heard, (QStringList{"open", "about", "exit"}));
     tray.set_tooltip(QString(300, QChar('x')));
-    EXPECT_EQ(tray.tooltip().size(), CTrayIcon::kTooltipCapacity);
+    EXPECT_EQ(tray.tooltip().size(), TrayIcon::kTooltipCapacity);
 }
 
 TEST_F(TrayMenu, WithoutANotificationAreaNothingIsCreated) {
-    CTrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
+    TrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
     // The offscreen platform has no notification area.
     EXPECT_FALSE(tray.create(QStringLiteral("tip")));
     EXPECT_FALSE(tray.created());

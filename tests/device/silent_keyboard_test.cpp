@@ -188,17 +188,20 @@ TEST_F(SilentSessionTest, AJobEndsAtTheSilentCommandAndTheNextJobTriesAgain) {
     control("fault no-answer");
     DeviceStatus first = DeviceStatus::Success;
     DeviceStatus second = DeviceStatus::Success;
-    session_->run([&](CommandSet& commands) {
+    const JobOutcome outcome = session_->run([&](CommandSet& commands) {
         first = read(commands);
         second = read(commands);
+        return second;
     });
+    EXPECT_EQ(outcome.end, JobEnd::Done);
+    EXPECT_EQ(outcome.status, DeviceStatus::NoAnswer);
     EXPECT_EQ(first, DeviceStatus::NoAnswer);
     EXPECT_EQ(second, DeviceStatus::NoAnswer);
     EXPECT_EQ(requests().size(), 3u);
 
     control("fault none");
     DeviceStatus again = DeviceStatus::NoAnswer;
-    session_->run([&](CommandSet& commands) { again = read(commands); });
+    session_->run([&](CommandSet& commands) { return again = read(commands); });
     EXPECT_EQ(again, DeviceStatus::Success);
     EXPECT_EQ(requests().size(), 4u);
 }
@@ -209,7 +212,7 @@ TEST_F(SilentSessionTest, AHoldOfTheKeyboardIsOneOperationForTheJobsInside) {
     control("fault no-answer");
     EXPECT_EQ(read(session_->commands()), DeviceStatus::NoAnswer);
     DeviceStatus inside = DeviceStatus::Success;
-    session_->run([&](CommandSet& commands) { inside = read(commands); });
+    session_->run([&](CommandSet& commands) { return inside = read(commands); });
     EXPECT_EQ(inside, DeviceStatus::NoAnswer);
     EXPECT_EQ(requests().size(), 3u) << "the job inside the hold sent nothing";
     session_->release_keyboard();

@@ -61,8 +61,9 @@ echo "-- the per-key effect, the FPS preset and one painted key"
 mouse_on CONTROL_XGcombox 5 16
 e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "effect: $(memory_byte settings.bin 0)"
 mouse_on CONTROL_umCombo 5
-e2e_wait 5 memory_byte_is colours.bin $((22 * 3 + 2)) 00 || e2e_fail "FPS preset not written"
-memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "key 1 is not yellow"
+# The preset writes the row black first, then its keys: wait for the second write.
+e2e_wait 5 memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "FPS preset not written"
+memory_byte_is colours.bin $((22 * 3 + 2)) 00 || e2e_fail "key 1 is not yellow"
 mouse_on KEY_001 1 # Esc, painted with the user colour (red)
 e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"
 memory_byte_is colours.bin 1 00 || e2e_fail "Esc not red"

@@ -3,7 +3,7 @@
 #include "model/ini_file.h"
 #include "model/key_codes.h"
 #include "model/text_table.h"
-#include "ui/skin/png_button.h"
+#include "ui/skin/image_button.h"
 #include "ui/skin/skin_rect.h"
 
 #include <QColor>
@@ -115,40 +115,40 @@ const std::vector<std::string> kMainPlainControls{"CONTROL_UsbStatic",
                                                   "LEFT_ARROW",
                                                   "RIGHT_ARROW"};
 
-const std::vector<std::string> kCompositeControls{"CONTROL_MASK",
-                                                  "CONTROL_TITLE",
-                                                  "CONTROL_OSK",
-                                                  "CONTROL_CLEAR",
-                                                  "CONTROL_MEDIA",
-                                                  "CONTROL_MACRO",
-                                                  "CONTROL_KEY",
-                                                  "CONTROL_FUNCTION",
-                                                  "CONTROL_APPLY",
-                                                  "CONTROL_OK",
-                                                  "CONTROL_CANCEL",
-                                                  "FUNC_MACRO_DELETE",
-                                                  "FUNC_MACRO_ADD",
-                                                  "FUNC_MACRO_UP_TOP",
-                                                  "FUNC_MACRO_UP",
-                                                  "FUNC_MACRO_DOWN",
-                                                  "FUNC_MACRO_DOWN_BOTTOM",
-                                                  "FUNC_MACRO_DELETE2",
-                                                  "FUNC_MACRO_CLEAR",
-                                                  "FUNC_MACRO_RECORD",
-                                                  "FUNC_MACRO_RECORD_DELAY",
-                                                  "FUNC_MACRO_LIST2",
-                                                  "FUNC_MACRO_CYCLES",
-                                                  "FUNC_MACRO_CYCLES_PROMPT",
-                                                  "TISHI_SINGLE_STATIC",
-                                                  "MARCO_NAME_SETTING",
-                                                  "KEY_SETTING",
-                                                  "MEDIA_SETTING_TISHI",
-                                                  "FUNCTION_KEY_SETTING_TISHI",
-                                                  "FUNC_MACRO_RECORD_DELAY2",
-                                                  "FUNC_KEY_INPUT",
-                                                  "FUNC_MEDIA_SELECT",
-                                                  "FUNC_MACRO_LIST",
-                                                  "FUNC_FUNCTION_SELECT"};
+const std::vector<std::string> kAssignmentControls{"CONTROL_MASK",
+                                                   "CONTROL_TITLE",
+                                                   "CONTROL_OSK",
+                                                   "CONTROL_CLEAR",
+                                                   "CONTROL_MEDIA",
+                                                   "CONTROL_MACRO",
+                                                   "CONTROL_KEY",
+                                                   "CONTROL_FUNCTION",
+                                                   "CONTROL_APPLY",
+                                                   "CONTROL_OK",
+                                                   "CONTROL_CANCEL",
+                                                   "FUNC_MACRO_DELETE",
+                                                   "FUNC_MACRO_ADD",
+                                                   "FUNC_MACRO_UP_TOP",
+                                                   "FUNC_MACRO_UP",
+                                                   "FUNC_MACRO_DOWN",
+                                                   "FUNC_MACRO_DOWN_BOTTOM",
+                                                   "FUNC_MACRO_DELETE2",
+                                                   "FUNC_MACRO_CLEAR",
+                                                   "FUNC_MACRO_RECORD",
+                                                   "FUNC_MACRO_RECORD_DELAY",
+                                                   "FUNC_MACRO_LIST2",
+                                                   "FUNC_MACRO_CYCLES",
+                                                   "FUNC_MACRO_CYCLES_PROMPT",
+                                                   "TISHI_SINGLE_STATIC",
+                                                   "MARCO_NAME_SETTING",
+                                                   "KEY_SETTING",
+                                                   "MEDIA_SETTING_TISHI",
+                                                   "FUNCTION_KEY_SETTING_TISHI",
+                                                   "FUNC_MACRO_RECORD_DELAY2",
+                                                   "FUNC_KEY_INPUT",
+                                                   "FUNC_MEDIA_SELECT",
+                                                   "FUNC_MACRO_LIST",
+                                                   "FUNC_FUNCTION_SELECT"};
 
 const std::vector<std::string> kProfileControls{"CONTROL_OK",  "CONTROL_CANCEL", "FUNC_ADD",
                                                 "FUNC_LOAD",   "FUNC_DELETE",    "CONTROL2_APPLY",
@@ -242,7 +242,7 @@ TEST(GeneratedSkin, ProfileManagerButtonHoldsItsTurnedCaption) {
     // The main window writes the active profile's name across this button: 10 points, heavy,
     // single line at the bottom, turned by 26.8 degrees. The default name is the longest.
     const IniFile skin = skin_file("Main.ini");
-    CPngButton button;
+    ImageButton button;
     button.setGeometry(rect_of(read_skin_rect(skin, "BUTTONINFO", "FUNC_PROFILES")));
     const int format = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine;
     button.set_text_style(true, 10, QStringLiteral("Arial"), Qt::white, format);
@@ -307,7 +307,7 @@ TEST(GeneratedSkin, LabelsAndEffectNamesInBothLanguages) {
 }
 
 TEST(GeneratedSkin, OtherDialogsPlaceEveryControlInsideTheirBackgrounds) {
-    expect_controls_inside(skin_file("Composite.ini"), kCompositeControls, "Composite.ini");
+    expect_controls_inside(skin_file("Composite.ini"), kAssignmentControls, "Composite.ini");
     expect_controls_inside(skin_file("Profile.ini"), kProfileControls, "Profile.ini");
 }
 
@@ -328,7 +328,7 @@ int channel_spread(const QImage& image, const QRect& block) {
     return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
 }
 
-TEST(GeneratedSkin, CompositeBackgroundShowsNoControlOfTheMacroPageAlone) {
+TEST(GeneratedSkin, AssignmentBackgroundShowsNoControlOfTheMacroPageAlone) {
     // These buttons are hidden on every other page, where the background shows in their place:
     // it must not show a button there that does nothing.
     const IniFile skin = skin_file("Composite.ini");
@@ -365,13 +365,13 @@ TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
                                       {"_normal.jpg", "_over.jpg", "_down.jpg", "_disable.jpg"}),
                            main);
     expect_pictures_decode({"Arrow.jpg", "main_color0.jpg", "main_color1.jpg"});
-    const QSize composite = picture("composite_back.jpg").size();
+    const QSize assignment = picture("composite_back.jpg").size();
     expect_pictures_decode(
         names_with({"key", "media", "function"}, {"_normal.jpg", "_over.jpg", "_down.jpg"}),
-        composite);
+        assignment);
     expect_pictures_decode(
         names_with({"macro", "macro2"}, {"_normal.jpg", "_over.jpg", "_down.jpg", "_disable.jpg"}),
-        composite);
+        assignment);
     expect_pictures_decode({"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"},
                            picture("profile_back.jpg").size());
 }

@@ -9,7 +9,7 @@ namespace tarvenor {
 namespace {
 
 TEST(StateSurface, PictureIsDrawnUnscaledIntoClientPlusMargin) {
-    const CMyMemDC surface(test::coordinate_picture({30, 20}, 7), QSize(50, 40));
+    const StateSurface surface(test::coordinate_picture({30, 20}, 7), QSize(50, 40));
     const QImage& pixels = surface.surface();
     EXPECT_EQ(pixels.size(), QSize(150, 140));
     EXPECT_EQ(pixels.pixelColor(0, 0), QColor(0, 0, 7));
@@ -20,7 +20,7 @@ TEST(StateSurface, PictureIsDrawnUnscaledIntoClientPlusMargin) {
 }
 
 TEST(StateSurface, LargerPictureIsCutNotShrunk) {
-    const CMyMemDC surface(test::coordinate_picture({300, 200}, 9), QSize(50, 40));
+    const StateSurface surface(test::coordinate_picture({300, 200}, 9), QSize(50, 40));
     EXPECT_EQ(surface.surface().size(), QSize(150, 140));
     EXPECT_EQ(surface.surface().pixelColor(149, 139), QColor(149, 139, 9));
 }
@@ -28,10 +28,10 @@ TEST(StateSurface, LargerPictureIsCutNotShrunk) {
 TEST(StateSurface, LoadsFromFileOrNamesTheFileItMisses) {
     test::TempFolder folder;
     folder.save("state.jpg", test::coordinate_picture({40, 30}, 0));
-    const CMyMemDC loaded = CMyMemDC::load(folder.path() / "state.jpg", QSize(40, 30));
+    const StateSurface loaded = StateSurface::load(folder.path() / "state.jpg", QSize(40, 30));
     EXPECT_EQ(loaded.surface().size(), QSize(140, 130));
     try {
-        CMyMemDC::load(folder.path() / "absent.jpg", QSize(40, 30));
+        StateSurface::load(folder.path() / "absent.jpg", QSize(40, 30));
         FAIL() << "a missing state picture was accepted";
     } catch (const SkinError& error) {
         EXPECT_NE(std::string(error.what()).find("absent.jpg"), std::string::npos);

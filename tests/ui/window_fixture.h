@@ -2,7 +2,7 @@
 
 #include "model/configuration.h"
 #include "model/text_table.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 
 #include <QStringList>
 
@@ -24,7 +24,7 @@ protected:
     }
 
     void SetUp() override {
-        window = std::make_unique<CTarvenorDlg>(
+        window = std::make_unique<MainWindow>(
             TARVENOR_SKIN_DIR,
             MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
         window->set_message_handler([this](const QString& text) { messages << text; });
@@ -36,7 +36,7 @@ protected:
     LanguageFile language;
     TextTable texts;
     Configuration configuration;
-    std::unique_ptr<CTarvenorDlg> window;
+    std::unique_ptr<MainWindow> window;
     QStringList messages;
     QStringList opened;
     std::vector<KeyClickRequest> requests;

@@ -53,8 +53,8 @@ void draw_title(QPainter& p, const QRect& r, Look) {
     p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Key assignment"));
 }
 
-void composite_chrome(QPainter& p) {
-    draw_title_bar(p, kCompositeSize.width(), 44, {});
+void assignment_chrome(QPainter& p) {
+    draw_title_bar(p, kAssignmentSize.width(), 44, {});
     draw_panel(p, QRect(16, 116, 528, 260));
 }
 
@@ -65,10 +65,10 @@ FacePainter page_button(Page page) {
 
 } // namespace
 
-DialogSkin composite_skin(Page page) {
+DialogSkin assignment_skin(Page page) {
     DialogSkin d;
-    d.size = kCompositeSize;
-    d.chrome = composite_chrome;
+    d.size = kAssignmentSize;
+    d.chrome = assignment_chrome;
     d.extra = {{"SCREEN", "Main", "composite_back.jpg"}, {"SCREEN", "Mask", "composite_mask.bmp"}};
     auto image = [&d](std::string key, QRect rect, FacePainter paint, bool on_background = true) {
         d.images.push_back({std::move(key), rect, std::move(paint), on_background});

@@ -4,13 +4,13 @@
 
 namespace tarvenor::skin {
 
-// The composite assignment dialog's five picture sets, one per page (macro2: the macro-only mode).
+// The assignment dialog's five picture sets, one per page (macro2: the macro-only mode).
 enum class Page { Key, Macro, Macro2, Media, Function };
 
-inline constexpr QSize kCompositeSize(560, 436);
+inline constexpr QSize kAssignmentSize(560, 436);
 inline constexpr QSize kProfileSize(480, 344);
 
-DialogSkin composite_skin(Page page);
+DialogSkin assignment_skin(Page page);
 DialogSkin profile_skin();
 
 } // namespace tarvenor::skin

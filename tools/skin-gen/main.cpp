@@ -1,4 +1,4 @@
-// Draws the program's skin: the pictures and skin files of the main window, the composite
+// Draws the program's skin: the pictures and skin files of the main window, the
 // assignment dialog and the profile manager, written into the folder given on the command line.
 
 #include "dialog_skins.h"
@@ -92,8 +92,8 @@ void write_application_icons(const fs::path& folder) {
     }
 }
 
-void write_composite(const fs::path& folder) {
-    write_dialog_base(composite_skin(Page::Key), folder, "composite", "Composite.ini");
+void write_assignment(const fs::path& folder) {
+    write_dialog_base(assignment_skin(Page::Key), folder, "composite", "Composite.ini");
     const struct {
         Page page;
         const char* prefix;
@@ -104,7 +104,7 @@ void write_composite(const fs::path& folder) {
                 {Page::Media, "media", false},
                 {Page::Function, "function", false}};
     for (const auto& set : sets) {
-        const DialogSkin dialog = composite_skin(set.page);
+        const DialogSkin dialog = assignment_skin(set.page);
         if (set.has_disable) {
             write_state_set(dialog, folder, set.prefix,
                             {Look::Normal, Look::Over, Look::Down, Look::Marked});
@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         tarvenor::skin::write_main(folder);
-        tarvenor::skin::write_composite(folder);
+        tarvenor::skin::write_assignment(folder);
         tarvenor::skin::write_profile(folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "skin-gen: %s\n", error.what());

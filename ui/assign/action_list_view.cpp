@@ -1,6 +1,6 @@
 #include "ui/assign/action_list_view.h"
 
-#include "ui/logic/composite_logic.h"
+#include "ui/logic/assignment_logic.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -18,7 +18,7 @@ const QColor kRowTextGrey(0x80, 0x80, 0x80);
 
 } // namespace
 
-ActionCellDelegate::ActionCellDelegate(CompositeLogic& logic, QObject* parent)
+ActionCellDelegate::ActionCellDelegate(AssignmentLogic& logic, QObject* parent)
     : QStyledItemDelegate(parent), logic_(logic) {}
 
 QWidget* ActionCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -81,7 +81,7 @@ void ActionCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
     emit edited();
 }
 
-ActionListView::ActionListView(CompositeLogic& logic, const QStringList& headers, QWidget* parent)
+ActionListView::ActionListView(AssignmentLogic& logic, const QStringList& headers, QWidget* parent)
     : QTreeWidget(parent), delegate_(new ActionCellDelegate(logic, this)) {
     setColumnCount(3);
     setHeaderLabels(headers);

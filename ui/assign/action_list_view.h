@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/logic/composite_actions.h"
+#include "ui/logic/assignment_actions.h"
 
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -11,7 +11,7 @@
 
 namespace tarvenor {
 
-class CompositeLogic;
+class AssignmentLogic;
 
 // The in-place editors of the action list: the key cell picks one of the key choices, the
 // action cell down or up, the delay cell takes digits. Every commit goes to the logic.
@@ -21,7 +21,7 @@ public:
     static constexpr int kKeyColumn = 0, kActionColumn = 1, kDelayColumn = 2;
     static constexpr int kKeyChoiceRows = 20;
 
-    ActionCellDelegate(CompositeLogic& logic, QObject* parent);
+    ActionCellDelegate(AssignmentLogic& logic, QObject* parent);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -34,7 +34,7 @@ signals:
     void edited() const;
 
 private:
-    CompositeLogic& logic_;
+    AssignmentLogic& logic_;
 };
 
 // The action list (control 1019): three columns, whole rows selected, grey key and action text.
@@ -43,7 +43,7 @@ class ActionListView final : public QTreeWidget {
 public:
     static constexpr int kKeyWidth = 50, kActionWidth = 40, kDelayWidth = 86;
 
-    ActionListView(CompositeLogic& logic, const QStringList& headers, QWidget* parent);
+    ActionListView(AssignmentLogic& logic, const QStringList& headers, QWidget* parent);
 
     // Shows the rows, changing only the cells that differ, and the selected row.
     void show_rows(const std::vector<ActionRowText>& rows, int selected);

@@ -3,11 +3,11 @@
 
 #include "model/key_codes.h"
 #include "model/text_table.h"
-#include "ui/skin/base_dialog.h"
+#include "ui/skin/colour_button.h"
+#include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
-#include "ui/skin/png_button.h"
-#include "ui/skin/skin_color_btn.h"
 #include "ui/skin/skin_error.h"
+#include "ui/skin/skinned_dialog.h"
 #include "ui/skin/state_surface.h"
 
 #include <QApplication>
@@ -37,18 +37,18 @@ std::string key_skin_name(KeyCode code) {
     return name;
 }
 
-class GalleryWindow : public CBaseDialog {
+class GalleryWindow : public SkinnedDialog {
 public:
     explicit GalleryWindow(const fs::path& skins)
-        : CBaseDialog(nullptr, skins / "Main.ini", skins) {
+        : SkinnedDialog(nullptr, skins / "Main.ini", skins) {
         apply_skin();
         const QSize client = background().size();
         const char* names[] = {"main_normal.jpg", "main_over.jpg", "main_down.jpg",
                                "main_disable.jpg"};
         for (std::size_t i = 0; i < states_.size(); ++i) {
-            states_[i] = CMyMemDC::load(skins / names[i], client);
+            states_[i] = StateSurface::load(skins / names[i], client);
         }
-        arrows_ = CMyMemDC::load(skins / "Arrow.jpg", client);
+        arrows_ = StateSurface::load(skins / "Arrow.jpg", client);
         place_keys();
         place_buttons();
         place_lighting_panel(skins);
@@ -56,13 +56,13 @@ public:
     }
 
 private:
-    const CMyMemDC* normal() const { return &states_[0]; }
-    const CMyMemDC* over() const { return &states_[1]; }
-    const CMyMemDC* down() const { return &states_[2]; }
-    const CMyMemDC* disable() const { return &states_[3]; }
+    const StateSurface* normal() const { return &states_[0]; }
+    const StateSurface* over() const { return &states_[1]; }
+    const StateSurface* down() const { return &states_[2]; }
+    const StateSurface* disable() const { return &states_[3]; }
 
-    CPngButton* image(const std::string& key, const FaceImages& faces) {
-        auto* button = new CPngButton(this);
+    ImageButton* image(const std::string& key, const FaceImages& faces) {
+        auto* button = new ImageButton(this);
         place_image_control(*button, skin(), kSection, key, faces);
         buttons_[key] = button;
         return button;
@@ -80,7 +80,7 @@ private:
     }
 
     void caption(const std::string& key, const QString& text, int points = 9) {
-        CPngButton* button = buttons_.at(key);
+        ImageButton* button = buttons_.at(key);
         button->setText(text);
         button->set_text_style(true, points, QStringLiteral("DejaVu Sans"), Qt::white,
                                Qt::AlignCenter | Qt::TextSingleLine);
@@ -114,11 +114,11 @@ private:
         caption("CONTROL2_APPLY", QStringLiteral("Apply"));
         caption("CONTROL_OK", QStringLiteral("OK"));
         caption("CONTROL_CANCEL", QStringLiteral("Cancel"));
-        CPngButton* version = buttons_.at("KESTRO_VER");
+        ImageButton* version = buttons_.at("KESTRO_VER");
         version->setText(QStringLiteral("Keyboard settings 0.1"));
         version->set_text_style(true, 8, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
-        CPngButton* profiles = buttons_.at("FUNC_PROFILES");
+        ImageButton* profiles = buttons_.at("FUNC_PROFILES");
         // The name it shows before a keyboard has told its profile, the longest it shows.
         profiles->setText(QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)));
         profiles->set_text_style(true, 10, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
@@ -126,7 +126,7 @@ private:
         profiles->set_text_rotation(268, true);
         for (const auto& [key, face] : {std::pair{"LEFT_ARROW", "DOWN_ARROW_LEFT1"},
                                         std::pair{"RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
-            auto* arrow = new CPngButton(this);
+            auto* arrow = new ImageButton(this);
             place_with_face(*arrow, skin(), kSection, key, "BUTTONINFO2", face, arrows_);
         }
     }
@@ -161,7 +161,7 @@ private:
         label("CONTROL_SpeedStatic", "Speed");
         picture("CONTROL_SpeedSlider", skins / "7.bmp");
         label("CONTROL_HXysStatic", "Color");
-        auto* colour = new CSkinColorBtn(this);
+        auto* colour = new ColourButton(this);
         colour->set_colour(QColor(0x2c, 0xc7, 0xff));
         place_control(*colour, skin(), kSection, "CONTROL_HXysButton");
         label("CONTROL_HXsjsStatic", "DC");
@@ -185,15 +185,15 @@ private:
         buttons_.at("CONTROL2_APPLY")->setEnabled(false);
         buttons_.at("LOCK_NUM")->set_selected(true);
         buttons_.at("FLIP_0")->set_selected(true);
-        CPngButton* hovered = buttons_.at(key_skin_name(0x011));
+        ImageButton* hovered = buttons_.at(key_skin_name(0x011));
         QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), hovered->mapToGlobal(QPointF(4, 4)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(hovered, &move);
     }
 
-    std::array<CMyMemDC, 4> states_;
-    CMyMemDC arrows_;
-    std::map<std::string, CPngButton*> buttons_;
+    std::array<StateSurface, 4> states_;
+    StateSurface arrows_;
+    std::map<std::string, ImageButton*> buttons_;
 };
 
 // Standard widgets on the panels in the skin's dark colours.

@@ -1,6 +1,6 @@
 #include "ui/logic/macro_recorder.h"
 
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 
 #include <algorithm>
 #include <chrono>
@@ -57,8 +57,8 @@ std::optional<TextKey> MacroRecorder::button_text() const {
 
 bool MacroRecorder::disables(int control_id) const {
     return recording_ &&
-           (control_id == composite::kAddMacro || control_id == composite::kDeleteMacro ||
-            control_id == composite::kMacroList);
+           (control_id == assignment_ids::kAddMacro || control_id == assignment_ids::kDeleteMacro ||
+            control_id == assignment_ids::kMacroList);
 }
 
 KeyVerdict MacroRecorder::key_stroke(const KeyStroke& stroke, ActionList& actions, bool& added) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/text_table.h"
-#include "ui/logic/composite_actions.h"
+#include "ui/logic/assignment_actions.h"
 #include "ui/logic/native_keys.h"
 
 #include <cstdint>

@@ -5,9 +5,9 @@
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/lighting_presets.h"
 #include "ui/main/lighting_controls.h"
+#include "ui/skin/colour_button.h"
+#include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
-#include "ui/skin/png_button.h"
-#include "ui/skin/skin_color_btn.h"
 #include "ui/skin/skin_error.h"
 
 #include <QComboBox>
@@ -97,8 +97,8 @@ PictureButton* LightingPanel::make_picture(const char* skin_key) {
     return button;
 }
 
-CSkinColorBtn* LightingPanel::make_colour_button(const char* skin_key) {
-    auto* button = new CSkinColorBtn(&window_);
+ColourButton* LightingPanel::make_colour_button(const char* skin_key) {
+    auto* button = new ColourButton(&window_);
     button->setObjectName(QString::fromLatin1(skin_key));
     place_control(*button, skin_, kSection, skin_key);
     return button;
@@ -175,8 +175,8 @@ void LightingPanel::connect_controls() {
     connect(direction_.right, &QAbstractButton::clicked, this,
             [this] { logic_.click_direction(false); });
     for (ColourGroupControls* group : {&group_a_, &group_b_}) {
-        CSkinColorBtn* button = group->colour;
-        connect(button, &CSkinColorBtn::colour_chosen, this,
+        ColourButton* button = group->colour;
+        connect(button, &ColourButton::colour_chosen, this,
                 [this, button] { logic_.choose_effect_colour(to_colour_value(button->colour())); });
         connect(group->random, &QAbstractButton::clicked, this, [this] { logic_.click_random(); });
     }
@@ -188,9 +188,9 @@ void LightingPanel::connect_controls() {
         connect(tools_[i], &QAbstractButton::clicked, this,
                 [this, i] { logic_.choose_tool(static_cast<int>(i)); });
     }
-    connect(user_colour_, &CSkinColorBtn::colour_chosen, this,
+    connect(user_colour_, &ColourButton::colour_chosen, this,
             [this] { logic_.choose_user_colour(to_colour_value(user_colour_->colour())); });
-    connect(base_colour_, &CSkinColorBtn::colour_chosen, this,
+    connect(base_colour_, &ColourButton::colour_chosen, this,
             [this] { logic_.choose_base_colour(to_colour_value(base_colour_->colour())); });
     connect(presets_, &QComboBox::activated, this,
             [this](int preset) { logic_.apply_preset(preset); });
@@ -307,7 +307,7 @@ void LightingPanel::show_frames() {
     const bool cleared = logic_.frame_clears() != frame_clears_seen_;
     frame_clears_seen_ = logic_.frame_clears();
     for (const int id : lit_key_buttons()) {
-        CPngButton* key = key_button_(id);
+        ImageButton* key = key_button_(id);
         if (key == nullptr) {
             continue;
         }

@@ -21,8 +21,8 @@ class QComboBox;
 namespace tarvenor {
 
 class BitmapSlider;
-class CPngButton;
-class CSkinColorBtn;
+class ImageButton;
+class ColourButton;
 class PictureButton;
 
 // The lighting panel's widgets on the main window, placed from the main skin. They show what
@@ -31,7 +31,7 @@ class PictureButton;
 class LightingPanel : public QObject {
     Q_OBJECT
 public:
-    using KeyButton = std::function<CPngButton*(int control_id)>;
+    using KeyButton = std::function<ImageButton*(int control_id)>;
 
     // Throws SkinError naming a lighting picture that is missing.
     LightingPanel(QWidget& window, const IniFile& skin, const std::filesystem::path& skin_folder,
@@ -57,7 +57,7 @@ private:
     };
     struct ColourGroupControls {
         std::vector<QWidget*> widgets;
-        CSkinColorBtn* colour = nullptr;
+        ColourButton* colour = nullptr;
         PictureButton* random = nullptr;
     };
 
@@ -65,7 +65,7 @@ private:
     const QPixmap& picture(const std::string& name) const;
     QLabel* make_label(const char* skin_key, const char* text_key);
     PictureButton* make_picture(const char* skin_key);
-    CSkinColorBtn* make_colour_button(const char* skin_key);
+    ColourButton* make_colour_button(const char* skin_key);
     void make_colour_group(ColourGroupControls& group, const char* prefix_colour,
                            const char* prefix_button, const char* random_label,
                            const char* random_picture);
@@ -101,8 +101,8 @@ private:
     ColourGroupControls group_b_;
     std::array<PictureButton*, 4> choices_{};
     std::vector<QWidget*> per_key_;
-    CSkinColorBtn* user_colour_ = nullptr;
-    CSkinColorBtn* base_colour_ = nullptr;
+    ColourButton* user_colour_ = nullptr;
+    ColourButton* base_colour_ = nullptr;
     std::array<PictureButton*, 2> tools_{};
     QComboBox* presets_ = nullptr;
     QLabel* notice_ = nullptr;

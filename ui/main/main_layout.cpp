@@ -20,10 +20,10 @@ const QColor kCaptionColour(228, 228, 228);
 enum class FaceSet { Key, Link, Plain, Apply, Indicator, Flip, Toggle, Still };
 
 FaceImages faces_of(FaceSet set, const MainPictures& p, bool flip_set = false) {
-    const CMyMemDC* n = flip_set ? &p.flip_normal : &p.normal;
-    const CMyMemDC* o = flip_set ? &p.flip_over : &p.over;
-    const CMyMemDC* d = flip_set ? &p.flip_down : &p.down;
-    const CMyMemDC* x = flip_set ? &p.flip_disable : &p.disable;
+    const StateSurface* n = flip_set ? &p.flip_normal : &p.normal;
+    const StateSurface* o = flip_set ? &p.flip_over : &p.over;
+    const StateSurface* d = flip_set ? &p.flip_down : &p.down;
+    const StateSurface* x = flip_set ? &p.flip_disable : &p.disable;
     switch (set) {
     case FaceSet::Key:
     case FaceSet::Toggle:
@@ -99,9 +99,9 @@ constexpr std::pair<int, const char*> kLanguageCaptions[] = {
     {control::kApply, "PROFILE_APPLY"},
 };
 
-CPngButton* place(QWidget& window, ButtonMap& buttons, int id, const IniFile& skin,
-                  const std::string& key, const FaceImages& faces) {
-    auto* button = new CPngButton(&window);
+ImageButton* place(QWidget& window, ButtonMap& buttons, int id, const IniFile& skin,
+                   const std::string& key, const FaceImages& faces) {
+    auto* button = new ImageButton(&window);
     button->setObjectName(QString::fromStdString(key));
     button->setProperty("control_id", id);
     place_image_control(*button, skin, kSection, key, faces);
@@ -141,7 +141,7 @@ void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
     for (const auto& [id, key, face] :
          {std::tuple{kLeftArrow, "LEFT_ARROW", "DOWN_ARROW_LEFT1"},
           std::tuple{kRightArrow, "RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
-        auto* arrow = new CPngButton(&window);
+        auto* arrow = new ImageButton(&window);
         arrow->setObjectName(QString::fromLatin1(key));
         place_with_face(*arrow, skin, kSection, key, "BUTTONINFO2", face, pictures.arrows);
         arrow->setEnabled(false);
@@ -167,11 +167,11 @@ void set_captions(ButtonMap& buttons, const LanguageFile& language, const TextTa
         set_caption(*buttons.at(id), QString::fromStdString(language.text(key)), 9,
                     QStringLiteral("Arial"), centred);
     }
-    CPngButton& profiles = *buttons.at(control::kProfiles);
+    ImageButton& profiles = *buttons.at(control::kProfiles);
     set_caption(profiles, QString::fromStdString(texts.text(TextKey::DefaultProfileName)), 10,
                 QStringLiteral("Arial"), Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
     profiles.set_text_rotation(268, true);
-    CPngButton& version = *buttons.at(control::kVersion);
+    ImageButton& version = *buttons.at(control::kVersion);
     set_caption(version, QString::fromStdString(texts.text(TextKey::MainButtonVersion)), 8,
                 QStringLiteral("Verdana"), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
     version.setEnabled(false);
@@ -182,24 +182,24 @@ void set_captions(ButtonMap& buttons, const LanguageFile& language, const TextTa
 } // namespace
 
 MainPictures MainPictures::load(const std::filesystem::path& folder, QSize client) {
-    return {CMyMemDC::load(folder / "main_normal.jpg", client),
-            CMyMemDC::load(folder / "main_over.jpg", client),
-            CMyMemDC::load(folder / "main_down.jpg", client),
-            CMyMemDC::load(folder / "main_disable.jpg", client),
-            CMyMemDC::load(folder / "Arrow.jpg", client),
-            CMyMemDC::load(folder / "main_color0.jpg", client),
-            CMyMemDC::load(folder / "main_color1.jpg", client),
-            CMyMemDC::load(folder / "main_flip_normal.jpg", client),
-            CMyMemDC::load(folder / "main_flip_over.jpg", client),
-            CMyMemDC::load(folder / "main_flip_down.jpg", client),
-            CMyMemDC::load(folder / "main_flip_disable.jpg", client)};
+    return {StateSurface::load(folder / "main_normal.jpg", client),
+            StateSurface::load(folder / "main_over.jpg", client),
+            StateSurface::load(folder / "main_down.jpg", client),
+            StateSurface::load(folder / "main_disable.jpg", client),
+            StateSurface::load(folder / "Arrow.jpg", client),
+            StateSurface::load(folder / "main_color0.jpg", client),
+            StateSurface::load(folder / "main_color1.jpg", client),
+            StateSurface::load(folder / "main_flip_normal.jpg", client),
+            StateSurface::load(folder / "main_flip_over.jpg", client),
+            StateSurface::load(folder / "main_flip_down.jpg", client),
+            StateSurface::load(folder / "main_flip_disable.jpg", client)};
 }
 
 FaceImages flip_indicator_faces(const MainPictures& pictures, bool flip) {
     return faces_of(FaceSet::Flip, pictures, flip);
 }
 
-void set_caption(CPngButton& button, const QString& text, int points, const QString& face,
+void set_caption(ImageButton& button, const QString& text, int points, const QString& face,
                  int format) {
     button.setText(text);
     button.set_text_style(true, points, face, kCaptionColour, format);
@@ -224,7 +224,7 @@ ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPi
 
 void couple_draws(ButtonMap& buttons) {
     const auto after = [&buttons](int id, std::vector<int> then) {
-        buttons.at(id)->set_draw_callback([&buttons, then](CPngButton&, bool) {
+        buttons.at(id)->set_draw_callback([&buttons, then](ImageButton&, bool) {
             for (int other : then) {
                 buttons.at(other)->update();
             }

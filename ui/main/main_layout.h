@@ -2,7 +2,7 @@
 
 #include "model/ini_file.h"
 #include "model/text_table.h"
-#include "ui/skin/png_button.h"
+#include "ui/skin/image_button.h"
 #include "ui/skin/state_surface.h"
 
 #include <QString>
@@ -15,18 +15,18 @@ namespace tarvenor {
 
 // The main window's state pictures, rendered once and shared by every image button.
 struct MainPictures {
-    CMyMemDC normal;
-    CMyMemDC over;
-    CMyMemDC down;
-    CMyMemDC disable;
-    CMyMemDC arrows;
-    CMyMemDC colour0;
-    CMyMemDC colour1;
+    StateSurface normal;
+    StateSurface over;
+    StateSurface down;
+    StateSurface disable;
+    StateSurface arrows;
+    StateSurface colour0;
+    StateSurface colour1;
     // The second image set: the same window with D1..D6 in the F1..F4 row, for Flip.
-    CMyMemDC flip_normal;
-    CMyMemDC flip_over;
-    CMyMemDC flip_down;
-    CMyMemDC flip_disable;
+    StateSurface flip_normal;
+    StateSurface flip_over;
+    StateSurface flip_down;
+    StateSurface flip_disable;
 
     // Throws SkinError naming the first picture that cannot be loaded.
     static MainPictures load(const std::filesystem::path& skin_folder, QSize client);
@@ -37,7 +37,7 @@ inline constexpr int kLeftArrow = 1132;
 inline constexpr int kRightArrow = 1133;
 
 // The image buttons of the main window by control id.
-using ButtonMap = std::map<int, CPngButton*>;
+using ButtonMap = std::map<int, ImageButton*>;
 
 // Places the key buttons (G keys first, then the 106 keys, then Fn), the window's other buttons,
 // D1..D6 over the F1..F4 row, the two arrow indicators, their faces, tooltips and captions, from
@@ -53,7 +53,7 @@ void couple_draws(ButtonMap& buttons);
 FaceImages flip_indicator_faces(const MainPictures& pictures, bool flip);
 
 // The caption font the window writes on its buttons, light grey.
-void set_caption(CPngButton& button, const QString& text, int points, const QString& face,
+void set_caption(ImageButton& button, const QString& text, int points, const QString& face,
                  int format);
 
 } // namespace tarvenor

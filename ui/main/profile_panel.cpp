@@ -7,8 +7,8 @@
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/profile_list.h"
 #include "ui/main/lighting_panel.h"
-#include "ui/main/tarvenor_dlg.h"
-#include "ui/profile/profile_dlg.h"
+#include "ui/main/main_window.h"
+#include "ui/profile/profile_manager_dialog.h"
 
 #include <QCursor>
 #include <QFileDialog>
@@ -42,7 +42,7 @@ QString text_of(const TextTable& texts, TextKey key) {
 
 } // namespace
 
-ProfilePanel::ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services)
+ProfilePanel::ProfilePanel(MainWindow& window, ProfilePanelServices services)
     : QObject(&window), window_(window),
       services_(services), context_{services.storage, services.texts, *this},
       question_([&window](const QString& text) { return window.ask(text); }),
@@ -50,7 +50,7 @@ ProfilePanel::ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services)
           return ask_file(&window, save, initial);
       }) {
     window_.add_control_handler([this](int id) { return handle(id); });
-    connect(&window_, &CTarvenorDlg::keyboard_state_installed, this,
+    connect(&window_, &MainWindow::keyboard_state_installed, this,
             &ProfilePanel::keyboard_state_installed);
     show_flip();
     refresh_profile_label();
@@ -259,7 +259,7 @@ void ProfilePanel::show_flip() {
     // D1..D6 lie over F1..F4 with other gaps between them, so only the enabled group shows. A
     // skin may leave D1..D6 out.
     const auto enable = [this](int id, bool enabled) {
-        if (CPngButton* control = window_.button(id)) {
+        if (ImageButton* control = window_.button(id)) {
             control->setEnabled(enabled);
             control->setVisible(enabled);
         }
@@ -270,7 +270,7 @@ void ProfilePanel::show_flip() {
     for (const int id : control::kDKeys) {
         enable(id, look.d_keys_enabled);
     }
-    CPngButton& indicator = *window_.button(kFlipIndicatorId);
+    ImageButton& indicator = *window_.button(kFlipIndicatorId);
     indicator.set_face_images(flip_indicator_faces(window_.pictures(), look.d_keys_enabled));
     window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);
 }
@@ -435,7 +435,7 @@ void ProfilePanel::tell_import(ImportResult& result, const QString& path) {
 
 void ProfilePanel::open_profile_manager() {
     if (manager_.isNull()) {
-        manager_ = new CTarvenor_DlgProfile(&window_, window_.skin_folder(), *this);
+        manager_ = new ProfileManagerDialog(&window_, window_.skin_folder(), *this);
         window_.add_child_dialog(manager_);
     }
     manager_->exec();
@@ -472,7 +472,7 @@ void ProfilePanel::keyboard_state_installed() {
 void ProfilePanel::refresh_profile_label() {
     const ProfileLabel label =
         profile_label(services_.storage, services_.texts, window_.current_profile());
-    CPngButton* button = window_.button(control::kProfiles);
+    ImageButton* button = window_.button(control::kProfiles);
     button->setText(QString::fromStdString(label.caption));
     button->set_tooltip(QString::fromStdString(label.tooltip), true);
 }

@@ -7,7 +7,7 @@
 #include "model/text_table.h"
 #include "model/user_storage.h"
 #include "ui/logic/profile_switch_guard.h"
-#include "ui/profile/profile_dlg.h"
+#include "ui/profile/profile_manager_dialog.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +17,7 @@
 
 namespace tarvenor {
 
-class CTarvenorDlg;
+class MainWindow;
 
 struct ProfilePanelServices {
     Configuration& configuration;
@@ -53,7 +53,7 @@ public:
                                                "The profile file could not be saved: %1"};
 
     // Takes over the window's controls that are its own and follows its keyboard state.
-    ProfilePanel(CTarvenorDlg& window, ProfilePanelServices services);
+    ProfilePanel(MainWindow& window, ProfilePanelServices services);
     ~ProfilePanel() override;
 
     // Whether the assignment dialog is open (a profile switch is refused meanwhile).
@@ -84,7 +84,7 @@ public:
     int switch_profile(int profile);
     void refresh_profile_label();
     void open_profile_manager();
-    CTarvenor_DlgProfile* profile_manager() const { return manager_; }
+    ProfileManagerDialog* profile_manager() const { return manager_; }
 
     // ProfileManagerHost
     const UserStorage& storage() const override { return services_.storage; }
@@ -120,11 +120,11 @@ private:
     // Reads what the keyboard holds and shows it; `then` follows once it is shown.
     void read_state(std::optional<int> profile, std::function<void()> then = {});
 
-    CTarvenorDlg& window_;
+    MainWindow& window_;
     ProfilePanelServices services_;
     KeyboardContext context_;
     ProfileSwitchGuard guard_;
-    QPointer<CTarvenor_DlgProfile> manager_;
+    QPointer<ProfileManagerDialog> manager_;
     std::function<bool()> editor_open_;
     std::function<void(int)> show_lighting_;
     std::function<void()> reset_lighting_;

@@ -1,11 +1,11 @@
 #include "ui/main/window_session_observer.h"
 
 #include "engine/arrival_read.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 
 namespace tarvenor {
 
-WindowSessionObserver::WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage,
+WindowSessionObserver::WindowSessionObserver(MainWindow& window, const UserStorage& storage,
                                              const TextTable& texts)
     : window_(window), storage_(storage), texts_(texts) {}
 
@@ -14,12 +14,12 @@ template <typename Call> void WindowSessionObserver::queue(Call call) {
 }
 
 void WindowSessionObserver::arrival_started() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.arrival_started(); });
 }
 
 void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_matrix_read) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     if (!default_matrix_read) {
         const QString text = QString::fromStdString(texts_.text(TextKey::MainDefaultMatrixPrompt));
         queue([&window, text] { window.show_message(text); });
@@ -32,38 +32,38 @@ void WindowSessionObserver::keyboard_arrived(CommandSet& commands, bool default_
 }
 
 void WindowSessionObserver::keyboard_gone() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.keyboard_gone(); });
 }
 
 void WindowSessionObserver::connection_count_changed(int count) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, count] { window.set_connected_count(count); });
 }
 
 void WindowSessionObserver::open_requested() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.open_window(); });
 }
 
 void WindowSessionObserver::bank_switched(int bank) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, bank] { window.switch_bank(bank); });
 }
 
 void WindowSessionObserver::lighting_refresh_requested() {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window] { window.request_lighting_refresh(); });
 }
 
 void WindowSessionObserver::arrival_busy(const std::string& holder) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     const QString who = QString::fromStdString(holder);
     queue([&window, who] { window.arrival_busy(who); });
 }
 
 void WindowSessionObserver::indicator_changed(bool on) {
-    CTarvenorDlg& window = window_;
+    MainWindow& window = window_;
     queue([&window, on] { window.set_indicator(on); });
 }
 

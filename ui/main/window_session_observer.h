@@ -6,14 +6,14 @@
 
 namespace tarvenor {
 
-class CTarvenorDlg;
+class MainWindow;
 
 // Hands the keyboard session's news to the main window. The reads of an arrival run here on the
 // device worker; everything else is a queued call on the window's thread, so no call ever waits
 // for the user interface.
 class WindowSessionObserver final : public SessionObserver {
 public:
-    WindowSessionObserver(CTarvenorDlg& window, const UserStorage& storage, const TextTable& texts);
+    WindowSessionObserver(MainWindow& window, const UserStorage& storage, const TextTable& texts);
 
     void arrival_started() override;
     void keyboard_arrived(CommandSet& commands, bool default_matrix_read) override;
@@ -28,7 +28,7 @@ public:
 private:
     template <typename Call> void queue(Call call);
 
-    CTarvenorDlg& window_;
+    MainWindow& window_;
     const UserStorage& storage_;
     const TextTable& texts_;
 };

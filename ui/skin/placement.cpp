@@ -1,6 +1,6 @@
 #include "ui/skin/placement.h"
 
-#include "ui/skin/png_button.h"
+#include "ui/skin/image_button.h"
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@ void set_geometry(QWidget& control, const SkinRect& rect) {
 
 } // namespace
 
-SkinRect place_image_control(CPngButton& control, const IniFile& skin, std::string_view section,
+SkinRect place_image_control(ImageButton& control, const IniFile& skin, std::string_view section,
                              std::string_view key, const FaceImages& faces) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     set_geometry(control, rect);
@@ -40,9 +40,9 @@ SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view se
     return rect;
 }
 
-SkinRect place_with_face(CPngButton& control, const IniFile& skin, std::string_view section,
+SkinRect place_with_face(ImageButton& control, const IniFile& skin, std::string_view section,
                          std::string_view key, std::string_view face_section,
-                         std::string_view face_key, const CMyMemDC& image) {
+                         std::string_view face_key, const StateSurface& image) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     const SkinRect face = read_skin_rect(skin, face_section, face_key);
     set_geometry(control, rect);

@@ -10,11 +10,11 @@ class QWidget;
 
 namespace tarvenor {
 
-class CPngButton;
+class ImageButton;
 
 // Moves and sizes an image control from its rectangle and gives it its five faces cut at its own
 // position; a control at (1, 1) is one the skin does not use and is disabled.
-SkinRect place_image_control(CPngButton& control, const IniFile& skin, std::string_view section,
+SkinRect place_image_control(ImageButton& control, const IniFile& skin, std::string_view section,
                              std::string_view key, const FaceImages& faces);
 
 // Moves and sizes any control from its rectangle; (1, 1) has no special meaning here.
@@ -27,8 +27,8 @@ SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view se
 
 // Moves and sizes the control from `key`; all five faces are the one block of `image` addressed by
 // the position under `face_key` in `face_section`.
-SkinRect place_with_face(CPngButton& control, const IniFile& skin, std::string_view section,
+SkinRect place_with_face(ImageButton& control, const IniFile& skin, std::string_view section,
                          std::string_view key, std::string_view face_section,
-                         std::string_view face_key, const CMyMemDC& image);
+                         std::string_view face_key, const StateSurface& image);
 
 } // namespace tarvenor

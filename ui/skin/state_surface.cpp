@@ -9,15 +9,15 @@
 
 namespace tarvenor {
 
-CMyMemDC::CMyMemDC(const QImage& picture, QSize client)
+StateSurface::StateSurface(const QImage& picture, QSize client)
     : surface_(client.grownBy({0, 0, kMargin, kMargin}), QImage::Format_RGB32) {
     surface_.fill(Qt::black);
     QPainter painter(&surface_);
     painter.drawImage(0, 0, picture);
 }
 
-CMyMemDC CMyMemDC::load(const std::filesystem::path& file, QSize client) {
-    return CMyMemDC(load_skin_picture(file), client);
+StateSurface StateSurface::load(const std::filesystem::path& file, QSize client) {
+    return StateSurface(load_skin_picture(file), client);
 }
 
 QImage load_skin_picture(const std::filesystem::path& file) {

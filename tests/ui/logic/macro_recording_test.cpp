@@ -1,6 +1,6 @@
-#include "composite_fixture.h"
+#include "assignment_fixture.h"
 
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 
 namespace tarvenor::testing {
 namespace {
@@ -19,7 +19,7 @@ constexpr std::uint16_t kDown = MacroAction::kDown;
 constexpr std::uint16_t kUp = MacroAction::kUp;
 
 // The macro page of a key, on a macro with the given actions, with the record-delay option set.
-class Recording : public CompositeFixture {
+class Recording : public AssignmentFixture {
 protected:
     void start(int option, std::vector<MacroAction> actions = {}) {
         settings.values["RecordDelay"] = std::to_string(option);
@@ -162,7 +162,8 @@ TEST_F(Recording, MediaKeysAndUnknownKeysReachTheSystem) {
 TEST_F(Recording, LocksTheMacroChoiceWhileItRuns) {
     start(1);
     EXPECT_EQ(dialog.record_button_text(), TextKey::MacroActionStopRecord);
-    for (const int id : {composite::kAddMacro, composite::kDeleteMacro, composite::kMacroList}) {
+    for (const int id :
+         {assignment_ids::kAddMacro, assignment_ids::kDeleteMacro, assignment_ids::kMacroList}) {
         EXPECT_FALSE(dialog.enabled(id)) << id;
     }
     EXPECT_TRUE(dialog.wants_keyboard());
@@ -171,13 +172,13 @@ TEST_F(Recording, LocksTheMacroChoiceWhileItRuns) {
     EXPECT_EQ(dialog.macro_names(), std::vector<std::string>{"M"});
     dialog.toggle_recording();
     EXPECT_EQ(dialog.record_button_text(), TextKey::MacroActionRecord);
-    EXPECT_TRUE(dialog.enabled(composite::kAddMacro));
+    EXPECT_TRUE(dialog.enabled(assignment_ids::kAddMacro));
     EXPECT_FALSE(dialog.wants_keyboard());
 }
 
 struct Stopper {
     const char* name;
-    void (*act)(CompositeLogic&);
+    void (*act)(AssignmentLogic&);
 };
 
 class RecordingStops : public Recording, public ::testing::WithParamInterface<Stopper> {};
@@ -186,21 +187,22 @@ TEST_P(RecordingStops, AndKeysReachTheSystemAgain) {
     start(1);
     GetParam().act(dialog);
     EXPECT_FALSE(dialog.recording());
-    dialog.press_page_button(composite::kPageMacro);
+    dialog.press_page_button(assignment_ids::kPageMacro);
     EXPECT_EQ(dialog.key_stroke({kB, false, false}), KeyVerdict::Pass);
 }
 
 const Stopper kStoppers[] = {
-    {"KeyPage", [](CompositeLogic& d) { d.press_page_button(composite::kPageKey); }},
-    {"MediaPage", [](CompositeLogic& d) { d.press_page_button(composite::kPageMedia); }},
-    {"FunctionPage", [](CompositeLogic& d) { d.press_page_button(composite::kPageFunction); }},
-    {"Clear", [](CompositeLogic& d) { d.clear(); }},
-    {"DelayEdit", [](CompositeLogic& d) { d.begin_delay_edit(); }},
-    {"Apply", [](CompositeLogic& d) { d.apply(0); }},
-    {"ApplyWithoutProfile", [](CompositeLogic& d) { d.apply(-1); }},
-    {"Ok", [](CompositeLogic& d) { d.ok(0); }},
-    {"Cancel", [](CompositeLogic& d) { d.cancel(); }},
-    {"Toggle", [](CompositeLogic& d) { d.toggle_recording(); }},
+    {"KeyPage", [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageKey); }},
+    {"MediaPage", [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageMedia); }},
+    {"FunctionPage",
+     [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageFunction); }},
+    {"Clear", [](AssignmentLogic& d) { d.clear(); }},
+    {"DelayEdit", [](AssignmentLogic& d) { d.begin_delay_edit(); }},
+    {"Apply", [](AssignmentLogic& d) { d.apply(0); }},
+    {"ApplyWithoutProfile", [](AssignmentLogic& d) { d.apply(-1); }},
+    {"Ok", [](AssignmentLogic& d) { d.ok(0); }},
+    {"Cancel", [](AssignmentLogic& d) { d.cancel(); }},
+    {"Toggle", [](AssignmentLogic& d) { d.toggle_recording(); }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Paths, RecordingStops, ::testing::ValuesIn(kStoppers),
@@ -216,7 +218,7 @@ TEST_F(Recording, RecordedMacroIsStoredOnApply) {
     EXPECT_EQ(store[0].actions, (std::vector<MacroAction>{{40, kA, kDown}, {0, kA, kUp}}));
 }
 
-using RecordDelayOption = CompositeFixture;
+using RecordDelayOption = AssignmentFixture;
 
 TEST_F(RecordDelayOption, IsReadNormalisedAndToggled) {
     settings.values["RecordDelay"] = "7";

@@ -1,8 +1,8 @@
-#include "ui/assign/composite_host.h"
+#include "ui/assign/assignment_host.h"
 
-#include "ui/assign/composite_dlg.h"
+#include "ui/assign/assignment_dialog.h"
 #include "ui/assign/dialog_placement.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 #include "ui/skin/skin_error.h"
 
 #include <QCoreApplication>
@@ -45,36 +45,36 @@ void MessageBoxPrompts::show_message(const std::string& text) {
     tell_(QString::fromStdString(text));
 }
 
-CompositeHost::CompositeHost(CTarvenorDlg& window, CompositeHostServices services)
+AssignmentHost::AssignmentHost(MainWindow& window, AssignmentHostServices services)
     : QObject(&window), window_(window), services_(std::move(services)),
       logic_(services_.configuration, services_.texts, services_.settings, prompts_, clock_),
       osk_program_(find_osk_program()) {}
 
-CompositeHost::~CompositeHost() {
+AssignmentHost::~AssignmentHost() {
     delete dialog_.data();
 }
 
-Tarvenor_DlgComposite* CompositeHost::dialog() const {
+AssignmentDialog* AssignmentHost::dialog() const {
     return dialog_.data();
 }
 
-QString CompositeHost::find_osk_program() {
+QString AssignmentHost::find_osk_program() {
     return QStandardPaths::findExecutable(QStringLiteral("onboard"));
 }
 
-void CompositeHost::open(const KeyClickRequest& request) {
+void AssignmentHost::open(const KeyClickRequest& request) {
     if (is_open()) {
         return;
     }
     const int key_control = window_.highlighted_key();
     logic_.open(request, window_.current_profile());
     try {
-        dialog_ = new Tarvenor_DlgComposite(
-            &window_, services_.skin_folder,
-            {services_.language, services_.texts, logic_,
-             [this] { return window_.current_profile(); },
-             [this](const CompositeApplyResult& result) { applied(result); },
-             [this] { window_.show_help(); }, osk_program_});
+        dialog_ =
+            new AssignmentDialog(&window_, services_.skin_folder,
+                                 {services_.language, services_.texts, logic_,
+                                  [this] { return window_.current_profile(); },
+                                  [this](const AssignmentApplyResult& result) { applied(result); },
+                                  [this] { window_.show_help(); }, osk_program_});
     } catch (const SkinError& error) {
         logic_.cancel();
         window_.restore_key_look(key_control);
@@ -87,7 +87,7 @@ void CompositeHost::open(const KeyClickRequest& request) {
     connect(dialog_, &QDialog::finished, &window_,
             [this, key_control] { window_.restore_key_look(key_control); });
     window_.add_child_dialog(dialog_);
-    if (const CPngButton* key = window_.button(key_control)) {
+    if (const ImageButton* key = window_.button(key_control)) {
         const QRect place(key->mapToGlobal(QPoint(0, 0)), key->size());
         dialog_->move(position_beside_key(place, dialog_->size(), key->screen()->geometry()));
     }
@@ -96,7 +96,7 @@ void CompositeHost::open(const KeyClickRequest& request) {
     dialog_->activateWindow();
 }
 
-void CompositeHost::applied(const CompositeApplyResult& result) {
+void AssignmentHost::applied(const AssignmentApplyResult& result) {
     if (result.refresh_captions) {
         window_.refresh_captions();
     }

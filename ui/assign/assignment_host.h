@@ -3,8 +3,8 @@
 #include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
-#include "ui/logic/composite_logic.h"
-#include "ui/logic/composite_prompts.h"
+#include "ui/logic/assignment_logic.h"
+#include "ui/logic/assignment_prompts.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/macro_recorder.h"
 
@@ -17,11 +17,11 @@
 
 namespace tarvenor {
 
-class CTarvenorDlg;
-class Tarvenor_DlgComposite;
+class MainWindow;
+class AssignmentDialog;
 
 // The dialog's questions and messages as message boxes; Yes/No questions preselect No.
-class MessageBoxPrompts final : public CompositePrompts {
+class MessageBoxPrompts final : public AssignmentPrompts {
 public:
     using Ask = std::function<bool(const QString&)>;
     using Tell = std::function<void(const QString&)>;
@@ -38,7 +38,7 @@ private:
     Tell tell_;
 };
 
-struct CompositeHostServices {
+struct AssignmentHostServices {
     const LanguageFile& language;
     const TextTable& texts;
     Configuration& configuration;
@@ -49,17 +49,17 @@ struct CompositeHostServices {
 // Opens the assignment dialog for the main window's key-click requests, one at a time, beside
 // the clicked key; after an Apply the main window's captions follow and its Apply is enabled.
 // The dialog's logic lives as long as the host, so the new-macro counter survives openings.
-class CompositeHost final : public QObject {
+class AssignmentHost final : public QObject {
     Q_OBJECT
 public:
-    CompositeHost(CTarvenorDlg& window, CompositeHostServices services);
-    ~CompositeHost() override;
+    AssignmentHost(MainWindow& window, AssignmentHostServices services);
+    ~AssignmentHost() override;
 
     void open(const KeyClickRequest& request);
     // The dialog is on screen (a profile switch is refused meanwhile).
     bool is_open() const { return !dialog_.isNull(); }
-    Tarvenor_DlgComposite* dialog() const;
-    CompositeLogic& logic() { return logic_; }
+    AssignmentDialog* dialog() const;
+    AssignmentLogic& logic() { return logic_; }
     MessageBoxPrompts& prompts() { return prompts_; }
     // The on-screen keyboard the dialog's button starts (empty: the button is disabled).
     void set_osk_program(QString program) { osk_program_ = std::move(program); }
@@ -68,15 +68,15 @@ public:
     static QString find_osk_program();
 
 private:
-    void applied(const CompositeApplyResult& result);
+    void applied(const AssignmentApplyResult& result);
 
-    CTarvenorDlg& window_;
-    CompositeHostServices services_;
+    MainWindow& window_;
+    AssignmentHostServices services_;
     SteadyClock clock_;
     MessageBoxPrompts prompts_;
-    CompositeLogic logic_;
+    AssignmentLogic logic_;
     QString osk_program_;
-    QPointer<Tarvenor_DlgComposite> dialog_;
+    QPointer<AssignmentDialog> dialog_;
 };
 
 } // namespace tarvenor

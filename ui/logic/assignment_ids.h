@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tarvenor::composite {
+namespace tarvenor::assignment_ids {
 
 // Control ids of the assignment dialog.
 inline constexpr int kApply = 1015;
@@ -34,4 +34,4 @@ inline constexpr int kKeyPrompt = 1201;
 inline constexpr int kMediaPrompt = 1202;
 inline constexpr int kFunctionPrompt = 1203;
 
-} // namespace tarvenor::composite
+} // namespace tarvenor::assignment_ids

@@ -1,5 +1,5 @@
-#include "ui/skin/base_dialog.h"
 #include "ui/skin/skin_error.h"
+#include "ui/skin/skinned_dialog.h"
 #include "ui/skin/window_shape.h"
 
 #include "skin_test_support.h"
@@ -17,16 +17,16 @@ namespace tarvenor {
 namespace {
 
 // A dialog that applies its skin when asked, as derived dialogs do in their initialisation.
-class SkinnedDialog : public CBaseDialog {
+class ExposedSkinDialog : public SkinnedDialog {
 public:
-    using CBaseDialog::CBaseDialog;
+    using SkinnedDialog::SkinnedDialog;
     void apply() { apply_skin(); }
 };
 
 // Keeps Enter and Escape from closing it, as the skinned windows do; notes the keys it passes on.
-class ButtonsOnlyDialog : public SkinnedDialog {
+class ButtonsOnlyDialog : public ExposedSkinDialog {
 public:
-    using SkinnedDialog::SkinnedDialog;
+    using ExposedSkinDialog::ExposedSkinDialog;
     std::vector<int> passed_on;
 
 protected:
@@ -35,7 +35,7 @@ protected:
             return;
         }
         passed_on.push_back(event->key());
-        SkinnedDialog::keyPressEvent(event);
+        ExposedSkinDialog::keyPressEvent(event);
     }
 };
 
@@ -108,18 +108,18 @@ TEST(WindowShape, AllWhiteOrNullGivesNothing) {
     EXPECT_TRUE(outline_region(QImage()).isEmpty());
 }
 
-class BaseDialogTest : public ::testing::Test {
+class SkinnedDialogTest : public ::testing::Test {
 protected:
     std::filesystem::path ini() const { return folder_.path() / "Test.ini"; }
 
     test::TempFolder folder_;
 };
 
-TEST_F(BaseDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
+TEST_F(SkinnedDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
     folder_.save("back.bmp", background_picture());
     folder_.save("mask.bmp", outline_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
-    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
     EXPECT_EQ(dialog.size(), QSize(40, 30));
     EXPECT_FALSE(dialog.isVisible());
@@ -129,33 +129,33 @@ TEST_F(BaseDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
     EXPECT_EQ(dialog.grab().toImage().pixelColor(20, 2), QColor(30, 30, 40));
 }
 
-TEST_F(BaseDialogTest, MissingMaskFallsBackToTheBackground) {
+TEST_F(SkinnedDialogTest, MissingMaskFallsBackToTheBackground) {
     QImage background = outline_picture();
     background.setPixel(10, 10, qRgb(255, 255, 255));
     folder_.save("back.bmp", background);
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
-    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
     expect_region_is_non_white(dialog.mask(), background);
 }
 
-TEST_F(BaseDialogTest, AllWhiteOutlineLeavesNothingOfTheWindow) {
+TEST_F(SkinnedDialogTest, AllWhiteOutlineLeavesNothingOfTheWindow) {
     QImage white(40, 30, QImage::Format_RGB32);
     white.fill(Qt::white);
     folder_.save("back.bmp", background_picture());
     folder_.save("mask.bmp", white);
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
-    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
     EXPECT_FALSE(dialog.mask().isEmpty());
     EXPECT_FALSE(dialog.mask().intersects(dialog.rect()));
 }
 
-TEST_F(BaseDialogTest, MissingOrBrokenPictureIsReportedByName) {
+TEST_F(SkinnedDialogTest, MissingOrBrokenPictureIsReportedByName) {
     folder_.save("back.bmp", background_picture());
     folder_.write("broken.jpg", "not a picture");
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=broken.jpg\n");
-    SkinnedDialog broken(nullptr, ini(), folder_.path());
+    ExposedSkinDialog broken(nullptr, ini(), folder_.path());
     try {
         broken.apply();
         FAIL() << "a broken outline was accepted";
@@ -164,11 +164,11 @@ TEST_F(BaseDialogTest, MissingOrBrokenPictureIsReportedByName) {
     }
 
     folder_.write("Test.ini", "[SCREEN]\nMain=gone.bmp\n");
-    SkinnedDialog missing(nullptr, ini(), folder_.path());
+    ExposedSkinDialog missing(nullptr, ini(), folder_.path());
     EXPECT_THROW(missing.apply(), SkinError);
 
     // Without its skin file a dialog has no picture to name: the message names the file.
-    SkinnedDialog no_file(nullptr, folder_.path() / "Absent.ini", folder_.path());
+    ExposedSkinDialog no_file(nullptr, folder_.path() / "Absent.ini", folder_.path());
     try {
         no_file.apply();
         FAIL() << "a missing skin file was accepted";
@@ -177,10 +177,10 @@ TEST_F(BaseDialogTest, MissingOrBrokenPictureIsReportedByName) {
     }
 }
 
-TEST_F(BaseDialogTest, OkReleasesThePictures) {
+TEST_F(SkinnedDialogTest, OkReleasesThePictures) {
     folder_.save("back.bmp", background_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
-    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
     EXPECT_TRUE(dialog.has_pictures());
     dialog.accept();
@@ -188,10 +188,10 @@ TEST_F(BaseDialogTest, OkReleasesThePictures) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(BaseDialogTest, DraggingTheSurfaceMovesTheWindow) {
+TEST_F(SkinnedDialogTest, DraggingTheSurfaceMovesTheWindow) {
     folder_.save("back.bmp", background_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
-    SkinnedDialog dialog(nullptr, ini(), folder_.path());
+    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
     dialog.move(100, 100);
     const QPoint grab = dialog.mapToGlobal(QPoint(5, 5));
@@ -211,11 +211,11 @@ TEST_F(BaseDialogTest, DraggingTheSurfaceMovesTheWindow) {
     EXPECT_EQ(dialog.pos(), QPoint(130, 120));
 }
 
-TEST_F(BaseDialogTest, SwallowedEnterAndEscapeNeitherAcceptNorReject) {
+TEST_F(SkinnedDialogTest, SwallowedEnterAndEscapeNeitherAcceptNorReject) {
     folder_.save("back.bmp", background_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
     // Unswallowed, Escape closes a dialog: what the skinned windows are kept from.
-    SkinnedDialog plain(nullptr, ini(), folder_.path());
+    ExposedSkinDialog plain(nullptr, ini(), folder_.path());
     plain.apply();
     plain.show();
     QTest::keyClick(&plain, Qt::Key_Escape);

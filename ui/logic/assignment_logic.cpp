@@ -1,7 +1,7 @@
-#include "ui/logic/composite_logic.h"
+#include "ui/logic/assignment_logic.h"
 
 #include "model/text_encoding.h"
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -35,16 +35,16 @@ int list_index_or_zero(std::uint32_t param, std::size_t count) {
 }
 
 constexpr std::array kMacroControls{
-    composite::kAddMacro,   composite::kDeleteMacro,  composite::kActionList,
-    composite::kRecord,     composite::kDeleteAction, composite::kClearActions,
-    composite::kMoveTop,    composite::kMoveUp,       composite::kMoveDown,
-    composite::kMoveBottom, composite::kRecordDelay,  composite::kRecordDelayLabel,
-    composite::kCycles,     composite::kCyclesLabel,  composite::kMacroList,
-    composite::kMacroPrompt};
+    assignment_ids::kAddMacro,   assignment_ids::kDeleteMacro,  assignment_ids::kActionList,
+    assignment_ids::kRecord,     assignment_ids::kDeleteAction, assignment_ids::kClearActions,
+    assignment_ids::kMoveTop,    assignment_ids::kMoveUp,       assignment_ids::kMoveDown,
+    assignment_ids::kMoveBottom, assignment_ids::kRecordDelay,  assignment_ids::kRecordDelayLabel,
+    assignment_ids::kCycles,     assignment_ids::kCyclesLabel,  assignment_ids::kMacroList,
+    assignment_ids::kMacroPrompt};
 
 // Buttons that act on the selected macro.
 bool needs_macro(int control_id) {
-    return control_id >= composite::kRecord && control_id <= composite::kMoveBottom;
+    return control_id >= assignment_ids::kRecord && control_id <= assignment_ids::kMoveBottom;
 }
 
 bool is_macro_control(int control_id) {
@@ -56,11 +56,13 @@ bool is_macro_control(int control_id) {
 bool is_page_control(int control_id, AssignmentType page) {
     switch (page) {
     case AssignmentType::Key:
-        return control_id == composite::kKeyField || control_id == composite::kKeyPrompt;
+        return control_id == assignment_ids::kKeyField || control_id == assignment_ids::kKeyPrompt;
     case AssignmentType::Media:
-        return control_id == composite::kMediaList || control_id == composite::kMediaPrompt;
+        return control_id == assignment_ids::kMediaList ||
+               control_id == assignment_ids::kMediaPrompt;
     case AssignmentType::Function:
-        return control_id == composite::kFunctionList || control_id == composite::kFunctionPrompt;
+        return control_id == assignment_ids::kFunctionList ||
+               control_id == assignment_ids::kFunctionPrompt;
     default:
         return is_macro_control(control_id);
     }
@@ -68,13 +70,13 @@ bool is_page_control(int control_id, AssignmentType page) {
 
 } // namespace
 
-CompositeLogic::CompositeLogic(Configuration& configuration, const TextTable& texts,
-                               SettingsStore& settings, CompositePrompts& prompts,
-                               const MonotonicClock& clock)
+AssignmentLogic::AssignmentLogic(Configuration& configuration, const TextTable& texts,
+                                 SettingsStore& settings, AssignmentPrompts& prompts,
+                                 const MonotonicClock& clock)
     : configuration_(configuration), texts_(texts), settings_(settings), prompts_(prompts),
       recorder_(clock) {}
 
-void CompositeLogic::open(const KeyClickRequest& request, int current_profile) {
+void AssignmentLogic::open(const KeyClickRequest& request, int current_profile) {
     close();
     request_ = request;
     open_ = true;
@@ -95,7 +97,7 @@ void CompositeLogic::open(const KeyClickRequest& request, int current_profile) {
     changed_ = false;
 }
 
-AssignmentType CompositeLogic::shown_page() const {
+AssignmentType AssignmentLogic::shown_page() const {
     switch (page_type_) {
     case AssignmentType::Macro:
     case AssignmentType::Media:
@@ -106,7 +108,7 @@ AssignmentType CompositeLogic::shown_page() const {
     }
 }
 
-void CompositeLogic::show_page(bool initial) {
+void AssignmentLogic::show_page(bool initial) {
     const AssignmentType page = shown_page();
     if (page == AssignmentType::Macro) {
         show_macro_page(initial);
@@ -125,7 +127,7 @@ void CompositeLogic::show_page(bool initial) {
     }
 }
 
-void CompositeLogic::show_macro_page(bool initial) {
+void AssignmentLogic::show_macro_page(bool initial) {
     const bool first_visit = !macro_page_seen_;
     macro_page_seen_ = true;
     if (initial) {
@@ -138,27 +140,27 @@ void CompositeLogic::show_macro_page(bool initial) {
     }
 }
 
-void CompositeLogic::set_page_type(AssignmentType type) {
+void AssignmentLogic::set_page_type(AssignmentType type) {
     page_type_ = type;
     show_page(false);
     changed_ = true;
 }
 
-void CompositeLogic::press_page_button(int control_id) {
+void AssignmentLogic::press_page_button(int control_id) {
     if (!open_ || !enabled(control_id)) {
         return;
     }
     switch (control_id) {
-    case composite::kPageKey:
+    case assignment_ids::kPageKey:
         if (page_type_ != AssignmentType::Default && page_type_ != AssignmentType::Key) {
             set_page_type(AssignmentType::Key);
         }
         return;
-    case composite::kPageMacro:
-    case composite::kPageMedia:
-    case composite::kPageFunction: {
-        const AssignmentType type = control_id == composite::kPageMacro ? AssignmentType::Macro
-                                    : control_id == composite::kPageMedia
+    case assignment_ids::kPageMacro:
+    case assignment_ids::kPageMedia:
+    case assignment_ids::kPageFunction: {
+        const AssignmentType type = control_id == assignment_ids::kPageMacro ? AssignmentType::Macro
+                                    : control_id == assignment_ids::kPageMedia
                                         ? AssignmentType::Media
                                         : AssignmentType::Function;
         if (page_type_ != type) {
@@ -171,31 +173,31 @@ void CompositeLogic::press_page_button(int control_id) {
     }
 }
 
-void CompositeLogic::clear() {
-    if (!open_ || !enabled(composite::kClear)) {
+void AssignmentLogic::clear() {
+    if (!open_ || !enabled(assignment_ids::kClear)) {
         return;
     }
-    press_page_button(composite::kPageKey);
+    press_page_button(assignment_ids::kPageKey);
     if (page_type_ == AssignmentType::Key) {
         captured_key_ = 0;
         page_type_ = AssignmentType::Default;
     }
 }
 
-int CompositeLogic::pressed_page_button() const {
+int AssignmentLogic::pressed_page_button() const {
     switch (shown_page()) {
     case AssignmentType::Macro:
-        return composite::kPageMacro;
+        return assignment_ids::kPageMacro;
     case AssignmentType::Media:
-        return composite::kPageMedia;
+        return assignment_ids::kPageMedia;
     case AssignmentType::Function:
-        return composite::kPageFunction;
+        return assignment_ids::kPageFunction;
     default:
-        return composite::kPageKey;
+        return assignment_ids::kPageKey;
     }
 }
 
-bool CompositeLogic::visible(int control_id) const {
+bool AssignmentLogic::visible(int control_id) const {
     for (const AssignmentType page : {AssignmentType::Key, AssignmentType::Macro,
                                       AssignmentType::Media, AssignmentType::Function}) {
         if (is_page_control(control_id, page)) {
@@ -205,13 +207,13 @@ bool CompositeLogic::visible(int control_id) const {
     return true;
 }
 
-bool CompositeLogic::enabled(int control_id) const {
-    if (control_id == composite::kApply) {
+bool AssignmentLogic::enabled(int control_id) const {
+    if (control_id == assignment_ids::kApply) {
         return changed_;
     }
     if (request_.macro_only &&
-        (control_id == composite::kPageKey || control_id == composite::kPageMedia ||
-         control_id == composite::kPageFunction || control_id == composite::kClear)) {
+        (control_id == assignment_ids::kPageKey || control_id == assignment_ids::kPageMedia ||
+         control_id == assignment_ids::kPageFunction || control_id == assignment_ids::kClear)) {
         return false;
     }
     if (recorder_.disables(control_id)) {
@@ -220,11 +222,11 @@ bool CompositeLogic::enabled(int control_id) const {
     return !needs_macro(control_id) || macros_.selected() >= 0;
 }
 
-bool CompositeLogic::captures_keys() const {
+bool AssignmentLogic::captures_keys() const {
     return open_ && shown_page() == AssignmentType::Key;
 }
 
-KeyVerdict CompositeLogic::key_stroke(const KeyStroke& stroke) {
+KeyVerdict AssignmentLogic::key_stroke(const KeyStroke& stroke) {
     if (!open_) {
         return KeyVerdict::Pass;
     }
@@ -237,7 +239,7 @@ KeyVerdict CompositeLogic::key_stroke(const KeyStroke& stroke) {
     return captures_keys() ? capture(stroke) : KeyVerdict::Pass;
 }
 
-KeyVerdict CompositeLogic::capture(const KeyStroke& stroke) {
+KeyVerdict AssignmentLogic::capture(const KeyStroke& stroke) {
     if (stroke.code == 0 || is_media_key(stroke.code)) {
         return KeyVerdict::Pass;
     }
@@ -247,20 +249,20 @@ KeyVerdict CompositeLogic::capture(const KeyStroke& stroke) {
     return KeyVerdict::Swallow;
 }
 
-void CompositeLogic::take_key(KeyCode code) {
+void AssignmentLogic::take_key(KeyCode code) {
     captured_key_ = code;
     page_type_ = AssignmentType::Key;
     changed_ = true;
 }
 
-std::string CompositeLogic::captured_key_text() const {
+std::string AssignmentLogic::captured_key_text() const {
     if (page_type_ != AssignmentType::Key || captured_key_ == 0) {
         return {};
     }
     return key_name(captured_key_, texts_);
 }
 
-std::vector<std::string> CompositeLogic::media_names() const {
+std::vector<std::string> AssignmentLogic::media_names() const {
     std::vector<std::string> names;
     for (const KeyCode code : media_key_list()) {
         names.push_back(key_name(code, texts_));
@@ -268,7 +270,7 @@ std::vector<std::string> CompositeLogic::media_names() const {
     return names;
 }
 
-std::vector<std::string> CompositeLogic::function_names() const {
+std::vector<std::string> AssignmentLogic::function_names() const {
     std::vector<std::string> names;
     for (const TextKey key : function_list()) {
         names.push_back(texts_.text(key));
@@ -276,22 +278,22 @@ std::vector<std::string> CompositeLogic::function_names() const {
     return names;
 }
 
-void CompositeLogic::select_media(int index) {
+void AssignmentLogic::select_media(int index) {
     if (index >= 0 && index < static_cast<int>(kMediaKeyCount) && index != media_index_) {
         media_index_ = index;
         changed_ = true;
     }
 }
 
-void CompositeLogic::select_function(int index) {
+void AssignmentLogic::select_function(int index) {
     if (index >= 0 && index < static_cast<int>(kFunctionCount) && index != function_index_) {
         function_index_ = index;
         changed_ = true;
     }
 }
 
-void CompositeLogic::add_macro() {
-    if (!open_ || !enabled(composite::kAddMacro)) {
+void AssignmentLogic::add_macro() {
+    if (!open_ || !enabled(assignment_ids::kAddMacro)) {
         return;
     }
     if (macros_.full()) {
@@ -307,8 +309,8 @@ void CompositeLogic::add_macro() {
     changed_ = true;
 }
 
-void CompositeLogic::delete_macro() {
-    if (!open_ || !enabled(composite::kDeleteMacro)) {
+void AssignmentLogic::delete_macro() {
+    if (!open_ || !enabled(assignment_ids::kDeleteMacro)) {
         return;
     }
     const MacroRecord* macro = macros_.selected_macro();
@@ -324,8 +326,8 @@ void CompositeLogic::delete_macro() {
     changed_ = true;
 }
 
-void CompositeLogic::select_macro(int position) {
-    if (!open_ || !enabled(composite::kMacroList) || position == macros_.selected()) {
+void AssignmentLogic::select_macro(int position) {
+    if (!open_ || !enabled(assignment_ids::kMacroList) || position == macros_.selected()) {
         return;
     }
     save_selected_macro();
@@ -333,8 +335,8 @@ void CompositeLogic::select_macro(int position) {
     load_selected_macro();
 }
 
-void CompositeLogic::type_macro_name(const std::string& name) {
-    if (!open_ || !enabled(composite::kMacroList)) {
+void AssignmentLogic::type_macro_name(const std::string& name) {
+    if (!open_ || !enabled(assignment_ids::kMacroList)) {
         return;
     }
     if (macros_.empty()) {
@@ -348,7 +350,7 @@ void CompositeLogic::type_macro_name(const std::string& name) {
     changed_ = true;
 }
 
-void CompositeLogic::load_selected_macro() {
+void AssignmentLogic::load_selected_macro() {
     actions_.clear();
     if (const MacroRecord* macro = macros_.selected_macro()) {
         cycles_text_ = std::to_string(macro->cycles);
@@ -356,14 +358,14 @@ void CompositeLogic::load_selected_macro() {
     }
 }
 
-void CompositeLogic::save_selected_macro() {
+void AssignmentLogic::save_selected_macro() {
     if (MacroRecord* macro = macros_.selected_macro()) {
         macro->cycles = static_cast<std::uint8_t>(parse_cycles_text(cycles_text_));
         macro->actions = actions_.rows();
     }
 }
 
-std::vector<ActionRowText> CompositeLogic::action_rows() const {
+std::vector<ActionRowText> AssignmentLogic::action_rows() const {
     std::vector<ActionRowText> rows;
     for (int row = 0; row < actions_.size(); ++row) {
         rows.push_back(actions_.row_text(row, texts_));
@@ -371,14 +373,14 @@ std::vector<ActionRowText> CompositeLogic::action_rows() const {
     return rows;
 }
 
-void CompositeLogic::delete_action() {
-    if (enabled(composite::kDeleteAction) && actions_.delete_selected()) {
+void AssignmentLogic::delete_action() {
+    if (enabled(assignment_ids::kDeleteAction) && actions_.delete_selected()) {
         changed_ = true;
     }
 }
 
-void CompositeLogic::clear_actions() {
-    if (!enabled(composite::kClearActions) || actions_.empty() ||
+void AssignmentLogic::clear_actions() {
+    if (!enabled(assignment_ids::kClearActions) || actions_.empty() ||
         !prompts_.ask_yes_no(texts_.text(TextKey::MacroActionClearConfirm))) {
         return;
     }
@@ -386,13 +388,13 @@ void CompositeLogic::clear_actions() {
     changed_ = true;
 }
 
-void CompositeLogic::move_action(RowMove move) {
-    if (enabled(composite::kMoveTop) && actions_.move_selected(move)) {
+void AssignmentLogic::move_action(RowMove move) {
+    if (enabled(assignment_ids::kMoveTop) && actions_.move_selected(move)) {
         changed_ = true;
     }
 }
 
-std::vector<std::string> CompositeLogic::key_choice_names() const {
+std::vector<std::string> AssignmentLogic::key_choice_names() const {
     std::vector<std::string> names;
     for (int position = 0; position < static_cast<int>(kKeyChoiceCount); ++position) {
         names.push_back(key_name_at_choice(position, texts_));
@@ -400,7 +402,7 @@ std::vector<std::string> CompositeLogic::key_choice_names() const {
     return names;
 }
 
-int CompositeLogic::key_choice_of_row(int row) const {
+int AssignmentLogic::key_choice_of_row(int row) const {
     if (row < 0 || row >= actions_.size()) {
         return -1;
     }
@@ -409,23 +411,23 @@ int CompositeLogic::key_choice_of_row(int row) const {
     return position < kKeyChoiceCount ? position : -1;
 }
 
-void CompositeLogic::edit_key(int row, int choice_position) {
+void AssignmentLogic::edit_key(int row, int choice_position) {
     if (actions_.set_key_at_choice(row, choice_position)) {
         changed_ = true;
     }
 }
 
-void CompositeLogic::edit_direction(int row, std::uint16_t direction) {
+void AssignmentLogic::edit_direction(int row, std::uint16_t direction) {
     if (actions_.set_direction(row, direction)) {
         changed_ = true;
     }
 }
 
-void CompositeLogic::begin_delay_edit() {
+void AssignmentLogic::begin_delay_edit() {
     stop_recording();
 }
 
-std::string CompositeLogic::commit_delay(int row, const std::string& text) {
+std::string AssignmentLogic::commit_delay(int row, const std::string& text) {
     if (row < 0 || row >= actions_.size()) {
         return {};
     }
@@ -440,29 +442,29 @@ std::string CompositeLogic::commit_delay(int row, const std::string& text) {
     return std::to_string(entry.delay);
 }
 
-std::string CompositeLogic::set_cycles_text(const std::string& text) {
+std::string AssignmentLogic::set_cycles_text(const std::string& text) {
     cycles_text_ = normalised_cycles_text(text);
     changed_ = true;
     return cycles_text_;
 }
 
-void CompositeLogic::toggle_recording() {
-    if (open_ && enabled(composite::kRecord)) {
+void AssignmentLogic::toggle_recording() {
+    if (open_ && enabled(assignment_ids::kRecord)) {
         recorder_.toggle();
     }
 }
 
-void CompositeLogic::stop_recording() {
+void AssignmentLogic::stop_recording() {
     recorder_.stop();
 }
 
-void CompositeLogic::toggle_record_delay() {
+void AssignmentLogic::toggle_record_delay() {
     const int option = recorder_.record_delay() == 1 ? 0 : 1;
     write_record_delay(settings_, texts_, option);
     recorder_.set_record_delay(option);
 }
 
-KeyAssignment CompositeLogic::new_assignment(const KeyAssignment& old) const {
+KeyAssignment AssignmentLogic::new_assignment(const KeyAssignment& old) const {
     const int target = request_.key_number;
     KeyAssignment assignment = old;
     assignment.type = static_cast<std::uint16_t>(page_type_);
@@ -495,7 +497,7 @@ KeyAssignment CompositeLogic::new_assignment(const KeyAssignment& old) const {
     return assignment;
 }
 
-CompositeApplyResult CompositeLogic::apply(int current_profile) {
+AssignmentApplyResult AssignmentLogic::apply(int current_profile) {
     if (!open_) {
         return {};
     }
@@ -508,7 +510,7 @@ CompositeApplyResult CompositeLogic::apply(int current_profile) {
     if (configuration_.commit_macro_store(macros_.macros())) {
         macros_.mark_committed();
     }
-    CompositeApplyResult result{.applied = true, .refresh_captions = true, .mark_changed = true};
+    AssignmentApplyResult result{.applied = true, .refresh_captions = true, .mark_changed = true};
     const int target = request_.key_number;
     if (target < kTargetCount && dialog_type(page_type_)) {
         const int flat = flat_entry(current_profile, target);
@@ -520,17 +522,17 @@ CompositeApplyResult CompositeLogic::apply(int current_profile) {
     return result;
 }
 
-CompositeApplyResult CompositeLogic::ok(int current_profile) {
-    const CompositeApplyResult result = apply(current_profile);
+AssignmentApplyResult AssignmentLogic::ok(int current_profile) {
+    const AssignmentApplyResult result = apply(current_profile);
     close();
     return result;
 }
 
-void CompositeLogic::cancel() {
+void AssignmentLogic::cancel() {
     close();
 }
 
-void CompositeLogic::close() {
+void AssignmentLogic::close() {
     recorder_.reset();
     macros_.clear();
     actions_.clear();

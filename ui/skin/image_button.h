@@ -15,24 +15,24 @@ namespace tarvenor {
 
 // An image button: every state's face is a block cut from a shared full-dialog picture at the
 // button's own position, so the skin can draw each control in place.
-class CPngButton : public QAbstractButton {
+class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:
     // Called after every draw with the button and whether the normal face was the one drawn. It
     // runs inside the paint event: it may schedule other repaints (update), not paint directly.
-    using DrawCallback = std::function<void(CPngButton&, bool normal_face)>;
+    using DrawCallback = std::function<void(ImageButton&, bool normal_face)>;
 
     static constexpr int kTextCapacity = 259;
     static constexpr int kRotatedWeight = 956;
     static constexpr int kPlainWeight = 400;
     static constexpr int kTooltipDelayMs = 2000;
 
-    explicit CPngButton(QWidget* parent = nullptr);
+    explicit ImageButton(QWidget* parent = nullptr);
 
     void set_faces(QPoint origin, const FaceImages& faces, bool redraw = true);
     void set_face_images(const FaceImages& faces, bool redraw = true);
     void set_selected(bool selected, bool redraw = true);
-    void Redraw();
+    void redraw();
     void set_text_style(bool on, int points, const QString& face, const QColor& colour, int format);
     void set_text_offsets(const QMargins& offsets);
     void set_text_rotation(int escapement, bool rotated);

@@ -1,4 +1,4 @@
-#include "ui/skin/skin_color_btn.h"
+#include "ui/skin/colour_button.h"
 
 #include "ui/skin/colour_palette.h"
 
@@ -13,36 +13,36 @@ const QColor kDropDownColour(148, 146, 139);
 
 } // namespace
 
-CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QAbstractButton(parent) {
+ColourButton::ColourButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
-    connect(this, &QAbstractButton::clicked, this, &CSkinColorBtn::open_palette);
+    connect(this, &QAbstractButton::clicked, this, &ColourButton::open_palette);
 }
 
-void CSkinColorBtn::set_colour(const QColor& colour) {
+void ColourButton::set_colour(const QColor& colour) {
     colour_ = colour;
     update();
 }
 
-QColor CSkinColorBtn::colour() const {
+QColor ColourButton::colour() const {
     return colour_.isValid() ? colour_ : automatic_;
 }
 
-void CSkinColorBtn::set_automatic_colour(const QColor& colour) {
+void ColourButton::set_automatic_colour(const QColor& colour) {
     automatic_ = colour;
     update();
 }
 
 // Edges as the platform's exclusive rectangles give them: right = width, bottom = height.
-QRect CSkinColorBtn::swatch_rect() const {
+QRect ColourButton::swatch_rect() const {
     const int right = width() + 1;
     return QRect(QPoint(-1, -1), QPoint(right / 2 + 5 - 1, height()));
 }
 
-QRect CSkinColorBtn::drop_down_rect() const {
+QRect ColourButton::drop_down_rect() const {
     return QRect(QPoint(width() / 2 + 3, -2), QPoint(width(), height() + 1));
 }
 
-void CSkinColorBtn::paintEvent(QPaintEvent*) {
+void ColourButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect swatch = swatch_rect();
     const QColor frame = palette().color(QPalette::Button);
@@ -65,12 +65,12 @@ void CSkinColorBtn::paintEvent(QPaintEvent*) {
         QPolygon({QPoint(r - 11, m - 2), QPoint(r - 5, m - 2), QPoint(r - 8, m + 1)}));
 }
 
-void CSkinColorBtn::leaveEvent(QEvent* event) {
+void ColourButton::leaveEvent(QEvent* event) {
     update();
     QAbstractButton::leaveEvent(event);
 }
 
-void CSkinColorBtn::open_palette() {
+void ColourButton::open_palette() {
     auto* popup = new ColourPalettePopup(colour(), this);
     connect(popup, &ColourPalettePopup::colour_chosen, this, [this](QColor chosen) {
         set_colour(chosen);

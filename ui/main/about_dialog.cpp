@@ -1,4 +1,4 @@
-#include "ui/main/about_dlg.h"
+#include "ui/main/about_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -6,7 +6,7 @@
 
 namespace tarvenor {
 
-CAboutDlg::CAboutDlg(QWidget* parent, const LanguageFile& language, const QString& link)
+AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link)
     : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("about"));

@@ -2,7 +2,7 @@
 
 #include "map_settings.h"
 #include "model/text_encoding.h"
-#include "ui/logic/composite_logic.h"
+#include "ui/logic/assignment_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ inline constexpr KeyCode kMute = 0x120;
 inline constexpr KeyCode kVolumeUp = 0x130;
 
 // Message boxes answered by the test: questions take the queued answers (No when none is left).
-class FakePrompts final : public CompositePrompts {
+class FakePrompts final : public AssignmentPrompts {
 public:
     bool ask_yes_no(const std::string& text) override {
         questions.push_back(text);
@@ -46,11 +46,11 @@ public:
 };
 
 // A configuration with the default image and a dialog over it, opened on profile 0 by default.
-class CompositeFixture : public ::testing::Test {
+class AssignmentFixture : public ::testing::Test {
 protected:
     static constexpr int kProfile = 0;
 
-    CompositeFixture() { configuration.make_default_image(); }
+    AssignmentFixture() { configuration.make_default_image(); }
 
     static KeyClickRequest key_request(KeyCode code) {
         KeyClickRequest request;
@@ -105,7 +105,7 @@ protected:
     MapSettings settings;
     FakePrompts prompts;
     FakeClock clock;
-    CompositeLogic dialog{configuration, texts, settings, prompts, clock};
+    AssignmentLogic dialog{configuration, texts, settings, prompts, clock};
 };
 
 } // namespace tarvenor::testing

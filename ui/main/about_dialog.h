@@ -8,10 +8,10 @@ namespace tarvenor {
 
 // The About box: two lines of the language file and the skin's link. Modeless; the window keeps
 // at most one.
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    CAboutDlg(QWidget* parent, const LanguageFile& language, const QString& link);
+    AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link);
 };
 
 } // namespace tarvenor

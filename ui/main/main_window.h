@@ -9,7 +9,7 @@
 #include "ui/logic/refresh_coalescer.h"
 #include "ui/logic/window_rules.h"
 #include "ui/main/main_layout.h"
-#include "ui/skin/base_dialog.h"
+#include "ui/skin/skinned_dialog.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -23,7 +23,7 @@
 namespace tarvenor {
 
 class BusyBar;
-class CAboutDlg;
+class AboutDialog;
 class LightingPanel;
 
 // What the main window works with; all of it outlives the window.
@@ -38,7 +38,7 @@ struct MainWindowServices {
 // The main window: the keyboard drawing and the window's own controls, placed from the main
 // skin. It decides nothing itself (the rules live in ui/logic); it places, paints and forwards.
 // Device news arrive as queued calls of its public functions on the user interface thread.
-class CTarvenorDlg : public CBaseDialog {
+class MainWindow : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr const char* kVendorAddress = "https://tarvenor.example/";
@@ -50,8 +50,8 @@ public:
     using UrlOpener = std::function<void(const QUrl&)>;
 
     // Throws SkinError naming the skin file or picture that is missing.
-    CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowServices services);
-    ~CTarvenorDlg() override;
+    MainWindow(const std::filesystem::path& skin_folder, MainWindowServices services);
+    ~MainWindow() override;
 
     // The device worker; until it is set, jobs are dropped.
     void set_keyboard_jobs(KeyboardJobs* jobs);
@@ -142,7 +142,7 @@ public:
     int panel_profile() const { return panel_profile_; }
     int bank() const { return bank_; }
     int tray_icon() const { return tray_icon_.shown(); }
-    CPngButton* button(int control_id) const;
+    ImageButton* button(int control_id) const;
     const MainPictures& pictures() const { return pictures_; }
     const BusyBar& busy_bar() const { return *busy_bar_; }
     LightingPanel& lighting() const { return *lighting_; }
@@ -176,7 +176,7 @@ private:
     EnvironmentDocumentsFolder documents_;
     UserStorage storage_{documents_};
     LightingPanel* lighting_ = nullptr;
-    QPointer<CAboutDlg> about_;
+    QPointer<AboutDialog> about_;
     std::vector<QPointer<QDialog>> children_;
     KeyboardJobs* jobs_ = nullptr;
     AssignHandler assign_;

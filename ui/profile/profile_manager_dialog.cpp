@@ -1,4 +1,4 @@
-#include "ui/profile/profile_dlg.h"
+#include "ui/profile/profile_manager_dialog.h"
 
 #include "model/profile_file.h"
 #include "ui/skin/placement.h"
@@ -17,12 +17,12 @@ struct ButtonPlace {
     const char* key;
 };
 constexpr ButtonPlace kButtons[] = {
-    {CTarvenor_DlgProfile::kAdd, "FUNC_ADD"},
-    {CTarvenor_DlgProfile::kLoad, "FUNC_LOAD"},
-    {CTarvenor_DlgProfile::kDelete, "FUNC_DELETE"},
+    {ProfileManagerDialog::kAdd, "FUNC_ADD"},
+    {ProfileManagerDialog::kLoad, "FUNC_LOAD"},
+    {ProfileManagerDialog::kDelete, "FUNC_DELETE"},
     {1, "CONTROL_OK"},
     {2, "CONTROL_CANCEL"},
-    {CTarvenor_DlgProfile::kApply, "CONTROL2_APPLY"},
+    {ProfileManagerDialog::kApply, "CONTROL2_APPLY"},
 };
 
 QString folder_text(const ProfileRow& row) {
@@ -31,16 +31,16 @@ QString folder_text(const ProfileRow& row) {
 
 } // namespace
 
-CTarvenor_DlgProfile::CTarvenor_DlgProfile(QWidget* parent,
+ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
                                            const std::filesystem::path& skin_folder,
                                            ProfileManagerHost& host)
-    : CBaseDialog(parent, skin_folder / "Profile.ini", skin_folder), host_(host) {
+    : SkinnedDialog(parent, skin_folder / "Profile.ini", skin_folder), host_(host) {
     setObjectName(QStringLiteral("profile_manager"));
     apply_skin();
     const QSize client = background().size();
-    normal_ = CMyMemDC::load(skin_folder / "Profile_normal.jpg", client);
-    over_ = CMyMemDC::load(skin_folder / "Profile_over.jpg", client);
-    down_ = CMyMemDC::load(skin_folder / "Profile_down.jpg", client);
+    normal_ = StateSurface::load(skin_folder / "Profile_normal.jpg", client);
+    over_ = StateSurface::load(skin_folder / "Profile_over.jpg", client);
+    down_ = StateSurface::load(skin_folder / "Profile_down.jpg", client);
     place_buttons();
 
     view_ = new QTreeWidget(this);
@@ -59,72 +59,72 @@ CTarvenor_DlgProfile::CTarvenor_DlgProfile(QWidget* parent,
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
     place_control(*view_, skin(), kSection, "PROGRAM_LIST");
-    connect(view_, &QTreeWidget::itemChanged, this, &CTarvenor_DlgProfile::on_item_changed);
+    connect(view_, &QTreeWidget::itemChanged, this, &ProfileManagerDialog::on_item_changed);
 }
 
-CPngButton* CTarvenor_DlgProfile::button(int control_id) const {
+ImageButton* ProfileManagerDialog::button(int control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
 }
 
-void CTarvenor_DlgProfile::place_buttons() {
+void ProfileManagerDialog::place_buttons() {
     const FaceImages faces{&normal_, &over_, &down_, &down_, &normal_};
     for (const ButtonPlace& place : kButtons) {
-        auto* control = new CPngButton(this);
+        auto* control = new ImageButton(this);
         control->setObjectName(QString::fromLatin1(place.key));
         place_image_control(*control, skin(), kSection, place.key, faces);
         buttons_[place.id] = control;
     }
-    connect(button(kAdd), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::add_row);
-    connect(button(kLoad), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::load_row);
-    connect(button(kDelete), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::delete_row);
-    connect(button(kApply), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::apply);
+    connect(button(kAdd), &QAbstractButton::clicked, this, &ProfileManagerDialog::add_row);
+    connect(button(kLoad), &QAbstractButton::clicked, this, &ProfileManagerDialog::load_row);
+    connect(button(kDelete), &QAbstractButton::clicked, this, &ProfileManagerDialog::delete_row);
+    connect(button(kApply), &QAbstractButton::clicked, this, &ProfileManagerDialog::apply);
     connect(button(1), &QAbstractButton::clicked, this, [this] {
         apply();
         reject();
     });
-    connect(button(2), &QAbstractButton::clicked, this, &CTarvenor_DlgProfile::reject);
+    connect(button(2), &QAbstractButton::clicked, this, &ProfileManagerDialog::reject);
 }
 
-int CTarvenor_DlgProfile::exec() {
+int ProfileManagerDialog::exec() {
     fill();
     ++open_count_;
-    return CBaseDialog::exec();
+    return SkinnedDialog::exec();
 }
 
-void CTarvenor_DlgProfile::keyPressEvent(QKeyEvent* event) {
+void ProfileManagerDialog::keyPressEvent(QKeyEvent* event) {
     if (is_help_key(*event)) {
         host_.show_help();
         return;
     }
-    CBaseDialog::keyPressEvent(event);
+    SkinnedDialog::keyPressEvent(event);
 }
 
-void CTarvenor_DlgProfile::reject() {
+void ProfileManagerDialog::reject() {
     list_.clear_pending();
     if (open_count_ > 0) {
         --open_count_;
     }
-    CBaseDialog::reject();
+    SkinnedDialog::reject();
 }
 
-void CTarvenor_DlgProfile::close_if_open() {
+void ProfileManagerDialog::close_if_open() {
     if (is_open()) {
         reject();
     }
 }
 
-void CTarvenor_DlgProfile::fill() {
+void ProfileManagerDialog::fill() {
     list_.fill(host_.storage(), host_.current_profile());
     show_rows();
 }
 
-void CTarvenor_DlgProfile::show_active(int profile) {
+void ProfileManagerDialog::show_active(int profile) {
     list_.show_active(profile);
     show_rows();
 }
 
-void CTarvenor_DlgProfile::show_rows() {
+void ProfileManagerDialog::show_rows() {
     showing_rows_ = true;
     const int selected = view_->indexOfTopLevelItem(view_->currentItem());
     view_->clear();
@@ -144,11 +144,11 @@ void CTarvenor_DlgProfile::show_rows() {
     set_pending_look();
 }
 
-void CTarvenor_DlgProfile::set_pending_look() {
+void ProfileManagerDialog::set_pending_look() {
     button(kApply)->setEnabled(list_.pending());
 }
 
-void CTarvenor_DlgProfile::on_item_changed(QTreeWidgetItem* item, int column) {
+void ProfileManagerDialog::on_item_changed(QTreeWidgetItem* item, int column) {
     if (showing_rows_ || column != 0) {
         return;
     }
@@ -158,10 +158,10 @@ void CTarvenor_DlgProfile::on_item_changed(QTreeWidgetItem* item, int column) {
         host_.show_message(QString::fromStdString(host_.language().text(kBeyondProfilesText)));
     }
     // Redrawn from the list: one check mark at most, never on a row beyond the third.
-    QMetaObject::invokeMethod(this, &CTarvenor_DlgProfile::show_rows, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ProfileManagerDialog::show_rows, Qt::QueuedConnection);
 }
 
-void CTarvenor_DlgProfile::add_row() {
+void ProfileManagerDialog::add_row() {
     host_.storage().ensure_user_folder();
     const QString initial = QString::fromStdString(host_.storage().folder().string()) +
                             QString::fromStdString(host_.texts().text(TextKey::ProfileNew))
@@ -176,7 +176,7 @@ void CTarvenor_DlgProfile::add_row() {
     show_rows();
 }
 
-void CTarvenor_DlgProfile::load_row() {
+void ProfileManagerDialog::load_row() {
     host_.storage().ensure_user_folder();
     const QString chosen = host_.choose_file(
         false, QString::fromStdString((host_.storage().folder() / "*.tvp").string()));
@@ -187,7 +187,7 @@ void CTarvenor_DlgProfile::load_row() {
     show_rows();
 }
 
-void CTarvenor_DlgProfile::delete_row() {
+void ProfileManagerDialog::delete_row() {
     const int next = list_.remove(view_->indexOfTopLevelItem(view_->currentItem()));
     show_rows();
     if (next >= 0) {
@@ -195,7 +195,7 @@ void CTarvenor_DlgProfile::delete_row() {
     }
 }
 
-void CTarvenor_DlgProfile::apply() {
+void ProfileManagerDialog::apply() {
     list_.store(host_.settings());
     host_.choose_profile(list_.chosen_profile());
     list_.clear_pending();

@@ -1,10 +1,10 @@
 #include "ui/assign/action_list_view.h"
-#include "ui/assign/composite_dlg.h"
-#include "ui/assign/composite_host.h"
+#include "ui/assign/assignment_dialog.h"
+#include "ui/assign/assignment_host.h"
 #include "ui/assign/dialog_placement.h"
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 #include "ui/logic/keyboard_map.h"
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 
 #include "tests/support/map_settings.h"
 #include "window_fixture.h"
@@ -21,7 +21,7 @@
 namespace tarvenor {
 namespace {
 
-namespace ids = composite;
+namespace ids = assignment_ids;
 
 // X key codes (evdev + 8) of a few keys.
 constexpr quint32 kXA = 38, kXB = 56, kXQ = 24, kXS = 39, kXSpace = 65;
@@ -49,13 +49,13 @@ void stroke(QWidget& target, quint32 x_key_code) {
 }
 
 // The main window with the assignment dialog's host, its questions and messages answered here.
-class CompositeDialogTest : public testing::WindowTest {
+class AssignmentDialogTest : public testing::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
         window->set_current_profile(0);
-        host = new CompositeHost(*window,
-                                 {language, texts, configuration, settings, TARVENOR_SKIN_DIR});
+        host = new AssignmentHost(*window,
+                                  {language, texts, configuration, settings, TARVENOR_SKIN_DIR});
         host->prompts().set(
             [this](const QString& text) {
                 questions << text;
@@ -69,7 +69,7 @@ protected:
     // The host and its dialog belong to the window: they go before the settings they use.
     void TearDown() override { window.reset(); }
 
-    Tarvenor_DlgComposite& open_for(KeyCode code) {
+    AssignmentDialog& open_for(KeyCode code) {
         window->button(control_of(code))->click();
         EXPECT_TRUE(host->is_open());
         QApplication::processEvents();
@@ -78,7 +78,7 @@ protected:
 
     void click(int control_id) {
         ASSERT_TRUE(host->is_open());
-        CPngButton* button = host->dialog()->button(control_id);
+        ImageButton* button = host->dialog()->button(control_id);
         ASSERT_NE(button, nullptr);
         ASSERT_TRUE(button->isVisible() && button->isEnabled()) << control_id;
         button->click();
@@ -90,17 +90,17 @@ protected:
     }
 
     testing::MapSettings settings;
-    CompositeHost* host = nullptr;
+    AssignmentHost* host = nullptr;
     QStringList questions;
     bool answer_yes = false;
 };
 
-TEST_F(CompositeDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
-    Tarvenor_DlgComposite& dialog = open_for(kCodeA);
+TEST_F(AssignmentDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
+    AssignmentDialog& dialog = open_for(kCodeA);
     EXPECT_TRUE(dialog.capturing());
     EXPECT_EQ(QWidget::keyboardGrabber(), &dialog);
     // Shown highlighted while the dialog is open.
-    CPngButton* key_a = window->button(control_of(kCodeA));
+    ImageButton* key_a = window->button(control_of(kCodeA));
     const FaceImages plain_faces = key_a->faces();
     EXPECT_NE(plain_faces[0], nullptr);
 
@@ -123,8 +123,8 @@ TEST_F(CompositeDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
     EXPECT_EQ(window->highlighted_key(), 0);
 }
 
-TEST_F(CompositeDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
-    Tarvenor_DlgComposite& dialog = open_for(kCodeA);
+TEST_F(AssignmentDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
+    AssignmentDialog& dialog = open_for(kCodeA);
     click(ids::kPageMacro);
     EXPECT_FALSE(dialog.capturing());
     for (const int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
@@ -134,8 +134,8 @@ TEST_F(CompositeDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
     }
 }
 
-TEST_F(CompositeDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
-    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
+    AssignmentDialog& dialog = open_for(kCodeQ);
     click(ids::kPageMacro);
     click(ids::kAddMacro);
     ASSERT_EQ(dialog.macro_list().count(), 1);
@@ -147,7 +147,7 @@ TEST_F(CompositeDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
 
     click(ids::kRecord);
     EXPECT_TRUE(dialog.capturing());
-    CPngButton& record = *dialog.button(ids::kRecord);
+    ImageButton& record = *dialog.button(ids::kRecord);
     stroke(record, kXA);
     stroke(record, kXS);
     // Space would press the record button it is sent to, ending the recording.
@@ -174,8 +174,8 @@ TEST_F(CompositeDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     EXPECT_EQ(given.param, macro.id);
 }
 
-TEST_F(CompositeDialogTest, CancelDropsTheAddedMacro) {
-    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+TEST_F(AssignmentDialogTest, CancelDropsTheAddedMacro) {
+    AssignmentDialog& dialog = open_for(kCodeQ);
     click(ids::kPageMacro);
     click(ids::kAddMacro);
     EXPECT_EQ(dialog.macro_list().count(), 1);
@@ -188,12 +188,12 @@ TEST_F(CompositeDialogTest, CancelDropsTheAddedMacro) {
 // at once, not only when the dialog object is finally deleted.
 enum class Closing { Ok, Cancel, ByMainWindow, KeyboardGone, Deleted };
 
-class CompositeClosingTest : public CompositeDialogTest,
-                             public ::testing::WithParamInterface<std::tuple<Closing, bool>> {};
+class AssignmentClosingTest : public AssignmentDialogTest,
+                              public ::testing::WithParamInterface<std::tuple<Closing, bool>> {};
 
-TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
+TEST_P(AssignmentClosingTest, LeavesNoCaptureBehind) {
     const auto [closing, recording] = GetParam();
-    Tarvenor_DlgComposite& dialog = open_for(kCodeQ);
+    AssignmentDialog& dialog = open_for(kCodeQ);
     if (recording) {
         click(ids::kPageMacro);
         click(ids::kAddMacro);
@@ -201,7 +201,7 @@ TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
     }
     ASSERT_TRUE(dialog.capturing());
     ASSERT_EQ(QWidget::keyboardGrabber(), &dialog);
-    const QPointer<Tarvenor_DlgComposite> closed(&dialog);
+    const QPointer<AssignmentDialog> closed(&dialog);
     switch (closing) {
     case Closing::Ok:
         dialog.button(1)->click();
@@ -235,7 +235,7 @@ TEST_P(CompositeClosingTest, LeavesNoCaptureBehind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    EveryWay, CompositeClosingTest,
+    EveryWay, AssignmentClosingTest,
     ::testing::Combine(::testing::Values(Closing::Ok, Closing::Cancel, Closing::ByMainWindow,
                                          Closing::KeyboardGone, Closing::Deleted),
                        ::testing::Bool()));

@@ -1,6 +1,6 @@
-#include "composite_fixture.h"
+#include "assignment_fixture.h"
 
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 
 #include <functional>
 
@@ -11,7 +11,7 @@ struct ApplyCase {
     const char* name;
     KeyClickRequest request;
     std::vector<std::string> macros;
-    std::function<void(CompositeLogic&)> act;
+    std::function<void(AssignmentLogic&)> act;
     AssignmentType type;
     std::uint32_t param;
     std::uint16_t aux_code;
@@ -31,12 +31,12 @@ KeyClickRequest g_key(int j, int bank) {
     return request;
 }
 
-void capture(CompositeLogic& dialog, KeyCode code) {
+void capture(AssignmentLogic& dialog, KeyCode code) {
     dialog.key_stroke({code, false, false});
     dialog.key_stroke({code, true, false});
 }
 
-void page(CompositeLogic& dialog, int button) {
+void page(AssignmentLogic& dialog, int button) {
     dialog.press_page_button(button);
 }
 
@@ -44,37 +44,37 @@ const ApplyCase kApplyCases[] = {
     {"AnotherKey",
      key(kA),
      {},
-     [](CompositeLogic& d) { capture(d, kB); },
+     [](AssignmentLogic& d) { capture(d, kB); },
      AssignmentType::Key,
      kB,
      0},
     {"KeyGivenItself",
      key(kA),
      {},
-     [](CompositeLogic& d) { capture(d, kA); },
+     [](AssignmentLogic& d) { capture(d, kA); },
      AssignmentType::Default,
      kA,
      0},
     {"ExtendedKeyGivenItself",
      key(0x152),
      {},
-     [](CompositeLogic& d) { capture(d, 0x152); },
+     [](AssignmentLogic& d) { capture(d, 0x152); },
      AssignmentType::Default,
      0x152,
      0},
-    {"NothingCaptured", key(kA), {}, [](CompositeLogic&) {}, AssignmentType::Default, 0, 0},
+    {"NothingCaptured", key(kA), {}, [](AssignmentLogic&) {}, AssignmentType::Default, 0, 0},
     {"NoMacroListed",
      key(kA),
      {},
-     [](CompositeLogic& d) { page(d, composite::kPageMacro); },
+     [](AssignmentLogic& d) { page(d, assignment_ids::kPageMacro); },
      AssignmentType::Default,
      0,
      0},
     {"MacroWithCycles",
      key(kA),
      {"M1", "M2"},
-     [](CompositeLogic& d) {
-         page(d, composite::kPageMacro);
+     [](AssignmentLogic& d) {
+         page(d, assignment_ids::kPageMacro);
          d.select_macro(1);
          d.set_cycles_text("7");
      },
@@ -84,15 +84,15 @@ const ApplyCase kApplyCases[] = {
     {"FirstMacroShownWhenNoneChosen",
      key(kA),
      {"M1", "M2"},
-     [](CompositeLogic& d) { page(d, composite::kPageMacro); },
+     [](AssignmentLogic& d) { page(d, assignment_ids::kPageMacro); },
      AssignmentType::Macro,
      1,
      1},
     {"Media",
      key(kA),
      {},
-     [](CompositeLogic& d) {
-         page(d, composite::kPageMedia);
+     [](AssignmentLogic& d) {
+         page(d, assignment_ids::kPageMedia);
          d.select_media(5);
      },
      AssignmentType::Media,
@@ -101,8 +101,8 @@ const ApplyCase kApplyCases[] = {
     {"Function",
      key(kA),
      {},
-     [](CompositeLogic& d) {
-         page(d, composite::kPageFunction);
+     [](AssignmentLogic& d) {
+         page(d, assignment_ids::kPageFunction);
          d.select_function(10);
      },
      AssignmentType::Function,
@@ -111,41 +111,41 @@ const ApplyCase kApplyCases[] = {
     {"GKeyBankA",
      g_key(2, 0),
      {},
-     [](CompositeLogic& d) { capture(d, kB); },
+     [](AssignmentLogic& d) { capture(d, kB); },
      AssignmentType::Key,
      kB,
      0x0303},
     {"GKeyBankB",
      g_key(2, 1),
      {},
-     [](CompositeLogic& d) { capture(d, kB); },
+     [](AssignmentLogic& d) { capture(d, kB); },
      AssignmentType::Key,
      kB,
      0x1303},
     {"GKeyBackToDefault",
      g_key(0, 1),
      {},
-     [](CompositeLogic&) {},
+     [](AssignmentLogic&) {},
      AssignmentType::Default,
      0,
      0x1301},
     {"G9TakesAMacro",
      g_key(8, 1),
      {"M1", "M2"},
-     [](CompositeLogic& d) { d.select_macro(1); },
+     [](AssignmentLogic& d) { d.select_macro(1); },
      AssignmentType::Macro,
      2,
      1},
     {"G9WithoutMacros",
      g_key(8, 0),
      {},
-     [](CompositeLogic&) {},
+     [](AssignmentLogic&) {},
      AssignmentType::Default,
      0,
      0x0309},
 };
 
-class ApplyByPage : public CompositeFixture, public ::testing::WithParamInterface<ApplyCase> {};
+class ApplyByPage : public AssignmentFixture, public ::testing::WithParamInterface<ApplyCase> {};
 
 TEST_P(ApplyByPage, WritesTheAssignmentOfThePage) {
     const ApplyCase& c = GetParam();
@@ -158,7 +158,7 @@ TEST_P(ApplyByPage, WritesTheAssignmentOfThePage) {
     }
     dialog.open(c.request, 2);
     c.act(dialog);
-    const CompositeApplyResult result = dialog.apply(2);
+    const AssignmentApplyResult result = dialog.apply(2);
 
     const KeyAssignment written = entry(slot, 2);
     EXPECT_TRUE(result.applied);
@@ -177,15 +177,15 @@ TEST_P(ApplyByPage, WritesTheAssignmentOfThePage) {
 INSTANTIATE_TEST_SUITE_P(Pages, ApplyByPage, ::testing::ValuesIn(kApplyCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using Apply = CompositeFixture;
+using Apply = AssignmentFixture;
 
 TEST_F(Apply, WithoutAProfileSaysNoUseAndWritesNothing) {
     store_macros({"M1"});
     open_key(kA);
     capture(dialog, kB);
-    dialog.press_page_button(composite::kPageMacro);
+    dialog.press_page_button(assignment_ids::kPageMacro);
     dialog.add_macro();
-    const CompositeApplyResult result = dialog.apply(-1);
+    const AssignmentApplyResult result = dialog.apply(-1);
     EXPECT_FALSE(result.applied);
     EXPECT_EQ(prompts.messages, std::vector<std::string>{"No Use!"});
     EXPECT_EQ(stored_macros().size(), 1u);
@@ -229,7 +229,7 @@ TEST_F(Apply, KeysPointingAtADeletedMacroFallBackToDefault) {
     set_entry(0x010, AssignmentType::Macro, 2, 1);
     set_entry(0x011, AssignmentType::Macro, 1, 1);
     open_key(kA);
-    dialog.press_page_button(composite::kPageMacro);
+    dialog.press_page_button(assignment_ids::kPageMacro);
     dialog.select_macro(1);
     prompts.answers = {true};
     dialog.delete_macro();
@@ -244,7 +244,7 @@ TEST_F(Apply, ADeletedIdTakenAgainInTheSameEditIsNotTheOldMacro) {
     store_macros({"M1", "M2"});
     set_entry(0x010, AssignmentType::Macro, 2);
     open_key(kA);
-    dialog.press_page_button(composite::kPageMacro);
+    dialog.press_page_button(assignment_ids::kPageMacro);
     dialog.select_macro(1);
     prompts.answers = {true};
     dialog.delete_macro();
@@ -262,7 +262,7 @@ TEST_F(Apply, CancelDiscardsEverything) {
     store_macros({"M1"});
     const MacroStore before = stored_macros();
     open_key(kA);
-    dialog.press_page_button(composite::kPageMacro);
+    dialog.press_page_button(assignment_ids::kPageMacro);
     dialog.add_macro();
     dialog.add_macro();
     dialog.type_macro_name("Renamed");

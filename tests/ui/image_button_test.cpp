@@ -1,5 +1,5 @@
+#include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
-#include "ui/skin/png_button.h"
 
 #include "skin_test_support.h"
 
@@ -17,12 +17,12 @@ namespace {
 
 constexpr QSize kClient(200, 120);
 
-class PngButtonTest : public ::testing::Test {
+class ImageButtonTest : public ::testing::Test {
 protected:
-    PngButtonTest() {
+    ImageButtonTest() {
         for (int slot = 0; slot < 5; ++slot) {
             surfaces_[static_cast<std::size_t>(slot)] =
-                CMyMemDC(test::coordinate_picture(kClient, 40 * (slot + 1)), kClient);
+                StateSurface(test::coordinate_picture(kClient, 40 * (slot + 1)), kClient);
             faces_[static_cast<std::size_t>(slot)] = &surfaces_[static_cast<std::size_t>(slot)];
         }
         parent_.resize(kClient);
@@ -35,18 +35,18 @@ protected:
     static int tag_of(FaceSlot slot) { return 40 * (static_cast<int>(slot) + 1); }
 
     // What the button shows at its own pixel (x, y).
-    QColor shown(const CPngButton& button, int x, int y) {
+    QColor shown(const ImageButton& button, int x, int y) {
         return parent_.grab().toImage().pixelColor(button.pos() + QPoint(x, y));
     }
 
-    void move_mouse_over(CPngButton& button) {
+    void move_mouse_over(ImageButton& button) {
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button.mapToGlobal(QPointF(3, 3)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&button, &move);
     }
 
     static inline const QColor kParentColour{12, 34, 56};
-    std::array<CMyMemDC, 5> surfaces_;
+    std::array<StateSurface, 5> surfaces_;
     FaceImages faces_{};
     QWidget parent_;
     const IniFile skin_ = IniFile::parse("[BUTTONINFO]\n"
@@ -57,8 +57,8 @@ protected:
                                          "UP_ARROW_LEFT1=101,51,1,1\n");
 };
 
-TEST_F(PngButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
+    ImageButton button(&parent_);
     const SkinRect rect = place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     EXPECT_EQ(rect, (SkinRect{10, 20, 30, 40}));
     EXPECT_EQ(button.geometry(), QRect(10, 20, 30, 40));
@@ -67,8 +67,8 @@ TEST_F(PngButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
     EXPECT_EQ(shown(button, 29, 39), QColor(38, 58, tag_of(FaceSlot::Normal)));
 }
 
-TEST_F(PngButtonTest, EachStateShowsItsOwnFace) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, EachStateShowsItsOwnFace) {
+    ImageButton button(&parent_);
     place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     button.set_selected(true);
     EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Selected));
@@ -84,8 +84,8 @@ TEST_F(PngButtonTest, EachStateShowsItsOwnFace) {
     EXPECT_EQ(shown(button, 0, 0).blue(), tag_of(FaceSlot::Disabled));
 }
 
-TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
+    ImageButton button(&parent_);
     place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     move_mouse_over(button);
     QEvent leave(QEvent::Leave);
@@ -101,19 +101,19 @@ TEST_F(PngButtonTest, LeavingEndsHoverAndNewFacesClearIt) {
     EXPECT_EQ(button.origin(), QPoint(10, 20));
 }
 
-TEST_F(PngButtonTest, UnusedPositionGivesADisabledControl) {
-    CPngButton skinned(&parent_);
+TEST_F(ImageButtonTest, UnusedPositionGivesADisabledControl) {
+    ImageButton skinned(&parent_);
     place_image_control(skinned, skin_, "BUTTONINFO", "FUNC_REPORT1", faces_);
     EXPECT_EQ(skinned.geometry(), QRect(1, 1, 50, 20));
     EXPECT_FALSE(skinned.isEnabled());
 
-    CPngButton missing(&parent_);
+    ImageButton missing(&parent_);
     place_image_control(missing, skin_, "BUTTONINFO", "CONTROL_CANCEL", faces_);
     EXPECT_EQ(missing.geometry(), QRect(1, 1, 1, 1));
     EXPECT_FALSE(missing.isEnabled());
 }
 
-TEST_F(PngButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
+TEST_F(ImageButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
     QWidget placed(&parent_);
     place_control(placed, skin_, "BUTTONINFO", "FUNC_REPORT1");
     EXPECT_EQ(placed.geometry(), QRect(1, 1, 50, 20));
@@ -125,12 +125,12 @@ TEST_F(PngButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
     EXPECT_EQ(moved.geometry(), QRect(10, 20, 7, 9));
 }
 
-TEST_F(PngButtonTest, FaceFromAnotherKeyFillsEverySlot) {
-    CPngButton arrow(&parent_);
+TEST_F(ImageButtonTest, FaceFromAnotherKeyFillsEverySlot) {
+    ImageButton arrow(&parent_);
     place_with_face(arrow, skin_, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2", "UP_ARROW_LEFT1",
                     surfaces_[2]);
     EXPECT_EQ(arrow.geometry(), QRect(60, 70, 12, 14));
-    for (const CMyMemDC* face : arrow.faces()) {
+    for (const StateSurface* face : arrow.faces()) {
         EXPECT_EQ(face, &surfaces_[2]);
     }
     EXPECT_EQ(shown(arrow, 0, 0), QColor(100, 50, tag_of(FaceSlot::Pressed)));
@@ -138,8 +138,8 @@ TEST_F(PngButtonTest, FaceFromAnotherKeyFillsEverySlot) {
     EXPECT_EQ(shown(arrow, 0, 0), QColor(100, 50, tag_of(FaceSlot::Pressed)));
 }
 
-TEST_F(PngButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
+    ImageButton button(&parent_);
     place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     button.set_outline(QColor(250, 0, 0), 500, true);
     EXPECT_EQ(button.outline_value(), 100);
@@ -157,8 +157,8 @@ TEST_F(PngButtonTest, OutlineModeDrawsOnlyTheTwoPixelFrame) {
     EXPECT_EQ(shown(button, 15, 20), QColor(24, 39, tag_of(FaceSlot::Normal)));
 }
 
-TEST_F(PngButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
+    ImageButton button(&parent_);
     button.setGeometry(10, 10, 60, 30);
     EXPECT_EQ(shown(button, 5, 5), kParentColour);
     button.setText(QStringLiteral("OK"));
@@ -174,11 +174,11 @@ TEST_F(PngButtonTest, ButtonWithoutFacesDrawsOnlyItsText) {
     EXPECT_TRUE(text_drawn);
 }
 
-TEST_F(PngButtonTest, AfterDrawCallbackTellsWhetherTheNormalFaceWasDrawn) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, AfterDrawCallbackTellsWhetherTheNormalFaceWasDrawn) {
+    ImageButton button(&parent_);
     place_image_control(button, skin_, "BUTTONINFO", "CONTROL_OK", faces_);
     std::vector<bool> calls;
-    button.set_draw_callback([&](CPngButton& drawn, bool normal) {
+    button.set_draw_callback([&](ImageButton& drawn, bool normal) {
         EXPECT_EQ(&drawn, &button);
         calls.push_back(normal);
     });
@@ -190,32 +190,32 @@ TEST_F(PngButtonTest, AfterDrawCallbackTellsWhetherTheNormalFaceWasDrawn) {
     EXPECT_FALSE(calls[1]);
 }
 
-TEST_F(PngButtonTest, RotatedCaptionIsHeavyAndCentred) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, RotatedCaptionIsHeavyAndCentred) {
+    ImageButton button(&parent_);
     button.setGeometry(0, 0, 160, 40);
     button.setText(QStringLiteral("Profile"));
     button.set_text_style(true, 10, QStringLiteral("DejaVu Sans"), Qt::white,
                           Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
-    EXPECT_EQ(button.caption_font().weight(), CPngButton::kPlainWeight);
+    EXPECT_EQ(button.caption_font().weight(), ImageButton::kPlainWeight);
     EXPECT_EQ(button.caption_rect(), button.rect());
 
     button.set_text_rotation(0, true);
     const QFont font = button.caption_font();
-    EXPECT_EQ(font.weight(), CPngButton::kRotatedWeight);
+    EXPECT_EQ(font.weight(), ImageButton::kRotatedWeight);
     const QFontMetrics metrics(font);
     const int text_width = metrics.horizontalAdvance(QStringLiteral("Profile"));
     EXPECT_EQ(button.caption_rect().left(), (160 - text_width) / 2);
 }
 
-TEST_F(PngButtonTest, CaptionOffsetsMoveTheTextArea) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, CaptionOffsetsMoveTheTextArea) {
+    ImageButton button(&parent_);
     button.setGeometry(0, 0, 100, 30);
     button.set_text_offsets(QMargins(4, 2, -6, -3));
     EXPECT_EQ(button.caption_rect(), QRect(QPoint(4, 2), QPoint(99 - 6, 29 - 3)));
 }
 
-TEST_F(PngButtonTest, EmptyTooltipKeepsTheOldOne) {
-    CPngButton button(&parent_);
+TEST_F(ImageButtonTest, EmptyTooltipKeepsTheOldOne) {
+    ImageButton button(&parent_);
     button.set_tooltip(QString(), true);
     EXPECT_TRUE(button.tooltip_text().isEmpty());
     EXPECT_FALSE(button.tooltip_active());

@@ -13,11 +13,11 @@ namespace tarvenor {
 
 // The base of every skinned dialog: a frameless window as large as its background picture,
 // painted from it, cut to the shape of its outline picture and moved by dragging its surface.
-class CBaseDialog : public QDialog {
+class SkinnedDialog : public QDialog {
     Q_OBJECT
 public:
-    CBaseDialog(QWidget* parent, std::filesystem::path skin_file,
-                std::filesystem::path skin_folder);
+    SkinnedDialog(QWidget* parent, std::filesystem::path skin_file,
+                  std::filesystem::path skin_folder);
 
     const IniFile& skin() const { return skin_; }
     const std::filesystem::path& skin_folder() const { return skin_folder_; }

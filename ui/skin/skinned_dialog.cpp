@@ -1,4 +1,4 @@
-#include "ui/skin/base_dialog.h"
+#include "ui/skin/skinned_dialog.h"
 
 #include "ui/skin/skin_error.h"
 #include "ui/skin/state_surface.h"
@@ -11,14 +11,14 @@
 
 namespace tarvenor {
 
-CBaseDialog::CBaseDialog(QWidget* parent, std::filesystem::path skin_file,
-                         std::filesystem::path skin_folder)
+SkinnedDialog::SkinnedDialog(QWidget* parent, std::filesystem::path skin_file,
+                             std::filesystem::path skin_folder)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog), skin_file_(std::move(skin_file)),
       skin_folder_(std::move(skin_folder)) {
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void CBaseDialog::apply_skin() {
+void SkinnedDialog::apply_skin() {
     // Every picture is named by the skin file: without it the file is what is missing.
     std::optional<IniFile> skin = IniFile::read(skin_file_);
     if (!skin) {
@@ -34,7 +34,7 @@ void CBaseDialog::apply_skin() {
     apply_outline();
 }
 
-void CBaseDialog::apply_outline() {
+void SkinnedDialog::apply_outline() {
     if (outline_.convertToFormat(QImage::Format_RGB32).isNull()) {
         return;
     }
@@ -44,17 +44,17 @@ void CBaseDialog::apply_outline() {
     setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
 }
 
-void CBaseDialog::release_pictures() {
+void SkinnedDialog::release_pictures() {
     background_ = QImage();
     outline_ = QImage();
 }
 
-void CBaseDialog::accept() {
+void SkinnedDialog::accept() {
     release_pictures();
     QDialog::accept();
 }
 
-bool CBaseDialog::swallow_closing_key(QKeyEvent* event) {
+bool SkinnedDialog::swallow_closing_key(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -66,11 +66,11 @@ bool CBaseDialog::swallow_closing_key(QKeyEvent* event) {
     }
 }
 
-bool CBaseDialog::is_help_key(const QKeyEvent& event) {
+bool SkinnedDialog::is_help_key(const QKeyEvent& event) {
     return event.key() == Qt::Key_F1 || event.key() == Qt::Key_Help;
 }
 
-void CBaseDialog::paintEvent(QPaintEvent*) {
+void SkinnedDialog::paintEvent(QPaintEvent*) {
     if (background_.isNull()) {
         return;
     }
@@ -78,7 +78,7 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
     painter.drawImage(0, 0, background_);
 }
 
-void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QDialog::mousePressEvent(event);
         return;
@@ -91,7 +91,7 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
     drag_offset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 
-void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
     if (drag_offset_ && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - *drag_offset_);
         return;
@@ -99,7 +99,7 @@ void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
 }
 
-void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+void SkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
     drag_offset_.reset();
     QDialog::mouseReleaseEvent(event);
 }

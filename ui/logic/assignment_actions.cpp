@@ -1,4 +1,4 @@
-#include "ui/logic/composite_actions.h"
+#include "ui/logic/assignment_actions.h"
 
 #include <algorithm>
 #include <cerrno>

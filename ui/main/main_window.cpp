@@ -1,11 +1,11 @@
-#include "ui/main/tarvenor_dlg.h"
+#include "ui/main/main_window.h"
 
 #include "model/profile_file.h"
 #include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/outcome_texts.h"
-#include "ui/main/about_dlg.h"
+#include "ui/main/about_dialog.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/skin/placement.h"
@@ -46,8 +46,8 @@ bool ask_yes_no(QWidget* parent, const QString& text) {
 
 } // namespace
 
-CTarvenorDlg::CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowServices services)
-    : CBaseDialog(nullptr, skin_folder / "Main.ini", skin_folder), services_(std::move(services)),
+MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServices services)
+    : SkinnedDialog(nullptr, skin_folder / "Main.ini", skin_folder), services_(std::move(services)),
       message_([this](const QString& text) { show_message_box(this, text); }),
       question_([this](const QString& text) { return ask_yes_no(this, text); }),
       open_url_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
@@ -66,14 +66,14 @@ CTarvenorDlg::CTarvenorDlg(const std::filesystem::path& skin_folder, MainWindowS
     connect_buttons();
 }
 
-CTarvenorDlg::~CTarvenorDlg() = default;
+MainWindow::~MainWindow() = default;
 
-CPngButton* CTarvenorDlg::button(int control_id) const {
+ImageButton* MainWindow::button(int control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
 }
 
-void CTarvenorDlg::add_lighting_panel() {
+void MainWindow::add_lighting_panel() {
     lighting_ = new LightingPanel(*this, skin(), skin_folder(), services_.language, storage_,
                                   [this](int id) { return button(id); });
     lighting_->set_switch_off_hook([this] { refresh_captions(); });
@@ -85,18 +85,18 @@ void CTarvenorDlg::add_lighting_panel() {
     lighting_refresh_ = [this] { lighting_->logic().read_lighting(false); };
 }
 
-void CTarvenorDlg::set_keyboard_jobs(KeyboardJobs* jobs) {
+void MainWindow::set_keyboard_jobs(KeyboardJobs* jobs) {
     jobs_ = jobs;
     lighting_->logic().set_jobs(jobs);
 }
 
-void CTarvenorDlg::connect_buttons() {
+void MainWindow::connect_buttons() {
     for (const auto& [id, control] : buttons_) {
         connect(control, &QAbstractButton::clicked, this, [this, id = id] { on_control(id); });
     }
 }
 
-void CTarvenorDlg::on_control(int control_id) {
+void MainWindow::on_control(int control_id) {
     for (const auto& handler : control_handlers_) {
         if (handler(control_id)) {
             return;
@@ -127,7 +127,7 @@ void CTarvenorDlg::on_control(int control_id) {
     }
 }
 
-void CTarvenorDlg::on_key_click(int control_id) {
+void MainWindow::on_key_click(int control_id) {
     if (lighting_->logic().click_key(control_id)) {
         return;
     }
@@ -136,17 +136,17 @@ void CTarvenorDlg::on_key_click(int control_id) {
         return;
     }
     restore_key_look(highlighted_);
-    CPngButton* clicked = button(outcome.highlighted_control);
+    ImageButton* clicked = button(outcome.highlighted_control);
     highlighted_ = outcome.highlighted_control;
     highlighted_faces_ = clicked->faces();
-    const CMyMemDC* over = &pictures_.over;
+    const StateSurface* over = &pictures_.over;
     clicked->set_face_images({over, over, &pictures_.down, &pictures_.normal, over});
     if (assign_) {
         assign_(outcome.request);
     }
 }
 
-void CTarvenorDlg::restore_key_look(int control_id) {
+void MainWindow::restore_key_look(int control_id) {
     if (control_id == 0 || control_id != highlighted_) {
         return;
     }
@@ -154,15 +154,15 @@ void CTarvenorDlg::restore_key_look(int control_id) {
     highlighted_ = 0;
 }
 
-std::vector<std::string> CTarvenorDlg::unreachable_nodes() const {
+std::vector<std::string> MainWindow::unreachable_nodes() const {
     return connected_count_ <= 0 && access_check_ ? access_check_() : std::vector<std::string>{};
 }
 
-QString CTarvenorDlg::tray_tooltip_text() const {
+QString MainWindow::tray_tooltip_text() const {
     return text_of(services_.texts, tray_tooltip(connected_count_, !unreachable_nodes().empty()));
 }
 
-void CTarvenorDlg::open_window() {
+void MainWindow::open_window() {
     if (arriving_) {
         // The keyboard is there and being read: the window opens once it has been.
         open_when_arrived_ = true;
@@ -192,7 +192,7 @@ void CTarvenorDlg::open_window() {
     activateWindow();
 }
 
-void CTarvenorDlg::put_away() {
+void MainWindow::put_away() {
     if (hide_action(services_.tray_available) == HideAction::Hide) {
         hide();
     } else {
@@ -200,28 +200,28 @@ void CTarvenorDlg::put_away() {
     }
 }
 
-void CTarvenorDlg::show_about() {
+void MainWindow::show_about() {
     if (about_.isNull()) {
-        about_ = new CAboutDlg(this, services_.language,
+        about_ = new AboutDialog(this, services_.language,
                                QString::fromStdString(skin().get("SCREEN", "Link")));
     }
     about_->show();
     about_->raise();
 }
 
-void CTarvenorDlg::show_help() {
+void MainWindow::show_help() {
     open_url_(QUrl::fromLocalFile(QString::fromStdString(services_.help_file.string())));
 }
 
-void CTarvenorDlg::show_message(const QString& text) {
+void MainWindow::show_message(const QString& text) {
     message_(text);
 }
 
-void CTarvenorDlg::add_child_dialog(QDialog* dialog) {
+void MainWindow::add_child_dialog(QDialog* dialog) {
     children_.emplace_back(dialog);
 }
 
-void CTarvenorDlg::close_child_dialogs() {
+void MainWindow::close_child_dialogs() {
     if (!about_.isNull()) {
         about_->close();
     }
@@ -232,12 +232,12 @@ void CTarvenorDlg::close_child_dialogs() {
     }
 }
 
-void CTarvenorDlg::arrival_started() {
+void MainWindow::arrival_started() {
     arriving_ = true;
     keyboard_job_started();
 }
 
-void CTarvenorDlg::arrival_busy(const QString& holder) {
+void MainWindow::arrival_busy(const QString& holder) {
     // The count follows regardless: the window may open and shows the defaults meanwhile.
     arriving_ = false;
     keyboard_job_finished();
@@ -247,7 +247,7 @@ void CTarvenorDlg::arrival_busy(const QString& holder) {
     }
 }
 
-void CTarvenorDlg::install_keyboard_state(KeyboardState state) {
+void MainWindow::install_keyboard_state(KeyboardState state) {
     const bool changed_meanwhile = !state.configuration || keyboard_file_ != state.keyboard_file;
     const bool keep_edits =
         has_unapplied_changes() && (!changed_meanwhile || !state.configuration ||
@@ -276,15 +276,15 @@ void CTarvenorDlg::install_keyboard_state(KeyboardState state) {
     emit keyboard_state_installed();
 }
 
-void CTarvenorDlg::forget_keyboard_file() {
+void MainWindow::forget_keyboard_file() {
     keyboard_file_.reset();
 }
 
-void CTarvenorDlg::configuration_replaced() {
+void MainWindow::configuration_replaced() {
     refresh_captions();
 }
 
-void CTarvenorDlg::set_arrow_faces(const char* left_face, const char* right_face) {
+void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) {
     for (const auto& [id, key, face] : {std::tuple{kLeftArrow, "LEFT_ARROW", left_face},
                                         std::tuple{kRightArrow, "RIGHT_ARROW", right_face}}) {
         place_with_face(*button(id), skin(), "BUTTONINFO", key, "BUTTONINFO2", face,
@@ -292,20 +292,20 @@ void CTarvenorDlg::set_arrow_faces(const char* left_face, const char* right_face
     }
 }
 
-void CTarvenorDlg::select_profile_button(int profile) {
+void MainWindow::select_profile_button(int profile) {
     for (int p = 0; p < kKeyboardProfiles; ++p) {
         button(kProfileButtons[p])->set_selected(p == profile);
     }
 }
 
-void CTarvenorDlg::keyboard_gone() {
+void MainWindow::keyboard_gone() {
     current_profile_ = -1;
     arriving_ = false;
     close_child_dialogs();
     put_away();
 }
 
-void CTarvenorDlg::set_connected_count(int count) {
+void MainWindow::set_connected_count(int count) {
     connected_count_ = count;
     update_tray_icon(tray_icon_.set_connected(count > 0));
     emit tray_tooltip_changed(tray_tooltip_text());
@@ -315,17 +315,17 @@ void CTarvenorDlg::set_connected_count(int count) {
     }
 }
 
-void CTarvenorDlg::set_indicator(bool on) {
+void MainWindow::set_indicator(bool on) {
     update_tray_icon(tray_icon_.set_indicator(on));
 }
 
-void CTarvenorDlg::update_tray_icon(bool changed) {
+void MainWindow::update_tray_icon(bool changed) {
     if (changed) {
         emit tray_icon_changed(tray_icon_.shown());
     }
 }
 
-void CTarvenorDlg::switch_bank(int bank) {
+void MainWindow::switch_bank(int bank) {
     bank_ = bank & 1;
     const auto captions = g_captions(bank_);
     const auto& ids = GButtonControlIds();
@@ -338,46 +338,46 @@ void CTarvenorDlg::switch_bank(int bank) {
     refresh_captions();
 }
 
-void CTarvenorDlg::refresh_captions() {
+void MainWindow::refresh_captions() {
     for (const ButtonCaption& caption :
          assignment_captions(services_.configuration, services_.texts, current_profile_, bank_)) {
-        if (CPngButton* key = button(caption.control_id)) {
+        if (ImageButton* key = button(caption.control_id)) {
             key->set_tooltip(QString::fromStdString(caption.text), true);
             key->set_selected(caption.assigned);
         }
     }
 }
 
-void CTarvenorDlg::mark_changed() {
+void MainWindow::mark_changed() {
     button(control::kApply)->setEnabled(true);
 }
 
-bool CTarvenorDlg::has_unapplied_changes() const {
+bool MainWindow::has_unapplied_changes() const {
     return button(control::kApply)->isEnabled();
 }
 
-void CTarvenorDlg::request_lighting_refresh() {
+void MainWindow::request_lighting_refresh() {
     if (refresh_.request()) {
-        QMetaObject::invokeMethod(this, &CTarvenorDlg::run_lighting_refresh, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::run_lighting_refresh, Qt::QueuedConnection);
     }
 }
 
-void CTarvenorDlg::run_lighting_refresh() {
+void MainWindow::run_lighting_refresh() {
     refresh_.begin();
     if (lighting_refresh_) {
         lighting_refresh_();
     }
 }
 
-void CTarvenorDlg::keyboard_job_started() {
+void MainWindow::keyboard_job_started() {
     busy_bar_->job_started();
 }
 
-void CTarvenorDlg::keyboard_job_finished() {
+void MainWindow::keyboard_job_finished() {
     busy_bar_->job_finished();
 }
 
-void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Work work,
+void MainWindow::run_keyboard_job(KeyboardJobs::Work work,
                                     std::function<void(const JobOutcome&)> done) {
     if (jobs_ == nullptr) {
         if (done) {
@@ -397,7 +397,7 @@ void CTarvenorDlg::run_keyboard_job(KeyboardJobs::Work work,
     });
 }
 
-void CTarvenorDlg::tell_outcome(const JobOutcome& outcome, bool change_lost) {
+void MainWindow::tell_outcome(const JobOutcome& outcome, bool change_lost) {
     switch (outcome.end) {
     case JobEnd::Busy:
         if (busy_box_.isNull() || !busy_box_->isVisible()) {
@@ -416,18 +416,18 @@ void CTarvenorDlg::tell_outcome(const JobOutcome& outcome, bool change_lost) {
     }
 }
 
-void CTarvenorDlg::tell_write_failure(const OwnText& text, const std::filesystem::path& path,
+void MainWindow::tell_write_failure(const OwnText& text, const std::filesystem::path& path,
                                       const FileWriteResult& result) {
     show_message(own_text(text)
                      .arg(QString::fromStdString(path.string()))
                      .arg(QString::fromStdString(result.reason())));
 }
 
-QString CTarvenorDlg::own_text(const OwnText& text) const {
+QString MainWindow::own_text(const OwnText& text) const {
     return QString::fromStdString(services_.language.text(text));
 }
 
-void CTarvenorDlg::keyPressEvent(QKeyEvent* event) {
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (swallow_closing_key(event)) {
         return;
     }
@@ -435,15 +435,15 @@ void CTarvenorDlg::keyPressEvent(QKeyEvent* event) {
         show_help();
         return;
     }
-    CBaseDialog::keyPressEvent(event);
+    SkinnedDialog::keyPressEvent(event);
 }
 
-void CTarvenorDlg::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     put_away();
 }
 
-void CTarvenorDlg::reject() {
+void MainWindow::reject() {
     put_away();
 }
 

@@ -7,10 +7,10 @@ namespace tarvenor {
 
 // The lighting panel's colour button: a swatch of the current colour with a drop-down part that
 // opens the colour palette.
-class CSkinColorBtn : public QAbstractButton {
+class ColourButton : public QAbstractButton {
     Q_OBJECT
 public:
-    explicit CSkinColorBtn(QWidget* parent = nullptr);
+    explicit ColourButton(QWidget* parent = nullptr);
 
     // An invalid colour means none chosen: the automatic colour is shown and reported.
     void set_colour(const QColor& colour);

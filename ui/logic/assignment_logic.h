@@ -4,9 +4,9 @@
 #include "model/key_assignment.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
-#include "ui/logic/composite_actions.h"
-#include "ui/logic/composite_macros.h"
-#include "ui/logic/composite_prompts.h"
+#include "ui/logic/assignment_actions.h"
+#include "ui/logic/assignment_macros.h"
+#include "ui/logic/assignment_prompts.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/macro_recorder.h"
 #include "ui/logic/native_keys.h"
@@ -19,7 +19,7 @@
 namespace tarvenor {
 
 // What the main window does after the dialog applied.
-struct CompositeApplyResult {
+struct AssignmentApplyResult {
     // False: nothing was written (no profile known, "No Use!" was shown, or the dialog is closed).
     bool applied = false;
     // The key button's look: assigned when the new type is not Default.
@@ -31,10 +31,10 @@ struct CompositeApplyResult {
 
 // The assignment dialog's state and every decision it makes, without widgets. One instance lives
 // as long as the main window, so that the new-macro name counter survives between openings.
-class CompositeLogic {
+class AssignmentLogic {
 public:
-    CompositeLogic(Configuration& configuration, const TextTable& texts, SettingsStore& settings,
-                   CompositePrompts& prompts, const MonotonicClock& clock);
+    AssignmentLogic(Configuration& configuration, const TextTable& texts, SettingsStore& settings,
+                    AssignmentPrompts& prompts, const MonotonicClock& clock);
 
     // Opening: copies of the macros, the target's assignment in the profile's table, the
     // record-delay option; shows the initial page with the changed flag cleared.
@@ -115,9 +115,9 @@ public:
     // Apply enabled exactly while this holds.
     bool changed() const { return changed_; }
     // Apply (button 1015), with the profile the keyboard has in force.
-    CompositeApplyResult apply(int current_profile);
+    AssignmentApplyResult apply(int current_profile);
     // OK: Apply, then close.
-    CompositeApplyResult ok(int current_profile);
+    AssignmentApplyResult ok(int current_profile);
     // Cancel, or the main window closing the dialog: every unapplied change is dropped.
     void cancel();
 
@@ -135,7 +135,7 @@ private:
     Configuration& configuration_;
     const TextTable& texts_;
     SettingsStore& settings_;
-    CompositePrompts& prompts_;
+    AssignmentPrompts& prompts_;
     MacroRecorder recorder_;
 
     KeyClickRequest request_;

@@ -2,9 +2,9 @@
 
 #include "model/text_table.h"
 #include "ui/assign/key_capture.h"
-#include "ui/logic/composite_logic.h"
-#include "ui/skin/base_dialog.h"
-#include "ui/skin/png_button.h"
+#include "ui/logic/assignment_logic.h"
+#include "ui/skin/image_button.h"
+#include "ui/skin/skinned_dialog.h"
 #include "ui/skin/state_surface.h"
 
 #include <QString>
@@ -25,12 +25,12 @@ namespace tarvenor {
 class ActionListView;
 
 // The four picture sets a page draws its controls from, and the macro-only mode's.
-enum class CompositeLook { Key, Macro, Macro2, Media, Function };
+enum class AssignmentLook { Key, Macro, Macro2, Media, Function };
 
 // The assignment dialog: gives one key its function and edits and records macros. Every
-// decision is CompositeLogic's; this widget places the skin's controls, shows the logic's state
+// decision is AssignmentLogic's; this widget places the skin's controls, shows the logic's state
 // after each change and forwards clicks, edits and keystrokes.
-class Tarvenor_DlgComposite : public CBaseDialog {
+class AssignmentDialog : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int kMask = 1033, kTitle = 1131;
@@ -40,11 +40,11 @@ public:
     struct Services {
         const LanguageFile& language;
         const TextTable& texts;
-        CompositeLogic& logic;
+        AssignmentLogic& logic;
         // The profile the keyboard has in force, read at Apply.
         std::function<int()> current_profile;
         // After an Apply that wrote the assignment.
-        std::function<void(const CompositeApplyResult&)> applied;
+        std::function<void(const AssignmentApplyResult&)> applied;
         std::function<void()> help;
         // The on-screen keyboard program; empty when none is installed.
         QString osk_program;
@@ -52,17 +52,16 @@ public:
 
     // Throws SkinError naming the skin file or picture that is missing. The logic must have been
     // opened for the key already.
-    Tarvenor_DlgComposite(QWidget* parent, const std::filesystem::path& skin_folder,
-                          Services services);
-    ~Tarvenor_DlgComposite() override;
+    AssignmentDialog(QWidget* parent, const std::filesystem::path& skin_folder, Services services);
+    ~AssignmentDialog() override;
 
-    CPngButton* button(int control_id) const;
+    ImageButton* button(int control_id) const;
     QWidget* control(int control_id) const;
     ActionListView& action_list() const { return *actions_; }
     QComboBox& macro_list() const { return *macros_; }
     QLineEdit& key_field() const { return *key_field_; }
     QLineEdit& cycles_field() const { return *cycles_; }
-    CompositeLook look() const { return look_; }
+    AssignmentLook look() const { return look_; }
     // Whether keystrokes are taken from the application and the keyboard grabbed.
     bool capturing() const { return capture_ != nullptr; }
 
@@ -89,14 +88,14 @@ private:
     void show_macro_list();
     void show_record_button();
     void follow_capture();
-    FaceImages faces(CompositeLook look) const;
+    FaceImages faces(AssignmentLook look) const;
     QString language_text(const char* key) const;
 
     Services services_;
     // normal, over, down, disabled for each look.
-    std::array<std::array<CMyMemDC, 4>, 5> pictures_;
-    CompositeLook look_ = CompositeLook::Key;
-    std::map<int, CPngButton*> buttons_;
+    std::array<std::array<StateSurface, 4>, 5> pictures_;
+    AssignmentLook look_ = AssignmentLook::Key;
+    std::map<int, ImageButton*> buttons_;
     std::map<int, QWidget*> controls_;
     QLabel* prompt_ = nullptr;
     QLineEdit* key_field_ = nullptr;

@@ -1,5 +1,5 @@
+#include "ui/skin/colour_button.h"
 #include "ui/skin/colour_palette.h"
-#include "ui/skin/skin_color_btn.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -11,8 +11,8 @@
 namespace tarvenor {
 namespace {
 
-TEST(SkinColorBtn, NoColourMeansTheAutomaticOne) {
-    CSkinColorBtn button;
+TEST(ColourButton, NoColourMeansTheAutomaticOne) {
+    ColourButton button;
     button.set_automatic_colour(QColor(1, 2, 3));
     EXPECT_EQ(button.colour(), QColor(1, 2, 3));
     button.set_colour(QColor(200, 100, 50));
@@ -21,8 +21,8 @@ TEST(SkinColorBtn, NoColourMeansTheAutomaticOne) {
     EXPECT_EQ(button.colour(), QColor(1, 2, 3));
 }
 
-TEST(SkinColorBtn, DrawsSwatchDropDownAndArrow) {
-    CSkinColorBtn button;
+TEST(ColourButton, DrawsSwatchDropDownAndArrow) {
+    ColourButton button;
     button.resize(60, 20);
     button.set_colour(QColor(0, 200, 0));
     // Swatch: x from -1 to 60 / 2 + 5 (exclusive); drop-down from 60 / 2 + 3.
@@ -50,9 +50,9 @@ TEST(ColourPalette, TenColumnsAndAnOtherEntry) {
 }
 
 TEST(ColourPalette, ChoosingASwatchReportsItsColour) {
-    CSkinColorBtn button;
+    ColourButton button;
     QColor reported;
-    QObject::connect(&button, &CSkinColorBtn::colour_chosen,
+    QObject::connect(&button, &ColourButton::colour_chosen,
                      [&](QColor colour) { reported = colour; });
     button.click();
     auto* popup = button.findChild<ColourPalettePopup*>();

@@ -1,7 +1,7 @@
-#include "ui/assign/composite_dlg.h"
+#include "ui/assign/assignment_dialog.h"
 
 #include "ui/assign/action_list_view.h"
-#include "ui/logic/composite_ids.h"
+#include "ui/logic/assignment_ids.h"
 #include "ui/skin/placement.h"
 
 #include <QCheckBox>
@@ -15,7 +15,7 @@
 namespace tarvenor {
 namespace {
 
-using namespace composite;
+using namespace assignment_ids;
 
 constexpr const char* kSection = "BUTTONINFO";
 constexpr int kOk = 1, kCancel = 2;
@@ -28,15 +28,15 @@ struct ButtonPlace {
     const char* caption;
 };
 constexpr ButtonPlace kButtons[] = {
-    {Tarvenor_DlgComposite::kMask, "CONTROL_MASK", nullptr},
-    {Tarvenor_DlgComposite::kTitle, "CONTROL_TITLE", nullptr},
+    {AssignmentDialog::kMask, "CONTROL_MASK", nullptr},
+    {AssignmentDialog::kTitle, "CONTROL_TITLE", nullptr},
     {kOsk, "CONTROL_OSK", nullptr},
     {kClear, "CONTROL_CLEAR", nullptr},
     {kPageKey, "CONTROL_KEY", "SINGLE_KEY"},
     {kPageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
     {kPageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
     {kPageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
-    {composite::kApply, "CONTROL_APPLY", "PROFILE_APPLY"},
+    {assignment_ids::kApply, "CONTROL_APPLY", "PROFILE_APPLY"},
     {kOk, "CONTROL_OK", "MACRO_OK"},
     {kCancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
     {kAddMacro, "FUNC_MACRO_ADD", nullptr},
@@ -85,19 +85,19 @@ QFont font_of(const char* face, int points) {
     return font;
 }
 
-CompositeLook look_of(const CompositeLogic& logic) {
+AssignmentLook look_of(const AssignmentLogic& logic) {
     if (logic.macro_only()) {
-        return CompositeLook::Macro2;
+        return AssignmentLook::Macro2;
     }
     switch (logic.shown_page()) {
     case AssignmentType::Macro:
-        return CompositeLook::Macro;
+        return AssignmentLook::Macro;
     case AssignmentType::Media:
-        return CompositeLook::Media;
+        return AssignmentLook::Media;
     case AssignmentType::Function:
-        return CompositeLook::Function;
+        return AssignmentLook::Function;
     default:
-        return CompositeLook::Key;
+        return AssignmentLook::Key;
     }
 }
 
@@ -109,12 +109,11 @@ void fill_list(QComboBox& list, const std::vector<std::string>& names) {
 
 } // namespace
 
-Tarvenor_DlgComposite::Tarvenor_DlgComposite(QWidget* parent,
-                                             const std::filesystem::path& skin_folder,
-                                             Services services)
-    : CBaseDialog(parent, skin_folder / "Composite.ini", skin_folder),
+AssignmentDialog::AssignmentDialog(QWidget* parent, const std::filesystem::path& skin_folder,
+                                   Services services)
+    : SkinnedDialog(parent, skin_folder / "Composite.ini", skin_folder),
       services_(std::move(services)) {
-    setObjectName(QStringLiteral("composite"));
+    setObjectName(QStringLiteral("assignment"));
     apply_skin();
     load_pictures(skin_folder);
     place_buttons();
@@ -124,50 +123,51 @@ Tarvenor_DlgComposite::Tarvenor_DlgComposite(QWidget* parent,
     show_state();
 }
 
-Tarvenor_DlgComposite::~Tarvenor_DlgComposite() {
+AssignmentDialog::~AssignmentDialog() {
     capture_.reset();
     if (services_.logic.is_open()) {
         services_.logic.cancel();
     }
 }
 
-void Tarvenor_DlgComposite::load_pictures(const std::filesystem::path& folder) {
+void AssignmentDialog::load_pictures(const std::filesystem::path& folder) {
     const QSize client = background().size();
     for (std::size_t look = 0; look < kLookFiles.size(); ++look) {
         const std::string stem = kLookFiles[look];
         auto& set = pictures_[look];
-        set[0] = CMyMemDC::load(folder / (stem + "_normal.jpg"), client);
-        set[1] = CMyMemDC::load(folder / (stem + "_over.jpg"), client);
-        set[2] = CMyMemDC::load(folder / (stem + "_down.jpg"), client);
-        const bool own_disable = look == static_cast<std::size_t>(CompositeLook::Macro) ||
-                                 look == static_cast<std::size_t>(CompositeLook::Macro2);
-        set[3] = own_disable ? CMyMemDC::load(folder / (stem + "_disable.jpg"), client) : set[0];
+        set[0] = StateSurface::load(folder / (stem + "_normal.jpg"), client);
+        set[1] = StateSurface::load(folder / (stem + "_over.jpg"), client);
+        set[2] = StateSurface::load(folder / (stem + "_down.jpg"), client);
+        const bool own_disable = look == static_cast<std::size_t>(AssignmentLook::Macro) ||
+                                 look == static_cast<std::size_t>(AssignmentLook::Macro2);
+        set[3] =
+            own_disable ? StateSurface::load(folder / (stem + "_disable.jpg"), client) : set[0];
     }
 }
 
-FaceImages Tarvenor_DlgComposite::faces(CompositeLook look) const {
+FaceImages AssignmentDialog::faces(AssignmentLook look) const {
     const auto& set = pictures_[static_cast<std::size_t>(look)];
     return {&set[0], &set[1], &set[2], &set[3], &set[2]};
 }
 
-QString Tarvenor_DlgComposite::language_text(const char* key) const {
+QString AssignmentDialog::language_text(const char* key) const {
     return qt_text(services_.language.text(key));
 }
 
-CPngButton* Tarvenor_DlgComposite::button(int control_id) const {
+ImageButton* AssignmentDialog::button(int control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
 }
 
-QWidget* Tarvenor_DlgComposite::control(int control_id) const {
+QWidget* AssignmentDialog::control(int control_id) const {
     const auto found = controls_.find(control_id);
     return found == controls_.end() ? nullptr : found->second;
 }
 
-void Tarvenor_DlgComposite::place_buttons() {
+void AssignmentDialog::place_buttons() {
     const FaceImages initial = faces(look_);
     for (const ButtonPlace& place : kButtons) {
-        auto* control = new CPngButton(this);
+        auto* control = new ImageButton(this);
         control->setObjectName(QString::fromLatin1(place.key));
         place_image_control(*control, skin(), kSection, place.key, initial);
         if (place.caption != nullptr) {
@@ -188,7 +188,7 @@ void Tarvenor_DlgComposite::place_buttons() {
         osk ? language_text("COMPOSITE_PROMPT_OSK") : QString::fromLatin1(kNoOskText), true);
 }
 
-void Tarvenor_DlgComposite::place_labels() {
+void AssignmentDialog::place_labels() {
     prompt_ = new QLabel(this);
     place_control(*prompt_, skin(), kSection, "KEY_SETTING");
     prompt_->setText(
@@ -210,8 +210,8 @@ void Tarvenor_DlgComposite::place_labels() {
     }
 }
 
-void Tarvenor_DlgComposite::place_fields() {
-    CompositeLogic& logic = services_.logic;
+void AssignmentDialog::place_fields() {
+    AssignmentLogic& logic = services_.logic;
     key_field_ = new QLineEdit(this);
     key_field_->setObjectName(QStringLiteral("key_field"));
     key_field_->setReadOnly(true);
@@ -265,8 +265,8 @@ void Tarvenor_DlgComposite::place_fields() {
     controls_[kRecordDelay] = record_delay_;
 }
 
-void Tarvenor_DlgComposite::connect_controls() {
-    CompositeLogic& logic = services_.logic;
+void AssignmentDialog::connect_controls() {
+    AssignmentLogic& logic = services_.logic;
     for (const auto& [id, control] : buttons_) {
         connect(control, &QAbstractButton::clicked, this, [this, id = id] { on_button(id); });
     }
@@ -292,7 +292,7 @@ void Tarvenor_DlgComposite::connect_controls() {
     });
     // An editor may be closing: the rows are redrawn once it has gone.
     connect(&actions_->delegate(), &ActionCellDelegate::edited, this,
-            &Tarvenor_DlgComposite::queue_show_state);
+            &AssignmentDialog::queue_show_state);
     connect(cycles_, &QLineEdit::textEdited, this, [this, &logic](const QString& text) {
         const QString shown = qt_text(logic.set_cycles_text(text.toStdString()));
         if (shown != text) {
@@ -306,8 +306,8 @@ void Tarvenor_DlgComposite::connect_controls() {
     });
 }
 
-void Tarvenor_DlgComposite::on_button(int control_id) {
-    CompositeLogic& logic = services_.logic;
+void AssignmentDialog::on_button(int control_id) {
+    AssignmentLogic& logic = services_.logic;
     switch (control_id) {
     case kPageKey:
     case kPageMacro:
@@ -343,13 +343,13 @@ void Tarvenor_DlgComposite::on_button(int control_id) {
         logic.move_action(static_cast<RowMove>(control_id - kMoveTop));
         actions_->setFocus();
         break;
-    case composite::kApply:
+    case assignment_ids::kApply:
         actions_->finish_edit();
         services_.applied(logic.apply(services_.current_profile()));
         break;
     case kOk: {
         actions_->finish_edit();
-        const CompositeApplyResult result = logic.ok(services_.current_profile());
+        const AssignmentApplyResult result = logic.ok(services_.current_profile());
         services_.applied(result);
         accept();
         return;
@@ -363,8 +363,8 @@ void Tarvenor_DlgComposite::on_button(int control_id) {
     show_state();
 }
 
-void Tarvenor_DlgComposite::show_state() {
-    const CompositeLogic& logic = services_.logic;
+void AssignmentDialog::show_state() {
+    const AssignmentLogic& logic = services_.logic;
     show_look();
     show_controls();
     key_field_->setText(qt_text(logic.captured_key_text()));
@@ -381,8 +381,8 @@ void Tarvenor_DlgComposite::show_state() {
     follow_capture();
 }
 
-void Tarvenor_DlgComposite::show_look() {
-    const CompositeLook look = look_of(services_.logic);
+void AssignmentDialog::show_look() {
+    const AssignmentLook look = look_of(services_.logic);
     if (look != look_) {
         look_ = look;
         const FaceImages shown = faces(look_);
@@ -396,8 +396,8 @@ void Tarvenor_DlgComposite::show_look() {
     }
 }
 
-void Tarvenor_DlgComposite::show_controls() {
-    const CompositeLogic& logic = services_.logic;
+void AssignmentDialog::show_controls() {
+    const AssignmentLogic& logic = services_.logic;
     for (int id : kLogicControls) {
         QWidget* widget = control(id);
         widget->setVisible(logic.visible(id));
@@ -406,11 +406,11 @@ void Tarvenor_DlgComposite::show_controls() {
     if (services_.osk_program.isEmpty()) {
         button(kOsk)->setEnabled(false);
     }
-    button(composite::kApply)->setEnabled(logic.changed());
+    button(assignment_ids::kApply)->setEnabled(logic.changed());
 }
 
-void Tarvenor_DlgComposite::show_macro_list() {
-    const CompositeLogic& logic = services_.logic;
+void AssignmentDialog::show_macro_list() {
+    const AssignmentLogic& logic = services_.logic;
     const QSignalBlocker quiet(macros_);
     const std::vector<std::string> names = logic.macro_names();
     const int count = static_cast<int>(names.size());
@@ -439,16 +439,16 @@ void Tarvenor_DlgComposite::show_macro_list() {
     }
 }
 
-void Tarvenor_DlgComposite::show_record_button() {
-    const CompositeLogic& logic = services_.logic;
-    CPngButton* record = button(kRecord);
+void AssignmentDialog::show_record_button() {
+    const AssignmentLogic& logic = services_.logic;
+    ImageButton* record = button(kRecord);
     const auto text = logic.record_button_text();
     record->setText(text ? qt_text(services_.texts.text(*text)) : language_text("A_RECORD"));
     record->set_selected(logic.recording());
 }
 
-void Tarvenor_DlgComposite::follow_capture() {
-    const CompositeLogic& logic = services_.logic;
+void AssignmentDialog::follow_capture() {
+    const AssignmentLogic& logic = services_.logic;
     if (!logic.is_open() || !logic.wants_keyboard()) {
         capture_.reset();
         return;
@@ -464,7 +464,7 @@ void Tarvenor_DlgComposite::follow_capture() {
     });
 }
 
-void Tarvenor_DlgComposite::queue_show_state() {
+void AssignmentDialog::queue_show_state() {
     if (!refresh_queued_) {
         refresh_queued_ = true;
         QMetaObject::invokeMethod(
@@ -477,19 +477,19 @@ void Tarvenor_DlgComposite::queue_show_state() {
     }
 }
 
-void Tarvenor_DlgComposite::showEvent(QShowEvent* event) {
-    CBaseDialog::showEvent(event);
+void AssignmentDialog::showEvent(QShowEvent* event) {
+    SkinnedDialog::showEvent(event);
     if (capture_) {
         capture_->grab();
     }
 }
 
-void Tarvenor_DlgComposite::keyPressEvent(QKeyEvent* event) {
+void AssignmentDialog::keyPressEvent(QKeyEvent* event) {
     if (swallow_closing_key(event)) {
         return;
     }
     if (!is_help_key(*event)) {
-        CBaseDialog::keyPressEvent(event);
+        SkinnedDialog::keyPressEvent(event);
         return;
     }
     // While recording, F1 is a keystroke of the macro, not a request for help.
@@ -499,12 +499,12 @@ void Tarvenor_DlgComposite::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void Tarvenor_DlgComposite::done(int result) {
+void AssignmentDialog::done(int result) {
     capture_.reset();
     if (services_.logic.is_open()) {
         services_.logic.cancel();
     }
-    CBaseDialog::done(result);
+    SkinnedDialog::done(result);
 }
 
 } // namespace tarvenor

@@ -1,4 +1,4 @@
-#include "ui/skin/png_button.h"
+#include "ui/skin/image_button.h"
 
 #include <QFontMetrics>
 #include <QHelpEvent>
@@ -21,59 +21,59 @@ constexpr int kTooltipShowFactor = 10;
 
 } // namespace
 
-CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void CPngButton::set_faces(QPoint origin, const FaceImages& faces, bool redraw) {
+void ImageButton::set_faces(QPoint origin, const FaceImages& faces, bool redraw) {
     origin_ = origin;
     set_face_images(faces, redraw);
 }
 
-void CPngButton::set_face_images(const FaceImages& faces, bool redraw) {
+void ImageButton::set_face_images(const FaceImages& faces, bool redraw) {
     faces_ = faces;
     hover_ = false;
     tracking_ = false;
     setDown(false);
     if (redraw) {
-        Redraw();
+        this->redraw();
     }
 }
 
-void CPngButton::set_selected(bool selected, bool redraw) {
+void ImageButton::set_selected(bool selected, bool redraw) {
     selected_ = selected;
     if (redraw) {
-        Redraw();
+        this->redraw();
     }
 }
 
-void CPngButton::Redraw() {
+void ImageButton::redraw() {
     update();
 }
 
-void CPngButton::set_text_style(bool on, int points, const QString& face, const QColor& colour,
-                                int format) {
+void ImageButton::set_text_style(bool on, int points, const QString& face, const QColor& colour,
+                                 int format) {
     text_on_ = on;
     font_points_ = points;
     font_face_ = face;
     text_colour_ = colour;
     text_format_ = format;
-    Redraw();
+    redraw();
 }
 
-void CPngButton::set_text_offsets(const QMargins& offsets) {
+void ImageButton::set_text_offsets(const QMargins& offsets) {
     text_offsets_ = offsets;
-    Redraw();
+    redraw();
 }
 
-void CPngButton::set_text_rotation(int escapement, bool rotated) {
+void ImageButton::set_text_rotation(int escapement, bool rotated) {
     escapement_ = escapement;
     rotated_ = rotated;
-    Redraw();
+    redraw();
 }
 
-void CPngButton::set_tooltip(const QString& text, bool active) {
+void ImageButton::set_tooltip(const QString& text, bool active) {
     if (text.isEmpty()) {
         return;
     }
@@ -82,22 +82,22 @@ void CPngButton::set_tooltip(const QString& text, bool active) {
     tooltip_active_ = active;
 }
 
-void CPngButton::set_outline(const QColor& colour, int value, bool on) {
+void ImageButton::set_outline(const QColor& colour, int value, bool on) {
     outline_colour_ = colour;
     outline_on_ = on;
     outline_value_ = on ? std::min(value, kOutlineValueLimit) : value;
-    Redraw();
+    redraw();
 }
 
-void CPngButton::set_draw_callback(DrawCallback callback) {
+void ImageButton::set_draw_callback(DrawCallback callback) {
     draw_callback_ = std::move(callback);
 }
 
-FaceSlot CPngButton::current_face() const {
+FaceSlot ImageButton::current_face() const {
     return choose_face({isEnabled(), isDown(), hover_, selected_});
 }
 
-QFont CPngButton::caption_font() const {
+QFont ImageButton::caption_font() const {
     QFont font(font_face_);
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(font_pixel_height(font_points_, logicalDpiY()));
@@ -105,7 +105,7 @@ QFont CPngButton::caption_font() const {
     return font;
 }
 
-QRect CPngButton::caption_rect() const {
+QRect ImageButton::caption_rect() const {
     const QRect area = rect().adjusted(text_offsets_.left(), text_offsets_.top(),
                                        text_offsets_.right(), text_offsets_.bottom());
     if (!rotated_) {
@@ -116,7 +116,7 @@ QRect CPngButton::caption_rect() const {
     return centre_rotated_text(area, extent, escapement_);
 }
 
-void CPngButton::paintEvent(QPaintEvent*) {
+void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const FaceSlot slot = current_face();
     if (outline_on_) {
@@ -133,8 +133,8 @@ void CPngButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void CPngButton::draw_face(QPainter& painter, FaceSlot slot) const {
-    const CMyMemDC* face = faces_[static_cast<std::size_t>(slot)];
+void ImageButton::draw_face(QPainter& painter, FaceSlot slot) const {
+    const StateSurface* face = faces_[static_cast<std::size_t>(slot)];
     if (face == nullptr) {
         return;
     }
@@ -142,7 +142,7 @@ void CPngButton::draw_face(QPainter& painter, FaceSlot slot) const {
     painter.drawImage(QPoint(0, 0), face->surface(), source);
 }
 
-void CPngButton::draw_outline(QPainter& painter) const {
+void ImageButton::draw_outline(QPainter& painter) const {
     QPen pen(outline_colour_, kOutlinePenWidth);
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
@@ -152,7 +152,7 @@ void CPngButton::draw_outline(QPainter& painter) const {
     painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
 }
 
-void CPngButton::draw_caption(QPainter& painter) const {
+void ImageButton::draw_caption(QPainter& painter) const {
     const QString caption = text().left(kTextCapacity);
     painter.setFont(caption_font());
     painter.setPen(text_colour_);
@@ -169,7 +169,7 @@ void CPngButton::draw_caption(QPainter& painter) const {
     painter.drawText(QRect(QPoint(0, 0), upright.size()), Qt::TextSingleLine, caption);
 }
 
-void CPngButton::mouseMoveEvent(QMouseEvent* event) {
+void ImageButton::mouseMoveEvent(QMouseEvent* event) {
     if (!tracking_) {
         tracking_ = true;
         on_hover();
@@ -177,14 +177,14 @@ void CPngButton::mouseMoveEvent(QMouseEvent* event) {
     QAbstractButton::mouseMoveEvent(event);
 }
 
-void CPngButton::leaveEvent(QEvent* event) {
+void ImageButton::leaveEvent(QEvent* event) {
     hover_ = false;
     tracking_ = false;
-    Redraw();
+    redraw();
     QAbstractButton::leaveEvent(event);
 }
 
-bool CPngButton::event(QEvent* event) {
+bool ImageButton::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The tooltip pops up on hover already; the platform's delayed one would only repeat it.
         event->accept();
@@ -193,15 +193,15 @@ bool CPngButton::event(QEvent* event) {
     return QAbstractButton::event(event);
 }
 
-void CPngButton::on_hover() {
+void ImageButton::on_hover() {
     hover_ = true;
-    Redraw();
+    redraw();
     QToolTip::hideText();
     set_tooltip(tooltip_text_, tooltip_active_);
     show_tooltip_now();
 }
 
-void CPngButton::show_tooltip_now() {
+void ImageButton::show_tooltip_now() {
     if (!tooltip_created_ || !tooltip_active_) {
         return;
     }

@@ -2,8 +2,8 @@
 
 #include "ui/logic/profile_list.h"
 #include "ui/profile/profile_manager_host.h"
-#include "ui/skin/base_dialog.h"
-#include "ui/skin/png_button.h"
+#include "ui/skin/image_button.h"
+#include "ui/skin/skinned_dialog.h"
 #include "ui/skin/state_surface.h"
 
 #include <map>
@@ -15,7 +15,7 @@ namespace tarvenor {
 
 // The profile manager: which of the keyboard's profiles is active, and a list of profile files.
 // The list's rules live in ProfileList; this dialog places, paints and forwards.
-class CTarvenor_DlgProfile : public CBaseDialog {
+class ProfileManagerDialog : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr int kList = 1007, kAdd = 1010, kLoad = 1008, kDelete = 1011, kApply = 1012;
@@ -30,7 +30,7 @@ public:
     };
 
     // Throws SkinError naming the skin file or picture that is missing.
-    CTarvenor_DlgProfile(QWidget* parent, const std::filesystem::path& skin_folder,
+    ProfileManagerDialog(QWidget* parent, const std::filesystem::path& skin_folder,
                          ProfileManagerHost& host);
 
     // Fills the list afresh and runs modally.
@@ -42,7 +42,7 @@ public:
     void close_if_open();
 
     const ProfileList& list() const { return list_; }
-    CPngButton* button(int control_id) const;
+    ImageButton* button(int control_id) const;
     QTreeWidget* list_view() const { return view_; }
 
 public slots:
@@ -63,8 +63,8 @@ private:
     void set_pending_look();
 
     ProfileManagerHost& host_;
-    CMyMemDC normal_, over_, down_;
-    std::map<int, CPngButton*> buttons_;
+    StateSurface normal_, over_, down_;
+    std::map<int, ImageButton*> buttons_;
     QTreeWidget* view_ = nullptr;
     ProfileList list_;
     int open_count_ = 0;

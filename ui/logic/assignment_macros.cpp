@@ -1,4 +1,4 @@
-#include "ui/logic/composite_macros.h"
+#include "ui/logic/assignment_macros.h"
 
 #include "model/text_encoding.h"
 
