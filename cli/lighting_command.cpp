@@ -1,21 +1,18 @@
 #include "cli/lighting_command.h"
 
-#include "model/program_files.h"
-
 #include "cli/device_session.h"
 #include "cli/user_words.h"
+#include "engine/lighting_editor.h"
 #include "model/ini_file.h"
 #include "model/key_codes.h"
+#include "model/program_files.h"
 #include "model/text_table.h"
-#include "ui/logic/keyboard_map.h"
-#include "ui/logic/lighting_panel_logic.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cctype>
-#include <deque>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -24,41 +21,6 @@ namespace tarvenor::cli {
 namespace {
 
 constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
-
-// The panel's logic on the command line: its jobs run at once on the run's keyboard, and
-// their outcomes are taken in after each change.
-class ImmediateJobs final : public KeyboardJobs {
-public:
-    explicit ImmediateJobs(CommandSet& commands) : commands_(commands) {}
-    void post(Work work, Done done) override {
-        const JobOutcome outcome = JobOutcome::done(work(commands_));
-        if (done) {
-            results_.push_back([done, outcome] { done(outcome); });
-        }
-    }
-    void take_results() {
-        while (!results_.empty()) {
-            auto call = std::move(results_.front());
-            results_.pop_front();
-            call();
-        }
-    }
-
-private:
-    CommandSet& commands_;
-    std::deque<std::function<void()>> results_;
-};
-
-struct PanelRun {
-    explicit PanelRun(CommandSet& commands) : jobs(commands), panel(storage) {
-        panel.set_jobs(&jobs);
-    }
-
-    EnvironmentDocumentsFolder documents;
-    UserStorage storage{documents};
-    ImmediateJobs jobs;
-    LightingPanelLogic panel;
-};
 
 std::string hex_colour(ColourValue colour) {
     char text[8];
@@ -91,25 +53,26 @@ std::string effect_name(int effect) {
     return skin.get("Mode1", std::to_string(effect));
 }
 
-// Key names as the window writes them, G1..G9 and Fn, with each button's control id.
-std::vector<std::pair<std::string, int>> named_keys() {
+// Key names as the window writes them, then G1..G9 and Fn: in the order of the lit keys.
+std::vector<std::string> key_names() {
     const TextTable texts;
-    std::vector<std::pair<std::string, int>> keys;
+    std::vector<std::string> names;
     for (const KeyboardKey& key : keyboard_key_list()) {
-        keys.emplace_back(key_name(key.code, texts), key.control_id);
+        names.push_back(key_name(key.code, texts));
     }
-    const auto& g_keys = GButtonControlIds();
-    for (std::size_t j = 0; j < g_keys.size(); ++j) {
-        keys.emplace_back("G" + std::to_string(j + 1), g_keys[j]);
+    for (std::size_t j = 0; j < kGButtonCount; ++j) {
+        names.push_back("G" + std::to_string(j + 1));
     }
-    keys.emplace_back("Fn", control::kFn);
-    return keys;
+    names.emplace_back("Fn");
+    return names;
 }
 
-std::optional<int> key_by_name(std::string_view name) {
-    for (const auto& [key_name, id] : named_keys()) {
-        if (lower(key_name) == lower(name)) {
-            return id;
+// The lit key of that name.
+std::optional<std::size_t> key_by_name(std::string_view name) {
+    const std::vector<std::string> names = key_names();
+    for (std::size_t key = 0; key < names.size(); ++key) {
+        if (lower(names[key]) == lower(name)) {
+            return key;
         }
     }
     return std::nullopt;
@@ -140,8 +103,8 @@ int on_profile(std::optional<int> wanted,
     return profile ? work(session->commands(), *profile) : kExitRejected;
 }
 
-nlohmann::ordered_json lighting_json(const LightingPanelLogic& panel, int profile, bool per_key) {
-    const LightingRecord& record = panel.record(profile);
+nlohmann::ordered_json lighting_json(const LightingEditor& lighting, int profile, bool per_key) {
+    const LightingRecord& record = lighting.record(profile);
     nlohmann::ordered_json object;
     object["profile"] = profile + 1;
     object["effect"] = record.effect();
@@ -158,8 +121,9 @@ nlohmann::ordered_json lighting_json(const LightingPanelLogic& panel, int profil
     object["colour_choice"] = kChoiceNames[record.colour_choice() > 3 ? 0 : record.colour_choice()];
     if (per_key) {
         nlohmann::ordered_json keys;
-        for (const auto& [name, id] : named_keys()) {
-            keys[name] = hex_colour(row_colour(panel.row(profile), *light_position_of(id)));
+        const std::vector<std::string> names = key_names();
+        for (std::size_t key = 0; key < names.size(); ++key) {
+            keys[names[key]] = hex_colour(lighting.key_colour(profile, key));
         }
         object["keys"] = keys;
     }
@@ -180,13 +144,18 @@ void print_text(const nlohmann::ordered_json& lighting) {
     }
 }
 
-// Reads the lighting; false after printing why when the keyboard did not give it.
-bool read_panel(PanelRun& run, int profile) {
-    run.panel.keyboard_arrived(profile);
-    run.jobs.take_results();
-    if (run.panel.effect_list().empty()) {
+// Reads the lighting as the window does on arrival; false after printing why when the keyboard
+// did not give it.
+bool read_lighting_of(CommandSet& commands, int profile, LightingEditor& lighting) {
+    const LightingSnapshot snapshot = read_lighting(commands, profile, true);
+    const bool offered = std::ranges::any_of(snapshot.modes, [](std::uint8_t e) { return e != 0; });
+    if (!snapshot.parameters_read || !offered) {
         complain("the keyboard's lighting could not be read");
         return false;
+    }
+    lighting.install(snapshot);
+    if (offers_effect(lighting.modes(), kPerKeyEffect)) {
+        lighting.recompute_follows();
     }
     return true;
 }
@@ -199,22 +168,23 @@ struct ShowOptions {
 
 int run_show(const ShowOptions& options) {
     return on_profile(options.profile, [&](CommandSet& commands, int profile) {
-        PanelRun run(commands);
-        if (!read_panel(run, profile)) {
+        LightingEditor editor;
+        if (!read_lighting_of(commands, profile, editor)) {
             return int{kExitRejected};
         }
-        if (options.per_key && !offers_effect(run.panel.modes(), kPerKeyEffect)) {
+        if (options.per_key && !offers_effect(editor.modes(), kPerKeyEffect)) {
             complain("this keyboard has no per-key colours");
             return int{kExitRejected};
         }
-        const auto lighting = lighting_json(run.panel, profile, options.per_key);
+        const auto lighting = lighting_json(editor, profile, options.per_key);
         options.json ? void(std::cout << lighting.dump() << '\n') : print_text(lighting);
         return int{kExitDone};
     });
 }
 
-// One NAME=VALUE of `lighting set`, checked before anything is sent.
-using Change = std::function<void(LightingPanelLogic&)>;
+// One NAME=VALUE of `lighting set`, checked before anything is sent: the writes it makes, in
+// order, as the lighting panel makes them (none when the value is already there).
+using Change = std::function<std::vector<LightingWrite>(LightingEditor&, int profile)>;
 
 std::optional<int> small_number(std::string_view text, int highest) {
     if (text.empty() || text.size() > 3 ||
@@ -228,50 +198,66 @@ std::optional<int> small_number(std::string_view text, int highest) {
 // `effects` collects the effects asked for, to be checked against the keyboard's.
 std::optional<Change> parse_change(std::string_view name, std::string_view value,
                                    std::vector<int>& effects, std::string& error) {
+    using namespace lighting_offset;
     if (name == "effect") {
         if (const auto effect = small_number(value, 255); effect && known_effect(*effect)) {
             effects.push_back(*effect);
-            return [effect = *effect](LightingPanelLogic& panel) {
-                const auto& list = panel.effect_list();
-                panel.select_effect(
-                    static_cast<int>(std::ranges::find(list, effect) - list.begin()));
+            return [effect = *effect](LightingEditor& lighting, int profile) {
+                return std::vector{lighting.select_effect(profile, effect)};
             };
         }
         error = "effect must be 1..18 or 20";
     } else if (name == "brightness" || name == "speed") {
         if (const auto level = small_number(value, 4)) {
-            if (name == "brightness") {
-                return
-                    [level = *level](LightingPanelLogic& panel) { panel.move_brightness(level); };
-            }
-            return [level = *level](LightingPanelLogic& panel) { panel.move_speed(4 - level); };
+            const int offset = name == "brightness" ? kBrightness : kSpeed;
+            return [offset, level = *level](LightingEditor& lighting, int profile) {
+                if (lighting.record(profile).bytes[static_cast<std::size_t>(offset)] == level) {
+                    return std::vector<LightingWrite>{};
+                }
+                return std::vector{
+                    lighting.set_byte(profile, offset, static_cast<std::uint8_t>(level))};
+            };
         }
         error = std::string(name) + " must be 0..4";
     } else if (name == "direction") {
         if (value == "left" || value == "right") {
-            return [left = value == "left"](LightingPanelLogic& panel) {
-                panel.click_direction(left);
+            return [left = value == "left"](LightingEditor& lighting, int profile) {
+                return std::vector{lighting.set_byte(profile, kDirection, left ? 255 : 0)};
             };
         }
         error = "direction must be left or right";
     } else if (name == "random") {
         if (value == "on" || value == "off") {
-            return [on = value == "on"](LightingPanelLogic& panel) {
-                if (panel.record().random_colour() != on) {
-                    panel.click_random();
+            return [on = value == "on"](LightingEditor& lighting, int profile) {
+                if (lighting.record(profile).random_colour() == on) {
+                    return std::vector<LightingWrite>{};
                 }
+                return std::vector{lighting.set_byte(profile, kRandom, on ? 1 : 0)};
             };
         }
         error = "random must be on or off";
     } else if (name == "colour" || name == "base" || name == "user") {
         if (const auto colour = parse_colour(value)) {
             if (name == "colour") {
-                return [c = *colour](LightingPanelLogic& panel) { panel.choose_effect_colour(c); };
+                return [c = *colour](LightingEditor& lighting, int profile) {
+                    return std::vector{lighting.set_effect_colour(profile, c)};
+                };
             }
             if (name == "base") {
-                return [c = *colour](LightingPanelLogic& panel) { panel.choose_base_colour(c); };
+                // As the panel: a new base colour takes its followers along, then is written
+                // again on its own.
+                return [c = *colour](LightingEditor& lighting, int profile) {
+                    std::vector<LightingWrite> writes;
+                    if (lighting.record(profile).base_colour() != c) {
+                        writes.push_back(lighting.set_base_and_row(profile, c));
+                    }
+                    writes.push_back(lighting.set_colour(profile, kBaseColour, c));
+                    return writes;
+                };
             }
-            return [c = *colour](LightingPanelLogic& panel) { panel.choose_user_colour(c); };
+            return [c = *colour](LightingEditor& lighting, int profile) {
+                return std::vector{lighting.set_colour(profile, kUserColour, c)};
+            };
         }
         error = std::string(name) + " must be a colour RRGGBB";
     } else {
@@ -322,19 +308,19 @@ int run_set(std::optional<int> wanted, const std::vector<std::string>& words) {
         return kExitBadArguments;
     }
     return on_profile(wanted, [&](CommandSet& commands, int profile) {
-        PanelRun run(commands);
-        if (!read_panel(run, profile)) {
+        LightingEditor lighting;
+        if (!read_lighting_of(commands, profile, lighting)) {
             return int{kExitRejected};
         }
-        if (!effects_offered(changes->effects, run.panel.modes())) {
+        if (!effects_offered(changes->effects, lighting.modes())) {
             return int{kExitBadArguments};
         }
         for (const Change& change : changes->in_order) {
-            change(run.panel);
-            run.jobs.take_results();
-            if (run.panel.write_failed()) {
-                complain("the keyboard did not take the lighting change");
-                return int{kExitRejected};
+            for (const LightingWrite& write : change(lighting, profile)) {
+                if (run_lighting_write(commands, write) != DeviceStatus::Success) {
+                    complain("the keyboard did not take the lighting change");
+                    return int{kExitRejected};
+                }
             }
         }
         return int{kExitDone};
@@ -342,16 +328,16 @@ int run_set(std::optional<int> wanted, const std::vector<std::string>& words) {
 }
 
 int run_key_colour(std::optional<int> wanted, const std::string& key, const std::string& colour) {
-    const auto id = key_by_name(key);
+    const auto lit_key = key_by_name(key);
     const auto value = parse_colour(colour);
-    if (!id || !value) {
-        complain(!id ? "no key named '" + key + "'; nothing was written"
+    if (!lit_key || !value) {
+        complain(!lit_key ? "no key named '" + key + "'; nothing was written"
                      : "the colour must be RRGGBB; nothing was written");
         return kExitBadArguments;
     }
     return on_profile(wanted, [&](CommandSet& commands, int profile) {
         LightingWrite write{profile, {}};
-        write.key_colour(*light_position_of(*id), *value);
+        write.key_colour(LightingEditor::key_positions().at(*lit_key), *value);
         const DeviceStatus status = run_lighting_write(commands, write);
         return status == DeviceStatus::Success ? int{kExitDone}
                                                : device_failure("painting the key", status);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace tarvenor {
@@ -13,6 +14,16 @@ inline constexpr int kPerKeyEffect = 20;
 constexpr bool known_effect(int effect) {
     return (effect >= 1 && effect <= 18) || effect == kPerKeyEffect;
 }
+
+// Effects that run in the effect colour (or a random one): selecting one also writes the
+// random-colour flag.
+bool uses_effect_colour(int effect);
+
+// Where the keys light up (LightPosition 0..125): all nine G keys share one position.
+inline constexpr int kGKeyLightPosition = 125;
+inline constexpr int kFnLightPosition = 110;
+// LightPosition of one of the 106 keys of the drawing, by its button's control id.
+std::optional<int> key_light_position(int control_id);
 
 // A colour as the windows use it: R | G << 8 | B << 16.
 using ColourValue = std::uint32_t;

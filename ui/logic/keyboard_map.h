@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/key_codes.h"
+#include "model/lighting.h"
 
 #include <array>
 #include <optional>
@@ -31,8 +32,6 @@ inline constexpr int kLastGKey = 1143; // G9: the macro-only key
 inline constexpr std::array<int, 6> kDKeys{1016, 1017, 1018, 1019, 1020, 1021};
 } // namespace control
 
-inline constexpr int kGKeyLightPosition = 125;
-inline constexpr int kFnLightPosition = 110;
 
 // The skin key a key button is placed from: "KEY_%03X" of its KeyIndex (A is KEY_01E).
 std::string key_skin_key(KeyCode code);

@@ -9,9 +9,6 @@ bool one_of(int effect, std::initializer_list<int> effects) {
     return std::ranges::find(effects, effect) != effects.end();
 }
 
-bool colour_group_a(int effect) {
-    return one_of(effect, {1, 2, 3, 5, 7, 8, 9, 10, 13, 14, 15});
-}
 
 } // namespace
 
@@ -24,7 +21,7 @@ EffectControls effect_controls(int effect) {
     shown.brightness = true;
     shown.speed = !one_of(effect, {6, 16, 17, 18, kPerKeyEffect});
     shown.direction = one_of(effect, {1, 2, 3, 12, 18});
-    if (colour_group_a(effect)) {
+    if (uses_effect_colour(effect)) {
         shown.colour = ColourGroup::A;
     } else if (one_of(effect, {6, 16})) {
         shown.colour = ColourGroup::B;
@@ -47,10 +44,6 @@ FrameRule frames_on_selection(int effect) {
 
 FrameRule frames_on_switch(int effect) {
     return effect == 11 ? FrameRule::EffectColour : frames_on_selection(effect);
-}
-
-bool selection_writes_random(int effect) {
-    return colour_group_a(effect);
 }
 
 DirectionPictures direction_pictures(int effect, std::uint8_t direction) {

@@ -29,8 +29,6 @@ EffectControls effect_controls(int effect);
 FrameRule frames_on_selection(int effect);
 // The frames the light switch gives when it is turned on (here effect 11 shows its colour).
 FrameRule frames_on_switch(int effect);
-// Effects whose selection also writes the random-colour flag.
-bool selection_writes_random(int effect);
 
 // The direction group's two pictures for an effect and a direction (255: left, else right).
 struct DirectionPictures {

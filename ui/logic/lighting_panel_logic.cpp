@@ -9,17 +9,8 @@
 namespace tarvenor {
 namespace {
 
-constexpr int kEffectOffset = 0;
-constexpr int kBrightnessOffset = 1;
-constexpr int kSpeedOffset = 2;
-constexpr int kDirectionOffset = 3;
-constexpr int kRandomOffset = 4;
-constexpr int kEffectColourOffset = 5;
-constexpr int kBaseColourOffset = 9;
-constexpr int kUserColourOffset = 12;
-constexpr int kReportRateOffset = 15;
-constexpr int kToolOffset = 16;
-constexpr int kChoiceOffset = 17;
+using namespace lighting_offset;
+
 constexpr std::uint8_t kLeft = 255;
 constexpr std::uint8_t kRight = 0;
 constexpr ColourValue kBlack = 0;
@@ -47,10 +38,6 @@ std::optional<std::size_t> key_slot(int control_id) {
     return static_cast<std::size_t>(found - keys.begin());
 }
 
-int position_of_slot(std::size_t key) {
-    return *light_position_of(lit_key_buttons()[key]);
-}
-
 } // namespace
 
 const std::vector<int>& lit_key_buttons() {
@@ -58,20 +45,8 @@ const std::vector<int>& lit_key_buttons() {
     return ids;
 }
 
-ColourValue row_colour(const KeyColourTable& row, int position) {
-    const auto at = static_cast<std::size_t>(position) * 3;
-    return row.bytes[at] | (ColourValue{row.bytes[at + 1]} << 8) |
-           (ColourValue{row.bytes[at + 2]} << 16);
-}
-
-void set_row_colour(KeyColourTable& row, int position, ColourValue colour) {
-    const auto bytes = colour_bytes(colour);
-    std::ranges::copy(bytes, row.bytes.begin() + static_cast<std::ptrdiff_t>(position) * 3);
-}
-
 LightingPanelLogic::LightingPanelLogic(const UserStorage& storage)
     : storage_(storage), frames_(lit_key_buttons().size()) {
-    follows_.fill(KeyFlags(lit_key_buttons().size(), false));
     light_switch_ = storage_.lighting_switch();
 }
 
@@ -133,38 +108,17 @@ void LightingPanelLogic::read_done(unsigned sequence, const LightingSnapshot& sn
 
 void LightingPanelLogic::install(const LightingSnapshot& snapshot, bool arrival) {
     // A read that failed keeps what the panel knew: the effect list does not empty.
-    if (snapshot.parameters_read) {
-        modes_ = snapshot.modes;
-        for (int profile = 0; profile < 3; ++profile) {
-            if (snapshot.record_read[profile]) {
-                records_.profiles[profile] = snapshot.records.profiles[profile];
-                known_records_.profiles[profile] = snapshot.records.profiles[profile];
-            }
-            if (snapshot.row_read[profile]) {
-                rows_[profile] = snapshot.rows[profile];
-                known_rows_[profile] = snapshot.rows[profile];
-            }
-        }
-    }
+    editor_.install(snapshot);
     light_switch_ = storage_.lighting_switch();
-    if (arrival && offers_effect(modes_, kPerKeyEffect)) {
-        recompute_follows();
+    if (arrival && offers_effect(modes(), kPerKeyEffect)) {
+        editor_.recompute_follows();
     }
     show_lighting();
 }
 
-void LightingPanelLogic::recompute_follows() {
-    for (int profile = 0; profile < 3; ++profile) {
-        const ColourValue base = records_.profiles[profile].base_colour();
-        for (std::size_t key = 0; key < lit_key_buttons().size(); ++key) {
-            follows_[profile][key] = row_colour(rows_[profile], position_of_slot(key)) == base;
-        }
-    }
-}
-
 void LightingPanelLogic::show_lighting() {
     effect_list_.clear();
-    for (const std::uint8_t effect : modes_) {
+    for (const std::uint8_t effect : modes()) {
         if (effect != 0) {
             effect_list_.push_back(effect);
         }
@@ -211,7 +165,7 @@ std::optional<ColourValue> LightingPanelLogic::frame(int control_id) const {
 
 bool LightingPanelLogic::follows_base(int profile, int control_id) const {
     const auto key = key_slot(control_id);
-    return key && profile >= 0 && profile < 3 && follows_[profile][*key];
+    return key && profile >= 0 && profile < 3 && editor_.follows_base(profile, *key);
 }
 
 // ---- key frames
@@ -242,7 +196,7 @@ void LightingPanelLogic::frame_all(ColourValue colour) {
 
 void LightingPanelLogic::frame_own() {
     for (std::size_t key = 0; key < frames_.size(); ++key) {
-        frames_[key] = row_colour(row(panel_profile_), position_of_slot(key));
+        frames_[key] = editor_.key_colour(panel_profile_, key);
     }
 }
 
@@ -253,26 +207,15 @@ void LightingPanelLogic::clear_frames() {
 
 // ---- handlers
 
-void LightingPanelLogic::set_record(int offset, std::uint8_t value) {
-    mutable_record().bytes[static_cast<std::size_t>(offset)] = value;
-}
-
 void LightingPanelLogic::write_record(int offset, std::uint8_t value) {
-    set_record(offset, value);
-    LightingWrite write{panel_profile_, {}};
-    write.record(offset, {value});
-    post_write(std::move(write));
+    post_write(editor_.set_byte(panel_profile_, offset, value));
 }
 
 void LightingPanelLogic::choose_report_rate(int profile, int rate) {
     if (profile < 0 || profile >= 3) {
         return;
     }
-    const auto value = static_cast<std::uint8_t>(std::clamp(rate, 0, 3));
-    records_.profiles[static_cast<std::size_t>(profile)].bytes[kReportRateOffset] = value;
-    LightingWrite write{profile, {}};
-    write.record(kReportRateOffset, {value});
-    post_write(std::move(write));
+    post_write(editor_.set_byte(profile, kReportRate, static_cast<std::uint8_t>(std::clamp(rate, 0, 3))));
     changed();
 }
 
@@ -285,22 +228,14 @@ void LightingPanelLogic::select_effect(int list_position) {
 }
 
 void LightingPanelLogic::run_selection(int effect) {
-    set_record(kEffectOffset, static_cast<std::uint8_t>(effect));
-    LightingWrite write{panel_profile_, {}};
-    write.record(kEffectOffset, {static_cast<std::uint8_t>(effect)});
-    if (selection_writes_random(effect)) {
-        const std::uint8_t random = record().random_colour() ? 1 : 0;
-        set_record(kRandomOffset, random);
-        write.record(kRandomOffset, {random});
-    }
-    post_write(std::move(write));
+    post_write(editor_.select_effect(panel_profile_, effect));
     apply_frames(frames_on_selection(effect));
 }
 
 void LightingPanelLogic::move_brightness(int position) {
     const int value = slider_position(position);
     if (value != record().brightness()) {
-        write_record(kBrightnessOffset, static_cast<std::uint8_t>(value));
+        write_record(kBrightness, static_cast<std::uint8_t>(value));
     }
     update_slider_images();
     changed();
@@ -309,20 +244,20 @@ void LightingPanelLogic::move_brightness(int position) {
 void LightingPanelLogic::move_speed(int position) {
     const int value = 4 - slider_position(position);
     if (value != record().speed()) {
-        write_record(kSpeedOffset, static_cast<std::uint8_t>(value));
+        write_record(kSpeed, static_cast<std::uint8_t>(value));
     }
     update_slider_images();
     changed();
 }
 
 void LightingPanelLogic::click_direction(bool left) {
-    write_record(kDirectionOffset, left ? kLeft : kRight);
+    write_record(kDirection, left ? kLeft : kRight);
     changed();
 }
 
 void LightingPanelLogic::click_random() {
     const bool on = !record().random_colour();
-    write_record(kRandomOffset, on ? 1 : 0);
+    write_record(kRandom, on ? 1 : 0);
     if (on) {
         clear_frames();
     } else {
@@ -332,12 +267,7 @@ void LightingPanelLogic::click_random() {
 }
 
 void LightingPanelLogic::choose_effect_colour(ColourValue colour) {
-    set_record(kRandomOffset, 0);
-    mutable_record().set_colour_at(kEffectColourOffset, colour);
-    LightingWrite write{panel_profile_, {}};
-    write.record(kRandomOffset, {0});
-    write.colour(kEffectColourOffset, colour);
-    post_write(std::move(write));
+    post_write(editor_.set_effect_colour(panel_profile_, colour));
     frame_all(colour);
     changed();
 }
@@ -346,7 +276,7 @@ void LightingPanelLogic::choose_colour_choice(int choice) {
     if (choice < 0 || choice > 3) {
         return;
     }
-    write_record(kChoiceOffset, static_cast<std::uint8_t>(choice));
+    write_record(kColourChoice, static_cast<std::uint8_t>(choice));
     changed();
 }
 
@@ -354,15 +284,12 @@ void LightingPanelLogic::choose_tool(int tool) {
     if (tool < 0 || tool > 1) {
         return;
     }
-    write_record(kToolOffset, static_cast<std::uint8_t>(tool));
+    write_record(kPaintTool, static_cast<std::uint8_t>(tool));
     changed();
 }
 
 void LightingPanelLogic::choose_user_colour(ColourValue colour) {
-    mutable_record().set_colour_at(kUserColourOffset, colour);
-    LightingWrite write{panel_profile_, {}};
-    write.colour(kUserColourOffset, colour);
-    post_write(std::move(write));
+    post_write(editor_.set_colour(panel_profile_, kUserColour, colour));
     changed();
 }
 
@@ -370,33 +297,23 @@ void LightingPanelLogic::choose_base_colour(ColourValue colour) {
     if (colour != record().base_colour()) {
         write_base_and_row(colour);
     }
-    LightingWrite write{panel_profile_, {}};
-    write.colour(kBaseColourOffset, colour);
-    post_write(std::move(write));
+    post_write(editor_.set_colour(panel_profile_, kBaseColour, colour));
     changed();
 }
 
-void LightingPanelLogic::set_key_colour(std::size_t key, ColourValue colour) {
-    set_row_colour(mutable_row(), position_of_slot(key), colour);
+void LightingPanelLogic::set_key_colour(std::size_t key, ColourValue colour, bool follows) {
+    editor_.set_key(panel_profile_, key, colour, follows);
     frames_[key] = colour;
-}
-
-void LightingPanelLogic::recolour_followers(ColourValue colour) {
-    for (std::size_t key = 0; key < frames_.size(); ++key) {
-        if (follows_[panel_profile_][key]) {
-            set_key_colour(key, colour);
-        }
-    }
 }
 
 // BaseColour becomes `colour`, the followers with it, and both reach the keyboard.
 void LightingPanelLogic::write_base_and_row(ColourValue colour) {
-    mutable_record().set_colour_at(kBaseColourOffset, colour);
-    recolour_followers(colour);
-    LightingWrite write{panel_profile_, {}};
-    write.colour(kBaseColourOffset, colour);
-    write.row(row(panel_profile_));
-    post_write(std::move(write));
+    post_write(editor_.set_base_and_row(panel_profile_, colour));
+    for (std::size_t key = 0; key < frames_.size(); ++key) {
+        if (editor_.follows_base(panel_profile_, key)) {
+            frames_[key] = colour;
+        }
+    }
 }
 
 bool LightingPanelLogic::click_key(int control_id) {
@@ -411,11 +328,9 @@ bool LightingPanelLogic::click_key(int control_id) {
     }
     const bool base_tool = record().paint_tool() == 1;
     const ColourValue colour = base_tool ? record().base_colour() : record().user_colour();
-    set_key_colour(*key, colour);
-    follows_[panel_profile_][*key] = base_tool || colour == record().base_colour();
-    LightingWrite write{panel_profile_, {}};
-    write.key_colour(position_of_slot(*key), colour);
-    post_write(std::move(write));
+    post_write(editor_.paint_key(panel_profile_, *key, colour,
+                                 base_tool || colour == record().base_colour()));
+    frames_[*key] = colour;
     changed();
     return true;
 }
@@ -426,14 +341,12 @@ void LightingPanelLogic::apply_preset(int preset) {
         return;
     }
     for (std::size_t key = 0; key < frames_.size(); ++key) {
-        follows_[panel_profile_][key] = true;
-        set_key_colour(key, kBlack);
+        set_key_colour(key, kBlack, true);
     }
     write_base_and_row(kBlack);
     for (const PresetKey& preset_key : keys) {
-        const std::size_t key = *key_slot(preset_key.control_id);
-        set_key_colour(key, preset_key.colour);
-        follows_[panel_profile_][key] = preset_key.colour == kBlack;
+        set_key_colour(*key_slot(preset_key.control_id), preset_key.colour,
+                       preset_key.colour == kBlack);
     }
     write_base_and_row(kBlack);
     changed();
@@ -467,31 +380,19 @@ void LightingPanelLogic::turn_switch_off() {
 
 void LightingPanelLogic::set_switch(bool on) {
     light_switch_ = on;
-    if (const FileWriteResult saved = storage_.set_lighting_switch(on);
-        !saved && setting_failure_) {
+    if (const FileWriteResult saved = storage_.set_lighting_switch(on); !saved && setting_failure_) {
         setting_failure_(saved);
     }
 }
 
 void LightingPanelLogic::reset_lighting() {
     run_selection(kResetEffect);
-    mutable_record().reset();
+    LightingWrite reset = editor_.reset_record(panel_profile_);
     update_slider_images();
-    if (offers_effect(modes_, kPerKeyEffect)) {
-        for (std::size_t key = 0; key < frames_.size(); ++key) {
-            follows_[panel_profile_][key] = true;
-        }
-        for (std::size_t position = 0; position < KeyColourTable::kPositions; ++position) {
-            set_row_colour(mutable_row(), static_cast<int>(position), kWhite);
-        }
+    if (offers_effect(modes(), kPerKeyEffect)) {
+        post_write(editor_.whiten_row(panel_profile_));
         frame_all(kWhite);
-        LightingWrite row_write{panel_profile_, {}};
-        row_write.row(row(panel_profile_));
-        post_write(std::move(row_write));
     }
-    LightingWrite reset{panel_profile_, {}};
-    reset.record(0, std::vector<std::uint8_t>(LightingRecord::kResetBytes.begin(),
-                                              LightingRecord::kResetBytes.end()));
     post_write(std::move(reset));
     apply_preset(kFpsPreset);
     clear_frames();
@@ -518,7 +419,7 @@ void LightingPanelLogic::write_done(unsigned sequence, const LightingWrite& writ
         return;
     }
     if (outcome.succeeded()) {
-        apply_write(write, known_records_, known_rows_);
+        editor_.took(write);
         if (!reread_due_) {
             write_failed_ = false;
         }
@@ -543,8 +444,7 @@ void LightingPanelLogic::write_done(unsigned sequence, const LightingWrite& writ
 
 // The panel goes back to what the keyboard holds as far as it knows.
 void LightingPanelLogic::show_keyboard_state() {
-    records_ = known_records_;
-    rows_ = known_rows_;
+    editor_.back_to_known();
     show_lighting();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/keyboard_jobs.h"
+#include "engine/lighting_editor.h"
 #include "engine/lighting_io.h"
 #include "model/atomic_file.h"
 #include "model/lighting.h"
@@ -79,10 +80,10 @@ public:
     // What the panel shows.
     int panel_profile() const { return panel_profile_; }
     bool light_switch() const { return light_switch_; }
-    const LightingRecord& record() const { return records_.profiles[panel_profile_]; }
-    const LightingRecord& record(int profile) const { return records_.profiles[profile]; }
-    const KeyColourTable& row(int profile) const { return rows_[profile]; }
-    const ModeList& modes() const { return modes_; }
+    const LightingRecord& record() const { return editor_.record(panel_profile_); }
+    const LightingRecord& record(int profile) const { return editor_.record(profile); }
+    const KeyColourTable& row(int profile) const { return editor_.row(profile); }
+    const ModeList& modes() const { return editor_.modes(); }
     // The effect list's entries in order, and the position of the current effect (-1: none).
     const std::vector<int>& effect_list() const { return effect_list_; }
     int selected_position() const;
@@ -102,22 +103,15 @@ public:
     bool read_failed() const { return read_failed_; }
 
 private:
-    using KeyFlags = std::vector<bool>;
-
-    LightingRecord& mutable_record() { return records_.profiles[panel_profile_]; }
-    KeyColourTable& mutable_row() { return rows_[panel_profile_]; }
-    void set_record(int offset, std::uint8_t value);
     void show_lighting();
     void update_slider_images();
     void apply_frames(FrameRule rule);
     void frame_all(ColourValue colour);
     void frame_own();
     void clear_frames();
-    void set_key_colour(std::size_t key, ColourValue colour);
-    void recolour_followers(ColourValue colour);
+    void set_key_colour(std::size_t key, ColourValue colour, bool follows);
     void write_base_and_row(ColourValue colour);
     void run_selection(int effect);
-    void recompute_follows();
     void set_switch(bool on);
 
     void post_write(LightingWrite write);
@@ -138,29 +132,17 @@ private:
 
     int panel_profile_ = 0;
     bool light_switch_ = false;
-    ModeList modes_{};
+    LightingEditor editor_;
     std::vector<int> effect_list_;
-    LightingSettings records_;
-    std::array<KeyColourTable, 3> rows_{};
-    std::array<KeyFlags, 3> follows_;
     std::vector<std::optional<ColourValue>> frames_;
     int frame_clears_ = 0;
     std::string brightness_image_ = "0.bmp";
     std::string speed_image_ = "9.bmp";
-
-    // What the keyboard holds as far as the panel knows: the last read with every write it took
-    // since. A write it did not take puts the panel back to this.
-    LightingSettings known_records_;
-    std::array<KeyColourTable, 3> known_rows_{};
 
     unsigned posted_writes_ = 0; // sequence number of the last write handed to the worker
     bool write_failed_ = false;
     bool reread_due_ = false;  // a write failed: the keyboard's state is read once writes settle
     bool read_failed_ = false; // the last read failed: read again when the keyboard is next used
 };
-
-// Colour of a lighting position in a colour row.
-ColourValue row_colour(const KeyColourTable& row, int position);
-void set_row_colour(KeyColourTable& row, int position, ColourValue colour);
 
 } // namespace tarvenor

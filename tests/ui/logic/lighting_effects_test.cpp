@@ -41,8 +41,8 @@ TEST(LightingEffects, ControlsAndFramesOfEachEffect) {
         EXPECT_FALSE(effect_controls(unknown).effect_list) << unknown;
         EXPECT_EQ(frames_on_selection(unknown), FrameRule::Unchanged) << unknown;
     }
-    EXPECT_TRUE(selection_writes_random(13));
-    EXPECT_FALSE(selection_writes_random(6));
+    EXPECT_TRUE(uses_effect_colour(13));
+    EXPECT_FALSE(uses_effect_colour(6));
 }
 
 TEST(LightingEffects, DirectionPicturesAndLayouts) {
