@@ -109,6 +109,11 @@ IniFile IniFile::parse(std::string_view bytes) {
 }
 
 std::optional<IniFile> IniFile::read(const std::filesystem::path& path) {
+    // Reading a folder throws from inside the stream library: refused before it is opened.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;

@@ -16,6 +16,11 @@ constexpr std::uintmax_t kMaxFileSize = 0xFFFFFFFFu;
 
 // Reads up to max_bytes from the start of a file; nullopt when it cannot be opened or read.
 std::optional<Bytes> read_file_prefix(const std::filesystem::path& path, std::size_t max_bytes) {
+    // Reading a folder throws from inside the stream library: refused before it is opened.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;

@@ -78,8 +78,8 @@ int read_record_delay(SettingsStore& store, const TextTable& texts) {
     return value;
 }
 
-void write_record_delay(SettingsStore& store, const TextTable& texts, int value) {
-    store.set_value(texts.text(TextKey::MacroActionRecordDelay), (value == 1) ? "1" : "0");
+FileWriteResult write_record_delay(SettingsStore& store, const TextTable& texts, int value) {
+    return store.set_value(texts.text(TextKey::MacroActionRecordDelay), (value == 1) ? "1" : "0");
 }
 
 } // namespace tarvenor

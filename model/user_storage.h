@@ -54,7 +54,10 @@ public:
 
     virtual ~SettingsStore() = default;
     virtual std::optional<std::string> value(std::string_view key) const = 0;
-    virtual void set_value(std::string_view key, std::string_view value) = 0;
+    // Stored at once; why not, when it could not be.
+    virtual FileWriteResult set_value(std::string_view key, std::string_view value) = 0;
+    // Where the values are kept, for a message about them.
+    virtual std::string location() const = 0;
 };
 
 // "PROFILE00" holds the number of profile rows, "PROFILE01".. one row each.
@@ -63,6 +66,6 @@ std::string profile_list_key(int row);
 // The record-delay option: its key is the language text of MACRO_ACTION_RECORD_DELAY. Reading
 // normalises the stored value (anything but 0 or 1 becomes 0) and writes it back.
 int read_record_delay(SettingsStore& store, const TextTable& texts);
-void write_record_delay(SettingsStore& store, const TextTable& texts, int value);
+FileWriteResult write_record_delay(SettingsStore& store, const TextTable& texts, int value);
 
 } // namespace tarvenor

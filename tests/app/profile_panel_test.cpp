@@ -5,6 +5,7 @@
 #include "model/profile_file.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/profile_controls.h"
+#include "ui/main/lighting_panel.h"
 #include "ui/main/profile_panel.h"
 
 #include <QApplication>
@@ -218,6 +219,23 @@ TEST_F(ProfilePanelWindow, ReportRateButtonWritesThePanelProfilesByte) {
     EXPECT_EQ(memory_byte("settings.bin", 42 + 15), 2);
     EXPECT_TRUE(window->button(1169)->selected());
     EXPECT_FALSE(window->button(1147)->selected());
+}
+
+TEST_F(ProfilePanelWindow, SettingsThatCannotBeSavedAreToldAndTheControlsShowWhatIsStored) {
+    settings.read_only = true;
+    window->button(1130)->click(); // Flip
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("the test's settings")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(window->button(1010)->isEnabled()) << "Flip still off, as stored";
+
+    // The lighting switch lives in the per-user settings file: a folder in its place.
+    std::filesystem::remove(storage.settings_file());
+    std::filesystem::create_directories(storage.settings_file() / "inside");
+    window->lighting().logic().click_light_switch();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(QString::fromStdString(storage.settings_file().string())))
+        << messages[1].toStdString();
 }
 
 TEST_F(ProfilePanelWindow, FlipStoredAsFiveShowsOnAndTogglesToZero) {

@@ -111,6 +111,11 @@ TEST_F(TempDir, WriteIntoMissingFolderFailsAndMissingFileReadsEmpty) {
     EXPECT_FALSE(IniFile().write(dir_ / "no" / "such" / "file.ini"));
     EXPECT_FALSE(IniFile::read(dir_ / "absent.ini"));
     EXPECT_EQ(IniFile::read_or_empty(dir_ / "absent.ini").get("a", "b", "d"), "d");
+    // A folder where the file belongs reads as absent (it used to throw) and is not written.
+    std::filesystem::create_directories(dir_ / "folder.ini");
+    EXPECT_FALSE(IniFile::read(dir_ / "folder.ini"));
+    EXPECT_EQ(IniFile::read_or_empty(dir_ / "folder.ini").get("a", "b", "d"), "d");
+    EXPECT_FALSE(IniFile().write(dir_ / "folder.ini"));
 }
 
 TEST(TextEncoding, RoundTripsAndReplacesInvalidSequences) {

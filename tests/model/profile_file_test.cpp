@@ -1,3 +1,4 @@
+#include "map_settings.h"
 #include "model/file_header.h"
 #include "model/macro_block.h"
 #include "model/profile_file.h"
@@ -318,6 +319,8 @@ TEST_F(ProfileFileTest, ConfigurationsComeFromFilesOrAreTheDefaults) {
     EXPECT_EQ(configuration_from_bytes(Bytes(bytes.begin(), bytes.end()))->macros().size(), 1u);
 
     EXPECT_FALSE(configuration_from_file(dir_ / "vanished"));
+    std::filesystem::create_directories(dir_ / "folder.tvp");
+    EXPECT_FALSE(configuration_from_file(dir_ / "folder.tvp")) << "a folder, not a file";
     EXPECT_FALSE(configuration_from_bytes(Bytes(100, 0)));
     const Configuration defaults = default_configuration();
     EXPECT_TRUE(defaults.entry(flat_entry(1, 0x1E)).is_zero());
@@ -332,16 +335,7 @@ TEST_F(ProfileFileTest, SettingsFileAndStoreKeys) {
     EXPECT_TRUE(storage.lighting_switch());
     EXPECT_NE(slurp(storage.settings_file()).find("DengCheck=1"), std::string::npos);
 
-    struct MapStore : SettingsStore {
-        std::map<std::string, std::string, std::less<>> values;
-        std::optional<std::string> value(std::string_view key) const override {
-            const auto it = values.find(key);
-            return it == values.end() ? std::nullopt : std::optional(it->second);
-        }
-        void set_value(std::string_view key, std::string_view value) override {
-            values[std::string(key)] = value;
-        }
-    } store;
+    testing::MapSettings store;
     EXPECT_EQ(profile_list_key(0), "PROFILE00");
     EXPECT_EQ(profile_list_key(12), "PROFILE12");
     store.values["RecordDelay"] = "7";

@@ -15,10 +15,16 @@ public:
         const auto found = values.find(key);
         return found == values.end() ? std::nullopt : std::optional(found->second);
     }
-    void set_value(std::string_view key, std::string_view value) override {
+    FileWriteResult set_value(std::string_view key, std::string_view value) override {
+        if (read_only) {
+            return {FileWriteResult::Failure::ReadOnly, {}};
+        }
         values[std::string(key)] = value;
+        return {};
     }
+    std::string location() const override { return "the test's settings"; }
     std::map<std::string, std::string, std::less<>> values;
+    bool read_only = false;
 };
 
 } // namespace tarvenor::testing

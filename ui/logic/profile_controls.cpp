@@ -28,10 +28,8 @@ bool read_flip(const SettingsStore& store) {
     return value != 0;
 }
 
-bool toggle_flip(SettingsStore& store) {
-    const bool flip = !read_flip(store);
-    store.set_value(SettingsStore::kFlipKey, flip ? "1" : "0");
-    return flip;
+FileWriteResult toggle_flip(SettingsStore& store) {
+    return store.set_value(SettingsStore::kFlipKey, read_flip(store) ? "0" : "1");
 }
 
 FlipLook flip_look(bool flip) {

@@ -23,8 +23,8 @@ int profile_of(int control_id);
 
 // The Flip option of the settings store: any stored number but 0 counts as on.
 bool read_flip(const SettingsStore& store);
-// Stores the opposite of what is stored and returns the new state.
-bool toggle_flip(SettingsStore& store);
+// Stores the opposite of what is stored; why not, when it could not be.
+FileWriteResult toggle_flip(SettingsStore& store);
 
 // Which of F1..F4 and D1..D6 are enabled under Flip, and which arrow faces show.
 struct FlipLook {

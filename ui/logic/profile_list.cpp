@@ -64,11 +64,15 @@ void ProfileList::show_active(int profile) {
     pending_ = false;
 }
 
-void ProfileList::store(SettingsStore& settings) const {
+FileWriteResult ProfileList::store(SettingsStore& settings) const {
     for (std::size_t r = 0; r < rows_.size(); ++r) {
-        settings.set_value(profile_list_key(static_cast<int>(r) + 1), rows_[r].file());
+        if (FileWriteResult stored =
+                settings.set_value(profile_list_key(static_cast<int>(r) + 1), rows_[r].file());
+            !stored) {
+            return stored;
+        }
     }
-    settings.set_value(profile_list_key(0), std::to_string(rows_.size()));
+    return settings.set_value(profile_list_key(0), std::to_string(rows_.size()));
 }
 
 std::optional<int> ProfileList::chosen_profile() const {

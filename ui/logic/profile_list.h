@@ -36,8 +36,9 @@ public:
     // Clears the check marks and pending state after a switch from the main window.
     void show_active(int profile);
 
-    // "PROFILE01".. one per row, then "PROFILE00" the count.
-    void store(SettingsStore& settings) const;
+    // "PROFILE01".. one per row, then "PROFILE00" the count; stops at the first value that
+    // could not be stored and says why.
+    FileWriteResult store(SettingsStore& settings) const;
     // The profile the checked row stands for, none when no row is checked.
     std::optional<int> chosen_profile() const;
 

@@ -250,8 +250,14 @@ void ProfilePanel::show_report_rate(int stored) {
 }
 
 void ProfilePanel::toggle_flip() {
-    tarvenor::toggle_flip(services_.settings);
+    if (const FileWriteResult stored = tarvenor::toggle_flip(services_.settings); !stored) {
+        tell_settings_failure(stored);
+    }
     show_flip();
+}
+
+void ProfilePanel::tell_settings_failure(const FileWriteResult& result) {
+    window_.tell_write_failure(outcome_text::kSettingFailed, services_.settings.location(), result);
 }
 
 void ProfilePanel::show_flip() {

@@ -93,6 +93,7 @@ public:
     int current_profile() const override;
     void choose_profile(std::optional<int> profile) override;
     void show_message(const QString& text) override;
+    void tell_settings_failure(const FileWriteResult& result) override;
     QString choose_file(bool save, const QString& initial) override;
     void show_help() override;
     const LanguageFile& language() const override { return services_.language; }

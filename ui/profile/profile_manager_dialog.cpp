@@ -196,7 +196,9 @@ void ProfileManagerDialog::delete_row() {
 }
 
 void ProfileManagerDialog::apply() {
-    list_.store(host_.settings());
+    if (const FileWriteResult stored = list_.store(host_.settings()); !stored) {
+        host_.tell_settings_failure(stored);
+    }
     host_.choose_profile(list_.chosen_profile());
     list_.clear_pending();
     set_pending_look();

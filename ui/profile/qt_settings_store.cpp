@@ -22,10 +22,25 @@ std::optional<std::string> QtSettingsStore::value(std::string_view key) const {
     return stored.toString().toStdString();
 }
 
-void QtSettingsStore::set_value(std::string_view key, std::string_view value) {
+FileWriteResult QtSettingsStore::set_value(std::string_view key, std::string_view value) {
     settings_.setValue(key_of(key),
                        QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
     settings_.sync();
+    switch (settings_.status()) {
+    case QSettings::NoError:
+        return {};
+    case QSettings::AccessError:
+        return {FileWriteResult::Failure::System,
+                std::make_error_code(std::errc::permission_denied)};
+    case QSettings::FormatError:
+        break;
+    }
+    return {FileWriteResult::Failure::System,
+            std::make_error_code(std::errc::illegal_byte_sequence)};
+}
+
+std::string QtSettingsStore::location() const {
+    return settings_.fileName().toStdString();
 }
 
 } // namespace tarvenor

@@ -11,7 +11,8 @@ class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore();
     std::optional<std::string> value(std::string_view key) const override;
-    void set_value(std::string_view key, std::string_view value) override;
+    FileWriteResult set_value(std::string_view key, std::string_view value) override;
+    std::string location() const override;
 
 private:
     mutable QSettings settings_;
