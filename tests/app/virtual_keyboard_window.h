@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace tarvenor::testing {
@@ -40,6 +41,8 @@ protected:
         options.library_file = std::filesystem::path(TARVENOR_BIN_DIR) / "libHidServSim.so";
         options.quiet_start = quiet;
         options.lock_file = folder.filePath("keyboard.lock").toStdString();
+        options.lock_patience = lock_patience;
+        options.answer_wait = answer_wait;
         std::string error;
         session = KeyboardSession::open(options, *observer, error);
         ASSERT_TRUE(session) << error;
@@ -62,6 +65,9 @@ protected:
         return QTest::qWaitFor(condition, 10000);
     }
 
+    // Set before start(): how long the session waits for the keyboard lock and for an answer.
+    std::chrono::milliseconds lock_patience = kKeyboardLockPatience;
+    std::chrono::milliseconds answer_wait = kAnswerWait;
     QTemporaryDir folder;
     QString sim_dir;
     EnvironmentDocumentsFolder documents;
