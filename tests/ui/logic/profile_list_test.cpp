@@ -79,9 +79,12 @@ TEST(Flip, AnyStoredNumberButZeroCountsAsOn) {
     EXPECT_FALSE(read_flip(settings));
     settings.values["Flip"] = "5";
     EXPECT_TRUE(read_flip(settings));
-    EXPECT_FALSE(toggle_flip(settings));
+    EXPECT_TRUE(toggle_flip(settings));
     EXPECT_EQ(settings.values.at("Flip"), "0");
     EXPECT_TRUE(toggle_flip(settings));
+    EXPECT_EQ(settings.values.at("Flip"), "1");
+    settings.read_only = true;
+    EXPECT_FALSE(toggle_flip(settings)) << "a store that cannot keep it says so";
     EXPECT_EQ(settings.values.at("Flip"), "1");
     settings.values["Flip"] = "junk";
     EXPECT_FALSE(read_flip(settings));
