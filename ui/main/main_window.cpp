@@ -3,6 +3,7 @@
 #include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
+#include "ui/logic/profile_controls.h"
 #include "ui/main/about_dialog.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
@@ -16,8 +17,6 @@
 
 namespace tarvenor {
 namespace {
-
-constexpr std::array<int, 3> kProfileButtons{1135, 1136, 1137};
 
 QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
@@ -44,7 +43,7 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     add_lighting_panel();
     busy_bar_ = new BusyBar(this, skin_folder);
     place_control(*busy_bar_, skin(), "BUTTONINFO", "CONTROL_JDTStatic");
-    button(control::kApply)->setEnabled(false);
+    button(MainControl::Apply)->setEnabled(false);
     setWindowTitle(text_of(services_.texts, TextKey::MainCaption));
     setWindowIcon(QIcon(QString::fromStdString((skin_folder / "icon128.png").string())));
     switch_bank(0);
@@ -82,24 +81,24 @@ void MainWindow::on_control(int control_id) {
             return;
         }
     }
-    switch (control_id) {
-    case control::kSkinLink:
+    switch (control_of_id<MainControl>(control_id)) {
+    case MainControl::SkinLink:
         open_url_(QUrl(QString::fromStdString(skin().get("SCREEN", "Link"))));
         return;
-    case control::kVendorLink:
+    case MainControl::VendorLink:
         open_url_(QUrl(QString::fromLatin1(kVendorAddress)));
         return;
-    case control::kHelp:
+    case MainControl::Help:
         show_help();
         return;
-    case control::kMinimise:
+    case MainControl::Minimise:
         showMinimized();
         return;
-    case control::kClose:
+    case MainControl::Close:
         emit exit_requested();
         return;
-    case control::kOk:
-    case control::kCancel:
+    case MainControl::Ok:
+    case MainControl::Cancel:
         put_away();
         return;
     default:
@@ -213,7 +212,7 @@ void MainWindow::install_keyboard_state(const KeyboardState& state) {
         select_profile_button(current_profile_);
         panel_profile_ = current_profile_;
     }
-    button(control::kApply)->setEnabled(false);
+    button(MainControl::Apply)->setEnabled(false);
     refresh_captions();
     lighting_->logic().keyboard_arrived(current_profile_);
     emit keyboard_state_installed();
@@ -224,8 +223,9 @@ void MainWindow::configuration_replaced() {
 }
 
 void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) {
-    for (const auto& [id, key, face] : {std::tuple{kLeftArrow, "LEFT_ARROW", left_face},
-                                        std::tuple{kRightArrow, "RIGHT_ARROW", right_face}}) {
+    for (const auto& [id, key, face] :
+         {std::tuple{MainControl::LeftArrow, "LEFT_ARROW", left_face},
+          std::tuple{MainControl::RightArrow, "RIGHT_ARROW", right_face}}) {
         place_with_face(*button(id), skin(), "BUTTONINFO", key, "BUTTONINFO2", face,
                         pictures_.arrows);
     }
@@ -268,7 +268,7 @@ void MainWindow::switch_bank(int bank) {
                     QStringLiteral("Arial"),
                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
     }
-    button(control::kBankIndicator)->set_selected(bank_ == 1);
+    button(MainControl::BankIndicator)->set_selected(bank_ == 1);
     refresh_captions();
 }
 
@@ -283,7 +283,7 @@ void MainWindow::refresh_captions() {
 }
 
 void MainWindow::mark_changed() {
-    button(control::kApply)->setEnabled(true);
+    button(MainControl::Apply)->setEnabled(true);
 }
 
 void MainWindow::request_lighting_refresh() {
