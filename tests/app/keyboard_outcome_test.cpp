@@ -24,7 +24,7 @@ using Code = std::array<std::uint8_t, 3>;
 
 constexpr int kProfile1 = 1135;
 constexpr int kProfile2 = 1136;
-constexpr int kRate2 = kReportRateButtonIds[2];
+constexpr int kRate2 = id_of(kReportRateButtons[2]);
 // Byte 15 of a profile's 42-byte lighting record in the settings area.
 constexpr std::size_t kRateByteProfile1 = 15;
 constexpr std::size_t kRateByteProfile2 = 42 + 15;
@@ -81,8 +81,8 @@ protected:
     bool selected(int control_id) const { return window->button(control_id)->selected(); }
     // The report-rate button of the rate profile 1's record holds now (values above 3 show as 3).
     int stored_rate_button() const {
-        return kReportRateButtonIds[std::min<std::size_t>(
-            memory_byte("settings.bin", kRateByteProfile1), kReportRateButtonIds.size() - 1)];
+        return id_of(kReportRateButtons[std::min<std::size_t>(
+            memory_byte("settings.bin", kRateByteProfile1), kReportRateButtons.size() - 1)]);
     }
     bool notice_shown() const { return window->lighting().notice()->isVisible(); }
 
@@ -131,10 +131,10 @@ TEST_F(KeyboardOutcomeWindow, KeyboardHeldElsewhereKeepsEveryChangeAndSaysWhoHas
     ASSERT_TRUE(other.acquire(std::chrono::seconds(5), why)) << why;
 
     answer = true; // save the edits before switching profile
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     window->button(kProfile2)->click();
     window->button(kRate2)->click();
-    window->button(control::kOk)->click();
+    window->button(MainControl::Ok)->click();
     settle();
     ASSERT_TRUE(wait_for([this] { return !window->busy_bar().animating(); }));
 
@@ -158,18 +158,18 @@ TEST_F(KeyboardOutcomeWindow, KeyboardHeldElsewhereKeepsEveryChangeAndSaysWhoHas
 
     // Once the message is closed, the next busy job says it again.
     boxes[0]->close();
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     ASSERT_TRUE(wait_for([this] { return busy_boxes().size() == 1; }));
 
     other.release();
     window->button(kRate2)->click();
     ASSERT_TRUE(wait_for([this] { return memory_byte("settings.bin", kRateByteProfile1) == 2; }));
     EXPECT_EQ(memory_byte("settings.bin", kRateByteProfile2), profile2_rate);
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     ASSERT_TRUE(wait_for([this] { return !apply_enabled(); }));
     EXPECT_EQ(stored_a(0), kDisabled);
     edit_a(0);
-    window->button(control::kOk)->click();
+    window->button(MainControl::Ok)->click();
     ASSERT_TRUE(wait_for([this] { return !window->isVisible(); }));
     EXPECT_FALSE(apply_enabled());
 }
@@ -216,7 +216,7 @@ TEST_F(KeyboardOutcomeWindow, ApplyOnAnUnpluggedKeyboardKeepsTheEditForWhenItIsB
     edit_a(0);
     simctl({"unplug"});
     ASSERT_TRUE(wait_for([this] { return window->connected_count() == 0; }));
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     settle();
     EXPECT_EQ(messages, QStringList{own(outcome_text::kGone)});
     EXPECT_TRUE(apply_enabled());
@@ -229,7 +229,7 @@ TEST_F(KeyboardOutcomeWindow, ApplyOnAnUnpluggedKeyboardKeepsTheEditForWhenItIsB
     EXPECT_TRUE(apply_enabled());
     EXPECT_EQ(stored_a(0), kFactoryA);
 
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     ASSERT_TRUE(wait_for([this] { return !apply_enabled(); }));
     EXPECT_EQ(stored_a(0), kDisabled);
 }
@@ -245,7 +245,7 @@ protected:
         // to the one holding A; the next is refused.
         const std::size_t good = 2 + a_position() * 3 / 56 + 1;
         simctl({"fault", "status-ff", "3", QString::number(good)});
-        window->button(control::kApply)->click();
+        window->button(MainControl::Apply)->click();
         settle();
         ASSERT_EQ(messages,
                   QStringList{QString::fromLatin1(ProfilePanel::kApplyFailedText.built_in)});
@@ -293,7 +293,7 @@ TEST_F(KeyboardOutcomeWindow, ImportWithoutItsCopyFolderNamesTheFolder) {
     edit_a(1);
     const std::filesystem::path file = folder.filePath("import.tvp").toStdString();
     ASSERT_TRUE(save_profile_file(file, configuration));
-    window->button(control::kApply)->setEnabled(false);
+    window->button(MainControl::Apply)->setEnabled(false);
     std::filesystem::remove_all(storage.folder());
     std::ofstream(storage.folder()) << "not a folder";
     chosen_file = QString::fromStdString(file.string());
@@ -312,7 +312,7 @@ TEST_F(KeyboardOutcomeWindow, UnwritableMirrorIsToldWithItsPathAndTheKeyboardHas
     std::filesystem::remove(mirror);
     ASSERT_TRUE(std::filesystem::create_directory(mirror));
     edit_a(0);
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     ASSERT_TRUE(wait_for([this] { return !apply_enabled(); }));
     settle();
     EXPECT_EQ(stored_a(0), kDisabled);

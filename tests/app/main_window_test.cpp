@@ -38,7 +38,7 @@ TEST_F(WindowTest, KeysSitWhereTheSkinPlacesThem) {
                                                 {control_of(0x145), "KEY_0C5"},
                                                 {control_of(0x045), "KEY_045"},
                                                 {1000, "FUNC_G1"},
-                                                {control::kFn, "KEY_FN"}};
+                                                {id_of(MainControl::Fn), "KEY_FN"}};
     for (const auto& [id, key] : keys) {
         SCOPED_TRACE(key);
         ASSERT_NE(id, 0);
@@ -69,7 +69,7 @@ TEST_F(WindowTest, GKeyClickInBankBAsksForItsSlotAndHighlightsIt) {
 
 TEST_F(WindowTest, MacroButtonIsG9AndAnotherClickMovesTheHighlight) {
     const FaceImages plain = window->button(1143)->faces();
-    QTest::mouseClick(window->button(control::kMacroEdit), Qt::LeftButton);
+    QTest::mouseClick(window->button(MainControl::MacroEdit), Qt::LeftButton);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0], (KeyClickRequest{0, 0x108, 1143, true, 0}));
     EXPECT_NE(window->button(1143)->faces(), plain);
@@ -101,14 +101,14 @@ TEST_F(WindowTest, EscapeEnterAndSystemCloseNeverEndTheProgram) {
     window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(exited);
-    QTest::mouseClick(window->button(control::kClose), Qt::LeftButton);
+    QTest::mouseClick(window->button(MainControl::Close), Qt::LeftButton);
     EXPECT_TRUE(exited);
 }
 
 TEST_F(WindowTest, HelpAndLinksOpenTheirAddresses) {
-    QTest::mouseClick(window->button(control::kHelp), Qt::LeftButton);
-    QTest::mouseClick(window->button(control::kSkinLink), Qt::LeftButton);
-    QTest::mouseClick(window->button(control::kVendorLink), Qt::LeftButton);
+    QTest::mouseClick(window->button(MainControl::Help), Qt::LeftButton);
+    QTest::mouseClick(window->button(MainControl::SkinLink), Qt::LeftButton);
+    QTest::mouseClick(window->button(MainControl::VendorLink), Qt::LeftButton);
     EXPECT_EQ(opened, (QStringList{"file:///opt/help/index.html",
                                    QString::fromStdString(window->skin().get("SCREEN", "Link")),
                                    MainWindow::kVendorAddress}));
@@ -127,11 +127,11 @@ TEST_F(WindowTest, BankSwitchCaptionsIndicatorAndAssignedLook) {
     window->switch_bank(1);
     EXPECT_EQ(window->button(1000)->text(), "B1");
     EXPECT_EQ(window->button(1140)->text(), "");
-    EXPECT_TRUE(window->button(control::kBankIndicator)->selected());
+    EXPECT_TRUE(window->button(MainControl::BankIndicator)->selected());
     EXPECT_TRUE(window->button(1004)->selected());
     window->switch_bank(0);
     EXPECT_EQ(window->button(1004)->text(), "A5");
-    EXPECT_FALSE(window->button(control::kBankIndicator)->selected());
+    EXPECT_FALSE(window->button(MainControl::BankIndicator)->selected());
     EXPECT_FALSE(window->button(1004)->selected());
 }
 

@@ -23,7 +23,7 @@ namespace {
 TEST_F(ProfilePanelWindow, OkWithNothingChangedHidesTheWindowAndWritesNothing) {
     ASSERT_TRUE(window->isVisible());
     const std::size_t before = traffic_lines();
-    window->button(control::kOk)->click();
+    window->button(MainControl::Ok)->click();
     settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(traffic_lines(), before);
@@ -31,7 +31,7 @@ TEST_F(ProfilePanelWindow, OkWithNothingChangedHidesTheWindowAndWritesNothing) {
 
 TEST_F(ProfilePanelWindow, OkWithChangesDownloadsThenHides) {
     edit_a(0);
-    window->button(control::kOk)->click();
+    window->button(MainControl::Ok)->click();
     settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(apply_enabled());
@@ -41,7 +41,7 @@ TEST_F(ProfilePanelWindow, OkWithChangesDownloadsThenHides) {
 TEST_F(ProfilePanelWindow, FailedApplyLeavesApplyEnabledAndSaysSo) {
     edit_a(0);
     simctl({"fault", "status-ff", "3", "2"});
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     settle();
     EXPECT_TRUE(apply_enabled());
     EXPECT_TRUE(messages.contains(QString::fromLatin1(ProfilePanel::kApplyFailedText.built_in)));
@@ -75,14 +75,14 @@ protected:
             played.param = 1;
             configuration.assign(flat_entry(0, kSlotA), played);
         }
-        window->button(control::kApply)->setEnabled(true);
+        window->button(MainControl::Apply)->setEnabled(true);
     }
 };
 
 TEST_F(SmallMacroMemoryWindow, MacrosThatCannotFitAreRefusedWithTheMessageAndNothingWritten) {
     give_a_macro(40, u"M");
     const std::size_t before = traffic_lines();
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     settle();
     EXPECT_TRUE(messages.contains(QString::fromStdString(texts.text(TextKey::ExtraMacroTooLong))))
         << messages.join(QLatin1Char('|')).toStdString();
@@ -93,7 +93,7 @@ TEST_F(SmallMacroMemoryWindow, MacrosThatCannotFitAreRefusedWithTheMessageAndNot
 TEST_F(SmallMacroMemoryWindow, MacroNamesLeftOutAreToldAndTheRestIsWritten) {
     // 102 bytes without the name, 142 with it.
     give_a_macro(20, u"AVeryLongMacroName20");
-    window->button(control::kApply)->click();
+    window->button(MainControl::Apply)->click();
     settle();
     EXPECT_TRUE(
         messages.contains(QString::fromStdString(texts.text(TextKey::ExtraProfileSpaceTight))))
@@ -106,7 +106,7 @@ TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredNoChangesNothing) {
     edit_a(0);
     const std::size_t before = traffic_lines();
     answer = false;
-    window->button(kDefaultButtonId)->click();
+    window->button(MainControl::Default)->click();
     settle();
     EXPECT_EQ(questions,
               QStringList{QString::fromStdString(texts.text(TextKey::MainPromptDefault))});
@@ -119,7 +119,7 @@ TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredNoChangesNothing) {
 TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredYesKeepsACopyAndApplies) {
     edit_a(0);
     answer = true;
-    window->button(kDefaultButtonId)->click();
+    window->button(MainControl::Default)->click();
     settle();
     EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Default));
     EXPECT_FALSE(apply_enabled());
@@ -213,7 +213,7 @@ TEST_F(ProfilePanelWindow, ImportOntoAKeyboardFailingHalfWayLeavesApplyEnabledAn
     edit_a(1);
     const std::filesystem::path file = folder.filePath("import.tvp").toStdString();
     ASSERT_TRUE(save_profile_file(file, configuration));
-    window->button(control::kApply)->setEnabled(false);
+    window->button(MainControl::Apply)->setEnabled(false);
     chosen_file = QString::fromStdString(file.string());
     // Copy: 22 reads; then Begin, the macro block, profile 0: profile 1's first chunk fails.
     simctl({"fault", "status-ff", "3", QString::number(22 + 1 + 1 + 7)});
@@ -263,7 +263,7 @@ TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
         QApplication::sendEvent(manager, &f1);
         manager->reject();
     });
-    window->button(control::kProfiles)->click();
+    window->button(MainControl::Profiles)->click();
     EXPECT_EQ(opened, QStringList{"file:///opt/help/index.html"});
 }
 
@@ -278,18 +278,18 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
                   QStringList({"Active", "Name", "Path"}));
         EXPECT_EQ(manager->list_view()->topLevelItem(0)->checkState(0), Qt::Checked);
         chosen_file = folder.filePath("other.tvp");
-        manager->button(ProfileManagerDialog::kLoad)->click();
+        manager->button(ProfileManagerControl::Load)->click();
         manager->list_view()->topLevelItem(3)->setCheckState(0, Qt::Checked);
         EXPECT_EQ(manager->list().checked(), 0);
-        manager->button(1)->click(); // OK
+        manager->button(ProfileManagerControl::Ok)->click();
     });
-    window->button(control::kProfiles)->click();
+    window->button(MainControl::Profiles)->click();
     settle();
     EXPECT_TRUE(
         messages.contains(QString::fromLatin1(ProfileManagerDialog::kBeyondProfilesText.built_in)));
     EXPECT_EQ(settings.values.at("PROFILE00"), "4");
     EXPECT_EQ(memory_byte("parameters.bin", 10), 0);
-    EXPECT_EQ(window->button(control::kProfiles)->text(), "$Profile0");
+    EXPECT_EQ(window->button(MainControl::Profiles)->text(), "$Profile0");
 }
 
 } // namespace

@@ -70,9 +70,9 @@ protected:
         KeyAssignment disabled;
         disabled.type = static_cast<std::uint16_t>(AssignmentType::Disabled);
         { configuration.assign(flat_entry(profile, kSlotA), disabled); }
-        window->button(control::kApply)->setEnabled(true);
+        window->button(MainControl::Apply)->setEnabled(true);
     }
-    bool apply_enabled() const { return window->button(control::kApply)->isEnabled(); }
+    bool apply_enabled() const { return window->button(MainControl::Apply)->isEnabled(); }
 
     MapSettings settings;
     ProfilePanel* panel = nullptr;

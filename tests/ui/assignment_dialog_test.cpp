@@ -2,7 +2,7 @@
 #include "ui/assign/assignment_dialog.h"
 #include "ui/assign/assignment_host.h"
 #include "ui/assign/dialog_placement.h"
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/main/main_window.h"
 
@@ -20,8 +20,6 @@
 
 namespace tarvenor {
 namespace {
-
-namespace ids = assignment_ids;
 
 // X key codes (evdev + 8) of a few keys.
 constexpr quint32 kXA = 38, kXB = 56, kXQ = 24, kXS = 39, kXSpace = 65;
@@ -76,11 +74,11 @@ protected:
         return *host->dialog();
     }
 
-    void click(int control_id) {
+    void click(AssignmentControl control_id) {
         ASSERT_TRUE(host->is_open());
         ImageButton* button = host->dialog()->button(control_id);
         ASSERT_NE(button, nullptr);
-        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << control_id;
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << id_of(control_id);
         button->click();
         QApplication::processEvents();
     }
@@ -107,16 +105,16 @@ TEST_F(AssignmentDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) 
     stroke(dialog, kXB);
     QApplication::processEvents();
     EXPECT_EQ(dialog.key_field().text(), QStringLiteral("B"));
-    EXPECT_TRUE(dialog.button(ids::kApply)->isEnabled());
-    EXPECT_FALSE(window->button(control::kApply)->isEnabled());
+    EXPECT_TRUE(dialog.button(AssignmentControl::Apply)->isEnabled());
+    EXPECT_FALSE(window->button(MainControl::Apply)->isEnabled());
 
-    click(1);
+    click(AssignmentControl::Ok);
     EXPECT_FALSE(host->is_open());
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
     const KeyAssignment given = entry_of(kCodeA);
     EXPECT_TRUE(given.is(AssignmentType::Key));
     EXPECT_EQ(given.param, kCodeB);
-    EXPECT_TRUE(window->button(control::kApply)->isEnabled());
+    EXPECT_TRUE(window->button(MainControl::Apply)->isEnabled());
     EXPECT_TRUE(key_a->selected());
     EXPECT_TRUE(key_a->tooltip_text().contains(QStringLiteral("(B)")))
         << key_a->tooltip_text().toStdString();
@@ -125,7 +123,7 @@ TEST_F(AssignmentDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) 
 
 TEST_F(AssignmentDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
     AssignmentDialog& dialog = open_for(kCodeA);
-    click(ids::kPageMacro);
+    click(AssignmentControl::PageMacro);
     EXPECT_FALSE(dialog.capturing());
     for (const int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         QTest::keyClick(&dialog, static_cast<Qt::Key>(key));
@@ -136,8 +134,8 @@ TEST_F(AssignmentDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
 
 TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     AssignmentDialog& dialog = open_for(kCodeQ);
-    click(ids::kPageMacro);
-    click(ids::kAddMacro);
+    click(AssignmentControl::PageMacro);
+    click(AssignmentControl::AddMacro);
     ASSERT_EQ(dialog.macro_list().count(), 1);
     QLineEdit* name = dialog.macro_list().lineEdit();
     name->setFocus();
@@ -145,9 +143,9 @@ TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     QTest::keyClicks(name, QStringLiteral("Jump"));
     EXPECT_EQ(dialog.macro_list().itemText(0), QStringLiteral("Jump"));
 
-    click(ids::kRecord);
+    click(AssignmentControl::Record);
     EXPECT_TRUE(dialog.capturing());
-    ImageButton& record = *dialog.button(ids::kRecord);
+    ImageButton& record = *dialog.button(AssignmentControl::Record);
     stroke(record, kXA);
     stroke(record, kXS);
     // Space would press the record button it is sent to, ending the recording.
@@ -155,11 +153,11 @@ TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     QApplication::processEvents();
     EXPECT_TRUE(dialog.capturing());
     EXPECT_EQ(dialog.action_list().topLevelItemCount(), 6);
-    click(ids::kRecord);
+    click(AssignmentControl::Record);
     EXPECT_FALSE(dialog.capturing());
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 
-    click(1);
+    click(AssignmentControl::Ok);
     ASSERT_EQ(configuration.macros().size(), 1u);
     const MacroRecord& macro = configuration.macros().front();
     EXPECT_EQ(macro.name, u"Jump");
@@ -176,10 +174,10 @@ TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
 
 TEST_F(AssignmentDialogTest, CancelDropsTheAddedMacro) {
     AssignmentDialog& dialog = open_for(kCodeQ);
-    click(ids::kPageMacro);
-    click(ids::kAddMacro);
+    click(AssignmentControl::PageMacro);
+    click(AssignmentControl::AddMacro);
     EXPECT_EQ(dialog.macro_list().count(), 1);
-    click(2);
+    click(AssignmentControl::Cancel);
     EXPECT_TRUE(configuration.macros().empty());
     EXPECT_TRUE(entry_of(kCodeQ).is(AssignmentType::Default));
 }
@@ -195,19 +193,19 @@ TEST_P(AssignmentClosingTest, LeavesNoCaptureBehind) {
     const auto [closing, recording] = GetParam();
     AssignmentDialog& dialog = open_for(kCodeQ);
     if (recording) {
-        click(ids::kPageMacro);
-        click(ids::kAddMacro);
-        click(ids::kRecord);
+        click(AssignmentControl::PageMacro);
+        click(AssignmentControl::AddMacro);
+        click(AssignmentControl::Record);
     }
     ASSERT_TRUE(dialog.capturing());
     ASSERT_EQ(QWidget::keyboardGrabber(), &dialog);
     const QPointer<AssignmentDialog> closed(&dialog);
     switch (closing) {
     case Closing::Ok:
-        dialog.button(1)->click();
+        dialog.button(AssignmentControl::Ok)->click();
         break;
     case Closing::Cancel:
-        dialog.button(2)->click();
+        dialog.button(AssignmentControl::Cancel)->click();
         break;
     case Closing::ByMainWindow:
         window->close_child_dialogs();

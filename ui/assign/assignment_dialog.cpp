@@ -1,7 +1,7 @@
 #include "ui/assign/assignment_dialog.h"
 
 #include "ui/assign/action_list_view.h"
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 #include "ui/skin/placement.h"
 
 #include <QCheckBox>
@@ -15,62 +15,82 @@
 namespace tarvenor {
 namespace {
 
-using namespace assignment_ids;
-
 constexpr const char* kSection = "BUTTONINFO";
-constexpr int kOk = 1, kCancel = 2;
 const QColor kPromptGrey(0xE4, 0xE4, 0xE4);
 
 // An image button: its skin key and the language key of its caption (none: no caption).
 struct ButtonPlace {
-    int id;
+    AssignmentControl id;
     const char* key;
     const char* caption;
 };
 constexpr ButtonPlace kButtons[] = {
-    {AssignmentDialog::kMask, "CONTROL_MASK", nullptr},
-    {AssignmentDialog::kTitle, "CONTROL_TITLE", nullptr},
-    {kOsk, "CONTROL_OSK", nullptr},
-    {kClear, "CONTROL_CLEAR", nullptr},
-    {kPageKey, "CONTROL_KEY", "SINGLE_KEY"},
-    {kPageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
-    {kPageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
-    {kPageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
-    {assignment_ids::kApply, "CONTROL_APPLY", "PROFILE_APPLY"},
-    {kOk, "CONTROL_OK", "MACRO_OK"},
-    {kCancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
-    {kAddMacro, "FUNC_MACRO_ADD", nullptr},
-    {kDeleteMacro, "FUNC_MACRO_DELETE", nullptr},
-    {kRecord, "FUNC_MACRO_RECORD", "A_RECORD"},
-    {kMoveTop, "FUNC_MACRO_UP_TOP", "A_TOP"},
-    {kMoveUp, "FUNC_MACRO_UP", "A_UP"},
-    {kMoveDown, "FUNC_MACRO_DOWN", "A_DOWN"},
-    {kMoveBottom, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
-    {kDeleteAction, "FUNC_MACRO_DELETE2", "A_DELETE"},
-    {kClearActions, "FUNC_MACRO_CLEAR", "A_CLEAR"},
+    {AssignmentControl::Mask, "CONTROL_MASK", nullptr},
+    {AssignmentControl::Title, "CONTROL_TITLE", nullptr},
+    {AssignmentControl::Osk, "CONTROL_OSK", nullptr},
+    {AssignmentControl::Clear, "CONTROL_CLEAR", nullptr},
+    {AssignmentControl::PageKey, "CONTROL_KEY", "SINGLE_KEY"},
+    {AssignmentControl::PageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
+    {AssignmentControl::PageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
+    {AssignmentControl::PageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
+    {AssignmentControl::Apply, "CONTROL_APPLY", "PROFILE_APPLY"},
+    {AssignmentControl::Ok, "CONTROL_OK", "MACRO_OK"},
+    {AssignmentControl::Cancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
+    {AssignmentControl::AddMacro, "FUNC_MACRO_ADD", nullptr},
+    {AssignmentControl::DeleteMacro, "FUNC_MACRO_DELETE", nullptr},
+    {AssignmentControl::Record, "FUNC_MACRO_RECORD", "A_RECORD"},
+    {AssignmentControl::MoveTop, "FUNC_MACRO_UP_TOP", "A_TOP"},
+    {AssignmentControl::MoveUp, "FUNC_MACRO_UP", "A_UP"},
+    {AssignmentControl::MoveDown, "FUNC_MACRO_DOWN", "A_DOWN"},
+    {AssignmentControl::MoveBottom, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
+    {AssignmentControl::DeleteAction, "FUNC_MACRO_DELETE2", "A_DELETE"},
+    {AssignmentControl::ClearActions, "FUNC_MACRO_CLEAR", "A_CLEAR"},
 };
 
 struct LabelPlace {
-    int id;
+    AssignmentControl id;
     const char* key;
     const char* text;
 };
 constexpr LabelPlace kLabels[] = {
-    {kMacroPrompt, "MARCO_NAME_SETTING", "MACRO_NAME_SETTING"},
-    {kKeyPrompt, "TISHI_SINGLE_STATIC", "SINGLE_STATIC"},
-    {kMediaPrompt, "MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI"},
-    {kFunctionPrompt, "FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI"},
-    {kCyclesLabel, "FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES"},
-    {kRecordDelayLabel, "FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY"},
+    {AssignmentControl::MacroPrompt, "MARCO_NAME_SETTING", "MACRO_NAME_SETTING"},
+    {AssignmentControl::KeyPrompt, "TISHI_SINGLE_STATIC", "SINGLE_STATIC"},
+    {AssignmentControl::MediaPrompt, "MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI"},
+    {AssignmentControl::FunctionPrompt, "FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI"},
+    {AssignmentControl::CyclesLabel, "FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES"},
+    {AssignmentControl::RecordDelayLabel, "FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY"},
 };
 
 // The controls whose presence the logic decides; OK, Cancel and the decorations always show.
-constexpr int kLogicControls[] = {
-    kClear,          kOsk,          kPageKey,          kPageMacro,   kPageMedia, kPageFunction,
-    kAddMacro,       kDeleteMacro,  kRecord,           kMoveTop,     kMoveUp,    kMoveDown,
-    kMoveBottom,     kDeleteAction, kClearActions,     kMacroPrompt, kKeyPrompt, kMediaPrompt,
-    kFunctionPrompt, kCyclesLabel,  kRecordDelayLabel, kKeyField,    kMediaList, kFunctionList,
-    kMacroList,      kActionList,   kCycles,           kRecordDelay,
+constexpr AssignmentControl kLogicControls[] = {
+    AssignmentControl::Clear,
+    AssignmentControl::Osk,
+    AssignmentControl::PageKey,
+    AssignmentControl::PageMacro,
+    AssignmentControl::PageMedia,
+    AssignmentControl::PageFunction,
+    AssignmentControl::AddMacro,
+    AssignmentControl::DeleteMacro,
+    AssignmentControl::Record,
+    AssignmentControl::MoveTop,
+    AssignmentControl::MoveUp,
+    AssignmentControl::MoveDown,
+    AssignmentControl::MoveBottom,
+    AssignmentControl::DeleteAction,
+    AssignmentControl::ClearActions,
+    AssignmentControl::MacroPrompt,
+    AssignmentControl::KeyPrompt,
+    AssignmentControl::MediaPrompt,
+    AssignmentControl::FunctionPrompt,
+    AssignmentControl::CyclesLabel,
+    AssignmentControl::RecordDelayLabel,
+    AssignmentControl::KeyField,
+    AssignmentControl::MediaList,
+    AssignmentControl::FunctionList,
+    AssignmentControl::MacroList,
+    AssignmentControl::ActionList,
+    AssignmentControl::Cycles,
+    AssignmentControl::RecordDelay,
 };
 
 constexpr std::array<const char*, 5> kLookFiles{"key", "macro", "macro2", "media", "function"};
@@ -154,12 +174,12 @@ QString AssignmentDialog::language_text(const char* key) const {
     return qt_text(services_.language.text(key));
 }
 
-ImageButton* AssignmentDialog::button(int control_id) const {
+ImageButton* AssignmentDialog::button(AssignmentControl control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
 }
 
-QWidget* AssignmentDialog::control(int control_id) const {
+QWidget* AssignmentDialog::control(AssignmentControl control_id) const {
     const auto found = controls_.find(control_id);
     return found == controls_.end() ? nullptr : found->second;
 }
@@ -172,20 +192,22 @@ void AssignmentDialog::place_buttons() {
         place_image_control(*control, skin(), kSection, place.key, initial);
         if (place.caption != nullptr) {
             control->setText(language_text(place.caption));
-            control->set_text_style(true, place.id == kRecord ? 8 : 9, QStringLiteral("Tahoma"),
-                                    Qt::white, Qt::AlignCenter | Qt::TextSingleLine);
+            control->set_text_style(true, place.id == AssignmentControl::Record ? 8 : 9,
+                                    QStringLiteral("Tahoma"), Qt::white,
+                                    Qt::AlignCenter | Qt::TextSingleLine);
         }
         buttons_[place.id] = control;
         controls_[place.id] = control;
     }
     // Decorations only: the page's sign and the title.
-    for (int id : {kMask, kTitle}) {
+    for (const AssignmentControl id : {AssignmentControl::Mask, AssignmentControl::Title}) {
         button(id)->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    button(kClear)->set_tooltip(language_text("COMPOSITE_PROMPT_CLEAR"), true);
+    button(AssignmentControl::Clear)->set_tooltip(language_text("COMPOSITE_PROMPT_CLEAR"), true);
     const bool osk = !services_.osk_program.isEmpty();
-    button(kOsk)->set_tooltip(
-        osk ? language_text("COMPOSITE_PROMPT_OSK") : QString::fromLatin1(kNoOskText), true);
+    button(AssignmentControl::Osk)
+        ->set_tooltip(osk ? language_text("COMPOSITE_PROMPT_OSK") : QString::fromLatin1(kNoOskText),
+                      true);
 }
 
 void AssignmentDialog::place_labels() {
@@ -193,15 +215,17 @@ void AssignmentDialog::place_labels() {
     place_control(*prompt_, skin(), kSection, "KEY_SETTING");
     prompt_->setText(
         language_text(services_.logic.macro_only() ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
-    controls_[kPrompt] = prompt_;
+    controls_[AssignmentControl::Prompt] = prompt_;
     for (const LabelPlace& place : kLabels) {
         auto* label = new QLabel(language_text(place.text), this);
         label->setObjectName(QString::fromLatin1(place.key));
         place_control(*label, skin(), kSection, place.key);
         controls_[place.id] = label;
     }
-    for (int id : {kPrompt, kMacroPrompt, kKeyPrompt, kMediaPrompt, kFunctionPrompt, kCyclesLabel,
-                   kRecordDelayLabel}) {
+    for (const AssignmentControl id :
+         {AssignmentControl::Prompt, AssignmentControl::MacroPrompt, AssignmentControl::KeyPrompt,
+          AssignmentControl::MediaPrompt, AssignmentControl::FunctionPrompt,
+          AssignmentControl::CyclesLabel, AssignmentControl::RecordDelayLabel}) {
         QWidget* label = control(id);
         label->setAttribute(Qt::WA_TranslucentBackground);
         QPalette palette = label->palette();
@@ -256,13 +280,13 @@ void AssignmentDialog::place_fields() {
     record_delay_->setAttribute(Qt::WA_TranslucentBackground);
     place_control(*record_delay_, skin(), kSection, "FUNC_MACRO_RECORD_DELAY");
 
-    controls_[kKeyField] = key_field_;
-    controls_[kMediaList] = media_;
-    controls_[kFunctionList] = functions_;
-    controls_[kMacroList] = macros_;
-    controls_[kActionList] = actions_;
-    controls_[kCycles] = cycles_;
-    controls_[kRecordDelay] = record_delay_;
+    controls_[AssignmentControl::KeyField] = key_field_;
+    controls_[AssignmentControl::MediaList] = media_;
+    controls_[AssignmentControl::FunctionList] = functions_;
+    controls_[AssignmentControl::MacroList] = macros_;
+    controls_[AssignmentControl::ActionList] = actions_;
+    controls_[AssignmentControl::Cycles] = cycles_;
+    controls_[AssignmentControl::RecordDelay] = record_delay_;
 }
 
 void AssignmentDialog::connect_controls() {
@@ -306,55 +330,56 @@ void AssignmentDialog::connect_controls() {
     });
 }
 
-void AssignmentDialog::on_button(int control_id) {
+void AssignmentDialog::on_button(AssignmentControl control_id) {
     AssignmentLogic& logic = services_.logic;
     switch (control_id) {
-    case kPageKey:
-    case kPageMacro:
-    case kPageMedia:
-    case kPageFunction:
+    case AssignmentControl::PageKey:
+    case AssignmentControl::PageMacro:
+    case AssignmentControl::PageMedia:
+    case AssignmentControl::PageFunction:
         logic.press_page_button(control_id);
         break;
-    case kClear:
+    case AssignmentControl::Clear:
         logic.clear();
         break;
-    case kOsk:
+    case AssignmentControl::Osk:
         QProcess::startDetached(services_.osk_program, {});
         return;
-    case kAddMacro:
+    case AssignmentControl::AddMacro:
         logic.add_macro();
         break;
-    case kDeleteMacro:
+    case AssignmentControl::DeleteMacro:
         logic.delete_macro();
         break;
-    case kRecord:
+    case AssignmentControl::Record:
         logic.toggle_recording();
         break;
-    case kDeleteAction:
+    case AssignmentControl::DeleteAction:
         logic.delete_action();
         break;
-    case kClearActions:
+    case AssignmentControl::ClearActions:
         logic.clear_actions();
         break;
-    case kMoveTop:
-    case kMoveUp:
-    case kMoveDown:
-    case kMoveBottom:
-        logic.move_action(static_cast<RowMove>(control_id - kMoveTop));
+    case AssignmentControl::MoveTop:
+    case AssignmentControl::MoveUp:
+    case AssignmentControl::MoveDown:
+    case AssignmentControl::MoveBottom:
+        logic.move_action(
+            static_cast<RowMove>(id_of(control_id) - id_of(AssignmentControl::MoveTop)));
         actions_->setFocus();
         break;
-    case assignment_ids::kApply:
+    case AssignmentControl::Apply:
         actions_->finish_edit();
         services_.applied(logic.apply(services_.current_profile()));
         break;
-    case kOk: {
+    case AssignmentControl::Ok: {
         actions_->finish_edit();
         const AssignmentApplyResult result = logic.ok(services_.current_profile());
         services_.applied(result);
         accept();
         return;
     }
-    case kCancel:
+    case AssignmentControl::Cancel:
         reject();
         return;
     default:
@@ -390,23 +415,25 @@ void AssignmentDialog::show_look() {
             control->set_face_images(shown);
         }
     }
-    const int pressed = services_.logic.pressed_page_button();
-    for (int id : {kPageKey, kPageMacro, kPageMedia, kPageFunction}) {
+    const AssignmentControl pressed = services_.logic.pressed_page_button();
+    for (const AssignmentControl id :
+         {AssignmentControl::PageKey, AssignmentControl::PageMacro, AssignmentControl::PageMedia,
+          AssignmentControl::PageFunction}) {
         button(id)->set_selected(id == pressed);
     }
 }
 
 void AssignmentDialog::show_controls() {
     const AssignmentLogic& logic = services_.logic;
-    for (int id : kLogicControls) {
+    for (const AssignmentControl id : kLogicControls) {
         QWidget* widget = control(id);
         widget->setVisible(logic.visible(id));
         widget->setEnabled(logic.enabled(id));
     }
     if (services_.osk_program.isEmpty()) {
-        button(kOsk)->setEnabled(false);
+        button(AssignmentControl::Osk)->setEnabled(false);
     }
-    button(assignment_ids::kApply)->setEnabled(logic.changed());
+    button(AssignmentControl::Apply)->setEnabled(logic.changed());
 }
 
 void AssignmentDialog::show_macro_list() {
@@ -441,7 +468,7 @@ void AssignmentDialog::show_macro_list() {
 
 void AssignmentDialog::show_record_button() {
     const AssignmentLogic& logic = services_.logic;
-    ImageButton* record = button(kRecord);
+    ImageButton* record = button(AssignmentControl::Record);
     const auto text = logic.record_button_text();
     record->setText(text ? qt_text(services_.texts.text(*text)) : language_text("A_RECORD"));
     record->set_selected(logic.recording());

@@ -33,7 +33,6 @@ enum class AssignmentLook { Key, Macro, Macro2, Media, Function };
 class AssignmentDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    static constexpr int kMask = 1033, kTitle = 1131;
     static constexpr const char* kNoOskText =
         "No on-screen keyboard is installed (for example the package onboard).";
 
@@ -55,8 +54,8 @@ public:
     AssignmentDialog(QWidget* parent, const std::filesystem::path& skin_folder, Services services);
     ~AssignmentDialog() override;
 
-    ImageButton* button(int control_id) const;
-    QWidget* control(int control_id) const;
+    ImageButton* button(AssignmentControl control_id) const;
+    QWidget* control(AssignmentControl control_id) const;
     ActionListView& action_list() const { return *actions_; }
     QComboBox& macro_list() const { return *macros_; }
     QLineEdit& key_field() const { return *key_field_; }
@@ -81,7 +80,7 @@ private:
     void place_labels();
     void place_fields();
     void connect_controls();
-    void on_button(int control_id);
+    void on_button(AssignmentControl control_id);
     void queue_show_state();
     void show_look();
     void show_controls();
@@ -95,8 +94,8 @@ private:
     // normal, over, down, disabled for each look.
     std::array<std::array<StateSurface, 4>, 5> pictures_;
     AssignmentLook look_ = AssignmentLook::Key;
-    std::map<int, ImageButton*> buttons_;
-    std::map<int, QWidget*> controls_;
+    std::map<AssignmentControl, ImageButton*> buttons_;
+    std::map<AssignmentControl, QWidget*> controls_;
     QLabel* prompt_ = nullptr;
     QLineEdit* key_field_ = nullptr;
     QComboBox* media_ = nullptr;

@@ -1,7 +1,7 @@
 #include "ui/logic/assignment_logic.h"
 
 #include "model/text_encoding.h"
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 
 #include <algorithm>
 #include <array>
@@ -35,34 +35,38 @@ int list_index_or_zero(std::uint32_t param, std::size_t count) {
 }
 
 constexpr std::array kMacroControls{
-    assignment_ids::kAddMacro,   assignment_ids::kDeleteMacro,  assignment_ids::kActionList,
-    assignment_ids::kRecord,     assignment_ids::kDeleteAction, assignment_ids::kClearActions,
-    assignment_ids::kMoveTop,    assignment_ids::kMoveUp,       assignment_ids::kMoveDown,
-    assignment_ids::kMoveBottom, assignment_ids::kRecordDelay,  assignment_ids::kRecordDelayLabel,
-    assignment_ids::kCycles,     assignment_ids::kCyclesLabel,  assignment_ids::kMacroList,
-    assignment_ids::kMacroPrompt};
+    AssignmentControl::AddMacro,     AssignmentControl::DeleteMacro,
+    AssignmentControl::ActionList,   AssignmentControl::Record,
+    AssignmentControl::DeleteAction, AssignmentControl::ClearActions,
+    AssignmentControl::MoveTop,      AssignmentControl::MoveUp,
+    AssignmentControl::MoveDown,     AssignmentControl::MoveBottom,
+    AssignmentControl::RecordDelay,  AssignmentControl::RecordDelayLabel,
+    AssignmentControl::Cycles,       AssignmentControl::CyclesLabel,
+    AssignmentControl::MacroList,    AssignmentControl::MacroPrompt};
 
 // Buttons that act on the selected macro.
-bool needs_macro(int control_id) {
-    return control_id >= assignment_ids::kRecord && control_id <= assignment_ids::kMoveBottom;
+bool needs_macro(AssignmentControl control) {
+    return id_of(control) >= id_of(AssignmentControl::Record) &&
+           id_of(control) <= id_of(AssignmentControl::MoveBottom);
 }
 
-bool is_macro_control(int control_id) {
+bool is_macro_control(AssignmentControl control_id) {
     return std::find(kMacroControls.begin(), kMacroControls.end(), control_id) !=
            kMacroControls.end();
 }
 
 // The controls shown only on one page.
-bool is_page_control(int control_id, AssignmentType page) {
+bool is_page_control(AssignmentControl control_id, AssignmentType page) {
     switch (page) {
     case AssignmentType::Key:
-        return control_id == assignment_ids::kKeyField || control_id == assignment_ids::kKeyPrompt;
+        return control_id == AssignmentControl::KeyField ||
+               control_id == AssignmentControl::KeyPrompt;
     case AssignmentType::Media:
-        return control_id == assignment_ids::kMediaList ||
-               control_id == assignment_ids::kMediaPrompt;
+        return control_id == AssignmentControl::MediaList ||
+               control_id == AssignmentControl::MediaPrompt;
     case AssignmentType::Function:
-        return control_id == assignment_ids::kFunctionList ||
-               control_id == assignment_ids::kFunctionPrompt;
+        return control_id == AssignmentControl::FunctionList ||
+               control_id == AssignmentControl::FunctionPrompt;
     default:
         return is_macro_control(control_id);
     }
@@ -146,23 +150,23 @@ void AssignmentLogic::set_page_type(AssignmentType type) {
     changed_ = true;
 }
 
-void AssignmentLogic::press_page_button(int control_id) {
+void AssignmentLogic::press_page_button(AssignmentControl control_id) {
     if (!open_ || !enabled(control_id)) {
         return;
     }
     switch (control_id) {
-    case assignment_ids::kPageKey:
+    case AssignmentControl::PageKey:
         if (page_type_ != AssignmentType::Default && page_type_ != AssignmentType::Key) {
             set_page_type(AssignmentType::Key);
         }
         return;
-    case assignment_ids::kPageMacro:
-    case assignment_ids::kPageMedia:
-    case assignment_ids::kPageFunction: {
-        const AssignmentType type = control_id == assignment_ids::kPageMacro ? AssignmentType::Macro
-                                    : control_id == assignment_ids::kPageMedia
-                                        ? AssignmentType::Media
-                                        : AssignmentType::Function;
+    case AssignmentControl::PageMacro:
+    case AssignmentControl::PageMedia:
+    case AssignmentControl::PageFunction: {
+        const AssignmentType type =
+            control_id == AssignmentControl::PageMacro   ? AssignmentType::Macro
+            : control_id == AssignmentControl::PageMedia ? AssignmentType::Media
+                                                         : AssignmentType::Function;
         if (page_type_ != type) {
             set_page_type(type);
         }
@@ -174,30 +178,30 @@ void AssignmentLogic::press_page_button(int control_id) {
 }
 
 void AssignmentLogic::clear() {
-    if (!open_ || !enabled(assignment_ids::kClear)) {
+    if (!open_ || !enabled(AssignmentControl::Clear)) {
         return;
     }
-    press_page_button(assignment_ids::kPageKey);
+    press_page_button(AssignmentControl::PageKey);
     if (page_type_ == AssignmentType::Key) {
         captured_key_ = 0;
         page_type_ = AssignmentType::Default;
     }
 }
 
-int AssignmentLogic::pressed_page_button() const {
+AssignmentControl AssignmentLogic::pressed_page_button() const {
     switch (shown_page()) {
     case AssignmentType::Macro:
-        return assignment_ids::kPageMacro;
+        return AssignmentControl::PageMacro;
     case AssignmentType::Media:
-        return assignment_ids::kPageMedia;
+        return AssignmentControl::PageMedia;
     case AssignmentType::Function:
-        return assignment_ids::kPageFunction;
+        return AssignmentControl::PageFunction;
     default:
-        return assignment_ids::kPageKey;
+        return AssignmentControl::PageKey;
     }
 }
 
-bool AssignmentLogic::visible(int control_id) const {
+bool AssignmentLogic::visible(AssignmentControl control_id) const {
     for (const AssignmentType page : {AssignmentType::Key, AssignmentType::Macro,
                                       AssignmentType::Media, AssignmentType::Function}) {
         if (is_page_control(control_id, page)) {
@@ -207,13 +211,13 @@ bool AssignmentLogic::visible(int control_id) const {
     return true;
 }
 
-bool AssignmentLogic::enabled(int control_id) const {
-    if (control_id == assignment_ids::kApply) {
+bool AssignmentLogic::enabled(AssignmentControl control_id) const {
+    if (control_id == AssignmentControl::Apply) {
         return changed_;
     }
     if (request_.macro_only &&
-        (control_id == assignment_ids::kPageKey || control_id == assignment_ids::kPageMedia ||
-         control_id == assignment_ids::kPageFunction || control_id == assignment_ids::kClear)) {
+        (control_id == AssignmentControl::PageKey || control_id == AssignmentControl::PageMedia ||
+         control_id == AssignmentControl::PageFunction || control_id == AssignmentControl::Clear)) {
         return false;
     }
     if (recorder_.disables(control_id)) {
@@ -293,7 +297,7 @@ void AssignmentLogic::select_function(int index) {
 }
 
 void AssignmentLogic::add_macro() {
-    if (!open_ || !enabled(assignment_ids::kAddMacro)) {
+    if (!open_ || !enabled(AssignmentControl::AddMacro)) {
         return;
     }
     if (macros_.full()) {
@@ -310,7 +314,7 @@ void AssignmentLogic::add_macro() {
 }
 
 void AssignmentLogic::delete_macro() {
-    if (!open_ || !enabled(assignment_ids::kDeleteMacro)) {
+    if (!open_ || !enabled(AssignmentControl::DeleteMacro)) {
         return;
     }
     const MacroRecord* macro = macros_.selected_macro();
@@ -327,7 +331,7 @@ void AssignmentLogic::delete_macro() {
 }
 
 void AssignmentLogic::select_macro(int position) {
-    if (!open_ || !enabled(assignment_ids::kMacroList) || position == macros_.selected()) {
+    if (!open_ || !enabled(AssignmentControl::MacroList) || position == macros_.selected()) {
         return;
     }
     save_selected_macro();
@@ -336,7 +340,7 @@ void AssignmentLogic::select_macro(int position) {
 }
 
 void AssignmentLogic::type_macro_name(const std::string& name) {
-    if (!open_ || !enabled(assignment_ids::kMacroList)) {
+    if (!open_ || !enabled(AssignmentControl::MacroList)) {
         return;
     }
     if (macros_.empty()) {
@@ -374,13 +378,13 @@ std::vector<ActionRowText> AssignmentLogic::action_rows() const {
 }
 
 void AssignmentLogic::delete_action() {
-    if (enabled(assignment_ids::kDeleteAction) && actions_.delete_selected()) {
+    if (enabled(AssignmentControl::DeleteAction) && actions_.delete_selected()) {
         changed_ = true;
     }
 }
 
 void AssignmentLogic::clear_actions() {
-    if (!enabled(assignment_ids::kClearActions) || actions_.empty() ||
+    if (!enabled(AssignmentControl::ClearActions) || actions_.empty() ||
         !prompts_.ask_yes_no(texts_.text(TextKey::MacroActionClearConfirm))) {
         return;
     }
@@ -389,7 +393,7 @@ void AssignmentLogic::clear_actions() {
 }
 
 void AssignmentLogic::move_action(RowMove move) {
-    if (enabled(assignment_ids::kMoveTop) && actions_.move_selected(move)) {
+    if (enabled(AssignmentControl::MoveTop) && actions_.move_selected(move)) {
         changed_ = true;
     }
 }
@@ -449,7 +453,7 @@ std::string AssignmentLogic::set_cycles_text(const std::string& text) {
 }
 
 void AssignmentLogic::toggle_recording() {
-    if (open_ && enabled(assignment_ids::kRecord)) {
+    if (open_ && enabled(AssignmentControl::Record)) {
         recorder_.toggle();
     }
 }

@@ -7,6 +7,7 @@
 #include "ui/logic/assignment_actions.h"
 #include "ui/logic/assignment_macros.h"
 #include "ui/logic/assignment_prompts.h"
+#include "ui/logic/control_ids.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/macro_recorder.h"
 #include "ui/logic/native_keys.h"
@@ -47,12 +48,12 @@ public:
     // The page on show: Key, Macro, Media or Function.
     AssignmentType shown_page() const;
     bool macro_only() const { return request_.macro_only; }
-    // Page buttons 1028..1031 and clear 1032.
-    void press_page_button(int control_id);
+    // The four page buttons.
+    void press_page_button(AssignmentControl page);
     void clear();
-    int pressed_page_button() const;
-    bool visible(int control_id) const;
-    bool enabled(int control_id) const;
+    AssignmentControl pressed_page_button() const;
+    bool visible(AssignmentControl control) const;
+    bool enabled(AssignmentControl control) const;
     // The page captures single keys: the widget grabs the keyboard while this holds.
     bool captures_keys() const;
     // The widget grabs the keyboard while keys are captured or recorded.
@@ -61,7 +62,7 @@ public:
     // Every keystroke the dialog's filter sees, while it is open.
     KeyVerdict key_stroke(const KeyStroke& stroke);
     KeyCode captured_key() const { return captured_key_; }
-    // Field 1127: the captured key's name, empty without one.
+    // The key field: the captured key's name, empty without one.
     std::string captured_key_text() const;
 
     // Pick-lists of the media and function pages.
@@ -114,7 +115,7 @@ public:
 
     // Apply enabled exactly while this holds.
     bool changed() const { return changed_; }
-    // Apply (button 1015), with the profile the keyboard has in force.
+    // Apply, with the profile the keyboard has in force.
     AssignmentApplyResult apply(int current_profile);
     // OK: Apply, then close.
     AssignmentApplyResult ok(int current_profile);

@@ -13,7 +13,7 @@ ClickOutcome assign(std::uint16_t key_number, int control_id, int bank) {
     outcome.action = ClickAction::Assign;
     outcome.request.key_number = key_number;
     outcome.request.control_id = control_id;
-    outcome.request.macro_only = control_id == control::kLastGKey;
+    outcome.request.macro_only = control_id == id_of(MainControl::LastGKey);
     outcome.request.bank = bank;
     outcome.highlighted_control = control_id;
     return outcome;
@@ -29,13 +29,13 @@ ClickOutcome g_key_click(int control_id, int bank) {
 
 ClickOutcome decide_click(int control_id, bool light_switch, int bank) {
     bank &= 1;
-    if (control_id == control::kMacroEdit) {
-        return g_key_click(control::kLastGKey, bank);
+    if (control_id == id_of(MainControl::MacroEdit)) {
+        return g_key_click(id_of(MainControl::LastGKey), bank);
     }
     if (g_button_of(control_id)) {
         return g_key_click(control_id, bank);
     }
-    if (control_id == control::kFn) {
+    if (control_id == id_of(MainControl::Fn)) {
         return light_switch ? ClickOutcome{ClickAction::Paint, {}, control_id} : ClickOutcome{};
     }
     const auto code = keyboard_key_of(control_id);

@@ -38,7 +38,7 @@ std::optional<int> light_position_of(int control_id) {
     if (g_button_of(control_id)) {
         return kGKeyLightPosition;
     }
-    if (control_id == control::kFn) {
+    if (control_id == id_of(MainControl::Fn)) {
         return kFnLightPosition;
     }
     return key_light_position(control_id);

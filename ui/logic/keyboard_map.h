@@ -2,6 +2,7 @@
 
 #include "model/key_codes.h"
 #include "model/lighting.h"
+#include "ui/logic/control_ids.h"
 
 #include <array>
 #include <optional>
@@ -9,29 +10,13 @@
 
 namespace tarvenor {
 
-// Control ids of the main window's keyboard drawing and of the buttons its logic tells apart.
+// Fn and D1..D6 as plain numbers, for code that works on control numbers throughout.
 namespace control {
-inline constexpr int kOk = 1;
-inline constexpr int kCancel = 2;
-inline constexpr int kMacroEdit = 1007;
-inline constexpr int kApply = 1006;
-inline constexpr int kProfiles = 1005;
-inline constexpr int kEnterKey = 1070;
-inline constexpr int kBracketKey = 1055;
-inline constexpr int kFn = 1174;
-inline constexpr int kSkinLink = 1121;
-inline constexpr int kHelp = 1122;
-inline constexpr int kMinimise = 1123;
-inline constexpr int kClose = 1124;
-inline constexpr int kBankIndicator = 1128;
-inline constexpr int kVendorLink = 1201;
-inline constexpr int kMenu = 1139;
-inline constexpr int kVersion = 1134;
-inline constexpr int kBusyBar = 1177;
-inline constexpr int kLastGKey = 1143; // G9: the macro-only key
-inline constexpr std::array<int, 6> kDKeys{1016, 1017, 1018, 1019, 1020, 1021};
+inline constexpr int kFn = id_of(MainControl::Fn);
+inline constexpr std::array<int, 6> kDKeys{id_of(MainControl::D1), id_of(MainControl::D2),
+                                           id_of(MainControl::D3), id_of(MainControl::D4),
+                                           id_of(MainControl::D5), id_of(MainControl::D6)};
 } // namespace control
-
 
 // The skin key a key button is placed from: "KEY_%03X" of its KeyIndex (A is KEY_01E).
 std::string key_skin_key(KeyCode code);

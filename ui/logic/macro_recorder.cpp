@@ -1,6 +1,6 @@
 #include "ui/logic/macro_recorder.h"
 
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 
 #include <algorithm>
 #include <chrono>
@@ -55,10 +55,10 @@ std::optional<TextKey> MacroRecorder::button_text() const {
     return recording_ ? TextKey::MacroActionStopRecord : TextKey::MacroActionRecord;
 }
 
-bool MacroRecorder::disables(int control_id) const {
-    return recording_ &&
-           (control_id == assignment_ids::kAddMacro || control_id == assignment_ids::kDeleteMacro ||
-            control_id == assignment_ids::kMacroList);
+bool MacroRecorder::disables(AssignmentControl control_id) const {
+    return recording_ && (control_id == AssignmentControl::AddMacro ||
+                          control_id == AssignmentControl::DeleteMacro ||
+                          control_id == AssignmentControl::MacroList);
 }
 
 KeyVerdict MacroRecorder::key_stroke(const KeyStroke& stroke, ActionList& actions, bool& added) {

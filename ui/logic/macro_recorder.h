@@ -2,6 +2,7 @@
 
 #include "model/text_table.h"
 #include "ui/logic/assignment_actions.h"
+#include "ui/logic/control_ids.h"
 #include "ui/logic/native_keys.h"
 
 #include <cstdint>
@@ -50,7 +51,7 @@ public:
     // The record button's text; nothing until it was first pressed (it keeps its own caption).
     std::optional<TextKey> button_text() const;
     // Controls disabled while recording: add and delete macro, the macro pick-list.
-    bool disables(int control_id) const;
+    bool disables(AssignmentControl control) const;
     // Forgets the button's pressed history for the next opening of the dialog.
     void reset();
 

@@ -6,19 +6,19 @@
 namespace tarvenor {
 namespace {
 
-template <std::size_t N> int index_in(const std::array<int, N>& ids, int control_id) {
-    const auto found = std::find(ids.begin(), ids.end(), control_id);
-    return found == ids.end() ? -1 : static_cast<int>(found - ids.begin());
+template <std::size_t N> int index_in(const std::array<MainControl, N>& controls, int control_id) {
+    const auto found = std::ranges::find(controls, control_of_id<MainControl>(control_id));
+    return found == controls.end() ? -1 : static_cast<int>(found - controls.begin());
 }
 
 } // namespace
 
 int report_rate_of(int control_id) {
-    return index_in(kReportRateButtonIds, control_id);
+    return index_in(kReportRateButtons, control_id);
 }
 
 int profile_of(int control_id) {
-    return index_in(kProfileButtonIds, control_id);
+    return index_in(kProfileButtons, control_id);
 }
 
 bool read_flip(const SettingsStore& store) {

@@ -1,20 +1,18 @@
 #pragma once
 
 #include "model/user_storage.h"
+#include "ui/logic/control_ids.h"
 
 #include <array>
 
 namespace tarvenor {
 
-inline constexpr std::array<int, 3> kProfileButtonIds{1135, 1136, 1137};
-inline constexpr std::array<int, 4> kReportRateButtonIds{1147, 1168, 1169, 1170};
-inline constexpr std::array<int, 2> kFlipButtonIds{1130, 1131};
-inline constexpr int kFlipIndicatorId = 1129;
-inline constexpr std::array<int, 4> kFKeyIds{1010, 1011, 1012, 1013};
-inline constexpr int kDefaultButtonId = 1138;
-inline constexpr int kMenuImport = 32776;
-inline constexpr int kMenuExport = 32777;
-inline constexpr int kMenuAbout = 32773;
+inline constexpr std::array kProfileButtons{MainControl::Profile1, MainControl::Profile2,
+                                            MainControl::Profile3};
+inline constexpr std::array kReportRateButtons{MainControl::ReportRate1, MainControl::ReportRate2,
+                                               MainControl::ReportRate3, MainControl::ReportRate4};
+inline constexpr std::array kFKeys{MainControl::F1, MainControl::F2, MainControl::F3,
+                                   MainControl::F4};
 
 // The report-rate choice (0..3) of a button, or -1 for another control.
 int report_rate_of(int control_id);

@@ -45,59 +45,53 @@ FaceImages faces_of(FaceSet set, const MainPictures& p, bool flip_set = false) {
 }
 
 struct ControlPlace {
-    int id;
+    MainControl id;
     const char* key;
     FaceSet faces;
 };
 
 constexpr ControlPlace kControls[] = {
-    {control::kSkinLink, "KESTRO_LINK", FaceSet::Link},
-    {control::kProfiles, "FUNC_PROFILES", FaceSet::Plain},
-    {control::kMacroEdit, "FUNC_MACRO", FaceSet::Plain},
-    {control::kOk, "CONTROL_OK", FaceSet::Plain},
-    {control::kCancel, "CONTROL_CANCEL", FaceSet::Plain},
-    {control::kHelp, "CONTROL_HELP", FaceSet::Plain},
-    {control::kClose, "CONTROL_CLOSE", FaceSet::Plain},
-    {control::kVendorLink, "CONTROL_LINK", FaceSet::Plain},
-    {control::kMinimise, "CONTROL_MINIMIZE", FaceSet::Plain},
-    {control::kMenu, "CONTROL_MENU", FaceSet::Plain},
-    {control::kApply, "CONTROL2_APPLY", FaceSet::Apply},
-    {1125, "LOCK_CAPS", FaceSet::Indicator},
-    {1126, "LOCK_NUM", FaceSet::Indicator},
-    {1127, "LOCK_SCROLL", FaceSet::Indicator},
-    {control::kBankIndicator, "LOCK_AB", FaceSet::Indicator},
-    {kFlipIndicatorId, "FLIP_0", FaceSet::Flip},
-    {1130, "FLIP_1", FaceSet::Toggle},
-    {1131, "FLIP_2", FaceSet::Toggle},
-    {control::kVersion, "KESTRO_VER", FaceSet::Still},
-    {1135, "FUNC_PROFILE1", FaceSet::Toggle},
-    {1136, "FUNC_PROFILE2", FaceSet::Toggle},
-    {1137, "FUNC_PROFILE3", FaceSet::Toggle},
-    {1138, "FUNC_DEFAULT", FaceSet::Toggle},
-    {1144, "FUNC_SWITCH", FaceSet::Toggle},
-    {1147, "FUNC_REPORT1", FaceSet::Toggle},
-    {1168, "FUNC_REPORT2", FaceSet::Toggle},
-    {1169, "FUNC_REPORT3", FaceSet::Toggle},
-    {1170, "FUNC_REPORT4", FaceSet::Toggle},
+    {MainControl::SkinLink, "KESTRO_LINK", FaceSet::Link},
+    {MainControl::Profiles, "FUNC_PROFILES", FaceSet::Plain},
+    {MainControl::MacroEdit, "FUNC_MACRO", FaceSet::Plain},
+    {MainControl::Ok, "CONTROL_OK", FaceSet::Plain},
+    {MainControl::Cancel, "CONTROL_CANCEL", FaceSet::Plain},
+    {MainControl::Help, "CONTROL_HELP", FaceSet::Plain},
+    {MainControl::Close, "CONTROL_CLOSE", FaceSet::Plain},
+    {MainControl::VendorLink, "CONTROL_LINK", FaceSet::Plain},
+    {MainControl::Minimise, "CONTROL_MINIMIZE", FaceSet::Plain},
+    {MainControl::Menu, "CONTROL_MENU", FaceSet::Plain},
+    {MainControl::Apply, "CONTROL2_APPLY", FaceSet::Apply},
+    {MainControl::CapsLock, "LOCK_CAPS", FaceSet::Indicator},
+    {MainControl::NumLock, "LOCK_NUM", FaceSet::Indicator},
+    {MainControl::ScrollLock, "LOCK_SCROLL", FaceSet::Indicator},
+    {MainControl::BankIndicator, "LOCK_AB", FaceSet::Indicator},
+    {MainControl::FlipIndicator, "FLIP_0", FaceSet::Flip},
+    {MainControl::FlipLeft, "FLIP_1", FaceSet::Toggle},
+    {MainControl::FlipRight, "FLIP_2", FaceSet::Toggle},
+    {MainControl::Version, "KESTRO_VER", FaceSet::Still},
+    {MainControl::Profile1, "FUNC_PROFILE1", FaceSet::Toggle},
+    {MainControl::Profile2, "FUNC_PROFILE2", FaceSet::Toggle},
+    {MainControl::Profile3, "FUNC_PROFILE3", FaceSet::Toggle},
+    {MainControl::Default, "FUNC_DEFAULT", FaceSet::Toggle},
+    {MainControl::Switch, "FUNC_SWITCH", FaceSet::Toggle},
+    {MainControl::ReportRate1, "FUNC_REPORT1", FaceSet::Toggle},
+    {MainControl::ReportRate2, "FUNC_REPORT2", FaceSet::Toggle},
+    {MainControl::ReportRate3, "FUNC_REPORT3", FaceSet::Toggle},
+    {MainControl::ReportRate4, "FUNC_REPORT4", FaceSet::Toggle},
 };
-
-constexpr int kFlipLeft = 1130;
-constexpr int kFlipRight = 1131;
-constexpr int kSwitch = 1144;
-constexpr int kF5 = 1014;
-constexpr int kFKeys[] = {1010, 1011, 1012, 1013};
 
 // Window-owned captions of the language file, by control.
-constexpr std::pair<int, const char*> kLanguageCaptions[] = {
-    {1135, "PROFILE_1"},
-    {1136, "PROFILE_2"},
-    {1137, "PROFILE_3"},
-    {1007, "PROFILE_MACRO"},
-    {1138, "PROFILE_DEFAULT"},
-    {control::kOk, "PROFILE_OK"},
-    {control::kCancel, "PROFILE_CANCLE"},
-    {control::kApply, "PROFILE_APPLY"},
+constexpr std::pair<MainControl, const char*> kLanguageCaptions[] = {
+    {MainControl::Profile1, "PROFILE_1"},      {MainControl::Profile2, "PROFILE_2"},
+    {MainControl::Profile3, "PROFILE_3"},      {MainControl::MacroEdit, "PROFILE_MACRO"},
+    {MainControl::Default, "PROFILE_DEFAULT"}, {MainControl::Ok, "PROFILE_OK"},
+    {MainControl::Cancel, "PROFILE_CANCLE"},   {MainControl::Apply, "PROFILE_APPLY"},
 };
+
+ImageButton& button_of(const ButtonMap& buttons, MainControl control) {
+    return *buttons.at(id_of(control));
+}
 
 ImageButton* place(QWidget& window, ButtonMap& buttons, int id, const IniFile& skin,
                    const std::string& key, const FaceImages& faces) {
@@ -119,7 +113,8 @@ void place_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
     for (const KeyboardKey& key : keyboard_key_list()) {
         place(window, buttons, key.control_id, skin, key_skin_key(key.code), faces);
     }
-    place(window, buttons, control::kFn, skin, "KEY_FN", faces_of(FaceSet::Toggle, pictures));
+    place(window, buttons, id_of(MainControl::Fn), skin, "KEY_FN",
+          faces_of(FaceSet::Toggle, pictures));
 }
 
 // D1..D6 lie over the F1..F4 row; their faces are cut from the Flip pictures. A skin without
@@ -139,44 +134,44 @@ void place_d_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
 void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
                   const MainPictures& pictures) {
     for (const auto& [id, key, face] :
-         {std::tuple{kLeftArrow, "LEFT_ARROW", "DOWN_ARROW_LEFT1"},
-          std::tuple{kRightArrow, "RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
+         {std::tuple{MainControl::LeftArrow, "LEFT_ARROW", "DOWN_ARROW_LEFT1"},
+          std::tuple{MainControl::RightArrow, "RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
         auto* arrow = new ImageButton(&window);
         arrow->setObjectName(QString::fromLatin1(key));
         place_with_face(*arrow, skin, kSection, key, "BUTTONINFO2", face, pictures.arrows);
         arrow->setEnabled(false);
-        buttons[id] = arrow;
+        buttons[id_of(id)] = arrow;
     }
 }
 
 void set_tooltips(ButtonMap& buttons, const IniFile& skin, const TextTable& texts) {
-    const auto tip = [&buttons](int id, const std::string& text) {
-        buttons.at(id)->set_tooltip(QString::fromStdString(text), true);
+    const auto tip = [&buttons](MainControl control, const std::string& text) {
+        button_of(buttons, control).set_tooltip(QString::fromStdString(text), true);
     };
-    tip(control::kSkinLink, skin.get("SCREEN", "Link"));
-    tip(control::kHelp, texts.text(TextKey::MainHelpPrompt));
-    tip(control::kClose, texts.text(TextKey::MainClosePrompt));
-    tip(control::kMinimise, texts.text(TextKey::MainMinimizePrompt));
-    tip(control::kMenu, texts.text(TextKey::MainMenuPrompt));
-    tip(control::kVendorLink, "Link");
+    tip(MainControl::SkinLink, skin.get("SCREEN", "Link"));
+    tip(MainControl::Help, texts.text(TextKey::MainHelpPrompt));
+    tip(MainControl::Close, texts.text(TextKey::MainClosePrompt));
+    tip(MainControl::Minimise, texts.text(TextKey::MainMinimizePrompt));
+    tip(MainControl::Menu, texts.text(TextKey::MainMenuPrompt));
+    tip(MainControl::VendorLink, "Link");
 }
 
 void set_captions(ButtonMap& buttons, const LanguageFile& language, const TextTable& texts) {
     const int centred = Qt::AlignCenter | Qt::TextSingleLine;
     for (const auto& [id, key] : kLanguageCaptions) {
-        set_caption(*buttons.at(id), QString::fromStdString(language.text(key)), 9,
+        set_caption(button_of(buttons, id), QString::fromStdString(language.text(key)), 9,
                     QStringLiteral("Arial"), centred);
     }
-    ImageButton& profiles = *buttons.at(control::kProfiles);
+    ImageButton& profiles = button_of(buttons, MainControl::Profiles);
     set_caption(profiles, QString::fromStdString(texts.text(TextKey::DefaultProfileName)), 10,
                 QStringLiteral("Arial"), Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
     profiles.set_text_rotation(268, true);
-    ImageButton& version = *buttons.at(control::kVersion);
+    ImageButton& version = button_of(buttons, MainControl::Version);
     set_caption(version, QString::fromStdString(texts.text(TextKey::MainButtonVersion)), 8,
                 QStringLiteral("Verdana"), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
     version.setEnabled(false);
-    set_caption(*buttons.at(kSwitch), {}, 10, QStringLiteral("Arial"), centred);
-    buttons.at(kSwitch)->hide();
+    set_caption(button_of(buttons, MainControl::Switch), {}, 10, QStringLiteral("Arial"), centred);
+    button_of(buttons, MainControl::Switch).hide();
 }
 
 } // namespace
@@ -211,11 +206,12 @@ ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPi
     place_keys(window, buttons, skin, pictures);
     place_d_keys(window, buttons, skin, pictures);
     for (const ControlPlace& c : kControls) {
-        place(window, buttons, c.id, skin, c.key, faces_of(c.faces, pictures));
+        place(window, buttons, id_of(c.id), skin, c.key, faces_of(c.faces, pictures));
     }
     place_arrows(window, buttons, skin, pictures);
-    for (int id : {1125, 1126, 1127}) {
-        buttons.at(id)->setEnabled(false);
+    for (const MainControl lock :
+         {MainControl::CapsLock, MainControl::NumLock, MainControl::ScrollLock}) {
+        button_of(buttons, lock).setEnabled(false);
     }
     set_tooltips(buttons, skin, texts);
     set_captions(buttons, language, texts);
@@ -223,22 +219,28 @@ ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPi
 }
 
 void couple_draws(ButtonMap& buttons) {
-    const auto after = [&buttons](int id, std::vector<int> then) {
-        buttons.at(id)->set_draw_callback([&buttons, then](ImageButton&, bool) {
+    const auto after = [&buttons](MainControl control, std::vector<int> then) {
+        button_of(buttons, control).set_draw_callback([&buttons, then](ImageButton&, bool) {
             for (int other : then) {
                 buttons.at(other)->update();
             }
         });
     };
     std::vector<int> g_keys(GButtonControlIds().begin(), GButtonControlIds().end());
-    after(control::kBankIndicator, g_keys);
-    after(control::kEnterKey, {control::kBracketKey});
-    std::vector<int> flip(std::begin(kFKeys), std::end(kFKeys));
+    after(MainControl::BankIndicator, g_keys);
+    after(MainControl::EnterKey, {id_of(MainControl::BracketKey)});
+    std::vector<int> flip;
+    for (const MainControl control : kFKeys) {
+        flip.push_back(id_of(control));
+    }
     flip.insert(flip.end(), control::kDKeys.begin(), control::kDKeys.end());
-    flip.insert(flip.end(), {kF5, kFlipLeft, kFlipRight});
-    after(kFlipIndicatorId, flip);
-    after(kFlipLeft, {kLeftArrow});
-    after(kFlipRight, {kRightArrow});
+    for (const MainControl control :
+         {MainControl::F5, MainControl::FlipLeft, MainControl::FlipRight}) {
+        flip.push_back(id_of(control));
+    }
+    after(MainControl::FlipIndicator, flip);
+    after(MainControl::FlipLeft, {id_of(MainControl::LeftArrow)});
+    after(MainControl::FlipRight, {id_of(MainControl::RightArrow)});
 }
 
 } // namespace tarvenor

@@ -32,10 +32,6 @@ struct MainPictures {
     static MainPictures load(const std::filesystem::path& skin_folder, QSize client);
 };
 
-// The arrow indicators beside the Flip controls.
-inline constexpr int kLeftArrow = 1132;
-inline constexpr int kRightArrow = 1133;
-
 // The image buttons of the main window by control id.
 using ButtonMap = std::map<int, ImageButton*>;
 

@@ -5,6 +5,7 @@
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/outcome_texts.h"
+#include "ui/logic/profile_controls.h"
 #include "ui/main/about_dialog.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
@@ -18,8 +19,6 @@
 
 namespace tarvenor {
 namespace {
-
-constexpr std::array<int, 3> kProfileButtons{1135, 1136, 1137};
 
 QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
@@ -59,7 +58,7 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     add_lighting_panel();
     busy_bar_ = new BusyBar(this, skin_folder);
     place_control(*busy_bar_, skin(), "BUTTONINFO", "CONTROL_JDTStatic");
-    button(control::kApply)->setEnabled(false);
+    button(MainControl::Apply)->setEnabled(false);
     setWindowTitle(text_of(services_.texts, TextKey::MainCaption));
     setWindowIcon(QIcon(QString::fromStdString((skin_folder / "icon128.png").string())));
     switch_bank(0);
@@ -102,24 +101,24 @@ void MainWindow::on_control(int control_id) {
             return;
         }
     }
-    switch (control_id) {
-    case control::kSkinLink:
+    switch (control_of_id<MainControl>(control_id)) {
+    case MainControl::SkinLink:
         open_url_(QUrl(QString::fromStdString(skin().get("SCREEN", "Link"))));
         return;
-    case control::kVendorLink:
+    case MainControl::VendorLink:
         open_url_(QUrl(QString::fromLatin1(kVendorAddress)));
         return;
-    case control::kHelp:
+    case MainControl::Help:
         show_help();
         return;
-    case control::kMinimise:
+    case MainControl::Minimise:
         showMinimized();
         return;
-    case control::kClose:
+    case MainControl::Close:
         emit exit_requested();
         return;
-    case control::kOk:
-    case control::kCancel:
+    case MainControl::Ok:
+    case MainControl::Cancel:
         put_away();
         return;
     default:
@@ -203,7 +202,7 @@ void MainWindow::put_away() {
 void MainWindow::show_about() {
     if (about_.isNull()) {
         about_ = new AboutDialog(this, services_.language,
-                               QString::fromStdString(skin().get("SCREEN", "Link")));
+                                 QString::fromStdString(skin().get("SCREEN", "Link")));
     }
     about_->show();
     about_->raise();
@@ -255,7 +254,7 @@ void MainWindow::install_keyboard_state(KeyboardState state) {
     if (!keep_edits) {
         services_.configuration.replace(state.configuration ? std::move(*state.configuration)
                                                             : default_configuration());
-        button(control::kApply)->setEnabled(false);
+        button(MainControl::Apply)->setEnabled(false);
     }
     keyboard_file_.reset();
     if (state.configuration) {
@@ -285,8 +284,9 @@ void MainWindow::configuration_replaced() {
 }
 
 void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) {
-    for (const auto& [id, key, face] : {std::tuple{kLeftArrow, "LEFT_ARROW", left_face},
-                                        std::tuple{kRightArrow, "RIGHT_ARROW", right_face}}) {
+    for (const auto& [id, key, face] :
+         {std::tuple{MainControl::LeftArrow, "LEFT_ARROW", left_face},
+          std::tuple{MainControl::RightArrow, "RIGHT_ARROW", right_face}}) {
         place_with_face(*button(id), skin(), "BUTTONINFO", key, "BUTTONINFO2", face,
                         pictures_.arrows);
     }
@@ -334,7 +334,7 @@ void MainWindow::switch_bank(int bank) {
                     QStringLiteral("Arial"),
                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine);
     }
-    button(control::kBankIndicator)->set_selected(bank_ == 1);
+    button(MainControl::BankIndicator)->set_selected(bank_ == 1);
     refresh_captions();
 }
 
@@ -349,11 +349,11 @@ void MainWindow::refresh_captions() {
 }
 
 void MainWindow::mark_changed() {
-    button(control::kApply)->setEnabled(true);
+    button(MainControl::Apply)->setEnabled(true);
 }
 
 bool MainWindow::has_unapplied_changes() const {
-    return button(control::kApply)->isEnabled();
+    return button(MainControl::Apply)->isEnabled();
 }
 
 void MainWindow::request_lighting_refresh() {
@@ -378,7 +378,7 @@ void MainWindow::keyboard_job_finished() {
 }
 
 void MainWindow::run_keyboard_job(KeyboardJobs::Work work,
-                                    std::function<void(const JobOutcome&)> done) {
+                                  std::function<void(const JobOutcome&)> done) {
     if (jobs_ == nullptr) {
         if (done) {
             done(JobOutcome{});
@@ -417,7 +417,7 @@ void MainWindow::tell_outcome(const JobOutcome& outcome, bool change_lost) {
 }
 
 void MainWindow::tell_write_failure(const OwnText& text, const std::filesystem::path& path,
-                                      const FileWriteResult& result) {
+                                    const FileWriteResult& result) {
     show_message(own_text(text)
                      .arg(QString::fromStdString(path.string()))
                      .arg(QString::fromStdString(result.reason())));

@@ -5,6 +5,7 @@
 #include "model/configuration.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
+#include "ui/logic/control_ids.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/refresh_coalescer.h"
 #include "ui/logic/window_rules.h"
@@ -143,6 +144,7 @@ public:
     int bank() const { return bank_; }
     int tray_icon() const { return tray_icon_.shown(); }
     ImageButton* button(int control_id) const;
+    ImageButton* button(MainControl control) const { return button(id_of(control)); }
     const MainPictures& pictures() const { return pictures_; }
     const BusyBar& busy_bar() const { return *busy_bar_; }
     LightingPanel& lighting() const { return *lighting_; }

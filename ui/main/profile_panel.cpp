@@ -95,27 +95,27 @@ bool ProfilePanel::handle(int control_id) {
         set_report_rate(rate);
         return true;
     }
-    switch (control_id) {
-    case kFlipButtonIds[0]:
-    case kFlipButtonIds[1]:
+    switch (control_of_id<MainControl>(control_id)) {
+    case MainControl::FlipLeft:
+    case MainControl::FlipRight:
         toggle_flip();
         return true;
-    case control::kApply:
+    case MainControl::Apply:
         apply();
         return true;
-    case control::kOk:
+    case MainControl::Ok:
         apply([this] { window_.put_away(); });
         return true;
-    case control::kCancel:
+    case MainControl::Cancel:
         window_.put_away();
         return true;
-    case kDefaultButtonId:
+    case MainControl::Default:
         restore_defaults();
         return true;
-    case control::kMenu:
+    case MainControl::Menu:
         open_menu();
         return true;
-    case control::kProfiles:
+    case MainControl::Profiles:
         open_profile_manager();
         return true;
     default:
@@ -124,12 +124,12 @@ bool ProfilePanel::handle(int control_id) {
 }
 
 void ProfilePanel::enable_apply(bool enabled) {
-    window_.button(control::kApply)->setEnabled(enabled);
+    window_.button(MainControl::Apply)->setEnabled(enabled);
 }
 
 bool ProfilePanel::unsaved() const {
     const bool manager_pending = !manager_.isNull() && manager_->pending();
-    return manager_pending || window_.button(control::kApply)->isEnabled();
+    return manager_pending || window_.button(MainControl::Apply)->isEnabled();
 }
 
 void ProfilePanel::select_profile(int profile) {
@@ -244,8 +244,8 @@ void ProfilePanel::set_report_rate(int rate) {
 
 void ProfilePanel::show_report_rate(int stored) {
     const int rate = std::clamp(stored, 0, 3);
-    for (int k = 0; k < static_cast<int>(kReportRateButtonIds.size()); ++k) {
-        window_.button(kReportRateButtonIds[k])->set_selected(k == rate);
+    for (int k = 0; k < static_cast<int>(kReportRateButtons.size()); ++k) {
+        window_.button(kReportRateButtons[k])->set_selected(k == rate);
     }
 }
 
@@ -270,13 +270,13 @@ void ProfilePanel::show_flip() {
             control->setVisible(enabled);
         }
     };
-    for (const int id : kFKeyIds) {
-        enable(id, look.f_keys_enabled);
+    for (const MainControl key : kFKeys) {
+        enable(id_of(key), look.f_keys_enabled);
     }
     for (const int id : control::kDKeys) {
         enable(id, look.d_keys_enabled);
     }
-    ImageButton& indicator = *window_.button(kFlipIndicatorId);
+    ImageButton& indicator = *window_.button(MainControl::FlipIndicator);
     indicator.set_face_images(flip_indicator_faces(window_.pictures(), look.d_keys_enabled));
     window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);
 }
@@ -355,22 +355,22 @@ void ProfilePanel::tell_no_copy(const KeptCopy& copy) {
 void ProfilePanel::open_menu() {
     QMenu menu(&window_);
     menu.setObjectName(QStringLiteral("file_menu"));
-    const auto item = [&](const char* key, int id) {
+    const auto item = [&](const char* key, MenuCommand command) {
         QAction* action = menu.addAction(QString::fromStdString(services_.language.text(key)));
-        action->setData(id);
+        action->setData(id_of(command));
     };
-    item("MENU_1", kMenuImport);
-    item("MENU_2", kMenuExport);
-    item("MENU_3", kMenuAbout);
+    item("MENU_1", MenuCommand::Import);
+    item("MENU_2", MenuCommand::Export);
+    item("MENU_3", MenuCommand::About);
     const QAction* chosen = menu.exec(QCursor::pos());
     if (chosen == nullptr) {
         return;
     }
-    switch (chosen->data().toInt()) {
-    case kMenuImport:
+    switch (control_of_id<MenuCommand>(chosen->data().toInt())) {
+    case MenuCommand::Import:
         import_file();
         break;
-    case kMenuExport:
+    case MenuCommand::Export:
         export_file();
         break;
     default:
@@ -478,7 +478,7 @@ void ProfilePanel::keyboard_state_installed() {
 void ProfilePanel::refresh_profile_label() {
     const ProfileLabel label =
         profile_label(services_.storage, services_.texts, window_.current_profile());
-    ImageButton* button = window_.button(control::kProfiles);
+    ImageButton* button = window_.button(MainControl::Profiles);
     button->setText(QString::fromStdString(label.caption));
     button->set_tooltip(QString::fromStdString(label.tooltip), true);
 }

@@ -13,16 +13,16 @@ namespace {
 constexpr const char* kSection = "BUTTONINFO";
 
 struct ButtonPlace {
-    int id;
+    ProfileManagerControl id;
     const char* key;
 };
 constexpr ButtonPlace kButtons[] = {
-    {ProfileManagerDialog::kAdd, "FUNC_ADD"},
-    {ProfileManagerDialog::kLoad, "FUNC_LOAD"},
-    {ProfileManagerDialog::kDelete, "FUNC_DELETE"},
-    {1, "CONTROL_OK"},
-    {2, "CONTROL_CANCEL"},
-    {ProfileManagerDialog::kApply, "CONTROL2_APPLY"},
+    {ProfileManagerControl::Add, "FUNC_ADD"},
+    {ProfileManagerControl::Load, "FUNC_LOAD"},
+    {ProfileManagerControl::Delete, "FUNC_DELETE"},
+    {ProfileManagerControl::Ok, "CONTROL_OK"},
+    {ProfileManagerControl::Cancel, "CONTROL_CANCEL"},
+    {ProfileManagerControl::Apply, "CONTROL2_APPLY"},
 };
 
 QString folder_text(const ProfileRow& row) {
@@ -62,7 +62,7 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
     connect(view_, &QTreeWidget::itemChanged, this, &ProfileManagerDialog::on_item_changed);
 }
 
-ImageButton* ProfileManagerDialog::button(int control_id) const {
+ImageButton* ProfileManagerDialog::button(ProfileManagerControl control_id) const {
     const auto found = buttons_.find(control_id);
     return found == buttons_.end() ? nullptr : found->second;
 }
@@ -75,15 +75,20 @@ void ProfileManagerDialog::place_buttons() {
         place_image_control(*control, skin(), kSection, place.key, faces);
         buttons_[place.id] = control;
     }
-    connect(button(kAdd), &QAbstractButton::clicked, this, &ProfileManagerDialog::add_row);
-    connect(button(kLoad), &QAbstractButton::clicked, this, &ProfileManagerDialog::load_row);
-    connect(button(kDelete), &QAbstractButton::clicked, this, &ProfileManagerDialog::delete_row);
-    connect(button(kApply), &QAbstractButton::clicked, this, &ProfileManagerDialog::apply);
-    connect(button(1), &QAbstractButton::clicked, this, [this] {
+    connect(button(ProfileManagerControl::Add), &QAbstractButton::clicked, this,
+            &ProfileManagerDialog::add_row);
+    connect(button(ProfileManagerControl::Load), &QAbstractButton::clicked, this,
+            &ProfileManagerDialog::load_row);
+    connect(button(ProfileManagerControl::Delete), &QAbstractButton::clicked, this,
+            &ProfileManagerDialog::delete_row);
+    connect(button(ProfileManagerControl::Apply), &QAbstractButton::clicked, this,
+            &ProfileManagerDialog::apply);
+    connect(button(ProfileManagerControl::Ok), &QAbstractButton::clicked, this, [this] {
         apply();
         reject();
     });
-    connect(button(2), &QAbstractButton::clicked, this, &ProfileManagerDialog::reject);
+    connect(button(ProfileManagerControl::Cancel), &QAbstractButton::clicked, this,
+            &ProfileManagerDialog::reject);
 }
 
 int ProfileManagerDialog::exec() {
@@ -145,7 +150,7 @@ void ProfileManagerDialog::show_rows() {
 }
 
 void ProfileManagerDialog::set_pending_look() {
-    button(kApply)->setEnabled(list_.pending());
+    button(ProfileManagerControl::Apply)->setEnabled(list_.pending());
 }
 
 void ProfileManagerDialog::on_item_changed(QTreeWidgetItem* item, int column) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/logic/control_ids.h"
 #include "ui/logic/profile_list.h"
 #include "ui/profile/profile_manager_host.h"
 #include "ui/skin/image_button.h"
@@ -18,7 +19,6 @@ namespace tarvenor {
 class ProfileManagerDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    static constexpr int kList = 1007, kAdd = 1010, kLoad = 1008, kDelete = 1011, kApply = 1012;
     static constexpr OwnText kBeyondProfilesText{
         "PROFILE_BEYOND_THREE",
         "Only the first three rows stand for the keyboard's three profiles; a later row cannot "
@@ -42,7 +42,7 @@ public:
     void close_if_open();
 
     const ProfileList& list() const { return list_; }
-    ImageButton* button(int control_id) const;
+    ImageButton* button(ProfileManagerControl control) const;
     QTreeWidget* list_view() const { return view_; }
 
 public slots:
@@ -64,7 +64,7 @@ private:
 
     ProfileManagerHost& host_;
     StateSurface normal_, over_, down_;
-    std::map<int, ImageButton*> buttons_;
+    std::map<ProfileManagerControl, ImageButton*> buttons_;
     QTreeWidget* view_ = nullptr;
     ProfileList list_;
     int open_count_ = 0;

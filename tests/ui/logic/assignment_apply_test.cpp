@@ -1,6 +1,6 @@
 #include "assignment_fixture.h"
 
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 
 #include <functional>
 
@@ -36,7 +36,7 @@ void capture(AssignmentLogic& dialog, KeyCode code) {
     dialog.key_stroke({code, true, false});
 }
 
-void page(AssignmentLogic& dialog, int button) {
+void page(AssignmentLogic& dialog, AssignmentControl button) {
     dialog.press_page_button(button);
 }
 
@@ -66,7 +66,7 @@ const ApplyCase kApplyCases[] = {
     {"NoMacroListed",
      key(kA),
      {},
-     [](AssignmentLogic& d) { page(d, assignment_ids::kPageMacro); },
+     [](AssignmentLogic& d) { page(d, AssignmentControl::PageMacro); },
      AssignmentType::Default,
      0,
      0},
@@ -74,7 +74,7 @@ const ApplyCase kApplyCases[] = {
      key(kA),
      {"M1", "M2"},
      [](AssignmentLogic& d) {
-         page(d, assignment_ids::kPageMacro);
+         page(d, AssignmentControl::PageMacro);
          d.select_macro(1);
          d.set_cycles_text("7");
      },
@@ -84,7 +84,7 @@ const ApplyCase kApplyCases[] = {
     {"FirstMacroShownWhenNoneChosen",
      key(kA),
      {"M1", "M2"},
-     [](AssignmentLogic& d) { page(d, assignment_ids::kPageMacro); },
+     [](AssignmentLogic& d) { page(d, AssignmentControl::PageMacro); },
      AssignmentType::Macro,
      1,
      1},
@@ -92,7 +92,7 @@ const ApplyCase kApplyCases[] = {
      key(kA),
      {},
      [](AssignmentLogic& d) {
-         page(d, assignment_ids::kPageMedia);
+         page(d, AssignmentControl::PageMedia);
          d.select_media(5);
      },
      AssignmentType::Media,
@@ -102,7 +102,7 @@ const ApplyCase kApplyCases[] = {
      key(kA),
      {},
      [](AssignmentLogic& d) {
-         page(d, assignment_ids::kPageFunction);
+         page(d, AssignmentControl::PageFunction);
          d.select_function(10);
      },
      AssignmentType::Function,
@@ -183,7 +183,7 @@ TEST_F(Apply, WithoutAProfileSaysNoUseAndWritesNothing) {
     store_macros({"M1"});
     open_key(kA);
     capture(dialog, kB);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.add_macro();
     const AssignmentApplyResult result = dialog.apply(-1);
     EXPECT_FALSE(result.applied);
@@ -229,7 +229,7 @@ TEST_F(Apply, KeysPointingAtADeletedMacroFallBackToDefault) {
     set_entry(0x010, AssignmentType::Macro, 2, 1);
     set_entry(0x011, AssignmentType::Macro, 1, 1);
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.select_macro(1);
     prompts.answers = {true};
     dialog.delete_macro();
@@ -244,7 +244,7 @@ TEST_F(Apply, ADeletedIdTakenAgainInTheSameEditIsNotTheOldMacro) {
     store_macros({"M1", "M2"});
     set_entry(0x010, AssignmentType::Macro, 2);
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.select_macro(1);
     prompts.answers = {true};
     dialog.delete_macro();
@@ -262,7 +262,7 @@ TEST_F(Apply, CancelDiscardsEverything) {
     store_macros({"M1"});
     const MacroStore before = stored_macros();
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.add_macro();
     dialog.add_macro();
     dialog.type_macro_name("Renamed");

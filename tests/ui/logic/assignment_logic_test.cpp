@@ -1,6 +1,6 @@
 #include "assignment_fixture.h"
 
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 
 namespace tarvenor::testing {
 namespace {
@@ -10,7 +10,7 @@ protected:
     void open_macro_page(const std::vector<std::string>& names) {
         store_macros(names);
         open_key(kA);
-        dialog.press_page_button(assignment_ids::kPageMacro);
+        dialog.press_page_button(AssignmentControl::PageMacro);
     }
     std::string last_name() const { return dialog.macro_names().back(); }
 };
@@ -81,7 +81,7 @@ TEST_F(MacroPage, DeletingAMacroAKeyUsesAsksAndNoKeepsIt) {
     store_macros({"M1", "M2"});
     set_entry(0x010, AssignmentType::Macro, 2, 2);
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.select_macro(1);
     dialog.delete_macro();
     ASSERT_EQ(prompts.questions.size(), 1u);
@@ -98,7 +98,7 @@ TEST_F(MacroPage, TheFirstGKeyOfTheFirstProfileCountsAsAUser) {
     store_macros({"M1"});
     set_entry(g_button_slot(0, 0), AssignmentType::Macro, 1, 0);
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     dialog.delete_macro();
     EXPECT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(dialog.macro_names().size(), 1u);
@@ -133,9 +133,9 @@ TEST_F(MacroPage, OpenedOnAnotherPageNoMacroIsSelected) {
     store_macros({"M1"});
     set_entry(kA, AssignmentType::Key, kB);
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     EXPECT_EQ(dialog.selected_macro(), -1);
-    EXPECT_FALSE(dialog.enabled(assignment_ids::kRecord));
+    EXPECT_FALSE(dialog.enabled(AssignmentControl::Record));
     dialog.type_macro_name("lost");
     EXPECT_EQ(dialog.macro_names(), std::vector<std::string>{"M1"});
 }
@@ -266,12 +266,12 @@ TEST_F(Pages, ClearFromAnotherPageSetsChanged) {
     set_entry(kA, AssignmentType::Media, 3);
     open_key(kA);
     EXPECT_EQ(dialog.selected_media(), 3);
-    EXPECT_EQ(dialog.pressed_page_button(), assignment_ids::kPageMedia);
+    EXPECT_EQ(dialog.pressed_page_button(), AssignmentControl::PageMedia);
     dialog.clear();
-    EXPECT_EQ(dialog.pressed_page_button(), assignment_ids::kPageKey);
+    EXPECT_EQ(dialog.pressed_page_button(), AssignmentControl::PageKey);
     EXPECT_EQ(dialog.page_type(), AssignmentType::Default);
     EXPECT_TRUE(dialog.changed());
-    EXPECT_TRUE(dialog.enabled(assignment_ids::kApply));
+    EXPECT_TRUE(dialog.enabled(AssignmentControl::Apply));
 }
 
 TEST_F(Pages, AListIndexOutsideItsListReadsAsTheFirstItem) {
@@ -284,28 +284,28 @@ TEST_F(Pages, AListIndexOutsideItsListReadsAsTheFirstItem) {
 
 TEST_F(Pages, KeyPageButtonOnlyActsFromAnotherPage) {
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageKey);
+    dialog.press_page_button(AssignmentControl::PageKey);
     EXPECT_FALSE(dialog.changed());
-    dialog.press_page_button(assignment_ids::kPageFunction);
-    dialog.press_page_button(assignment_ids::kPageFunction);
+    dialog.press_page_button(AssignmentControl::PageFunction);
+    dialog.press_page_button(AssignmentControl::PageFunction);
     EXPECT_TRUE(dialog.changed());
-    EXPECT_TRUE(dialog.visible(assignment_ids::kFunctionList));
-    EXPECT_FALSE(dialog.visible(assignment_ids::kKeyField));
-    EXPECT_FALSE(dialog.visible(assignment_ids::kMacroList));
-    EXPECT_TRUE(dialog.visible(assignment_ids::kOsk));
+    EXPECT_TRUE(dialog.visible(AssignmentControl::FunctionList));
+    EXPECT_FALSE(dialog.visible(AssignmentControl::KeyField));
+    EXPECT_FALSE(dialog.visible(AssignmentControl::MacroList));
+    EXPECT_TRUE(dialog.visible(AssignmentControl::Osk));
 }
 
 TEST_F(Pages, MacroOnlyModeShowsOnlyTheMacroPage) {
     dialog.open(g_request(8, 0), kProfile);
     EXPECT_EQ(dialog.shown_page(), AssignmentType::Macro);
-    for (const int id : {assignment_ids::kPageKey, assignment_ids::kPageMedia,
-                         assignment_ids::kPageFunction, assignment_ids::kClear}) {
-        EXPECT_FALSE(dialog.enabled(id)) << id;
+    for (const AssignmentControl id : {AssignmentControl::PageKey, AssignmentControl::PageMedia,
+                                       AssignmentControl::PageFunction, AssignmentControl::Clear}) {
+        EXPECT_FALSE(dialog.enabled(id)) << id_of(id);
     }
-    EXPECT_TRUE(dialog.enabled(assignment_ids::kPageMacro));
-    EXPECT_FALSE(dialog.visible(assignment_ids::kKeyPrompt));
-    EXPECT_TRUE(dialog.visible(assignment_ids::kActionList));
-    dialog.press_page_button(assignment_ids::kPageKey);
+    EXPECT_TRUE(dialog.enabled(AssignmentControl::PageMacro));
+    EXPECT_FALSE(dialog.visible(AssignmentControl::KeyPrompt));
+    EXPECT_TRUE(dialog.visible(AssignmentControl::ActionList));
+    dialog.press_page_button(AssignmentControl::PageKey);
     dialog.clear();
     EXPECT_EQ(dialog.shown_page(), AssignmentType::Macro);
     EXPECT_FALSE(dialog.captures_keys());
@@ -341,7 +341,7 @@ TEST_F(Capture, PrintScreenIsTakenOnRelease) {
 
 TEST_F(Capture, OtherPagesLetKeysThrough) {
     open_key(kA);
-    dialog.press_page_button(assignment_ids::kPageMedia);
+    dialog.press_page_button(AssignmentControl::PageMedia);
     EXPECT_FALSE(dialog.captures_keys());
     EXPECT_EQ(dialog.key_stroke({kB, false, false}), KeyVerdict::Pass);
     dialog.cancel();

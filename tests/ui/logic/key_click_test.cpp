@@ -46,23 +46,23 @@ TEST(KeyClick, KeysUseTheirKeyIndexForExtendedCodes) {
 
 TEST(KeyClick, MacroEditButtonIsExactlyG9) {
     for (int bank : {0, 1}) {
-        const ClickOutcome macro = decide_click(control::kMacroEdit, false, bank);
-        const ClickOutcome g9 = decide_click(control::kLastGKey, false, bank);
+        const ClickOutcome macro = decide_click(id_of(MainControl::MacroEdit), false, bank);
+        const ClickOutcome g9 = decide_click(id_of(MainControl::LastGKey), false, bank);
         EXPECT_EQ(macro.request, g9.request);
         EXPECT_TRUE(macro.request.macro_only);
-        EXPECT_EQ(macro.highlighted_control, control::kLastGKey);
+        EXPECT_EQ(macro.highlighted_control, id_of(MainControl::LastGKey));
     }
 }
 
 TEST(KeyClick, LightingSwitchPaintsKeysButNeverGKeys) {
     EXPECT_EQ(decide_click(1044, true, 0).action, ClickAction::Paint);
-    EXPECT_EQ(decide_click(control::kFn, true, 0).action, ClickAction::Paint);
+    EXPECT_EQ(decide_click(id_of(MainControl::Fn), true, 0).action, ClickAction::Paint);
     EXPECT_EQ(decide_click(1001, true, 0).action, ClickAction::Assign);
-    EXPECT_EQ(decide_click(control::kMacroEdit, true, 1).request.key_number, 0x111);
+    EXPECT_EQ(decide_click(id_of(MainControl::MacroEdit), true, 1).request.key_number, 0x111);
 }
 
 TEST(KeyClick, ControlsOutsideTheMapDoNothing) {
-    for (int id : {control::kFn, 1016, 1021, 1057, 0, -1, 1006, 99999}) {
+    for (int id : {id_of(MainControl::Fn), 1016, 1021, 1057, 0, -1, 1006, 99999}) {
         EXPECT_EQ(decide_click(id, false, 0).action, ClickAction::Nothing) << id;
     }
     // D1..D6 are not keys even while the switch is on.

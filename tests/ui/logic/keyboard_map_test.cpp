@@ -47,7 +47,7 @@ TEST(KeyboardMap, RowStartsAndSharedPositions) {
     for (int id : GButtonControlIds()) {
         EXPECT_EQ(light_position_of(id), kGKeyLightPosition);
     }
-    EXPECT_EQ(light_position_of(control::kFn), kFnLightPosition);
+    EXPECT_EQ(light_position_of(id_of(MainControl::Fn)), kFnLightPosition);
     for (int id : control::kDKeys) {
         EXPECT_FALSE(light_position_of(id));
     }

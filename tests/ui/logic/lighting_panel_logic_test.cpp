@@ -272,9 +272,9 @@ TEST_F(PerKeyTest, PaintingWithEitherToolWritesTheKeysPosition) {
     panel_->choose_tool(0);
     jobs_.settle();
     clear_traffic();
-    EXPECT_TRUE(panel_->click_key(control::kFn));
-    EXPECT_EQ(panel_->frame(control::kFn), kRedValue);
-    EXPECT_FALSE(panel_->follows_base(0, control::kFn));
+    EXPECT_TRUE(panel_->click_key(id_of(MainControl::Fn)));
+    EXPECT_EQ(panel_->frame(id_of(MainControl::Fn)), kRedValue);
+    EXPECT_FALSE(panel_->follows_base(0, id_of(MainControl::Fn)));
     panel_->choose_tool(1);
     EXPECT_TRUE(panel_->click_key(kG1));
     EXPECT_TRUE(panel_->follows_base(0, kG1));

@@ -1,6 +1,6 @@
 #include "assignment_fixture.h"
 
-#include "ui/logic/assignment_ids.h"
+#include "ui/logic/control_ids.h"
 
 namespace tarvenor::testing {
 namespace {
@@ -162,9 +162,9 @@ TEST_F(Recording, MediaKeysAndUnknownKeysReachTheSystem) {
 TEST_F(Recording, LocksTheMacroChoiceWhileItRuns) {
     start(1);
     EXPECT_EQ(dialog.record_button_text(), TextKey::MacroActionStopRecord);
-    for (const int id :
-         {assignment_ids::kAddMacro, assignment_ids::kDeleteMacro, assignment_ids::kMacroList}) {
-        EXPECT_FALSE(dialog.enabled(id)) << id;
+    for (const AssignmentControl id : {AssignmentControl::AddMacro, AssignmentControl::DeleteMacro,
+                                       AssignmentControl::MacroList}) {
+        EXPECT_FALSE(dialog.enabled(id)) << id_of(id);
     }
     EXPECT_TRUE(dialog.wants_keyboard());
     dialog.add_macro();
@@ -172,7 +172,7 @@ TEST_F(Recording, LocksTheMacroChoiceWhileItRuns) {
     EXPECT_EQ(dialog.macro_names(), std::vector<std::string>{"M"});
     dialog.toggle_recording();
     EXPECT_EQ(dialog.record_button_text(), TextKey::MacroActionRecord);
-    EXPECT_TRUE(dialog.enabled(assignment_ids::kAddMacro));
+    EXPECT_TRUE(dialog.enabled(AssignmentControl::AddMacro));
     EXPECT_FALSE(dialog.wants_keyboard());
 }
 
@@ -187,15 +187,15 @@ TEST_P(RecordingStops, AndKeysReachTheSystemAgain) {
     start(1);
     GetParam().act(dialog);
     EXPECT_FALSE(dialog.recording());
-    dialog.press_page_button(assignment_ids::kPageMacro);
+    dialog.press_page_button(AssignmentControl::PageMacro);
     EXPECT_EQ(dialog.key_stroke({kB, false, false}), KeyVerdict::Pass);
 }
 
 const Stopper kStoppers[] = {
-    {"KeyPage", [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageKey); }},
-    {"MediaPage", [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageMedia); }},
+    {"KeyPage", [](AssignmentLogic& d) { d.press_page_button(AssignmentControl::PageKey); }},
+    {"MediaPage", [](AssignmentLogic& d) { d.press_page_button(AssignmentControl::PageMedia); }},
     {"FunctionPage",
-     [](AssignmentLogic& d) { d.press_page_button(assignment_ids::kPageFunction); }},
+     [](AssignmentLogic& d) { d.press_page_button(AssignmentControl::PageFunction); }},
     {"Clear", [](AssignmentLogic& d) { d.clear(); }},
     {"DelayEdit", [](AssignmentLogic& d) { d.begin_delay_edit(); }},
     {"Apply", [](AssignmentLogic& d) { d.apply(0); }},
