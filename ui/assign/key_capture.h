@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ui/logic/native_keys.h"
+#include "model/native_keys.h"
+#include "ui/logic/key_stroke.h"
 
 #include <QObject>
 #include <QPointer>

@@ -10,7 +10,7 @@
 #include "ui/logic/control_ids.h"
 #include "ui/logic/key_click.h"
 #include "ui/logic/macro_recorder.h"
-#include "ui/logic/native_keys.h"
+#include "ui/logic/key_stroke.h"
 
 #include <cstdint>
 #include <optional>

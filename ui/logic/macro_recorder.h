@@ -3,7 +3,7 @@
 #include "model/text_table.h"
 #include "ui/logic/assignment_actions.h"
 #include "ui/logic/control_ids.h"
-#include "ui/logic/native_keys.h"
+#include "ui/logic/key_stroke.h"
 
 #include <cstdint>
 #include <optional>

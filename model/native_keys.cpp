@@ -1,6 +1,6 @@
-#include "ui/logic/native_keys.h"
+#include "model/native_keys.h"
 
-#include "ui/logic/native_key_tables.h"
+#include "model/native_key_tables.h"
 
 namespace tarvenor {
 

@@ -1,4 +1,4 @@
-#include "ui/logic/native_keys.h"
+#include "model/native_keys.h"
 
 #include <gtest/gtest.h>
 

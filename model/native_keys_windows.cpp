@@ -1,4 +1,4 @@
-#include "ui/logic/native_key_tables.h"
+#include "model/native_key_tables.h"
 
 namespace tarvenor {
 namespace {

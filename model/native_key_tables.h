@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/logic/native_keys.h"
+#include "model/native_keys.h"
 
 namespace tarvenor {
 
