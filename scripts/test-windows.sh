@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-mingw -G Ninja --toolchain cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Debug -DTARVENOR_DEBUG_INFO=OFF \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
-tests="test_model test_virtual_keyboard test_device"
+tests="test_model test_virtual_keyboard test_device test_engine"
 # shellcheck disable=SC2086 # the list is words
 cmake --build build-mingw -j "$(nproc)" --target $tests tarvenor-cli tarvenor-simctl HidServSim \
     tarvenor_resources

@@ -20,7 +20,7 @@ struct ButtonCaption {
 
 // RefreshCaptionTexts / RefreshAllCaptions: the caption of every G button (from the bank in
 // force) and every key button of the drawing, from the profile's table. With no profile known
-// every button shows its plain name. Reads the entries and macro names under the lock.
+// every button shows its plain name.
 std::vector<ButtonCaption> assignment_captions(const Configuration& configuration,
                                                const TextTable& texts, int profile, int bank);
 

@@ -54,7 +54,7 @@ private:
 // keeps the number used.
 std::u16string next_macro_name(const MacroList& list, std::u16string_view prefix, int& counter);
 
-// Whether a key of any table is given the macro. Takes the configuration lock.
+// Whether a key of any table is given the macro.
 bool macro_used_by_keys(const Configuration& configuration, std::uint16_t id);
 
 } // namespace tarvenor

@@ -14,7 +14,7 @@ std::array<std::string, kGKeyCount> g_captions(int bank);
 
 // Which G keys show their assigned look: the slot of the bank in the active profile's key table
 // holds a type other than Default. With no profile known (-1, or anything outside 0..2) nothing
-// is read and no key is marked. Takes the configuration lock.
+// is read and no key is marked.
 std::array<bool, kGKeyCount> g_assigned(const Configuration& configuration, int profile, int bank);
 
 } // namespace tarvenor

@@ -10,7 +10,11 @@ namespace outcome_text {
 
 inline constexpr OwnText kBusy{
     "KEYBOARD_BUSY", "The keyboard is busy: %1 is using it. Nothing was written to the keyboard; "
-                     "your changes are kept. Try again when it has finished."};
+                     "try again when it has finished."};
+inline constexpr OwnText kBusyKept{
+    "KEYBOARD_BUSY_KEPT",
+    "The keyboard is busy: %1 is using it. Nothing was written to the keyboard; your changes are "
+    "kept, and Apply writes them when it has finished."};
 inline constexpr OwnText kGone{"KEYBOARD_GONE_DURING_JOB",
                                "The keyboard was unplugged before the change reached it. "
                                "Your changes are kept: Apply writes them when it is back."};

@@ -159,7 +159,9 @@ void LightingPanel::make_controls() {
     notice_->setObjectName(QStringLiteral("lighting_notice"));
     notice_->setStyleSheet(QStringLiteral("color: #ffb040; background: transparent;"));
     const SkinRect place = place_control(*notice_, skin_, kSection, "CONTROL_JTysStatic");
-    notice_->resize(place.w * 6, place.h);
+    // Up to the panel's right side, and a second line below when the language needs it.
+    notice_->setWordWrap(true);
+    notice_->resize(place.w * 7, place.h + 10);
 }
 
 void LightingPanel::connect_controls() {

@@ -388,25 +388,23 @@ void MainWindow::run_keyboard_job(KeyboardJobs::Work work,
     keyboard_job_started();
     jobs_->post(std::move(work), [this, done = std::move(done)](const JobOutcome& outcome) {
         keyboard_job_finished();
-        if (outcome.end == JobEnd::Busy) {
-            tell_outcome(outcome, false);
-        }
         if (done) {
             done(outcome);
         }
     });
 }
 
-void MainWindow::tell_outcome(const JobOutcome& outcome, bool change_lost) {
+void MainWindow::tell_outcome(const JobOutcome& outcome, bool changes_kept) {
     switch (outcome.end) {
     case JobEnd::Busy:
         if (busy_box_.isNull() || !busy_box_->isVisible()) {
+            const OwnText& text = changes_kept ? outcome_text::kBusyKept : outcome_text::kBusy;
             busy_box_ = show_message_box(
-                this, own_text(outcome_text::kBusy).arg(QString::fromStdString(outcome.holder)));
+                this, own_text(text).arg(QString::fromStdString(outcome.holder)));
         }
         return;
     case JobEnd::Gone:
-        if (change_lost) {
+        if (changes_kept) {
             show_message(own_text(outcome_text::kGone));
         }
         return;

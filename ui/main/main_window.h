@@ -105,12 +105,13 @@ public:
     void show_message(const QString& text);
 
     // Runs work on the device worker with the busy bar shown. `done` runs on this thread with
-    // the job's outcome, whatever it is; a busy keyboard has already been told to the user.
+    // the job's outcome, whatever it is.
     void run_keyboard_job(KeyboardJobs::Work work,
                           std::function<void(const JobOutcome&)> done = {});
-    // Tells a busy keyboard (once while its message is on screen), or an unplugged one when a
-    // change was lost with it (`change_lost`).
-    void tell_outcome(const JobOutcome& outcome, bool change_lost);
+    // Tells a busy keyboard (once while its message is on screen), or an unplugged one. With
+    // `changes_kept` the user hears that the changes stay for Apply; an unplugged keyboard is
+    // told only then (the window goes away with it anyway).
+    void tell_outcome(const JobOutcome& outcome, bool changes_kept);
     // A file of ours could not be written: which file, and why.
     void tell_write_failure(const OwnText& text, const std::filesystem::path& path,
                             const FileWriteResult& result);

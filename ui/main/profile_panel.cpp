@@ -461,6 +461,8 @@ void ProfilePanel::read_state(std::optional<int> profile, std::function<void()> 
         [this, state, then = std::move(then)](const JobOutcome& outcome) {
             if (outcome.end == JobEnd::Done) {
                 window_.install_keyboard_state(std::move(*state));
+            } else {
+                window_.tell_outcome(outcome, false);
             }
             if (then) {
                 then();
