@@ -1,6 +1,7 @@
 #include "dialog_skin.h"
 
 #include "model/ini_file.h"
+#include "ui/logic/skin_keys.h"
 
 #include <stdexcept>
 
@@ -58,10 +59,10 @@ void write_skin_file(const DialogSkin& dialog, const std::filesystem::path& file
         ini.set(value.section, value.key, value.value);
     }
     for (const ImageControl& control : dialog.images) {
-        ini.set("BUTTONINFO", control.key, rect_value(control.rect));
+        ini.set(skin_keys::kControls, control.key, rect_value(control.rect));
     }
     for (const PlainControl& control : dialog.plain) {
-        ini.set("BUTTONINFO", control.key, rect_value(control.rect));
+        ini.set(skin_keys::kControls, control.key, rect_value(control.rect));
     }
     if (!ini.write(file)) {
         throw std::runtime_error("cannot write " + file.string());

@@ -1,6 +1,7 @@
 #include "dialog_skins.h"
 
 #include "faces.h"
+#include "ui/logic/skin_keys.h"
 
 namespace tarvenor::skin {
 
@@ -69,7 +70,8 @@ DialogSkin assignment_skin(Page page) {
     DialogSkin d;
     d.size = kAssignmentSize;
     d.chrome = assignment_chrome;
-    d.extra = {{"SCREEN", "Main", "composite_back.jpg"}, {"SCREEN", "Mask", "composite_mask.bmp"}};
+    d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "composite_back.jpg"},
+               {skin_keys::kScreen, skin_keys::kOutline, "composite_mask.bmp"}};
     auto image = [&d](std::string key, QRect rect, FacePainter paint, bool on_background = true) {
         d.images.push_back({std::move(key), rect, std::move(paint), on_background});
     };
@@ -78,46 +80,49 @@ DialogSkin assignment_skin(Page page) {
     auto plain = [&d](std::string key, QRect rect) { d.plain.push_back({std::move(key), rect}); };
     const FacePainter action = button_face({}, Marked::Disabled);
 
-    image("CONTROL_MASK", kPageBadge, page_badge(page));
-    image("CONTROL_TITLE", QRect(44, 8, 300, 28), draw_title);
-    image("CONTROL_OSK", QRect(468, 8, 34, 28), icon_face(QStringLiteral("\u2328")));
-    image("CONTROL_CLEAR", QRect(508, 8, 34, 28),
+    image(skin_keys::assignment::kPageBadge, kPageBadge, page_badge(page));
+    image(skin_keys::assignment::kTitle, QRect(44, 8, 300, 28), draw_title);
+    image(skin_keys::assignment::kOsk, QRect(468, 8, 34, 28), icon_face(QStringLiteral("\u2328")));
+    image(skin_keys::assignment::kClear, QRect(508, 8, 34, 28),
           page == Page::Macro2 ? unavailable_icon_face(QStringLiteral("\u232B"))
                                : icon_face(QStringLiteral("\u232B")));
-    image("CONTROL_KEY", QRect(16, 64, 128, 34), page_button(page));
-    image("CONTROL_MACRO", QRect(150, 64, 128, 34), action);
-    image("CONTROL_MEDIA", QRect(284, 64, 128, 34), page_button(page));
-    image("CONTROL_FUNCTION", QRect(418, 64, 126, 34), page_button(page));
+    image(skin_keys::assignment::kKeyPage, QRect(16, 64, 128, 34), page_button(page));
+    image(skin_keys::assignment::kMacroPage, QRect(150, 64, 128, 34), action);
+    image(skin_keys::assignment::kMediaPage, QRect(284, 64, 128, 34), page_button(page));
+    image(skin_keys::assignment::kFunctionPage, QRect(418, 64, 126, 34), page_button(page));
 
-    plain("KEY_SETTING", QRect(kBodyLeft, 128, kBodyWidth, 20));
-    for (const char* prompt : {"TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "MEDIA_SETTING_TISHI",
-                               "FUNCTION_KEY_SETTING_TISHI"}) {
+    plain(skin_keys::assignment::kPrompt, QRect(kBodyLeft, 128, kBodyWidth, 20));
+    for (const char* prompt :
+         {skin_keys::assignment::kKeyPrompt, skin_keys::assignment::kMacroPrompt,
+          skin_keys::assignment::kMediaPrompt, skin_keys::assignment::kFunctionPrompt}) {
         plain(prompt, QRect(kBodyLeft, 152, kBodyWidth, 20));
     }
-    plain("FUNC_KEY_INPUT", QRect(kBodyLeft, 180, kBodyWidth, 44));
-    plain("FUNC_MEDIA_SELECT", QRect(kBodyLeft, 180, kBodyWidth, 28));
-    plain("FUNC_FUNCTION_SELECT", QRect(kBodyLeft, 180, kBodyWidth, 28));
+    plain(skin_keys::assignment::kKeyField, QRect(kBodyLeft, 180, kBodyWidth, 44));
+    plain(skin_keys::assignment::kMediaList, QRect(kBodyLeft, 180, kBodyWidth, 28));
+    plain(skin_keys::assignment::kFunctionList, QRect(kBodyLeft, 180, kBodyWidth, 28));
 
-    plain("FUNC_MACRO_LIST", QRect(kBodyLeft, 180, 260, 28));
-    image("FUNC_MACRO_ADD", QRect(422, 180, 54, 28),
+    plain(skin_keys::assignment::kMacroList, QRect(kBodyLeft, 180, 260, 28));
+    image(skin_keys::assignment::kAddMacro, QRect(422, 180, 54, 28),
           button_face(QStringLiteral("+"), Marked::Disabled), kMacroPageOnly);
-    image("FUNC_MACRO_DELETE", QRect(482, 180, 54, 28),
+    image(skin_keys::assignment::kDeleteMacro, QRect(482, 180, 54, 28),
           button_face(QStringLiteral("\u2212"), Marked::Disabled), kMacroPageOnly);
-    plain("FUNC_MACRO_LIST2", QRect(kBodyLeft, 214, 200, 150));
-    image("FUNC_MACRO_RECORD", QRect(364, 214, 172, 28), action, kMacroPageOnly);
-    const char* moves[] = {"FUNC_MACRO_UP_TOP",      "FUNC_MACRO_UP",      "FUNC_MACRO_DOWN",
-                           "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR"};
+    plain(skin_keys::assignment::kActionList, QRect(kBodyLeft, 214, 200, 150));
+    image(skin_keys::assignment::kRecord, QRect(364, 214, 172, 28), action, kMacroPageOnly);
+    const char* moves[] = {
+        skin_keys::assignment::kMoveTop,      skin_keys::assignment::kMoveUp,
+        skin_keys::assignment::kMoveDown,     skin_keys::assignment::kMoveBottom,
+        skin_keys::assignment::kDeleteAction, skin_keys::assignment::kClearActions};
     for (int i = 0; i < 6; ++i) {
         image(moves[i], QRect(364 + 88 * (i % 2), 248 + 30 * (i / 2), 84, 26), action,
               kMacroPageOnly);
     }
-    plain("FUNC_MACRO_CYCLES_PROMPT", QRect(364, 340, 84, 22));
-    plain("FUNC_MACRO_CYCLES", QRect(452, 340, 84, 22));
-    plain("FUNC_MACRO_RECORD_DELAY", QRect(24, 392, 18, 18));
-    plain("FUNC_MACRO_RECORD_DELAY2", QRect(46, 390, 220, 22));
-    image("CONTROL_APPLY", QRect(276, 390, 84, 30), action);
-    image("CONTROL_OK", QRect(364, 390, 84, 30), action);
-    image("CONTROL_CANCEL", QRect(452, 390, 84, 30), action);
+    plain(skin_keys::assignment::kCyclesLabel, QRect(364, 340, 84, 22));
+    plain(skin_keys::assignment::kCycles, QRect(452, 340, 84, 22));
+    plain(skin_keys::assignment::kRecordDelay, QRect(24, 392, 18, 18));
+    plain(skin_keys::assignment::kRecordDelayLabel, QRect(46, 390, 220, 22));
+    image(skin_keys::assignment::kApply, QRect(276, 390, 84, 30), action);
+    image(skin_keys::kOk, QRect(364, 390, 84, 30), action);
+    image(skin_keys::kCancel, QRect(452, 390, 84, 30), action);
     return d;
 }
 
@@ -128,18 +133,19 @@ DialogSkin profile_skin() {
         draw_title_bar(p, kProfileSize.width(), 40, QStringLiteral("Profiles"));
         draw_panel(p, QRect(12, 48, 456, 206));
     };
-    d.extra = {{"SCREEN", "Main", "profile_back.jpg"}, {"SCREEN", "Mask", "profile_mask.bmp"}};
-    d.plain.push_back({"PROGRAM_LIST", QRect(16, 52, 448, 198)});
+    d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "profile_back.jpg"},
+               {skin_keys::kScreen, skin_keys::kOutline, "profile_mask.bmp"}};
+    d.plain.push_back({skin_keys::profile::kList, QRect(16, 52, 448, 198)});
     const struct {
         const char* key;
         const char* legend;
         QRect rect;
-    } buttons[] = {{"FUNC_ADD", "Add", QRect(16, 262, 80, 28)},
-                   {"FUNC_LOAD", "Load", QRect(102, 262, 80, 28)},
-                   {"FUNC_DELETE", "Delete", QRect(188, 262, 80, 28)},
-                   {"CONTROL_OK", "OK", QRect(212, 302, 80, 28)},
-                   {"CONTROL_CANCEL", "Cancel", QRect(298, 302, 80, 28)},
-                   {"CONTROL2_APPLY", "Apply", QRect(384, 302, 80, 28)}};
+    } buttons[] = {{skin_keys::profile::kAdd, "Add", QRect(16, 262, 80, 28)},
+                   {skin_keys::profile::kLoad, "Load", QRect(102, 262, 80, 28)},
+                   {skin_keys::profile::kDelete, "Delete", QRect(188, 262, 80, 28)},
+                   {skin_keys::kOk, "OK", QRect(212, 302, 80, 28)},
+                   {skin_keys::kCancel, "Cancel", QRect(298, 302, 80, 28)},
+                   {skin_keys::kApply, "Apply", QRect(384, 302, 80, 28)}};
     for (const auto& b : buttons) {
         d.images.push_back({b.key, b.rect, button_face(QString::fromLatin1(b.legend))});
     }

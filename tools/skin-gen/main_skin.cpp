@@ -3,6 +3,7 @@
 #include "faces.h"
 #include "keyboard_layout.h"
 #include "main_texts.h"
+#include "ui/logic/skin_keys.h"
 
 #include <algorithm>
 #include <string>
@@ -84,12 +85,6 @@ bool is_flipped_key(KeyCode code) {
     return code >= 0x3B && code <= 0x3E;
 }
 
-std::string key_skin_name(KeyCode code) {
-    char name[16];
-    std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(code));
-    return name;
-}
-
 class MainBuilder {
 public:
     explicit MainBuilder(const TextTable& texts) : texts_(texts) {
@@ -113,13 +108,14 @@ private:
     void plain(std::string key, QRect rect) { dialog_.plain.push_back({std::move(key), rect}); }
 
     void add_title_bar() {
-        image("KESTRO_LINK", QRect(22, 31, 150, 34), draw_wordmark);
-        image("KESTRO_VER", QRect(178, 48, 170, 16), blank_face);
-        image("FUNC_PROFILES", QRect(400, 6, 296, 84), draw_profile_card);
+        image(skin_keys::main_window::kSkinLink, QRect(22, 31, 150, 34), draw_wordmark);
+        image(skin_keys::main_window::kVersion, QRect(178, 48, 170, 16), blank_face);
+        image(skin_keys::main_window::kProfiles, QRect(400, 6, 296, 84), draw_profile_card);
         // Created hidden and never shown: nothing of it belongs in the pictures.
-        image("FUNC_SWITCH", QRect(720, 36, 60, 24), blank_face);
-        const char* keys[] = {"CONTROL_MENU", "CONTROL_HELP", "CONTROL_LINK", "CONTROL_MINIMIZE",
-                              "CONTROL_CLOSE"};
+        image(skin_keys::main_window::kSwitch, QRect(720, 36, 60, 24), blank_face);
+        const char* keys[] = {skin_keys::main_window::kMenu, skin_keys::main_window::kHelp,
+                              skin_keys::main_window::kVendorLink,
+                              skin_keys::main_window::kMinimise, skin_keys::main_window::kClose};
         const char* glyphs[] = {"\u2261", "?", "\u2197", "\u2013", "\u2715"};
         for (int i = 0; i < 5; ++i) {
             image(keys[i], QRect(896 + 36 * i, 12, 32, 28),
@@ -129,22 +125,23 @@ private:
 
     void add_keys() {
         for (int j = 0; j < 9; ++j) {
-            image("FUNC_G" + std::to_string(j + 1), g_key_rect(j),
+            image(skin_keys::main_window::g_key(j), g_key_rect(j),
                   keycap_face(QStringLiteral("G%1").arg(j + 1), true));
         }
         for (const KeyboardKey& key : keyboard_key_list()) {
-            image(key_skin_name(key.code), key_rect(key.code),
+            image(skin_keys::main_window::keyboard_key(key_index_of(key.code)), key_rect(key.code),
                   keycap_face(QString::fromStdString(key_name(key.code, texts_))));
             // Flip shows D1..D6 in the F1..F4 row instead: the background keeps it bare.
             dialog_.images.back().on_background = !is_flipped_key(key.code);
         }
-        image("KEY_FN", fn_key_rect(), keycap_face(QStringLiteral("Fn")));
+        image(skin_keys::main_window::kFn, fn_key_rect(), keycap_face(QStringLiteral("Fn")));
         // Their faces come from the Flip pictures; here only their places.
         for (int k = 0; k < kDKeyCount; ++k) {
-            plain("KEY_D" + std::to_string(k + 1), d_key_rect(k));
+            plain(skin_keys::main_window::d_key(k), d_key_rect(k));
         }
-        image("LOCK_AB", bank_indicator_rect(), draw_bank);
-        const char* locks[] = {"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL"};
+        image(skin_keys::main_window::kBankIndicator, bank_indicator_rect(), draw_bank);
+        const char* locks[] = {skin_keys::main_window::kCapsLock, skin_keys::main_window::kNumLock,
+                               skin_keys::main_window::kScrollLock};
         const char* labels[] = {"CAPS", "NUM", "SCROLL"};
         for (int i = 0; i < 3; ++i) {
             image(locks[i], lock_indicator_rect(i), lamp(QString::fromLatin1(labels[i])));
@@ -155,31 +152,36 @@ private:
         const int x = kDevicePanel.x();
         const int y = kDevicePanel.y();
         for (int i = 0; i < 3; ++i) {
-            image("FUNC_PROFILE" + std::to_string(i + 1), QRect(x + 16 + 80 * i, y + 28, 72, 28),
-                  button_face({}));
+            image(skin_keys::main_window::kProfileButtons[i],
+                  QRect(x + 16 + 80 * i, y + 28, 72, 28), button_face({}));
         }
-        image("FUNC_DEFAULT", QRect(x + 256, y + 28, 84, 28), button_face({}));
-        plain("CONTROL_UsbStatic", QRect(x + 16, y + 66, 80, 26));
+        image(skin_keys::main_window::kDefault, QRect(x + 256, y + 28, 84, 28), button_face({}));
+        plain(skin_keys::main_window::kReportRateLabel, QRect(x + 16, y + 66, 80, 26));
         const char* rates[] = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
         for (int i = 0; i < 4; ++i) {
-            image("FUNC_REPORT" + std::to_string(i + 1), QRect(x + 100 + 62 * i, y + 66, 58, 26),
+            image(skin_keys::main_window::kReportRateButtons[i],
+                  QRect(x + 100 + 62 * i, y + 66, 58, 26),
                   button_face(QString::fromLatin1(rates[i])));
         }
-        image("FLIP_1", QRect(x + 34, y + 104, 28, 26), button_face(QStringLiteral("\u25C2")));
-        image("FLIP_0", QRect(x + 66, y + 104, 70, 26), draw_flip);
-        image("FLIP_2", QRect(x + 140, y + 104, 28, 26), button_face(QStringLiteral("\u25B8")));
-        image("FUNC_MACRO", QRect(x + 256, y + 104, 84, 26), button_face({}));
-        plain("LEFT_ARROW", kLeftArrow);
-        plain("RIGHT_ARROW", kRightArrow);
-        plain("CONTROL_JDTStatic", QRect(x + 16, y + 154, 120, 10));
-        image("CONTROL2_APPLY", QRect(x + 150, y + 144, 60, 28), button_face({}, Marked::Disabled));
-        image("CONTROL_OK", QRect(x + 216, y + 144, 60, 28), button_face({}));
-        image("CONTROL_CANCEL", QRect(x + 282, y + 144, 60, 28), button_face({}));
-        const char* faces[] = {"UP_ARROW_LEFT1", "DOWN_ARROW_LEFT1", "UP_ARROW_RIGHT1",
-                               "DOWN_ARROW_RIGHT1"};
+        image(skin_keys::main_window::kFlipLeft, QRect(x + 34, y + 104, 28, 26),
+              button_face(QStringLiteral("\u25C2")));
+        image(skin_keys::main_window::kFlipIndicator, QRect(x + 66, y + 104, 70, 26), draw_flip);
+        image(skin_keys::main_window::kFlipRight, QRect(x + 140, y + 104, 28, 26),
+              button_face(QStringLiteral("\u25B8")));
+        image(skin_keys::main_window::kMacroEdit, QRect(x + 256, y + 104, 84, 26), button_face({}));
+        plain(skin_keys::main_window::kLeftArrow, kLeftArrow);
+        plain(skin_keys::main_window::kRightArrow, kRightArrow);
+        plain(skin_keys::main_window::kBusyBar, QRect(x + 16, y + 154, 120, 10));
+        image(skin_keys::kApply, QRect(x + 150, y + 144, 60, 28),
+              button_face({}, Marked::Disabled));
+        image(skin_keys::kOk, QRect(x + 216, y + 144, 60, 28), button_face({}));
+        image(skin_keys::kCancel, QRect(x + 282, y + 144, 60, 28), button_face({}));
+        const char* faces[] = {
+            skin_keys::main_window::kLeftArrowUp, skin_keys::main_window::kLeftArrowDown,
+            skin_keys::main_window::kRightArrowUp, skin_keys::main_window::kRightArrowDown};
         for (int i = 0; i < kArrowFaces; ++i) {
             dialog_.extra.push_back(
-                {"BUTTONINFO2", faces[i], rect_value(QRect(1 + 16 * i, 1, 14, 20))});
+                {skin_keys::kArrowFaces, faces[i], rect_value(QRect(1 + 16 * i, 1, 14, 20))});
         }
     }
 
@@ -194,23 +196,24 @@ private:
         auto label = [&](const char* key, int left, int top) {
             plain(key, QRect(left, top, 86, 24));
         };
-        label("CONTROL_DengStatic", label1, row[0]);
-        plain("CONTROL_DengStaPic", QRect(control1, row[0], 56, 24));
-        plain("CONTROL_XGcombox", QRect(control1 + 70, row[0], 170, 24));
-        label("CONTROL_LightStatic", label1, row[1]);
-        plain("CONTROL_LightSlider", QRect(control1, row[1], 200, 24));
-        label("CONTROL_SpeedStatic", label1, row[2]);
-        plain("CONTROL_SpeedSlider", QRect(control1, row[2], 200, 24));
+        label(skin_keys::lighting::kSwitchLabel, label1, row[0]);
+        plain(skin_keys::lighting::kSwitch, QRect(control1, row[0], 56, 24));
+        plain(skin_keys::lighting::kEffectList, QRect(control1 + 70, row[0], 170, 24));
+        label(skin_keys::lighting::kBrightnessLabel, label1, row[1]);
+        plain(skin_keys::lighting::kBrightness, QRect(control1, row[1], 200, 24));
+        label(skin_keys::lighting::kSpeedLabel, label1, row[2]);
+        plain(skin_keys::lighting::kSpeed, QRect(control1, row[2], 200, 24));
         // Colour with random colour: two alternative groups in one place.
         for (const char* group : {"HX", "FY"}) {
             const std::string g = group;
             const bool hx = g == "HX";
-            label(((hx ? "CONTROL_HXysStatic" : "CONTROL_FYYSStatic")), label2, row[1]);
-            plain(hx ? "CONTROL_HXysButton" : "CONTROL_FYYSButton",
+            label(((hx ? skin_keys::lighting::kColourALabel : skin_keys::lighting::kColourBLabel)),
+                  label2, row[1]);
+            plain(hx ? skin_keys::lighting::kColourA : skin_keys::lighting::kColourB,
                   QRect(control2, row[1], 64, 24));
-            plain(hx ? "CONTROL_HXsjsStatic" : "CONTROL_FYSJSStatic",
+            plain(hx ? skin_keys::lighting::kRandomALabel : skin_keys::lighting::kRandomBLabel,
                   QRect(control2 + 76, row[1], 70, 24));
-            plain(hx ? "CONTROL_HXsjsStaPic" : "CONTROL_FYSJSStaPic",
+            plain(hx ? skin_keys::lighting::kRandomA : skin_keys::lighting::kRandomB,
                   QRect(control2 + 150, row[1], 24, 24));
         }
         // Direction: the plain and third layouts share a row, the second sits below colour.
@@ -218,46 +221,40 @@ private:
         const char* suffixes[] = {"", "2", "3"};
         for (int i = 0; i < 3; ++i) {
             const std::string s = suffixes[i];
-            label(("CONTROL_BLFXStatic" + s).c_str(), label2, direction_rows[i]);
-            plain("CONTROL_BLFXLStaPic" + s, QRect(control2, direction_rows[i] - 2, 32, 28));
-            plain("CONTROL_BLFXRStaPic" + s, QRect(control2 + 38, direction_rows[i] - 2, 32, 28));
+            label((skin_keys::lighting::kDirectionLabel + s).c_str(), label2, direction_rows[i]);
+            plain(skin_keys::lighting::kDirectionLeft + s,
+                  QRect(control2, direction_rows[i] - 2, 32, 28));
+            plain(skin_keys::lighting::kDirectionRight + s,
+                  QRect(control2 + 38, direction_rows[i] - 2, 32, 28));
         }
-        const char* choices[] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC",
-                                 "CONTROL_LANPIC"};
+        const auto& choices = skin_keys::lighting::kColourChoices;
         for (int i = 0; i < 4; ++i) {
             plain(choices[i], QRect(control2 + 36 * i, row[1] - 2, 28, 28));
         }
         // Per-key colours.
-        label("CONTROL_USERysStatic", label2, row[1]);
-        plain("CONTROL_USERysButton", QRect(control2, row[1], 64, 24));
-        label("CONTROL_USERjsStatic", label2, row[2]);
-        plain("CONTROL_USERjsButton", QRect(control2, row[2], 64, 24));
-        label("CONTROL_USERgjStatic", label1, row[2]);
-        plain("CONTROL_USERgjStaPic1", QRect(control1, row[2] - 2, 32, 28));
-        plain("CONTROL_USERgjStaPic2", QRect(control1 + 38, row[2] - 2, 32, 28));
-        plain("CONTROL_umCombo", QRect(control2 + 76, row[2], 100, 24));
+        label(skin_keys::lighting::kUserColourLabel, label2, row[1]);
+        plain(skin_keys::lighting::kUserColour, QRect(control2, row[1], 64, 24));
+        label(skin_keys::lighting::kBaseColourLabel, label2, row[2]);
+        plain(skin_keys::lighting::kBaseColour, QRect(control2, row[2], 64, 24));
+        label(skin_keys::lighting::kToolLabel, label1, row[2]);
+        plain(skin_keys::lighting::kTools[0], QRect(control1, row[2] - 2, 32, 28));
+        plain(skin_keys::lighting::kTools[1], QRect(control1 + 38, row[2] - 2, 32, 28));
+        plain(skin_keys::lighting::kPresetList, QRect(control2 + 76, row[2], 100, 24));
         // Controls no effect shows; they keep a place in the last row.
-        const char* hidden_labels[] = {"CONTROL_JTysStatic",   "CONTROL_FYCFStatic",
-                                       "CONTROL_FYdjcfStatic", "CONTROL_FYggcfStatc",
-                                       "CONTROL_TSysStatic",   "CONTROL_TSsjsStatic",
-                                       "CONTROL_CDysStatic",   "CONTROL_CDsjsStatic"};
-        for (const char* key : hidden_labels) {
+        label(skin_keys::lighting::kNotice, label1, row[3]);
+        for (const char* key : skin_keys::lighting::kIdleLabels) {
             label(key, label1, row[3]);
         }
-        const char* hidden_controls[] = {"CONTROL_JTysButton",   "CONTROL_FYdjcfStaPic",
-                                         "CONTROL_FYggcfStaPic", "CONTROL_TSysButton",
-                                         "CONTROL_TSsjsStaPic",  "CONTROL_CDysButton",
-                                         "CONTROL_CDsjsStaPic"};
-        for (const char* key : hidden_controls) {
+        for (const char* key : skin_keys::lighting::kIdleControls) {
             plain(key, QRect(control1, row[3], 64, 24));
         }
     }
 
     void add_texts() {
         dialog_.extra.insert(dialog_.extra.begin(),
-                             {{"SCREEN", "Main", "main_back.jpg"},
-                              {"SCREEN", "Mask", "main_mask.bmp"},
-                              {"SCREEN", "Link", "https://tarvenor.example/"}});
+                             {{skin_keys::kScreen, skin_keys::kBackground, "main_back.jpg"},
+                              {skin_keys::kScreen, skin_keys::kOutline, "main_mask.bmp"},
+                              {skin_keys::kScreen, skin_keys::kLink, "https://tarvenor.example/"}});
         for (const ControlName& name : control_names()) {
             dialog_.extra.push_back({"Control_Name", name.key, name.chinese});
             dialog_.extra.push_back({"Control_Name1", name.key, name.english});
@@ -282,13 +279,14 @@ DialogSkin flip_skin(const TextTable& texts) {
     DialogSkin flip = main_skin(texts);
     std::erase_if(flip.images, [](const ImageControl& control) {
         return std::ranges::any_of(keyboard_key_list(), [&control](const KeyboardKey& key) {
-            return is_flipped_key(key.code) && control.key == key_skin_name(key.code);
+            return is_flipped_key(key.code) &&
+                   control.key == skin_keys::main_window::keyboard_key(key_index_of(key.code));
         });
     });
     for (int k = 0; k < kDKeyCount; ++k) {
         const QString legend = QStringLiteral("D%1").arg(k + 1);
         flip.images.push_back(
-            {"KEY_D" + std::to_string(k + 1), d_key_rect(k), keycap_face(legend)});
+            {skin_keys::main_window::d_key(k), d_key_rect(k), keycap_face(legend)});
     }
     return flip;
 }

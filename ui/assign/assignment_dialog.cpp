@@ -2,6 +2,7 @@
 
 #include "ui/assign/action_list_view.h"
 #include "ui/logic/control_ids.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
 
 #include <QCheckBox>
@@ -15,7 +16,7 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = "BUTTONINFO";
+constexpr const char* kSection = skin_keys::kControls;
 const QColor kPromptGrey(0xE4, 0xE4, 0xE4);
 
 // An image button: its skin key and the language key of its caption (none: no caption).
@@ -25,26 +26,26 @@ struct ButtonPlace {
     const char* caption;
 };
 constexpr ButtonPlace kButtons[] = {
-    {AssignmentControl::Mask, "CONTROL_MASK", nullptr},
-    {AssignmentControl::Title, "CONTROL_TITLE", nullptr},
-    {AssignmentControl::Osk, "CONTROL_OSK", nullptr},
-    {AssignmentControl::Clear, "CONTROL_CLEAR", nullptr},
-    {AssignmentControl::PageKey, "CONTROL_KEY", "SINGLE_KEY"},
-    {AssignmentControl::PageMacro, "CONTROL_MACRO", "MACRO_SETTING"},
-    {AssignmentControl::PageMedia, "CONTROL_MEDIA", "MULTI_MEDIA"},
-    {AssignmentControl::PageFunction, "CONTROL_FUNCTION", "FUNCTION_KEY"},
-    {AssignmentControl::Apply, "CONTROL_APPLY", "PROFILE_APPLY"},
-    {AssignmentControl::Ok, "CONTROL_OK", "MACRO_OK"},
-    {AssignmentControl::Cancel, "CONTROL_CANCEL", "MACRO_CANCLE"},
-    {AssignmentControl::AddMacro, "FUNC_MACRO_ADD", nullptr},
-    {AssignmentControl::DeleteMacro, "FUNC_MACRO_DELETE", nullptr},
-    {AssignmentControl::Record, "FUNC_MACRO_RECORD", "A_RECORD"},
-    {AssignmentControl::MoveTop, "FUNC_MACRO_UP_TOP", "A_TOP"},
-    {AssignmentControl::MoveUp, "FUNC_MACRO_UP", "A_UP"},
-    {AssignmentControl::MoveDown, "FUNC_MACRO_DOWN", "A_DOWN"},
-    {AssignmentControl::MoveBottom, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
-    {AssignmentControl::DeleteAction, "FUNC_MACRO_DELETE2", "A_DELETE"},
-    {AssignmentControl::ClearActions, "FUNC_MACRO_CLEAR", "A_CLEAR"},
+    {AssignmentControl::Mask, skin_keys::assignment::kPageBadge, nullptr},
+    {AssignmentControl::Title, skin_keys::assignment::kTitle, nullptr},
+    {AssignmentControl::Osk, skin_keys::assignment::kOsk, nullptr},
+    {AssignmentControl::Clear, skin_keys::assignment::kClear, nullptr},
+    {AssignmentControl::PageKey, skin_keys::assignment::kKeyPage, "SINGLE_KEY"},
+    {AssignmentControl::PageMacro, skin_keys::assignment::kMacroPage, "MACRO_SETTING"},
+    {AssignmentControl::PageMedia, skin_keys::assignment::kMediaPage, "MULTI_MEDIA"},
+    {AssignmentControl::PageFunction, skin_keys::assignment::kFunctionPage, "FUNCTION_KEY"},
+    {AssignmentControl::Apply, skin_keys::assignment::kApply, "PROFILE_APPLY"},
+    {AssignmentControl::Ok, skin_keys::kOk, "MACRO_OK"},
+    {AssignmentControl::Cancel, skin_keys::kCancel, "MACRO_CANCLE"},
+    {AssignmentControl::AddMacro, skin_keys::assignment::kAddMacro, nullptr},
+    {AssignmentControl::DeleteMacro, skin_keys::assignment::kDeleteMacro, nullptr},
+    {AssignmentControl::Record, skin_keys::assignment::kRecord, "A_RECORD"},
+    {AssignmentControl::MoveTop, skin_keys::assignment::kMoveTop, "A_TOP"},
+    {AssignmentControl::MoveUp, skin_keys::assignment::kMoveUp, "A_UP"},
+    {AssignmentControl::MoveDown, skin_keys::assignment::kMoveDown, "A_DOWN"},
+    {AssignmentControl::MoveBottom, skin_keys::assignment::kMoveBottom, "A_BOTTOM"},
+    {AssignmentControl::DeleteAction, skin_keys::assignment::kDeleteAction, "A_DELETE"},
+    {AssignmentControl::ClearActions, skin_keys::assignment::kClearActions, "A_CLEAR"},
 };
 
 struct LabelPlace {
@@ -53,12 +54,12 @@ struct LabelPlace {
     const char* text;
 };
 constexpr LabelPlace kLabels[] = {
-    {AssignmentControl::MacroPrompt, "MARCO_NAME_SETTING", "MACRO_NAME_SETTING"},
-    {AssignmentControl::KeyPrompt, "TISHI_SINGLE_STATIC", "SINGLE_STATIC"},
-    {AssignmentControl::MediaPrompt, "MEDIA_SETTING_TISHI", "MEDIA_EDIT_TISHI"},
-    {AssignmentControl::FunctionPrompt, "FUNCTION_KEY_SETTING_TISHI", "FUNCTION_TISHI"},
-    {AssignmentControl::CyclesLabel, "FUNC_MACRO_CYCLES_PROMPT", "MACRO_CYCLES"},
-    {AssignmentControl::RecordDelayLabel, "FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY"},
+    {AssignmentControl::MacroPrompt, skin_keys::assignment::kMacroPrompt, "MACRO_NAME_SETTING"},
+    {AssignmentControl::KeyPrompt, skin_keys::assignment::kKeyPrompt, "SINGLE_STATIC"},
+    {AssignmentControl::MediaPrompt, skin_keys::assignment::kMediaPrompt, "MEDIA_EDIT_TISHI"},
+    {AssignmentControl::FunctionPrompt, skin_keys::assignment::kFunctionPrompt, "FUNCTION_TISHI"},
+    {AssignmentControl::CyclesLabel, skin_keys::assignment::kCyclesLabel, "MACRO_CYCLES"},
+    {AssignmentControl::RecordDelayLabel, skin_keys::assignment::kRecordDelayLabel, "RECORD_DELAY"},
 };
 
 // The controls whose presence the logic decides; OK, Cancel and the decorations always show.
@@ -212,7 +213,7 @@ void AssignmentDialog::place_buttons() {
 
 void AssignmentDialog::place_labels() {
     prompt_ = new QLabel(this);
-    place_control(*prompt_, skin(), kSection, "KEY_SETTING");
+    place_control(*prompt_, skin(), kSection, skin_keys::assignment::kPrompt);
     prompt_->setText(
         language_text(services_.logic.macro_only() ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI"));
     controls_[AssignmentControl::Prompt] = prompt_;
@@ -241,22 +242,22 @@ void AssignmentDialog::place_fields() {
     key_field_->setReadOnly(true);
     key_field_->setFocusPolicy(Qt::NoFocus);
     key_field_->setFont(font_of("Verdana", 18));
-    place_control(*key_field_, skin(), kSection, "FUNC_KEY_INPUT");
+    place_control(*key_field_, skin(), kSection, skin_keys::assignment::kKeyField);
 
     media_ = new QComboBox(this);
     media_->setObjectName(QStringLiteral("media_list"));
     fill_list(*media_, logic.media_names());
-    place_control(*media_, skin(), kSection, "FUNC_MEDIA_SELECT");
+    place_control(*media_, skin(), kSection, skin_keys::assignment::kMediaList);
     functions_ = new QComboBox(this);
     functions_->setObjectName(QStringLiteral("function_list"));
     fill_list(*functions_, logic.function_names());
-    place_control(*functions_, skin(), kSection, "FUNC_FUNCTION_SELECT");
+    place_control(*functions_, skin(), kSection, skin_keys::assignment::kFunctionList);
 
     macros_ = new QComboBox(this);
     macros_->setObjectName(QStringLiteral("macro_list"));
     macros_->setEditable(true);
     macros_->setInsertPolicy(QComboBox::NoInsert);
-    place_control(*macros_, skin(), kSection, "FUNC_MACRO_LIST");
+    place_control(*macros_, skin(), kSection, skin_keys::assignment::kMacroList);
     for (QComboBox* list : {media_, functions_, macros_}) {
         list->setFont(font_of("Tahoma", 12));
     }
@@ -267,18 +268,18 @@ void AssignmentDialog::place_fields() {
                             language_text("MACRO_DELAY_MS")},
                            this);
     actions_->setObjectName(QStringLiteral("action_list"));
-    place_control(*actions_, skin(), kSection, "FUNC_MACRO_LIST2");
+    place_control(*actions_, skin(), kSection, skin_keys::assignment::kActionList);
 
     cycles_ = new QLineEdit(this);
     cycles_->setObjectName(QStringLiteral("cycles"));
     cycles_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), cycles_));
-    place_control(*cycles_, skin(), kSection, "FUNC_MACRO_CYCLES");
+    place_control(*cycles_, skin(), kSection, skin_keys::assignment::kCycles);
 
     record_delay_ = new QCheckBox(this);
     record_delay_->setObjectName(QStringLiteral("record_delay"));
     record_delay_->setAttribute(Qt::WA_TranslucentBackground);
-    place_control(*record_delay_, skin(), kSection, "FUNC_MACRO_RECORD_DELAY");
+    place_control(*record_delay_, skin(), kSection, skin_keys::assignment::kRecordDelay);
 
     controls_[AssignmentControl::KeyField] = key_field_;
     controls_[AssignmentControl::MediaList] = media_;

@@ -3,6 +3,7 @@
 
 #include "model/key_codes.h"
 #include "model/text_table.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/colour_button.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
@@ -19,7 +20,6 @@
 #include <QTimer>
 
 #include <array>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,12 +29,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSection = "BUTTONINFO";
+constexpr const char* kSection = skin_keys::kControls;
 
 std::string key_skin_name(KeyCode code) {
-    char name[16];
-    std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(code));
-    return name;
+    return skin_keys::main_window::keyboard_key(key_index_of(code));
 }
 
 class GalleryWindow : public SkinnedDialog {
@@ -70,13 +68,13 @@ private:
 
     void place_keys() {
         const FaceImages key_faces{normal(), over(), down(), normal(), disable()};
-        for (int j = 1; j <= 9; ++j) {
-            image("FUNC_G" + std::to_string(j), key_faces);
+        for (int j = 0; j < 9; ++j) {
+            image(skin_keys::main_window::g_key(j), key_faces);
         }
         for (const KeyboardKey& key : keyboard_key_list()) {
             image(key_skin_name(key.code), key_faces);
         }
-        image("KEY_FN", {normal(), over(), down(), normal(), disable()});
+        image(skin_keys::main_window::kFn, {normal(), over(), down(), normal(), disable()});
     }
 
     void caption(const std::string& key, const QString& text, int points = 9) {
@@ -88,46 +86,59 @@ private:
 
     void place_buttons() {
         const FaceImages plain{normal(), over(), down(), normal(), normal()};
-        for (const char* key :
-             {"FUNC_MACRO", "CONTROL_OK", "CONTROL_CANCEL", "CONTROL_HELP", "CONTROL_CLOSE",
-              "CONTROL_LINK", "CONTROL_MINIMIZE", "CONTROL_MENU"}) {
+        for (const char* key : {skin_keys::main_window::kMacroEdit, skin_keys::kOk,
+                                skin_keys::kCancel, skin_keys::main_window::kHelp,
+                                skin_keys::main_window::kClose, skin_keys::main_window::kVendorLink,
+                                skin_keys::main_window::kMinimise, skin_keys::main_window::kMenu}) {
             image(key, plain);
         }
-        image("KESTRO_LINK", {normal(), over(), disable(), normal(), normal()});
-        image("CONTROL2_APPLY", {normal(), over(), down(), disable(), normal()});
-        for (const char* key : {"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL", "LOCK_AB"}) {
+        image(skin_keys::main_window::kSkinLink, {normal(), over(), disable(), normal(), normal()});
+        image(skin_keys::kApply, {normal(), over(), down(), disable(), normal()});
+        for (const char* key :
+             {skin_keys::main_window::kCapsLock, skin_keys::main_window::kNumLock,
+              skin_keys::main_window::kScrollLock, skin_keys::main_window::kBankIndicator}) {
             image(key, {normal(), normal(), normal(), normal(), over()});
         }
-        image("FLIP_0", {normal(), normal(), normal(), normal(), disable()});
+        image(skin_keys::main_window::kFlipIndicator,
+              {normal(), normal(), normal(), normal(), disable()});
         for (const char* key :
-             {"FLIP_1", "FLIP_2", "FUNC_PROFILE1", "FUNC_PROFILE2", "FUNC_PROFILE3", "FUNC_DEFAULT",
-              "FUNC_REPORT1", "FUNC_REPORT2", "FUNC_REPORT3", "FUNC_REPORT4"}) {
+             {skin_keys::main_window::kFlipLeft, skin_keys::main_window::kFlipRight,
+              skin_keys::main_window::kProfileButtons[0],
+              skin_keys::main_window::kProfileButtons[1],
+              skin_keys::main_window::kProfileButtons[2], skin_keys::main_window::kDefault,
+              skin_keys::main_window::kReportRateButtons[0],
+              skin_keys::main_window::kReportRateButtons[1],
+              skin_keys::main_window::kReportRateButtons[2],
+              skin_keys::main_window::kReportRateButtons[3]}) {
             image(key, {normal(), over(), down(), normal(), disable()});
         }
-        image("KESTRO_VER", {normal(), normal(), normal(), normal(), normal()})->setEnabled(false);
-        image("FUNC_PROFILES", plain);
-        caption("FUNC_PROFILE1", QStringLiteral("Profile 1"));
-        caption("FUNC_PROFILE2", QStringLiteral("Profile 2"));
-        caption("FUNC_PROFILE3", QStringLiteral("Profile 3"));
-        caption("FUNC_DEFAULT", QStringLiteral("Default"));
-        caption("FUNC_MACRO", QStringLiteral("Macro"));
-        caption("CONTROL2_APPLY", QStringLiteral("Apply"));
-        caption("CONTROL_OK", QStringLiteral("OK"));
-        caption("CONTROL_CANCEL", QStringLiteral("Cancel"));
-        ImageButton* version = buttons_.at("KESTRO_VER");
+        image(skin_keys::main_window::kVersion, {normal(), normal(), normal(), normal(), normal()})
+            ->setEnabled(false);
+        image(skin_keys::main_window::kProfiles, plain);
+        caption(skin_keys::main_window::kProfileButtons[0], QStringLiteral("Profile 1"));
+        caption(skin_keys::main_window::kProfileButtons[1], QStringLiteral("Profile 2"));
+        caption(skin_keys::main_window::kProfileButtons[2], QStringLiteral("Profile 3"));
+        caption(skin_keys::main_window::kDefault, QStringLiteral("Default"));
+        caption(skin_keys::main_window::kMacroEdit, QStringLiteral("Macro"));
+        caption(skin_keys::kApply, QStringLiteral("Apply"));
+        caption(skin_keys::kOk, QStringLiteral("OK"));
+        caption(skin_keys::kCancel, QStringLiteral("Cancel"));
+        ImageButton* version = buttons_.at(skin_keys::main_window::kVersion);
         version->setText(QStringLiteral("Keyboard settings 0.1"));
         version->set_text_style(true, 8, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine);
-        ImageButton* profiles = buttons_.at("FUNC_PROFILES");
+        ImageButton* profiles = buttons_.at(skin_keys::main_window::kProfiles);
         // The name it shows before a keyboard has told its profile, the longest it shows.
         profiles->setText(QString::fromStdString(TextTable().text(TextKey::DefaultProfileName)));
         profiles->set_text_style(true, 10, QStringLiteral("DejaVu Sans"), QColor(228, 228, 228),
                                  Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine);
         profiles->set_text_rotation(268, true);
-        for (const auto& [key, face] : {std::pair{"LEFT_ARROW", "DOWN_ARROW_LEFT1"},
-                                        std::pair{"RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
+        for (const auto& [key, face] :
+             {std::pair{skin_keys::main_window::kLeftArrow, skin_keys::main_window::kLeftArrowDown},
+              std::pair{skin_keys::main_window::kRightArrow,
+                        skin_keys::main_window::kRightArrowDown}}) {
             auto* arrow = new ImageButton(this);
-            place_with_face(*arrow, skin(), kSection, key, "BUTTONINFO2", face, arrows_);
+            place_with_face(*arrow, skin(), kSection, key, skin_keys::kArrowFaces, face, arrows_);
         }
     }
 
@@ -146,8 +157,8 @@ private:
 
     // The panel as it shows effect 1: brightness, speed, direction and colour.
     void place_lighting_panel(const fs::path& skins) {
-        label("CONTROL_DengStatic", "Deng");
-        picture("CONTROL_DengStaPic", skins / "dengdown.bmp");
+        label(skin_keys::lighting::kSwitchLabel, "Deng");
+        picture(skin_keys::lighting::kSwitch, skins / "dengdown.bmp");
         auto* effects = new QComboBox(this);
         for (int e = 1; e <= 20; ++e) {
             const std::string name = skin().get("Mode1", std::to_string(e));
@@ -155,21 +166,24 @@ private:
                 effects->addItem(QString::fromStdString(name));
             }
         }
-        place_control(*effects, skin(), kSection, "CONTROL_XGcombox");
-        label("CONTROL_LightStatic", "Light");
-        picture("CONTROL_LightSlider", skins / "3.bmp");
-        label("CONTROL_SpeedStatic", "Speed");
-        picture("CONTROL_SpeedSlider", skins / "7.bmp");
-        label("CONTROL_HXysStatic", "Color");
+        place_control(*effects, skin(), kSection, skin_keys::lighting::kEffectList);
+        label(skin_keys::lighting::kBrightnessLabel, "Light");
+        picture(skin_keys::lighting::kBrightness, skins / "3.bmp");
+        label(skin_keys::lighting::kSpeedLabel, "Speed");
+        picture(skin_keys::lighting::kSpeed, skins / "7.bmp");
+        label(skin_keys::lighting::kColourALabel, "Color");
         auto* colour = new ColourButton(this);
         colour->set_colour(QColor(0x2c, 0xc7, 0xff));
-        place_control(*colour, skin(), kSection, "CONTROL_HXysButton");
-        label("CONTROL_HXsjsStatic", "DC");
-        picture("CONTROL_HXsjsStaPic", skins / "sjsup.bmp");
-        label("CONTROL_BLFXStatic2", "FX");
-        picture("CONTROL_BLFXLStaPic2", skins / "leftdown.bmp");
-        picture("CONTROL_BLFXRStaPic2", skins / "rightup.bmp");
-        label("CONTROL_UsbStatic", "Usb");
+        place_control(*colour, skin(), kSection, skin_keys::lighting::kColourA);
+        label(skin_keys::lighting::kRandomALabel, "DC");
+        picture(skin_keys::lighting::kRandomA, skins / "sjsup.bmp");
+        // The direction group's second layout.
+        label((skin_keys::lighting::kDirectionLabel + std::string("2")).c_str(), "FX");
+        picture((skin_keys::lighting::kDirectionLeft + std::string("2")).c_str(),
+                skins / "leftdown.bmp");
+        picture((skin_keys::lighting::kDirectionRight + std::string("2")).c_str(),
+                skins / "rightup.bmp");
+        label(skin_keys::main_window::kReportRateLabel, "Usb");
     }
 
     // Hover on W, a press on A, assignments on a few keys and G keys, profile 1 and 1000 Hz.
@@ -178,13 +192,17 @@ private:
              {KeyCode{0x012}, KeyCode{0x013}, KeyCode{0x03F}, KeyCode{0x04C}, KeyCode{0x039}}) {
             buttons_.at(key_skin_name(code))->set_selected(true);
         }
-        for (const char* key : {"FUNC_G1", "FUNC_G2", "FUNC_G6", "FUNC_PROFILE1", "FUNC_REPORT4"}) {
+        for (const int j : {0, 1, 5}) {
+            buttons_.at(skin_keys::main_window::g_key(j))->set_selected(true);
+        }
+        for (const char* key : {skin_keys::main_window::kProfileButtons[0],
+                                skin_keys::main_window::kReportRateButtons[3]}) {
             buttons_.at(key)->set_selected(true);
         }
         buttons_.at(key_skin_name(0x01E))->setDown(true);
-        buttons_.at("CONTROL2_APPLY")->setEnabled(false);
-        buttons_.at("LOCK_NUM")->set_selected(true);
-        buttons_.at("FLIP_0")->set_selected(true);
+        buttons_.at(skin_keys::kApply)->setEnabled(false);
+        buttons_.at(skin_keys::main_window::kNumLock)->set_selected(true);
+        buttons_.at(skin_keys::main_window::kFlipIndicator)->set_selected(true);
         ImageButton* hovered = buttons_.at(key_skin_name(0x011));
         QMouseEvent move(QEvent::MouseMove, QPointF(4, 4), hovered->mapToGlobal(QPointF(4, 4)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

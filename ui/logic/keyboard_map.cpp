@@ -1,19 +1,18 @@
 #include "ui/logic/keyboard_map.h"
 
+#include "ui/logic/skin_keys.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 namespace tarvenor {
 
 std::string key_skin_key(KeyCode code) {
-    char name[16];
-    std::snprintf(name, sizeof name, "KEY_%03X", key_index_of(code));
-    return name;
+    return skin_keys::main_window::keyboard_key(key_index_of(code));
 }
 
 std::string g_skin_key(int j) {
-    return "FUNC_G" + std::to_string(j + 1);
+    return skin_keys::main_window::g_key(j);
 }
 
 std::optional<KeyCode> keyboard_key_of(int control_id) {

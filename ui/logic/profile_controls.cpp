@@ -1,5 +1,7 @@
 #include "ui/logic/profile_controls.h"
 
+#include "ui/logic/skin_keys.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -34,9 +36,11 @@ FileWriteResult toggle_flip(SettingsStore& store) {
 
 FlipLook flip_look(bool flip) {
     if (flip) {
-        return {false, true, "UP_ARROW_LEFT1", "UP_ARROW_RIGHT1"};
+        return {false, true, skin_keys::main_window::kLeftArrowUp,
+                skin_keys::main_window::kRightArrowUp};
     }
-    return {true, false, "DOWN_ARROW_LEFT1", "DOWN_ARROW_RIGHT1"};
+    return {true, false, skin_keys::main_window::kLeftArrowDown,
+            skin_keys::main_window::kRightArrowDown};
 }
 
 } // namespace tarvenor

@@ -4,6 +4,7 @@
 
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/lighting_presets.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/skin/colour_button.h"
 #include "ui/skin/image_button.h"
@@ -15,11 +16,10 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = "BUTTONINFO";
+constexpr const char* kSection = skin_keys::kControls;
 constexpr int kFrameWidth = 2;
 constexpr const char* kChoicePictures[] = {"hong", "huang", "lv", "lan"};
-constexpr const char* kChoiceKeys[] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC",
-                                       "CONTROL_LANPIC"};
+constexpr const auto& kChoiceKeys = skin_keys::lighting::kColourChoices;
 constexpr const char* kFixedPictures[] = {
     "dengup.bmp",    "dengdown.bmp",   "leftup.bmp",    "leftdown.bmp",   "rightup.bmp",
     "rightdown.bmp", "upup.bmp",       "updown.bmp",    "downup.bmp",     "downdown.bmp",
@@ -114,43 +114,44 @@ void LightingPanel::make_colour_group(ColourGroupControls& group, const char* co
 }
 
 void LightingPanel::make_controls() {
-    switch_label_ = make_label("CONTROL_DengStatic", "Deng");
-    switch_ = make_picture("CONTROL_DengStaPic");
+    switch_label_ = make_label(skin_keys::lighting::kSwitchLabel, "Deng");
+    switch_ = make_picture(skin_keys::lighting::kSwitch);
     effects_ = new QComboBox(&window_);
-    effects_->setObjectName(QStringLiteral("CONTROL_XGcombox"));
-    place_control(*effects_, skin_, kSection, "CONTROL_XGcombox");
-    brightness_label_ = make_label("CONTROL_LightStatic", "Light");
+    effects_->setObjectName(QString::fromLatin1(skin_keys::lighting::kEffectList));
+    place_control(*effects_, skin_, kSection, skin_keys::lighting::kEffectList);
+    brightness_label_ = make_label(skin_keys::lighting::kBrightnessLabel, "Light");
     brightness_ = new BitmapSlider(&window_);
-    place_control(*brightness_, skin_, kSection, "CONTROL_LightSlider");
-    speed_label_ = make_label("CONTROL_SpeedStatic", "Speed");
+    place_control(*brightness_, skin_, kSection, skin_keys::lighting::kBrightness);
+    speed_label_ = make_label(skin_keys::lighting::kSpeedLabel, "Speed");
     speed_ = new BitmapSlider(&window_);
-    place_control(*speed_, skin_, kSection, "CONTROL_SpeedSlider");
-    direction_.label = make_label("CONTROL_BLFXStatic", "FX");
-    direction_.left = make_picture("CONTROL_BLFXLStaPic");
-    direction_.right = make_picture("CONTROL_BLFXRStaPic");
-    make_colour_group(group_a_, "CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStatic",
-                      "CONTROL_HXsjsStaPic");
-    make_colour_group(group_b_, "CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStatic",
-                      "CONTROL_FYSJSStaPic");
+    place_control(*speed_, skin_, kSection, skin_keys::lighting::kSpeed);
+    direction_.label = make_label(skin_keys::lighting::kDirectionLabel, "FX");
+    direction_.left = make_picture(skin_keys::lighting::kDirectionLeft);
+    direction_.right = make_picture(skin_keys::lighting::kDirectionRight);
+    make_colour_group(group_a_, skin_keys::lighting::kColourALabel, skin_keys::lighting::kColourA,
+                      skin_keys::lighting::kRandomALabel, skin_keys::lighting::kRandomA);
+    make_colour_group(group_b_, skin_keys::lighting::kColourBLabel, skin_keys::lighting::kColourB,
+                      skin_keys::lighting::kRandomBLabel, skin_keys::lighting::kRandomB);
     for (std::size_t i = 0; i < choices_.size(); ++i) {
         choices_[i] = make_picture(kChoiceKeys[i]);
     }
-    user_colour_ = make_colour_button("CONTROL_USERysButton");
-    base_colour_ = make_colour_button("CONTROL_USERjsButton");
-    tools_ = {make_picture("CONTROL_USERgjStaPic1"), make_picture("CONTROL_USERgjStaPic2")};
+    user_colour_ = make_colour_button(skin_keys::lighting::kUserColour);
+    base_colour_ = make_colour_button(skin_keys::lighting::kBaseColour);
+    tools_ = {make_picture(skin_keys::lighting::kTools[0]),
+              make_picture(skin_keys::lighting::kTools[1])};
     presets_ = new QComboBox(&window_);
-    presets_->setObjectName(QStringLiteral("CONTROL_umCombo"));
-    place_control(*presets_, skin_, kSection, "CONTROL_umCombo");
+    presets_->setObjectName(QString::fromLatin1(skin_keys::lighting::kPresetList));
+    place_control(*presets_, skin_, kSection, skin_keys::lighting::kPresetList);
     for (int preset = 0; preset < kPresetCount; ++preset) {
         presets_->addItem(QString::fromUtf8(preset_name(preset).data(),
                                             static_cast<qsizetype>(preset_name(preset).size())));
     }
     presets_->setCurrentIndex(-1);
-    per_key_ = {make_label("CONTROL_USERysStatic", "Color"),
+    per_key_ = {make_label(skin_keys::lighting::kUserColourLabel, "Color"),
                 user_colour_,
-                make_label("CONTROL_USERjsStatic", "JColor"),
+                make_label(skin_keys::lighting::kBaseColourLabel, "JColor"),
                 base_colour_,
-                make_label("CONTROL_USERgjStatic", "Tool"),
+                make_label(skin_keys::lighting::kToolLabel, "Tool"),
                 tools_[0],
                 tools_[1],
                 presets_};
@@ -158,7 +159,7 @@ void LightingPanel::make_controls() {
     notice_ = new QLabel(&window_);
     notice_->setObjectName(QStringLiteral("lighting_notice"));
     notice_->setStyleSheet(QStringLiteral("color: #ffb040; background: transparent;"));
-    const SkinRect place = place_control(*notice_, skin_, kSection, "CONTROL_JTysStatic");
+    const SkinRect place = place_control(*notice_, skin_, kSection, skin_keys::lighting::kNotice);
     // Up to the panel's right side, and a second line below when the language needs it.
     notice_->setWordWrap(true);
     notice_->resize(place.w * 7, place.h + 10);
@@ -300,9 +301,9 @@ void LightingPanel::show_direction() {
         return;
     }
     direction_layout_ = layout;
-    move_control(*direction_.label, skin_, kSection, "CONTROL_BLFXStatic" + layout);
-    move_control(*direction_.left, skin_, kSection, "CONTROL_BLFXLStaPic" + layout);
-    move_control(*direction_.right, skin_, kSection, "CONTROL_BLFXRStaPic" + layout);
+    move_control(*direction_.label, skin_, kSection, skin_keys::lighting::kDirectionLabel + layout);
+    move_control(*direction_.left, skin_, kSection, skin_keys::lighting::kDirectionLeft + layout);
+    move_control(*direction_.right, skin_, kSection, skin_keys::lighting::kDirectionRight + layout);
 }
 
 void LightingPanel::show_frames() {

@@ -3,6 +3,7 @@
 #include "ui/logic/g_keys.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/profile_controls.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
 
 #include <QColor>
@@ -12,7 +13,7 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = "BUTTONINFO";
+constexpr const char* kSection = skin_keys::kControls;
 const QColor kCaptionColour(228, 228, 228);
 
 // The faces of a control, named by the picture each state is cut from, in the order normal,
@@ -51,34 +52,34 @@ struct ControlPlace {
 };
 
 constexpr ControlPlace kControls[] = {
-    {MainControl::SkinLink, "KESTRO_LINK", FaceSet::Link},
-    {MainControl::Profiles, "FUNC_PROFILES", FaceSet::Plain},
-    {MainControl::MacroEdit, "FUNC_MACRO", FaceSet::Plain},
-    {MainControl::Ok, "CONTROL_OK", FaceSet::Plain},
-    {MainControl::Cancel, "CONTROL_CANCEL", FaceSet::Plain},
-    {MainControl::Help, "CONTROL_HELP", FaceSet::Plain},
-    {MainControl::Close, "CONTROL_CLOSE", FaceSet::Plain},
-    {MainControl::VendorLink, "CONTROL_LINK", FaceSet::Plain},
-    {MainControl::Minimise, "CONTROL_MINIMIZE", FaceSet::Plain},
-    {MainControl::Menu, "CONTROL_MENU", FaceSet::Plain},
-    {MainControl::Apply, "CONTROL2_APPLY", FaceSet::Apply},
-    {MainControl::CapsLock, "LOCK_CAPS", FaceSet::Indicator},
-    {MainControl::NumLock, "LOCK_NUM", FaceSet::Indicator},
-    {MainControl::ScrollLock, "LOCK_SCROLL", FaceSet::Indicator},
-    {MainControl::BankIndicator, "LOCK_AB", FaceSet::Indicator},
-    {MainControl::FlipIndicator, "FLIP_0", FaceSet::Flip},
-    {MainControl::FlipLeft, "FLIP_1", FaceSet::Toggle},
-    {MainControl::FlipRight, "FLIP_2", FaceSet::Toggle},
-    {MainControl::Version, "KESTRO_VER", FaceSet::Still},
-    {MainControl::Profile1, "FUNC_PROFILE1", FaceSet::Toggle},
-    {MainControl::Profile2, "FUNC_PROFILE2", FaceSet::Toggle},
-    {MainControl::Profile3, "FUNC_PROFILE3", FaceSet::Toggle},
-    {MainControl::Default, "FUNC_DEFAULT", FaceSet::Toggle},
-    {MainControl::Switch, "FUNC_SWITCH", FaceSet::Toggle},
-    {MainControl::ReportRate1, "FUNC_REPORT1", FaceSet::Toggle},
-    {MainControl::ReportRate2, "FUNC_REPORT2", FaceSet::Toggle},
-    {MainControl::ReportRate3, "FUNC_REPORT3", FaceSet::Toggle},
-    {MainControl::ReportRate4, "FUNC_REPORT4", FaceSet::Toggle},
+    {MainControl::SkinLink, skin_keys::main_window::kSkinLink, FaceSet::Link},
+    {MainControl::Profiles, skin_keys::main_window::kProfiles, FaceSet::Plain},
+    {MainControl::MacroEdit, skin_keys::main_window::kMacroEdit, FaceSet::Plain},
+    {MainControl::Ok, skin_keys::kOk, FaceSet::Plain},
+    {MainControl::Cancel, skin_keys::kCancel, FaceSet::Plain},
+    {MainControl::Help, skin_keys::main_window::kHelp, FaceSet::Plain},
+    {MainControl::Close, skin_keys::main_window::kClose, FaceSet::Plain},
+    {MainControl::VendorLink, skin_keys::main_window::kVendorLink, FaceSet::Plain},
+    {MainControl::Minimise, skin_keys::main_window::kMinimise, FaceSet::Plain},
+    {MainControl::Menu, skin_keys::main_window::kMenu, FaceSet::Plain},
+    {MainControl::Apply, skin_keys::kApply, FaceSet::Apply},
+    {MainControl::CapsLock, skin_keys::main_window::kCapsLock, FaceSet::Indicator},
+    {MainControl::NumLock, skin_keys::main_window::kNumLock, FaceSet::Indicator},
+    {MainControl::ScrollLock, skin_keys::main_window::kScrollLock, FaceSet::Indicator},
+    {MainControl::BankIndicator, skin_keys::main_window::kBankIndicator, FaceSet::Indicator},
+    {MainControl::FlipIndicator, skin_keys::main_window::kFlipIndicator, FaceSet::Flip},
+    {MainControl::FlipLeft, skin_keys::main_window::kFlipLeft, FaceSet::Toggle},
+    {MainControl::FlipRight, skin_keys::main_window::kFlipRight, FaceSet::Toggle},
+    {MainControl::Version, skin_keys::main_window::kVersion, FaceSet::Still},
+    {MainControl::Profile1, skin_keys::main_window::kProfileButtons[0], FaceSet::Toggle},
+    {MainControl::Profile2, skin_keys::main_window::kProfileButtons[1], FaceSet::Toggle},
+    {MainControl::Profile3, skin_keys::main_window::kProfileButtons[2], FaceSet::Toggle},
+    {MainControl::Default, skin_keys::main_window::kDefault, FaceSet::Toggle},
+    {MainControl::Switch, skin_keys::main_window::kSwitch, FaceSet::Toggle},
+    {MainControl::ReportRate1, skin_keys::main_window::kReportRateButtons[0], FaceSet::Toggle},
+    {MainControl::ReportRate2, skin_keys::main_window::kReportRateButtons[1], FaceSet::Toggle},
+    {MainControl::ReportRate3, skin_keys::main_window::kReportRateButtons[2], FaceSet::Toggle},
+    {MainControl::ReportRate4, skin_keys::main_window::kReportRateButtons[3], FaceSet::Toggle},
 };
 
 // Window-owned captions of the language file, by control.
@@ -113,7 +114,7 @@ void place_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
     for (const KeyboardKey& key : keyboard_key_list()) {
         place(window, buttons, key.control_id, skin, key_skin_key(key.code), faces);
     }
-    place(window, buttons, id_of(MainControl::Fn), skin, "KEY_FN",
+    place(window, buttons, id_of(MainControl::Fn), skin, skin_keys::main_window::kFn,
           faces_of(FaceSet::Toggle, pictures));
 }
 
@@ -123,7 +124,7 @@ void place_d_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
                   const MainPictures& pictures) {
     const FaceImages faces = faces_of(FaceSet::Key, pictures, true);
     for (std::size_t k = 0; k < control::kDKeys.size(); ++k) {
-        const std::string key = "KEY_D" + std::to_string(k + 1);
+        const std::string key = skin_keys::main_window::d_key(k);
         if (skin.get(kSection, key).empty()) {
             continue;
         }
@@ -134,11 +135,13 @@ void place_d_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
 void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
                   const MainPictures& pictures) {
     for (const auto& [id, key, face] :
-         {std::tuple{MainControl::LeftArrow, "LEFT_ARROW", "DOWN_ARROW_LEFT1"},
-          std::tuple{MainControl::RightArrow, "RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
+         {std::tuple{MainControl::LeftArrow, skin_keys::main_window::kLeftArrow,
+                     skin_keys::main_window::kLeftArrowDown},
+          std::tuple{MainControl::RightArrow, skin_keys::main_window::kRightArrow,
+                     skin_keys::main_window::kRightArrowDown}}) {
         auto* arrow = new ImageButton(&window);
         arrow->setObjectName(QString::fromLatin1(key));
-        place_with_face(*arrow, skin, kSection, key, "BUTTONINFO2", face, pictures.arrows);
+        place_with_face(*arrow, skin, kSection, key, skin_keys::kArrowFaces, face, pictures.arrows);
         arrow->setEnabled(false);
         buttons[id_of(id)] = arrow;
     }
@@ -148,7 +151,7 @@ void set_tooltips(ButtonMap& buttons, const IniFile& skin, const TextTable& text
     const auto tip = [&buttons](MainControl control, const std::string& text) {
         button_of(buttons, control).set_tooltip(QString::fromStdString(text), true);
     };
-    tip(MainControl::SkinLink, skin.get("SCREEN", "Link"));
+    tip(MainControl::SkinLink, skin.get(skin_keys::kScreen, skin_keys::kLink));
     tip(MainControl::Help, texts.text(TextKey::MainHelpPrompt));
     tip(MainControl::Close, texts.text(TextKey::MainClosePrompt));
     tip(MainControl::Minimise, texts.text(TextKey::MainMinimizePrompt));

@@ -6,6 +6,7 @@
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/outcome_texts.h"
 #include "ui/logic/profile_controls.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/main/about_dialog.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
@@ -57,7 +58,7 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     couple_draws(buttons_);
     add_lighting_panel();
     busy_bar_ = new BusyBar(this, skin_folder);
-    place_control(*busy_bar_, skin(), "BUTTONINFO", "CONTROL_JDTStatic");
+    place_control(*busy_bar_, skin(), skin_keys::kControls, skin_keys::main_window::kBusyBar);
     button(MainControl::Apply)->setEnabled(false);
     setWindowTitle(text_of(services_.texts, TextKey::MainCaption));
     setWindowIcon(QIcon(QString::fromStdString((skin_folder / "icon128.png").string())));
@@ -103,7 +104,7 @@ void MainWindow::on_control(int control_id) {
     }
     switch (control_of_id<MainControl>(control_id)) {
     case MainControl::SkinLink:
-        open_url_(QUrl(QString::fromStdString(skin().get("SCREEN", "Link"))));
+        open_url_(QUrl(QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink))));
         return;
     case MainControl::VendorLink:
         open_url_(QUrl(QString::fromLatin1(kVendorAddress)));
@@ -201,8 +202,9 @@ void MainWindow::put_away() {
 
 void MainWindow::show_about() {
     if (about_.isNull()) {
-        about_ = new AboutDialog(this, services_.language,
-                                 QString::fromStdString(skin().get("SCREEN", "Link")));
+        about_ = new AboutDialog(
+            this, services_.language,
+            QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink)));
     }
     about_->show();
     about_->raise();
@@ -285,10 +287,10 @@ void MainWindow::configuration_replaced() {
 
 void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) {
     for (const auto& [id, key, face] :
-         {std::tuple{MainControl::LeftArrow, "LEFT_ARROW", left_face},
-          std::tuple{MainControl::RightArrow, "RIGHT_ARROW", right_face}}) {
-        place_with_face(*button(id), skin(), "BUTTONINFO", key, "BUTTONINFO2", face,
-                        pictures_.arrows);
+         {std::tuple{MainControl::LeftArrow, skin_keys::main_window::kLeftArrow, left_face},
+          std::tuple{MainControl::RightArrow, skin_keys::main_window::kRightArrow, right_face}}) {
+        place_with_face(*button(id), skin(), skin_keys::kControls, key, skin_keys::kArrowFaces,
+                        face, pictures_.arrows);
     }
 }
 
@@ -399,8 +401,8 @@ void MainWindow::tell_outcome(const JobOutcome& outcome, bool changes_kept) {
     case JobEnd::Busy:
         if (busy_box_.isNull() || !busy_box_->isVisible()) {
             const OwnText& text = changes_kept ? outcome_text::kBusyKept : outcome_text::kBusy;
-            busy_box_ = show_message_box(
-                this, own_text(text).arg(QString::fromStdString(outcome.holder)));
+            busy_box_ =
+                show_message_box(this, own_text(text).arg(QString::fromStdString(outcome.holder)));
         }
         return;
     case JobEnd::Gone:

@@ -1,6 +1,7 @@
 #include "ui/profile/profile_manager_dialog.h"
 
 #include "model/profile_file.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
 
 #include <QHeaderView>
@@ -10,19 +11,19 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = "BUTTONINFO";
+constexpr const char* kSection = skin_keys::kControls;
 
 struct ButtonPlace {
     ProfileManagerControl id;
     const char* key;
 };
 constexpr ButtonPlace kButtons[] = {
-    {ProfileManagerControl::Add, "FUNC_ADD"},
-    {ProfileManagerControl::Load, "FUNC_LOAD"},
-    {ProfileManagerControl::Delete, "FUNC_DELETE"},
-    {ProfileManagerControl::Ok, "CONTROL_OK"},
-    {ProfileManagerControl::Cancel, "CONTROL_CANCEL"},
-    {ProfileManagerControl::Apply, "CONTROL2_APPLY"},
+    {ProfileManagerControl::Add, skin_keys::profile::kAdd},
+    {ProfileManagerControl::Load, skin_keys::profile::kLoad},
+    {ProfileManagerControl::Delete, skin_keys::profile::kDelete},
+    {ProfileManagerControl::Ok, skin_keys::kOk},
+    {ProfileManagerControl::Cancel, skin_keys::kCancel},
+    {ProfileManagerControl::Apply, skin_keys::kApply},
 };
 
 QString folder_text(const ProfileRow& row) {
@@ -58,7 +59,7 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
-    place_control(*view_, skin(), kSection, "PROGRAM_LIST");
+    place_control(*view_, skin(), kSection, skin_keys::profile::kList);
     connect(view_, &QTreeWidget::itemChanged, this, &ProfileManagerDialog::on_item_changed);
 }
 

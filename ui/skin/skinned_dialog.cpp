@@ -1,5 +1,6 @@
 #include "ui/skin/skinned_dialog.h"
 
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/skin_error.h"
 #include "ui/skin/state_surface.h"
 #include "ui/skin/window_shape.h"
@@ -25,8 +26,8 @@ void SkinnedDialog::apply_skin() {
         throw SkinError("skin file missing: " + skin_file_.string());
     }
     skin_ = std::move(*skin);
-    const std::string main = skin_.get("SCREEN", "Main");
-    const std::string mask = skin_.get("SCREEN", "Mask", main);
+    const std::string main = skin_.get(skin_keys::kScreen, skin_keys::kBackground);
+    const std::string mask = skin_.get(skin_keys::kScreen, skin_keys::kOutline, main);
     background_ = load_skin_picture(skin_folder_ / main);
     outline_ = load_skin_picture(skin_folder_ / mask);
     hide();

@@ -5,14 +5,12 @@
 namespace tarvenor {
 namespace {
 
-TEST(ShellMessages, TagsAreTheFixedNumbers) {
-    EXPECT_EQ(MainWindowTag, 0x4D41494Eu);
-    EXPECT_EQ(tag_of(ShellMessage::WM_SHELL_INIT), 0x494E4954u);
-    EXPECT_EQ(tag_of(ShellMessage::WM_SHELL_OPEN), 0x4F50454Eu);
-    EXPECT_EQ(tag_of(ShellMessage::WM_SHELL_KILL), 0x4C4C494Bu);
-    EXPECT_EQ(tag_of(ShellMessage::WM_DEVICE_READY), 0x50524F46u);
-    EXPECT_EQ(tag_of(ShellMessage::WM_BANK_SWITCHED), 0x004C4544u);
-    EXPECT_EQ(tag_of(ShellMessage::WM_DEVICE_GONE), 0u);
+TEST(ShellMessages, PacketsCarryTheFixedNumbersAndTags) {
+    // Open: message 0x5350, tag "OPEN"; Kill: message 0x4D4B, tag 0x4C4C494B.
+    EXPECT_EQ(encode_shell_command(ShellCommand::Open),
+              (ShellPacket{0x50, 0x53, 0, 0, 0x4E, 0x45, 0x50, 0x4F}));
+    EXPECT_EQ(encode_shell_command(ShellCommand::Kill),
+              (ShellPacket{0x4B, 0x4D, 0, 0, 0x4B, 0x49, 0x4C, 0x4C}));
 }
 
 TEST(ShellMessages, PacketsRoundTripLittleEndian) {
@@ -32,8 +30,9 @@ TEST(ShellMessages, WrongTagOrMessageIsIgnored) {
     std::copy(open_packet.begin() + 4, open_packet.end(), mixed.begin() + 4);
     EXPECT_FALSE(decode_shell_command(mixed));
     EXPECT_FALSE(decode_shell_command(ShellPacket{}));
-    ShellPacket ready{0x52, 0x54, 0, 0, 0x46, 0x4F, 0x52, 0x50}; // WM_DEVICE_READY, 'PROF'
-    EXPECT_FALSE(decode_shell_command(ready));
+    // A well-formed message of another kind (0x5452 with the tag 'PROF').
+    ShellPacket other{0x52, 0x54, 0, 0, 0x46, 0x4F, 0x52, 0x50};
+    EXPECT_FALSE(decode_shell_command(other));
 }
 
 } // namespace
