@@ -7,7 +7,7 @@
 #include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/assignment_host.h"
-#include "ui/logic/start_options.h"
+#include "app/start_options.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/profile_panel.h"

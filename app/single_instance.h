@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/logic/shell_messages.h"
+#include "app/shell_messages.h"
 
 #include <QLocalServer>
 #include <QLockFile>

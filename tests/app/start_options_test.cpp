@@ -1,4 +1,4 @@
-#include "ui/logic/start_options.h"
+#include "app/start_options.h"
 
 #include <gtest/gtest.h>
 

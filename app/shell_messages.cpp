@@ -1,4 +1,4 @@
-#include "ui/logic/shell_messages.h"
+#include "app/shell_messages.h"
 
 #include "model/byte_order.h"
 
