@@ -193,8 +193,14 @@ std::optional<FileWriteResult> save_profile_mirror(const UserStorage& storage,
                                                    Configuration& configuration) {
     std::error_code error;
     const auto path = storage.mirror_path();
-    // A mirror that is there but is not a file (a folder, say) is reported, not passed over.
+    // A mirror that is there but is not a file (a folder, say) is reported, not passed over, and
+    // so is a per-user folder that has become a file: the mirror can no longer follow.
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        if (std::filesystem::exists(storage.folder(), error) &&
+            !std::filesystem::is_directory(storage.folder(), error)) {
+            return FileWriteResult{FileWriteResult::Failure::System,
+                                   std::make_error_code(std::errc::not_a_directory)};
+        }
         return std::nullopt;
     }
     return save_profile_file(path, configuration);

@@ -147,6 +147,13 @@ TEST_F(ProfileJobs, AMirrorThatCannotBeWrittenIsToldAndTheKeyboardStillGetsTheCh
     const ApplyResult without = apply_changes(*commands_, context(), config_);
     EXPECT_TRUE(without.sent);
     EXPECT_FALSE(without.mirror);
+
+    // A per-user folder that became a file: the mirror cannot follow, and that is told.
+    std::filesystem::remove_all(storage_.folder());
+    std::ofstream(storage_.folder()) << "a file";
+    const ApplyResult no_folder = apply_changes(*commands_, context(), config_);
+    EXPECT_TRUE(no_folder.sent);
+    EXPECT_TRUE(no_folder.mirror_failed());
 }
 
 TEST_F(ProfileJobs, DamagedImportChangesNothingAndSendsNothing) {
