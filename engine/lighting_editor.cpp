@@ -1,5 +1,6 @@
 #include "engine/lighting_editor.h"
 
+#include "engine/lighting_presets.h"
 #include "model/key_codes.h"
 
 #include <algorithm>
@@ -8,6 +9,16 @@ namespace tarvenor {
 namespace {
 
 constexpr ColourValue kWhite = 0xFFFFFF;
+constexpr ColourValue kBlack = 0;
+constexpr int kResetEffect = 1;
+constexpr int kFpsPreset = 0;
+
+// The lit key of one of the drawing's 106 keys.
+std::size_t key_of_control(int control_id) {
+    const auto& keys = keyboard_key_list();
+    return static_cast<std::size_t>(std::ranges::find(keys, control_id, &KeyboardKey::control_id) -
+                                    keys.begin());
+}
 
 std::vector<int> make_key_positions() {
     std::vector<int> positions;
@@ -108,8 +119,8 @@ LightingWrite LightingEditor::set_byte(int profile, int offset, std::uint8_t val
 }
 
 LightingWrite LightingEditor::select_effect(int profile, int effect) {
-    LightingWrite write = set_byte(profile, lighting_offset::kEffect,
-                                   static_cast<std::uint8_t>(effect));
+    LightingWrite write =
+        set_byte(profile, lighting_offset::kEffect, static_cast<std::uint8_t>(effect));
     if (uses_effect_colour(effect)) {
         const std::uint8_t random = record(profile).random_colour() ? 1 : 0;
         mutable_record(profile).bytes[lighting_offset::kRandom] = random;
@@ -172,6 +183,36 @@ LightingWrite LightingEditor::whiten_row(int profile) {
     LightingWrite write{profile, {}};
     write.row(row(profile));
     return write;
+}
+
+std::vector<LightingWrite> LightingEditor::apply_preset(int profile, int preset) {
+    const auto keys = preset_keys(preset);
+    if (keys.empty()) {
+        return {};
+    }
+    for (std::size_t key = 0; key < key_positions().size(); ++key) {
+        set_key(profile, key, kBlack, true);
+    }
+    std::vector<LightingWrite> writes{set_base_and_row(profile, kBlack)};
+    for (const PresetKey& preset_key : keys) {
+        set_key(profile, key_of_control(preset_key.control_id), preset_key.colour,
+                preset_key.colour == kBlack);
+    }
+    writes.push_back(set_base_and_row(profile, kBlack));
+    return writes;
+}
+
+std::vector<LightingWrite> LightingEditor::reset_lighting(int profile) {
+    std::vector<LightingWrite> writes{select_effect(profile, kResetEffect)};
+    LightingWrite record_reset = reset_record(profile);
+    if (offers_effect(modes_, kPerKeyEffect)) {
+        writes.push_back(whiten_row(profile));
+    }
+    writes.push_back(std::move(record_reset));
+    for (LightingWrite& preset : apply_preset(profile, kFpsPreset)) {
+        writes.push_back(std::move(preset));
+    }
+    return writes;
 }
 
 } // namespace tarvenor

@@ -66,13 +66,18 @@ public:
     LightingWrite paint_key(int profile, std::size_t key, ColourValue colour, bool follows);
     // A key's colour and whether it follows the base colour, without a write of its own.
     void set_key(int profile, std::size_t key, ColourValue colour, bool follows);
-    // The factory record bytes over the start of the profile's record.
-    LightingWrite reset_record(int profile);
-    // Every position of the profile's row white, every key following the base colour.
-    LightingWrite whiten_row(int profile);
+    // A game preset: every key black and following the base colour, then the preset's keys in
+    // their colours, each step written with the base colour and the whole row. Nothing for an
+    // unknown preset.
+    std::vector<LightingWrite> apply_preset(int profile, int preset);
+    // The lighting reset: effect 1, the factory record, a white row where the keyboard offers
+    // the per-key effect, then the FPS preset.
+    std::vector<LightingWrite> reset_lighting(int profile);
 
 private:
     LightingRecord& mutable_record(int profile);
+    LightingWrite reset_record(int profile);
+    LightingWrite whiten_row(int profile);
 
     ModeList modes_{};
     LightingSettings records_;

@@ -1,8 +1,8 @@
 #include "ui/logic/lighting_panel_logic.h"
 
+#include "engine/lighting_presets.h"
 #include "model/key_codes.h"
 #include "ui/logic/keyboard_map.h"
-#include "ui/logic/lighting_presets.h"
 
 #include <algorithm>
 
@@ -13,9 +13,6 @@ using namespace lighting_offset;
 
 constexpr std::uint8_t kLeft = 255;
 constexpr std::uint8_t kRight = 0;
-constexpr ColourValue kBlack = 0;
-constexpr ColourValue kWhite = 0xFFFFFF;
-constexpr int kFpsPreset = 0;
 constexpr int kResetEffect = 1;
 
 std::vector<int> make_lit_key_buttons() {
@@ -215,7 +212,8 @@ void LightingPanelLogic::choose_report_rate(int profile, int rate) {
     if (profile < 0 || profile >= 3) {
         return;
     }
-    post_write(editor_.set_byte(profile, kReportRate, static_cast<std::uint8_t>(std::clamp(rate, 0, 3))));
+    post_write(
+        editor_.set_byte(profile, kReportRate, static_cast<std::uint8_t>(std::clamp(rate, 0, 3))));
     changed();
 }
 
@@ -301,11 +299,6 @@ void LightingPanelLogic::choose_base_colour(ColourValue colour) {
     changed();
 }
 
-void LightingPanelLogic::set_key_colour(std::size_t key, ColourValue colour, bool follows) {
-    editor_.set_key(panel_profile_, key, colour, follows);
-    frames_[key] = colour;
-}
-
 // BaseColour becomes `colour`, the followers with it, and both reach the keyboard.
 void LightingPanelLogic::write_base_and_row(ColourValue colour) {
     post_write(editor_.set_base_and_row(panel_profile_, colour));
@@ -336,20 +329,19 @@ bool LightingPanelLogic::click_key(int control_id) {
 }
 
 void LightingPanelLogic::apply_preset(int preset) {
-    const auto keys = preset_keys(preset);
-    if (keys.empty()) {
+    const std::vector<LightingWrite> writes = editor_.apply_preset(panel_profile_, preset);
+    if (writes.empty()) {
         return;
     }
-    for (std::size_t key = 0; key < frames_.size(); ++key) {
-        set_key_colour(key, kBlack, true);
-    }
-    write_base_and_row(kBlack);
-    for (const PresetKey& preset_key : keys) {
-        set_key_colour(*key_slot(preset_key.control_id), preset_key.colour,
-                       preset_key.colour == kBlack);
-    }
-    write_base_and_row(kBlack);
+    post_writes(writes);
+    frame_own();
     changed();
+}
+
+void LightingPanelLogic::post_writes(const std::vector<LightingWrite>& writes) {
+    for (const LightingWrite& write : writes) {
+        post_write(write);
+    }
 }
 
 void LightingPanelLogic::click_light_switch() {
@@ -380,21 +372,17 @@ void LightingPanelLogic::turn_switch_off() {
 
 void LightingPanelLogic::set_switch(bool on) {
     light_switch_ = on;
-    if (const FileWriteResult saved = storage_.set_lighting_switch(on); !saved && setting_failure_) {
+    if (const FileWriteResult saved = storage_.set_lighting_switch(on);
+        !saved && setting_failure_) {
         setting_failure_(saved);
     }
 }
 
 void LightingPanelLogic::reset_lighting() {
-    run_selection(kResetEffect);
-    LightingWrite reset = editor_.reset_record(panel_profile_);
+    // The frames of effect 1 as it is selected, before the record is reset under it.
+    apply_frames(frames_on_selection(kResetEffect));
+    post_writes(editor_.reset_lighting(panel_profile_));
     update_slider_images();
-    if (offers_effect(modes(), kPerKeyEffect)) {
-        post_write(editor_.whiten_row(panel_profile_));
-        frame_all(kWhite);
-    }
-    post_write(std::move(reset));
-    apply_preset(kFpsPreset);
     clear_frames();
     changed();
 }

@@ -109,12 +109,12 @@ private:
     void frame_all(ColourValue colour);
     void frame_own();
     void clear_frames();
-    void set_key_colour(std::size_t key, ColourValue colour, bool follows);
     void write_base_and_row(ColourValue colour);
     void run_selection(int effect);
     void set_switch(bool on);
 
     void post_write(LightingWrite write);
+    void post_writes(const std::vector<LightingWrite>& writes);
     void write_record(int offset, std::uint8_t value);
     void write_done(unsigned sequence, const LightingWrite& write, const JobOutcome& outcome);
     void post_read(bool all_profiles, bool arrival);

@@ -2,8 +2,8 @@
 
 #include "ui/logic/outcome_texts.h"
 
+#include "engine/lighting_presets.h"
 #include "ui/logic/keyboard_map.h"
-#include "ui/logic/lighting_presets.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/skin/colour_button.h"

@@ -1,5 +1,5 @@
+#include "engine/lighting_presets.h"
 #include "ui/logic/lighting_effects.h"
-#include "ui/logic/lighting_presets.h"
 
 #include <gtest/gtest.h>
 

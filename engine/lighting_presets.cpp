@@ -1,4 +1,4 @@
-#include "ui/logic/lighting_presets.h"
+#include "engine/lighting_presets.h"
 
 #include <array>
 
