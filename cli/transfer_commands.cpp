@@ -23,7 +23,6 @@ std::optional<int> check_learnt(CommandSet& commands, MessageSink& messages,
                                 const TextTable& texts) {
     if (!commands.facts().default_key_matrix()) {
         show_message(messages, texts, Message::DefaultMatrixFailure);
-        complain("the keyboard did not give its factory key codes");
         return kExitRejected;
     }
     return std::nullopt;

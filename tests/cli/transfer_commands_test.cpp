@@ -138,6 +138,8 @@ TEST_F(CliTransfer, AFailedPushLeavesTheMirror) {
     const CliRun no_matrix = cli("push " + file("in.tvp"), "TARVENOR_SIM_FAULT='status-ff 3'");
     EXPECT_EQ(no_matrix.exit_code, 4);
     EXPECT_NE(no_matrix.err.find("default key layout"), std::string::npos) << no_matrix.err;
+    EXPECT_EQ(std::count(no_matrix.err.begin(), no_matrix.err.end(), '\n'), 1)
+        << "told once: " << no_matrix.err;
 }
 
 // Begin, the macro chunk and two chunks of profile 1 pass; the third is refused three times.
