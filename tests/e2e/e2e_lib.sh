@@ -14,6 +14,11 @@ trap e2e_cleanup EXIT
 
 e2e_fail() {
     echo "FAIL: $*" >&2
+    # What the program said, so that a failure on a machine far away can be understood.
+    if [ -n "${e2e_log:-}" ] && [ -s "$e2e_log" ]; then
+        echo "-- the program's output ($e2e_log):" >&2
+        tail -n 40 "$e2e_log" >&2
+    fi
     exit 1
 }
 
@@ -76,6 +81,7 @@ e2e_window_hidden() {
 e2e_start() {
     local log="$e2e_work/$1.log"
     shift
+    e2e_log=$log
     "$BIN/tarvenor" "$@" >"$log" 2>&1 &
     e2e_pid=$!
     e2e_pids="$e2e_pids $e2e_pid"
