@@ -34,10 +34,10 @@ e2e_fresh_user() {
     unset TARVENOR_SIM_UNPLUGGED TARVENOR_SIM_LATENCY_MS QT_QPA_PLATFORM
 }
 
-# Xvfb on the first free display from 80 on. With "tray", a notification area on it; with
+# Xvfb on a free display. With "tray", a notification area on it; with
 # "second-screen", a small second screen (:N.1) beside the first.
 e2e_display() {
-    local n=80 tray="" screens=(-screen 0 1600x1000x24) option
+    local n tray="" screens=(-screen 0 1600x1000x24) option
     for option in "$@"; do
         case $option in
         tray) tray=1 ;;
@@ -45,11 +45,13 @@ e2e_display() {
         *) e2e_fail "e2e_display: unknown option $option" ;;
         esac
     done
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
-        n=$((n + 1))
-    done
-    Xvfb ":$n" "${screens[@]}" -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and names it: two scripts started at once never
+    # share one (a display found free by looking could be taken before the server got it).
+    local named="$e2e_work/display"
+    Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
     e2e_pids="$e2e_pids $!"
+    e2e_wait 10 test -s "$named" || e2e_fail "Xvfb did not start"
+    n=$(head -1 "$named")
     export DISPLAY=":$n"
     e2e_wait 10 xdotool getdisplaygeometry || e2e_fail "no display :$n"
     if [ -n "$tray" ]; then
