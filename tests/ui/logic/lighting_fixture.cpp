@@ -7,10 +7,10 @@ namespace tarvenor::testing {
 void QueuedJobs::settle() {
     while (!jobs_.empty() || !ui_.empty()) {
         while (!jobs_.empty()) {
-            auto [work, done] = std::move(jobs_.front());
+            const std::pair<Work, Done> job = std::move(jobs_.front());
             jobs_.pop_front();
-            const JobOutcome outcome = JobOutcome::done(work(*commands_));
-            ui_.push_back([done, outcome] { done(outcome); });
+            const JobOutcome outcome = JobOutcome::done(job.first(*commands_));
+            ui_.push_back([done = job.second, outcome] { done(outcome); });
         }
         while (!ui_.empty()) {
             auto call = std::move(ui_.front());
