@@ -38,12 +38,16 @@ void DeviceWorker::run(const Task& task) {
     finished.wait();
 }
 
-void DeviceWorker::stop() {
+void DeviceWorker::close() {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
     queued_.notify_one();
+}
+
+void DeviceWorker::stop() {
+    close();
     if (thread_.joinable() && std::this_thread::get_id() != thread_.get_id()) {
         thread_.join();
     }

@@ -23,6 +23,8 @@ public:
     // Runs a task on the worker and returns once it has run or has been dropped by stop(). On
     // the worker itself the task runs at once.
     void run(const Task& task);
+    // Takes no further task: the running one finishes, the queued ones wait to be dropped.
+    void close();
     // Lets the running task finish, drops the queued ones and ends the thread.
     void stop();
 

@@ -77,6 +77,9 @@ KeyboardSession::KeyboardSession(const Options& options, SessionObserver& observ
       init_complete_(!options.follow_connections), bank_flags_(kBankAFlags) {}
 
 KeyboardSession::~KeyboardSession() {
+    // Closed first: a task waiting for the owner's start-up must not let a queued job run once
+    // it is woken.
+    worker_.close();
     {
         const std::lock_guard lock(init_mutex_);
         stopping_ = true;
