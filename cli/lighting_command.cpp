@@ -332,7 +332,7 @@ int run_key_colour(std::optional<int> wanted, const std::string& key, const std:
     const auto value = parse_colour(colour);
     if (!lit_key || !value) {
         complain(!lit_key ? "no key named '" + key + "'; nothing was written"
-                     : "the colour must be RRGGBB; nothing was written");
+                          : "the colour must be RRGGBB; nothing was written");
         return kExitBadArguments;
     }
     return on_profile(wanted, [&](CommandSet& commands, int profile) {

@@ -2,6 +2,7 @@
 
 #include "cli/device_session.h"
 #include "cli/user_words.h"
+#include "engine/profile_switch.h"
 
 #include <CLI/CLI.hpp>
 
@@ -32,7 +33,7 @@ int run_profile(std::optional<int> wanted) {
     if (!wanted) {
         return print_active_profile(session->commands());
     }
-    if (const DeviceStatus status = session->commands().set_current_profile(*wanted - 1);
+    if (const DeviceStatus status = make_profile_active(session->commands(), *wanted - 1);
         status != DeviceStatus::Success) {
         return device_failure("switching the profile", status);
     }

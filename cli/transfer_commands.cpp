@@ -6,6 +6,7 @@
 #include "device/keyboard_profile_file.h"
 #include "device/macro_download.h"
 #include "engine/apply.h"
+#include "engine/keyboard_copies.h"
 #include "model/profile_file.h"
 
 #include <CLI/CLI.hpp>
@@ -54,16 +55,14 @@ int run_pull(const std::string& file) {
     if (!keyboard.open()) {
         return keyboard.exit_code;
     }
-    FileWriteResult written;
-    const KeyboardFileResult result =
-        build_file_from_keyboard(keyboard.commands(), keyboard.texts, file, &written);
-    if (result == KeyboardFileResult::Written) {
+    const PulledFile pulled = pull_keyboard(keyboard.commands(), keyboard.texts, file);
+    if (pulled) {
         return kExitDone;
     }
-    if (result == KeyboardFileResult::WriteFailed) {
-        return write_failure(file, written);
+    if (pulled.result == KeyboardFileResult::WriteFailed) {
+        return write_failure(file, pulled.written);
     }
-    complain(file + " was not written: " + describe(result));
+    complain(file + " was not written: " + describe(pulled.result));
     return kExitRejected;
 }
 

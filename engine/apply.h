@@ -30,7 +30,7 @@ ApplyResult apply_changes(CommandSet& commands, const KeyboardContext& context,
 // Restore defaults: the keyboard's content is first copied to the per-user folder; nothing is
 // sent when no copy could be kept.
 struct KeptApply {
-    KeptCopy copy;
+    PulledFile copy;
     ApplyResult applied;
 };
 KeptApply apply_changes_keeping_copy(CommandSet& commands, const KeyboardContext& context,
@@ -55,7 +55,7 @@ struct ImportResult {
         DownloadFailed, // the keyboard refused part of it: it may hold part of the file
     };
     Outcome outcome = Outcome::NotValid;
-    KeptCopy copy;
+    PulledFile copy;
     // Imported: the file's configuration, for the owner to take in.
     std::optional<Configuration> configuration;
     ApplyResult applied;

@@ -62,24 +62,31 @@ void KeyboardCopies::prune() const {
     }
 }
 
-KeptCopy KeyboardCopies::keep(CommandSet& commands, const TextTable& texts,
-                              std::chrono::system_clock::time_point now) const {
-    KeptCopy kept;
-    kept.path = storage_.folder();
+PulledFile pull_keyboard(CommandSet& commands, const TextTable& texts,
+                         const std::filesystem::path& path) {
+    PulledFile pulled;
+    pulled.path = path;
+    pulled.result = build_file_from_keyboard(commands, texts, path, &pulled.written);
+    return pulled;
+}
+
+PulledFile KeyboardCopies::keep(CommandSet& commands, const TextTable& texts,
+                                std::chrono::system_clock::time_point now) const {
     if (!storage_.ensure_user_folder()) {
-        kept.written = {FileWriteResult::Failure::System,
-                        std::make_error_code(std::errc::not_a_directory)};
-        return kept;
+        PulledFile failed;
+        failed.path = storage_.folder();
+        failed.written = {FileWriteResult::Failure::System,
+                          std::make_error_code(std::errc::not_a_directory)};
+        return failed;
     }
-    kept.path = free_name(now);
-    kept.result = build_file_from_keyboard(commands, texts, kept.path, &kept.written);
+    PulledFile kept = pull_keyboard(commands, texts, free_name(now));
     if (kept) {
         prune();
     }
     return kept;
 }
 
-std::string KeptCopy::reason() const {
+std::string PulledFile::reason() const {
     if (result == KeyboardFileResult::WriteFailed) {
         return path.string() + ": " + written.reason();
     }

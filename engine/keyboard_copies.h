@@ -12,8 +12,9 @@
 
 namespace tarvenor {
 
-// What keeping a copy of the keyboard's content came to.
-struct KeptCopy {
+// What writing the keyboard's content into a profile file came to (a pull, or a copy kept
+// before the keyboard is overwritten).
+struct PulledFile {
     // Written: `path` holds the copy. Otherwise why not: the keyboard could not be read, or the
     // file (or the per-user folder) could not be written.
     KeyboardFileResult result = KeyboardFileResult::WriteFailed;
@@ -24,6 +25,11 @@ struct KeptCopy {
     // The failure as the user reads it: which file, and why.
     std::string reason() const;
 };
+
+// Pull: the keyboard's key assignments and macros written as a profile file at `path`, replaced
+// only once every read succeeded.
+PulledFile pull_keyboard(CommandSet& commands, const TextTable& texts,
+                         const std::filesystem::path& path);
 
 // Copies of what the keyboard held before an import or a restore of the defaults overwrote it:
 // profile files "Keyboard copy YYYY-MM-DD HH.MM.SS.tvp" in the per-user folder, the newest
@@ -37,7 +43,7 @@ public:
 
     // Reads the keyboard into a new copy and drops the oldest beyond kKept. No partial copy is
     // left when the keyboard could not be read or the file not written.
-    KeptCopy
+    PulledFile
     keep(CommandSet& commands, const TextTable& texts,
          std::chrono::system_clock::time_point now = std::chrono::system_clock::now()) const;
 

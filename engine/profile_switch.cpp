@@ -4,13 +4,17 @@
 
 namespace tarvenor {
 
+DeviceStatus make_profile_active(CommandSet& commands, int profile) {
+    return commands.set_current_profile(is_profile(profile) ? profile : 0);
+}
+
 SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,
                                 SaveAnswer answer, Configuration configuration) {
     SwitchResult result;
     if (answer == SaveAnswer::Save) {
         result.saved = apply_changes(commands, context, std::move(configuration));
     }
-    result.status = commands.set_current_profile(is_profile(profile) ? profile : 0);
+    result.status = make_profile_active(commands, profile);
     result.switched = result.status == DeviceStatus::Success;
     result.current_profile = commands.facts().current_profile();
     return result;

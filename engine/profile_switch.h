@@ -22,6 +22,9 @@ struct SwitchResult {
     DeviceStatus status = DeviceStatus::Success; // the switch's own status
 };
 
+// Makes `profile` active; a target outside 0..2 becomes 0, so that only 0..2 reach the keyboard.
+DeviceStatus make_profile_active(CommandSet& commands, int profile);
+
 // Settles the edits as answered (Save: `configuration` is applied first), then makes `profile`
 // active; a target outside 0..2 becomes 0, so that only 0..2 reach the keyboard.
 SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,

@@ -86,11 +86,9 @@ void AssignmentLogic::open(const KeyClickRequest& request, int current_profile) 
     open_ = true;
     recorder_.set_record_delay(read_record_delay(settings_, texts_));
     KeyAssignment assignment;
-    {
-        macros_.load(configuration_.macros());
-        if (is_profile(current_profile) && request.key_number < kTargetCount) {
-            assignment = configuration_.entry(flat_entry(current_profile, request.key_number));
-        }
+    macros_.load(configuration_.macros());
+    if (is_profile(current_profile) && request.key_number < kTargetCount) {
+        assignment = configuration_.entry(flat_entry(current_profile, request.key_number));
     }
     page_type_ = assignment.kind();
     param_ = assignment.param;

@@ -343,7 +343,7 @@ void ProfilePanel::restore_defaults() {
         });
 }
 
-void ProfilePanel::tell_no_copy(const KeptCopy& copy) {
+void ProfilePanel::tell_no_copy(const PulledFile& copy) {
     if (copy.result == KeyboardFileResult::WriteFailed) {
         window_.show_message(
             own_text(outcome_text::kCopyNotSaved).arg(QString::fromStdString(copy.reason())));

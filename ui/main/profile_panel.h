@@ -116,7 +116,7 @@ private:
     void enable_apply(bool enabled);
     // After an Apply the keyboard took: Apply goes off and a mirror that failed is told.
     void applied(const ApplyResult& result);
-    void tell_no_copy(const KeptCopy& copy);
+    void tell_no_copy(const PulledFile& copy);
     void tell_import(ImportResult& result, const QString& path);
     // Reads what the keyboard holds and shows it; `then` follows once it is shown.
     void read_state(std::optional<int> profile, std::function<void()> then = {});
