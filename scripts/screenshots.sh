@@ -47,14 +47,14 @@ stop_program() {
 }
 
 # Turns the mouse wheel down COUNT times over a control of the main window.
-wheel_down_on() {
+wheel_on() {
     local centre pointer
     centre=$(e2e_control_centre "$main" Main.ini "$1") || exit 1
     pointer=$(xdotool getmouselocation | sed 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/')
     # (--sync waits for the pointer to move: only when it is elsewhere.)
     # shellcheck disable=SC2086 # "X Y"
     [ "$pointer" = "$centre" ] || xdotool mousemove --sync $centre
-    xdotool click --repeat "$2" --delay 40 5
+    xdotool click --repeat "$2" --delay 40 "$3"
 }
 
 # The newest window of the program other than the main window (a dialog); fails while none shows.
@@ -74,9 +74,11 @@ start_program lighting
 e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
 e2e_click_control "$main" Main.ini CONTROL_DengStaPic # the light switch on
 # The effect list offers 1..18 and 20: eighteen steps down from effect 1 reach 20, "Custom".
-wheel_down_on CONTROL_XGcombox 18
+wheel_on CONTROL_XGcombox 18 5
 e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "the per-key effect is not on"
-wheel_down_on CONTROL_umCombo 1 # the first game preset, FPS
+# The preset list shows FPS from the start: the wheel goes to MMO and back, applying each.
+wheel_on CONTROL_umCombo 1 5
+wheel_on CONTROL_umCombo 1 4
 e2e_wait 5 memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "no FPS preset"
 e2e_click_control "$main" Main.ini KEY_001 # Esc, painted in the user colour (red)
 e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"

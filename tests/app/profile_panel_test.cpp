@@ -4,8 +4,11 @@
 #include "model/profile_file.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/profile_controls.h"
+#include "ui/logic/skin_keys.h"
+#include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/profile_panel.h"
+#include "ui/skin/skin_rect.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,9 +27,12 @@ TEST_F(ProfilePanelWindow, OkWithNothingChangedHidesTheWindowAndWritesNothing) {
     ASSERT_TRUE(window->isVisible());
     const std::size_t before = traffic_lines();
     window->button(MainControl::Ok)->click();
+    EXPECT_TRUE(window->busy_bar().isVisibleTo(window.get()))
+        << "the busy bar shows briefly all the same: the click is seen to be taken";
     settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(traffic_lines(), before);
+    EXPECT_TRUE(wait_for([this] { return !window->busy_bar().isVisibleTo(window.get()); }));
 }
 
 TEST_F(ProfilePanelWindow, OkWithChangesDownloadsThenHides) {
@@ -124,6 +130,47 @@ TEST_F(ProfilePanelWindow, RestoreDefaultsAnsweredYesKeepsACopyAndApplies) {
     EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Default));
     EXPECT_FALSE(apply_enabled());
     EXPECT_EQ(KeyboardCopies(storage).list().size(), 1u);
+}
+
+// The profile controls and the lighting panel wired to each other as the program wires them.
+class WiredPanelsWindow : public ProfilePanelWindow {
+protected:
+    void before_start() override {
+        LightingPanelLogic& logic = window->lighting().logic();
+        panel->set_lighting_hooks([&logic](int profile) { logic.show_profile(profile); },
+                                  [&logic] { logic.reset_lighting(); });
+    }
+    LightingPanelLogic& lighting() { return window->lighting().logic(); }
+};
+
+TEST_F(WiredPanelsWindow, RestoreDefaultsResetsTheLightingOnlyWithTheSwitchOn) {
+    lighting().click_light_switch();
+    lighting().move_brightness(2);
+    lighting().turn_switch_off();
+    settle();
+    ASSERT_EQ(memory_byte("settings.bin", 1), 2);
+    answer = true;
+    window->button(MainControl::Default)->click();
+    settle();
+    EXPECT_EQ(memory_byte("settings.bin", 1), 2) << "the switch is off: the lighting stays";
+    EXPECT_EQ(KeyboardCopies(storage).list().size(), 1u) << "the keys were restored";
+
+    lighting().click_light_switch();
+    window->button(MainControl::Default)->click();
+    settle();
+    EXPECT_EQ(memory_byte("settings.bin", 1), 4) << "the lighting reset's brightness";
+}
+
+TEST_F(ProfilePanelWindow, TheReportRateButtonsHaveTheirCaptionAndThePresetsShowTheFirst) {
+    const auto* label =
+        window->findChild<QLabel*>(QString::fromLatin1(skin_keys::main_window::kReportRateLabel));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Report rate"));
+    const SkinRect place = parse_skin_rect(window->skin().get("BUTTONINFO", "CONTROL_UsbStatic"));
+    EXPECT_EQ(label->geometry(), QRect(place.x, place.y, place.w, place.h));
+    EXPECT_FALSE(label->isHidden());
+    EXPECT_EQ(window->lighting().preset_box()->currentIndex(), 0);
+    EXPECT_EQ(window->lighting().preset_box()->currentText(), QStringLiteral("FPS"));
 }
 
 TEST_F(ProfilePanelWindow, SwitchIsRefusedWhileTheAssignmentDialogIsOpen) {

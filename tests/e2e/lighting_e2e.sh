@@ -60,8 +60,11 @@ memory_byte_is settings.bin 4 01 || e2e_fail "effect 3 keeps random colour on"
 echo "-- the per-key effect, the FPS preset and one painted key"
 mouse_on CONTROL_XGcombox 5 16
 e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "effect: $(memory_byte settings.bin 0)"
+# The preset list shows FPS from the start: the wheel goes to MMO and back, applying each.
 mouse_on CONTROL_umCombo 5
-# The preset writes the row black first, then its keys: wait for the second write.
+mouse_on CONTROL_umCombo 4
+# The preset writes the row black first, then its keys: wait for FPS's second write (MMO paints
+# key 1 green, FPS yellow).
 e2e_wait 5 memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "FPS preset not written"
 memory_byte_is colours.bin $((22 * 3 + 2)) 00 || e2e_fail "key 1 is not yellow"
 mouse_on KEY_001 1 # Esc, painted with the user colour (red)

@@ -256,12 +256,14 @@ private:
                               {skin_keys::kScreen, skin_keys::kOutline, "main_mask.bmp"},
                               {skin_keys::kScreen, skin_keys::kLink, "https://tarvenor.example/"}});
         for (const ControlName& name : control_names()) {
-            dialog_.extra.push_back({"Control_Name", name.key, name.chinese});
-            dialog_.extra.push_back({"Control_Name1", name.key, name.english});
+            dialog_.extra.push_back({skin_keys::kControlNames[0], name.key, name.chinese});
+            dialog_.extra.push_back({skin_keys::kControlNames[1], name.key, name.english});
         }
         for (const EffectName& effect : effect_names()) {
-            dialog_.extra.push_back({"Mode", std::to_string(effect.number), effect.chinese});
-            dialog_.extra.push_back({"Mode1", std::to_string(effect.number), effect.english});
+            dialog_.extra.push_back(
+                {skin_keys::kEffectNames[0], std::to_string(effect.number), effect.chinese});
+            dialog_.extra.push_back(
+                {skin_keys::kEffectNames[1], std::to_string(effect.number), effect.english});
         }
     }
 

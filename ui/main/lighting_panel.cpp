@@ -38,13 +38,6 @@ ColourValue to_colour_value(const QColor& colour) {
            (static_cast<ColourValue>(colour.blue()) << 16);
 }
 
-std::string_view names_section(const LanguageFile& language, bool effects) {
-    if (language.language_index() == 0) {
-        return effects ? "Mode" : "Control_Name";
-    }
-    return effects ? "Mode1" : "Control_Name1";
-}
-
 } // namespace
 
 LightingPanel::LightingPanel(QWidget& window, const IniFile& skin,
@@ -84,7 +77,8 @@ const QPixmap& LightingPanel::picture(const std::string& name) const {
 
 QLabel* LightingPanel::make_label(const char* skin_key, const char* text_key) {
     auto* label = new QLabel(&window_);
-    label->setText(QString::fromStdString(skin_.get(names_section(language_, false), text_key)));
+    label->setText(QString::fromStdString(
+        skin_.get(skin_keys::names_section(language_.language_index(), false), text_key)));
     label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     place_control(*label, skin_, kSection, skin_key);
     return label;
@@ -146,7 +140,7 @@ void LightingPanel::make_controls() {
         presets_->addItem(QString::fromUtf8(preset_name(preset).data(),
                                             static_cast<qsizetype>(preset_name(preset).size())));
     }
-    presets_->setCurrentIndex(-1);
+    presets_->setCurrentIndex(0);
     per_key_ = {make_label(skin_keys::lighting::kUserColourLabel, "Color"),
                 user_colour_,
                 make_label(skin_keys::lighting::kBaseColourLabel, "JColor"),
@@ -232,7 +226,8 @@ void LightingPanel::show_effect_list() {
         effects_->clear();
         for (const int effect : effects) {
             const std::string name =
-                skin_.get(names_section(language_, true), std::to_string(effect), "1");
+                skin_.get(skin_keys::names_section(language_.language_index(), true),
+                          std::to_string(effect), "1");
             effects_->addItem(QString::fromStdString(name), effect);
         }
         shown_effects_ = effects;

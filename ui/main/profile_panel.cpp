@@ -6,12 +6,15 @@
 #include "ui/logic/outcome_texts.h"
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/profile_list.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/profile/profile_manager_dialog.h"
+#include "ui/skin/placement.h"
 
 #include <QCursor>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -54,6 +57,18 @@ ProfilePanel::ProfilePanel(MainWindow& window, ProfilePanelServices services)
             &ProfilePanel::keyboard_state_installed);
     show_flip();
     refresh_profile_label();
+    add_report_rate_label();
+}
+
+// The caption before the four report-rate buttons, in the language shown.
+void ProfilePanel::add_report_rate_label() {
+    auto* label = new QLabel(&window_);
+    label->setObjectName(QString::fromLatin1(skin_keys::main_window::kReportRateLabel));
+    label->setText(QString::fromStdString(window_.skin().get(
+        skin_keys::names_section(services_.language.language_index(), false), "Usb")));
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    place_control(*label, window_.skin(), skin_keys::kControls,
+                  skin_keys::main_window::kReportRateLabel);
 }
 
 ProfilePanel::~ProfilePanel() = default;
@@ -283,6 +298,9 @@ void ProfilePanel::show_flip() {
 
 void ProfilePanel::apply(std::function<void()> then) {
     if (!window_.has_unapplied_changes()) {
+        // Nothing to write: the busy bar still shows briefly, so the click is seen to be taken.
+        window_.keyboard_job_started();
+        window_.keyboard_job_finished();
         if (then) {
             then();
         }
@@ -321,7 +339,7 @@ void ProfilePanel::restore_defaults() {
     }
     enable_apply(true);
     window_.configuration_replaced();
-    if (reset_lighting_) {
+    if (reset_lighting_ && window_.lighting().logic().light_switch()) {
         reset_lighting_();
     }
     auto kept = std::make_shared<KeptApply>();

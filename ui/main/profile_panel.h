@@ -83,6 +83,7 @@ public:
     // 1: switched (or the switch is under way on the worker); 0: refused.
     int switch_profile(int profile);
     void refresh_profile_label();
+    void add_report_rate_label();
     void open_profile_manager();
     ProfileManagerDialog* profile_manager() const { return manager_; }
 
