@@ -75,6 +75,21 @@ TEST_F(LightingWindow, DraggingTheBrightnessWritesEachNewPositionOnce) {
     EXPECT_EQ(slider->position(), 0);
 }
 
+TEST_F(LightingWindow, ArrowKeysOnTheEffectListNeverChangeTheEffect) {
+    arrive();
+    QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+    QComboBox* effects = panel().effect_box();
+    const int shown = effects->currentIndex();
+    ASSERT_GE(shown, 0);
+    effects->setFocus();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Left, Qt::Key_Right}) {
+        QTest::keyClick(effects, key);
+    }
+    EXPECT_EQ(effects->currentIndex(), shown);
+    QTest::keyClick(effects, Qt::Key_End); // other keys still reach the list
+    EXPECT_EQ(effects->currentIndex(), effects->count() - 1);
+}
+
 TEST_F(LightingWindow, RefusedChangeIsToldOnThePanelAndUndone) {
     arrive();
     QTest::mouseClick(panel().light_switch(), Qt::LeftButton);

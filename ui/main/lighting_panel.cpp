@@ -12,6 +12,7 @@
 #include "ui/skin/skin_error.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 
 namespace tarvenor {
 namespace {
@@ -113,6 +114,7 @@ void LightingPanel::make_controls() {
     effects_ = new QComboBox(&window_);
     effects_->setObjectName(QString::fromLatin1(skin_keys::lighting::kEffectList));
     place_control(*effects_, skin_, kSection, skin_keys::lighting::kEffectList);
+    effects_->installEventFilter(this);
     brightness_label_ = make_label(skin_keys::lighting::kBrightnessLabel, "Light");
     brightness_ = new BitmapSlider(&window_);
     place_control(*brightness_, skin_, kSection, skin_keys::lighting::kBrightness);
@@ -157,6 +159,22 @@ void LightingPanel::make_controls() {
     // Up to the panel's right side, and a second line below when the language needs it.
     notice_->setWordWrap(true);
     notice_->resize(place.w * 7, place.h + 10);
+}
+
+bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == effects_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void LightingPanel::connect_controls() {

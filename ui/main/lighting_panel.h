@@ -49,6 +49,10 @@ public:
     PictureButton* light_switch() const { return switch_; }
     QLabel* notice() const { return notice_; }
 
+protected:
+    // The four arrow keys never change the effect while the effect list has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct DirectionGroup {
         QLabel* label = nullptr;
