@@ -34,6 +34,9 @@ inline constexpr OwnText kLightingReadFailed{
 inline constexpr OwnText kMirrorFailed{
     "MIRROR_WRITE_FAILED",
     "The keyboard holds the change, but its copy could not be saved in %1: %2"};
+inline constexpr OwnText kMirrorNotRefreshed{
+    "MIRROR_REFRESH_FAILED",
+    "The keyboard's settings were read, but their copy could not be saved in %1: %2"};
 inline constexpr OwnText kSettingFailed{"SETTING_WRITE_FAILED",
                                         "The setting could not be saved in %1: %2"};
 inline constexpr OwnText kImportUnreadable{"PROFILE_IMPORT_UNREADABLE",

@@ -263,7 +263,7 @@ void MainWindow::install_keyboard_state(KeyboardState state) {
         keyboard_file_ = std::move(state.keyboard_file);
     }
     if (state.mirror_failed()) {
-        tell_write_failure(outcome_text::kMirrorFailed, state.mirror_path, *state.mirror);
+        tell_write_failure(outcome_text::kMirrorNotRefreshed, state.mirror_path, *state.mirror);
     }
     current_profile_ = state.current_profile;
     if (current_profile_ >= 0 && current_profile_ < kKeyboardProfiles) {
