@@ -17,7 +17,8 @@ struct ApplyResult {
     // The mirror, saved only once the keyboard holds the change, so that it never claims what
     // the keyboard does not hold: nothing when there is no mirror to keep up (or nothing sent).
     std::optional<FileWriteResult> mirror;
-    DeviceStatus status = DeviceStatus::Success; // the failing command's status
+    // The failing command's status; Success when nothing failed (the job's own status too).
+    DeviceStatus status = DeviceStatus::Success;
 
     bool mirror_failed() const { return mirror && !*mirror; }
 };

@@ -310,7 +310,7 @@ void ProfilePanel::apply(std::function<void()> then) {
     window_.run_keyboard_job(
         [this, result, configuration = services_.configuration](CommandSet& commands) mutable {
             *result = apply_changes(commands, context_, std::move(configuration));
-            return result->sent ? DeviceStatus::Success : result->status;
+            return result->status;
         },
         [this, result, then = std::move(then)](const JobOutcome& outcome) {
             if (outcome.end != JobEnd::Done) {
@@ -346,7 +346,7 @@ void ProfilePanel::restore_defaults() {
     window_.run_keyboard_job(
         [this, kept, configuration = services_.configuration](CommandSet& commands) mutable {
             *kept = apply_changes_keeping_copy(commands, context_, std::move(configuration));
-            return kept->applied.sent ? DeviceStatus::Success : kept->applied.status;
+            return kept->applied.status;
         },
         [this, kept](const JobOutcome& outcome) {
             if (outcome.end != JobEnd::Done) {
@@ -419,9 +419,7 @@ void ProfilePanel::import_file() {
     window_.run_keyboard_job(
         [this, result, file = std::filesystem::path(path.toStdString())](CommandSet& commands) {
             *result = import_profile(commands, context_, file);
-            return result->applied.sent || result->outcome != ImportResult::Outcome::DownloadFailed
-                       ? DeviceStatus::Success
-                       : result->applied.status;
+            return result->applied.status;
         },
         [this, result, path](const JobOutcome& outcome) {
             if (outcome.end != JobEnd::Done) {

@@ -42,6 +42,17 @@ protected:
     }
 };
 
+// The panel's key buttons and the lighting editor's lit keys are two lists in one order: a key
+// painted on the window must be the key the editor writes.
+TEST(LitKeys, TheButtonsAndTheEditorsKeysAreTheSameKeysInTheSameOrder) {
+    const std::vector<int>& buttons = lit_key_buttons();
+    const std::vector<int>& positions = LightingEditor::key_positions();
+    ASSERT_EQ(buttons.size(), positions.size());
+    for (std::size_t key = 0; key < buttons.size(); ++key) {
+        EXPECT_EQ(light_position_of(buttons[key]), positions[key]) << "key " << key;
+    }
+}
+
 TEST_F(LightingLogicTest, ArrivalReadsEffectsColoursAndRecordsInOneBracket) {
     start();
     commands_for_jobs_ = commands_.get();
