@@ -190,6 +190,19 @@ void MainWindow::open_window() {
     show();
     raise();
     activateWindow();
+    keep_messages_in_front();
+}
+
+// A message shown while the window was hidden had no window to stay above (Wayland gives it none
+// until it is shown again), so the opening window would cover it.
+void MainWindow::keep_messages_in_front() {
+    for (QMessageBox* box : findChildren<QMessageBox*>(Qt::FindDirectChildrenOnly)) {
+        if (box->isVisible()) {
+            box->hide();
+            box->show();
+            box->raise();
+        }
+    }
 }
 
 void MainWindow::put_away() {

@@ -169,6 +169,7 @@ private:
     void on_control(int control_id);
     void on_key_click(int control_id);
     void update_tray_icon(bool changed);
+    void keep_messages_in_front();
     std::vector<std::string> unreachable_nodes() const;
     void run_lighting_refresh();
 
