@@ -1,13 +1,14 @@
 #include "app/application.h"
 
 #include "app/companion.h"
+#include "app/qt_translations.h"
 #include "app/single_instance.h"
+#include "app/start_options.h"
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
 #include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/assignment_host.h"
-#include "app/start_options.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/profile_panel.h"
@@ -203,6 +204,7 @@ int run_tarvenor(int argc, char** argv) {
     const ProgramFiles files = running_program_files();
     const LanguageFile language = LanguageFile::load(files.language);
     const TextTable texts(language);
+    install_qt_translations(language);
 
     SingleInstance instance(runtime_folder());
     if (options.kill && instance.send(ShellCommand::Kill)) {

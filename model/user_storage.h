@@ -29,6 +29,7 @@ class UserStorage {
 public:
     explicit UserStorage(const DocumentsFolder& documents) : documents_(documents) {}
 
+    std::filesystem::path documents() const { return documents_.path(); }
     std::filesystem::path folder() const;
     // Creates the folder (one level) when it is missing; false when it cannot be created.
     bool ensure_user_folder() const;

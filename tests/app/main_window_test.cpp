@@ -5,6 +5,9 @@
 #include "ui/main/busy_bar.h"
 #include "ui/skin/skin_rect.h"
 
+#include <QDialog>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <thread>
@@ -153,6 +156,30 @@ TEST_F(WindowTest, KeyboardGoneClosesTheAboutBoxAndHides) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(window->about_open());
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, AboutSaysWhatTheProgramIsItsVersionAndYear) {
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.8.7"));
+    window->show_about();
+    const auto* about = window->findChild<QDialog*>("about");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About");
+    EXPECT_EQ(about->findChild<QLabel*>("version")->text(), "Version 9.8.7");
+    EXPECT_FALSE(about->findChild<QLabel*>("what")->text().isEmpty());
+    EXPECT_TRUE(about->findChild<QLabel*>("GUANYU_BANQUAN")
+                    ->text()
+                    .contains(QRegularExpression("20[0-9][0-9]")));
+}
+
+TEST_F(WindowTest, TheIsoKeysSayWhereTheyAre) {
+    window->refresh_captions();
+    for (const auto& [code, words] : {std::pair{KeyCode{0x056}, "left Shift and Z"},
+                                      std::pair{KeyCode{0x073}, "/ and right Shift"}}) {
+        const QString tip = window->button(control_of(code))->tooltip_text();
+        EXPECT_TRUE(tip.startsWith(code == 0x056 ? "K45" : "K56")) << tip.toStdString();
+        EXPECT_TRUE(tip.contains(QString::fromLatin1(words))) << tip.toStdString();
+    }
+    EXPECT_FALSE(window->button(control_of(0x01E))->tooltip_text().contains('\n'));
 }
 
 TEST_F(WindowTest, RefreshRequestsInABurstGiveOneReRead) {

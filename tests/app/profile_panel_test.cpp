@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -323,6 +324,10 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
         const QTreeWidgetItem* header = manager->list_view()->headerItem();
         EXPECT_EQ(QStringList({header->text(0), header->text(1), header->text(2)}),
                   QStringList({"Active", "Name", "Path"}));
+        EXPECT_EQ(manager->windowTitle(), "Profiles");
+        EXPECT_EQ(manager->findChild<QLabel*>("LABEL_TITLE")->text(), "Profiles");
+        EXPECT_EQ(manager->button(ProfileManagerControl::Add)->text(), "Add");
+        EXPECT_EQ(manager->button(ProfileManagerControl::Cancel)->text(), "Cancel");
         EXPECT_EQ(manager->list_view()->topLevelItem(0)->checkState(0), Qt::Checked);
         chosen_file = folder.filePath("other.tvp");
         manager->button(ProfileManagerControl::Load)->click();

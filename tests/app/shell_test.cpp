@@ -1,4 +1,5 @@
 #include "app/companion.h"
+#include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
 
@@ -191,6 +192,26 @@ TEST_F(TrayMenu, WithoutANotificationAreaNothingIsCreated) {
     EXPECT_FALSE(tray.create(QStringLiteral("tip")));
     EXPECT_FALSE(tray.created());
     tray.remove();
+}
+
+} // namespace
+} // namespace tarvenor
+
+namespace tarvenor {
+namespace {
+
+LanguageFile language_with_index(const char* index) {
+    IniFile ini;
+    ini.set("LANGUAGE", "language", index);
+    return LanguageFile(std::move(ini));
+}
+
+TEST(QtTranslations, ChineseTranslatesQtsOwnDialogsAndEnglishLeavesThemAlone) {
+    EXPECT_FALSE(install_qt_translations(language_with_index("1")));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    ASSERT_TRUE(install_qt_translations(language_with_index("0")));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+              QString::fromUtf8("\u53d6\u6d88"));
 }
 
 } // namespace

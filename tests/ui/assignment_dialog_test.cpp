@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -119,6 +120,20 @@ TEST_F(AssignmentDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) 
     EXPECT_TRUE(key_a->tooltip_text().contains(QStringLiteral("(B)")))
         << key_a->tooltip_text().toStdString();
     EXPECT_EQ(window->highlighted_key(), 0);
+}
+
+TEST_F(AssignmentDialogTest, TitleAndBadgeNameTheDialogAndItsPageInTheLanguageOfTheFile) {
+    AssignmentDialog& dialog = open_for(kCodeA);
+    const auto text_of = [&dialog](const char* key) {
+        return dialog.findChild<QLabel*>(QString::fromLatin1(key))->text();
+    };
+    EXPECT_EQ(dialog.windowTitle(), "Key assignment");
+    EXPECT_EQ(text_of("LABEL_TITLE"), "Key assignment");
+    EXPECT_EQ(text_of("LABEL_PAGE"), "Key");
+    click(AssignmentControl::PageMedia);
+    EXPECT_EQ(text_of("LABEL_PAGE"), "Media");
+    click(AssignmentControl::PageMacro);
+    EXPECT_EQ(text_of("LABEL_PAGE"), "Macro");
 }
 
 TEST_F(AssignmentDialogTest, EnterAndEscapeDoNotCloseTheDialog) {

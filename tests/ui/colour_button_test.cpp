@@ -40,13 +40,15 @@ TEST(ColourButton, DrawsSwatchDropDownAndArrow) {
     EXPECT_NE(button.grab().toImage().pixelColor(10, 10), QColor(0, 200, 0));
 }
 
-TEST(ColourPalette, TenColumnsAndAnOtherEntry) {
-    ColourPalettePopup popup(Qt::red, nullptr);
+TEST(ColourPalette, TenColumnsAndAnOtherEntryWithTheTextGiven) {
+    ColourPalettePopup popup(Qt::red, QStringLiteral("Andere Farbe..."), nullptr);
     const auto* grid = popup.findChild<QGridLayout*>();
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->columnCount(), kPaletteColumns);
     EXPECT_EQ(grid->count(), static_cast<int>(palette_colours().size()));
-    EXPECT_NE(popup.findChild<QPushButton*>(QStringLiteral("otherColour")), nullptr);
+    const auto* other = popup.findChild<QPushButton*>(QStringLiteral("otherColour"));
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->text(), "Andere Farbe...");
 }
 
 TEST(ColourPalette, ChoosingASwatchReportsItsColour) {

@@ -13,7 +13,6 @@ constexpr int kBodyWidth = 380;
 
 struct PageArt {
     QString glyph;
-    QString name;
     QColor tint;
 };
 
@@ -21,18 +20,19 @@ PageArt page_art(Page page) {
     switch (page) {
     case Page::Macro:
     case Page::Macro2:
-        return {QStringLiteral("\u25CF"), QStringLiteral("MACRO"), QColor(0xe0, 0x4f, 0x5f)};
+        return {QStringLiteral("\u25CF"), QColor(0xe0, 0x4f, 0x5f)};
     case Page::Media:
-        return {QStringLiteral("\u266B"), QStringLiteral("MEDIA"), QColor(0x9b, 0x6b, 0xf0)};
+        return {QStringLiteral("\u266B"), QColor(0x9b, 0x6b, 0xf0)};
     case Page::Function:
-        return {QStringLiteral("\u0192"), QStringLiteral("FUNCTION"), QColor(0x3c, 0xc8, 0x8c)};
+        return {QStringLiteral("\u0192"), QColor(0x3c, 0xc8, 0x8c)};
     case Page::Key:
         break;
     }
-    return {QStringLiteral("\u2328"), QStringLiteral("KEY"), colour::kAccent};
+    return {QStringLiteral("\u2328"), colour::kAccent};
 }
 
-// The page mask: a badge with the page's sign, redrawn with each page's pictures.
+// The page mask: a badge with the page's sign, redrawn with each page's pictures; the program
+// writes the page's name under the sign.
 FacePainter page_badge(Page page) {
     return [art = page_art(page)](QPainter& p, const QRect& r, Look) {
         p.setRenderHint(QPainter::Antialiasing);
@@ -43,19 +43,11 @@ FacePainter page_badge(Page page) {
         p.setBrush(fill);
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
         draw_fitted_text(p, r.adjusted(10, 30, -10, -100), art.glyph, 54, art.tint);
-        draw_fitted_text(p, r.adjusted(8, r.height() - 90, -8, -50), art.name, 14, colour::kText,
-                         true);
     };
 }
 
-void draw_title(QPainter& p, const QRect& r, Look) {
-    p.setFont(skin_font(14, true));
-    p.setPen(colour::kText);
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Key assignment"));
-}
-
 void assignment_chrome(QPainter& p) {
-    draw_title_bar(p, kAssignmentSize.width(), 44, {});
+    draw_title_bar(p, kAssignmentSize.width(), 44, false);
     draw_panel(p, QRect(16, 116, 528, 260));
 }
 
@@ -81,7 +73,11 @@ DialogSkin assignment_skin(Page page) {
     const FacePainter action = button_face({}, Marked::Disabled);
 
     image(skin_keys::assignment::kPageBadge, kPageBadge, page_badge(page));
-    image(skin_keys::assignment::kTitle, QRect(44, 8, 300, 28), draw_title);
+    const QRect title(44, 8, 300, 28);
+    image(skin_keys::assignment::kTitle, title, blank_face);
+    plain(skin_keys::assignment::kTitleLabel.key, title);
+    plain(skin_keys::assignment::kPageLabel.key,
+          kPageBadge.adjusted(8, kPageBadge.height() - 90, -8, -50));
     image(skin_keys::assignment::kOsk, QRect(468, 8, 34, 28), icon_face(QStringLiteral("\u2328")));
     image(skin_keys::assignment::kClear, QRect(508, 8, 34, 28),
           page == Page::Macro2 ? unavailable_icon_face(QStringLiteral("\u232B"))
@@ -130,24 +126,26 @@ DialogSkin profile_skin() {
     DialogSkin d;
     d.size = kProfileSize;
     d.chrome = [](QPainter& p) {
-        draw_title_bar(p, kProfileSize.width(), 40, QStringLiteral("Profiles"));
+        draw_title_bar(p, kProfileSize.width(), 40, true);
         draw_panel(p, QRect(12, 48, 456, 206));
     };
     d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "profile_back.jpg"},
                {skin_keys::kScreen, skin_keys::kOutline, "profile_mask.bmp"}};
     d.plain.push_back({skin_keys::profile::kList, QRect(16, 52, 448, 198)});
+    d.plain.push_back(
+        {skin_keys::profile::kTitleLabel.key, QRect(44, 0, kProfileSize.width() - 60, 40)});
+    // The program writes the buttons' captions.
     const struct {
         const char* key;
-        const char* legend;
         QRect rect;
-    } buttons[] = {{skin_keys::profile::kAdd, "Add", QRect(16, 262, 80, 28)},
-                   {skin_keys::profile::kLoad, "Load", QRect(102, 262, 80, 28)},
-                   {skin_keys::profile::kDelete, "Delete", QRect(188, 262, 80, 28)},
-                   {skin_keys::kOk, "OK", QRect(212, 302, 80, 28)},
-                   {skin_keys::kCancel, "Cancel", QRect(298, 302, 80, 28)},
-                   {skin_keys::kApply, "Apply", QRect(384, 302, 80, 28)}};
+    } buttons[] = {{skin_keys::profile::kAdd, QRect(16, 262, 80, 28)},
+                   {skin_keys::profile::kLoad, QRect(102, 262, 80, 28)},
+                   {skin_keys::profile::kDelete, QRect(188, 262, 80, 28)},
+                   {skin_keys::kOk, QRect(212, 302, 80, 28)},
+                   {skin_keys::kCancel, QRect(298, 302, 80, 28)},
+                   {skin_keys::kApply, QRect(384, 302, 80, 28)}};
     for (const auto& b : buttons) {
-        d.images.push_back({b.key, b.rect, button_face(QString::fromLatin1(b.legend))});
+        d.images.push_back({b.key, b.rect, button_face({})});
     }
     return d;
 }

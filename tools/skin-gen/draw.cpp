@@ -63,7 +63,7 @@ void draw_fitted_text(QPainter& painter, const QRect& area, const QString& text,
     painter.drawText(area, flags, text);
 }
 
-void draw_panel(QPainter& painter, const QRect& area, const QString& caption) {
+void draw_panel(QPainter& painter, const QRect& area) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient fill(area.topLeft(), area.bottomLeft());
@@ -72,12 +72,6 @@ void draw_panel(QPainter& painter, const QRect& area, const QString& caption) {
     painter.setBrush(fill);
     painter.setPen(QPen(colour::kPanelEdge, 1));
     painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-    if (!caption.isEmpty()) {
-        painter.setFont(skin_font(10, true));
-        painter.setPen(colour::kTextDim);
-        painter.drawText(area.adjusted(12, 6, -12, 0), Qt::AlignLeft | Qt::AlignTop,
-                         caption.toUpper());
-    }
     painter.restore();
 }
 
@@ -175,7 +169,11 @@ void draw_icon_button(QPainter& painter, const QRect& area, const QString& glyph
     painter.restore();
 }
 
-void draw_lamp(QPainter& painter, const QRect& area, const QString& label, bool lit) {
+QRect lamp_label_rect(const QRect& lamp) {
+    return QRect(lamp.left(), lamp.top() + 18, lamp.width(), lamp.height() - 18);
+}
+
+void draw_lamp(QPainter& painter, const QRect& area, bool lit) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre(area.center().x() + 0.5, area.top() + 9.5);
@@ -190,8 +188,6 @@ void draw_lamp(QPainter& painter, const QRect& area, const QString& label, bool 
     painter.setPen(QPen(colour::kCapEdge, 1));
     painter.setBrush(lit ? colour::kLedOn : colour::kCap);
     painter.drawEllipse(centre, 4, 4);
-    const QRect text_area(area.left(), area.top() + 18, area.width(), area.height() - 18);
-    draw_fitted_text(painter, text_area, label, 9, lit ? colour::kText : colour::kTextDim, true);
     painter.restore();
 }
 

@@ -8,8 +8,8 @@
 
 namespace tarvenor::skin {
 
-// Rounded panel with a hairline edge and, when given, a small caption in its top-left corner.
-void draw_panel(QPainter& painter, const QRect& area, const QString& caption = {});
+// Rounded panel with a hairline edge; the program writes its title.
+void draw_panel(QPainter& painter, const QRect& area);
 // A keycap with its legend; long names wrap and shrink until they fit.
 void draw_keycap(QPainter& painter, const QRect& area, const QString& legend, Look look,
                  bool g_key = false);
@@ -21,7 +21,9 @@ void draw_button(QPainter& painter, const QRect& area, const QString& legend, Lo
 // A flat icon button of the title bar; the icon is a short glyph text.
 void draw_icon_button(QPainter& painter, const QRect& area, const QString& glyph, Look look);
 // An indicator lamp with a label under or beside it.
-void draw_lamp(QPainter& painter, const QRect& area, const QString& label, bool lit);
+void draw_lamp(QPainter& painter, const QRect& area, bool lit);
+// Where the program writes a lamp's label: under its light.
+QRect lamp_label_rect(const QRect& lamp);
 // The product mark: a triangle pointing down, `size` pixels across, centred at `centre`.
 void draw_mark(QPainter& painter, QPointF centre, qreal size);
 // A field the program fills (lists, edit boxes): a sunken dark rectangle.

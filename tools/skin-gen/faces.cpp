@@ -31,7 +31,7 @@ FacePainter unavailable_icon_face(const QString& glyph) {
 
 void blank_face(QPainter&, const QRect&, Look) {}
 
-void draw_title_bar(QPainter& p, int width, int height, const QString& title) {
+void draw_title_bar(QPainter& p, int width, int height, bool mark) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient bar(0, 0, 0, height);
@@ -40,11 +40,8 @@ void draw_title_bar(QPainter& p, int width, int height, const QString& title) {
     p.fillRect(QRect(0, 0, width, height), bar);
     p.setPen(QPen(colour::kAccentDeep, 1));
     p.drawLine(QPointF(0, height + 0.5), QPointF(width, height + 0.5));
-    if (!title.isEmpty()) {
+    if (mark) {
         draw_mark(p, QPointF(26, height / 2.0), 16);
-        p.setFont(skin_font(14, true));
-        p.setPen(colour::kText);
-        p.drawText(QRect(44, 0, width - 60, height), Qt::AlignLeft | Qt::AlignVCenter, title);
     }
     p.restore();
 }

@@ -14,7 +14,7 @@ FacePainter unavailable_icon_face(const QString& glyph);
 // Draws nothing: the chrome shows, the program draws the control's text.
 void blank_face(QPainter&, const QRect&, Look);
 
-// A dialog's title bar: a band with the product mark and a title.
-void draw_title_bar(QPainter& p, int width, int height, const QString& title);
+// A dialog's title bar: a band, with the product mark where the program writes a title after it.
+void draw_title_bar(QPainter& p, int width, int height, bool mark);
 
 } // namespace tarvenor::skin

@@ -21,19 +21,25 @@ constexpr QRect kRightArrow(kDevicePanel.x() + 172, kDevicePanel.y() + 107, 14, 
 constexpr int kArrowFaces = 4;
 
 // Lit only in the over picture: the lock lamps' and the bank indicator's selected face.
-FacePainter lamp(const QString& label) {
-    return [label](QPainter& p, const QRect& r, Look look) {
-        draw_lamp(p, r, label, look == Look::Over);
-    };
+void draw_lock_lamp(QPainter& p, const QRect& r, Look look) {
+    draw_lamp(p, r, look == Look::Over);
 }
 
-void draw_bank(QPainter& p, const QRect& r, Look look) {
-    const bool bank_b = look == Look::Over;
+// The bank indicator's two lamps, side by side.
+QRect bank_lamp_rect(int bank) {
+    const QRect r = bank_indicator_rect();
     const int half = r.width() / 2;
-    draw_lamp(p, QRect(r.left(), r.top(), half, r.height()), QStringLiteral("BANK A"), !bank_b);
-    draw_lamp(p, QRect(r.left() + half, r.top(), r.width() - half, r.height()),
-              QStringLiteral("BANK B"), bank_b);
+    return bank == 0 ? QRect(r.left(), r.top(), half, r.height())
+                     : QRect(r.left() + half, r.top(), r.width() - half, r.height());
 }
+
+void draw_bank(QPainter& p, const QRect&, Look look) {
+    const bool bank_b = look == Look::Over;
+    draw_lamp(p, bank_lamp_rect(0), !bank_b);
+    draw_lamp(p, bank_lamp_rect(1), bank_b);
+}
+
+constexpr QRect kFlipRect(kDevicePanel.x() + 66, kDevicePanel.y() + 104, 70, 26);
 
 // The Flip lamp: lit in its selected face only.
 void draw_flip(QPainter& p, const QRect& r, Look look) {
@@ -43,8 +49,6 @@ void draw_flip(QPainter& p, const QRect& r, Look look) {
     p.setPen(Qt::NoPen);
     p.setBrush(look == Look::Marked ? colour::kLedOn : colour::kCapDown);
     p.drawEllipse(QPointF(lamp_area.center()) + QPointF(0.5, 0.5), 4, 4);
-    draw_fitted_text(p, r.adjusted(20, 2, -4, -2), QStringLiteral("FLIP"), 11,
-                     look == Look::Marked ? colour::kWhite : colour::kTextDim, true);
 }
 
 void draw_wordmark(QPainter& p, const QRect& r, Look look) {
@@ -62,10 +66,6 @@ void draw_wordmark(QPainter& p, const QRect& r, Look look) {
 // The profile-manager card: the program writes the profile's name across it.
 void draw_profile_card(QPainter& p, const QRect& r, Look look) {
     draw_button(p, r, {}, look == Look::Marked ? Look::Normal : look);
-    p.setFont(skin_font(9, true));
-    p.setPen(colour::kTextDim);
-    p.drawText(r.adjusted(10, 4, -8, -4), Qt::AlignLeft | Qt::AlignTop,
-               QStringLiteral("PROFILE MANAGER"));
     // The name runs up from the bottom left; the sign that the card opens a dialog stays clear
     // of it at the right.
     draw_fitted_text(p, QRect(r.right() - 28, r.top(), 24, r.height()), QStringLiteral("\u203A"),
@@ -74,10 +74,10 @@ void draw_profile_card(QPainter& p, const QRect& r, Look look) {
 
 void draw_chrome(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
-    draw_title_bar(p, kMainSize.width(), kMainTitleBarHeight, {});
+    draw_title_bar(p, kMainSize.width(), kMainTitleBarHeight, false);
     draw_panel(p, keyboard_plate());
-    draw_panel(p, kLightingPanel, QStringLiteral("Lighting"));
-    draw_panel(p, kDevicePanel, QStringLiteral("Profile and device"));
+    draw_panel(p, kLightingPanel);
+    draw_panel(p, kDevicePanel);
 }
 
 // F1..F4, the keys D1..D6 stand in for.
@@ -97,6 +97,7 @@ public:
         add_keys();
         add_device_panel();
         add_lighting_panel();
+        add_language_labels();
         add_texts();
         return std::move(dialog_);
     }
@@ -142,9 +143,8 @@ private:
         image(skin_keys::main_window::kBankIndicator, bank_indicator_rect(), draw_bank);
         const char* locks[] = {skin_keys::main_window::kCapsLock, skin_keys::main_window::kNumLock,
                                skin_keys::main_window::kScrollLock};
-        const char* labels[] = {"CAPS", "NUM", "SCROLL"};
         for (int i = 0; i < 3; ++i) {
-            image(locks[i], lock_indicator_rect(i), lamp(QString::fromLatin1(labels[i])));
+            image(locks[i], lock_indicator_rect(i), draw_lock_lamp);
         }
     }
 
@@ -165,7 +165,7 @@ private:
         }
         image(skin_keys::main_window::kFlipLeft, QRect(x + 34, y + 104, 28, 26),
               button_face(QStringLiteral("\u25C2")));
-        image(skin_keys::main_window::kFlipIndicator, QRect(x + 66, y + 104, 70, 26), draw_flip);
+        image(skin_keys::main_window::kFlipIndicator, kFlipRect, draw_flip);
         image(skin_keys::main_window::kFlipRight, QRect(x + 140, y + 104, 28, 26),
               button_face(QStringLiteral("\u25B8")));
         image(skin_keys::main_window::kMacroEdit, QRect(x + 256, y + 104, 84, 26), button_face({}));
@@ -247,6 +247,24 @@ private:
         }
         for (const char* key : skin_keys::lighting::kIdleControls) {
             plain(key, QRect(control1, row[3], 64, 24));
+        }
+    }
+
+    // In the order of skin_keys::main_window::kLanguageLabels.
+    void add_language_labels() {
+        const QRect title(12, 6, 300, 14);
+        const QRect places[] = {title.translated(kLightingPanel.topLeft()),
+                                title.translated(kDevicePanel.topLeft()),
+                                lamp_label_rect(bank_lamp_rect(0)),
+                                lamp_label_rect(bank_lamp_rect(1)),
+                                lamp_label_rect(lock_indicator_rect(0)),
+                                lamp_label_rect(lock_indicator_rect(1)),
+                                lamp_label_rect(lock_indicator_rect(2)),
+                                kFlipRect.adjusted(20, 2, -4, -2),
+                                QRect(410, 10, 220, 14)};
+        static_assert(std::size(places) == skin_keys::main_window::kLanguageLabels.size());
+        for (std::size_t i = 0; i < std::size(places); ++i) {
+            plain(skin_keys::main_window::kLanguageLabels[i].key, places[i]);
         }
     }
 

@@ -4,6 +4,7 @@
 #include "ui/logic/control_ids.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/skin_label.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,6 +62,22 @@ constexpr LabelPlace kLabels[] = {
     {AssignmentControl::CyclesLabel, skin_keys::assignment::kCyclesLabel, "MACRO_CYCLES"},
     {AssignmentControl::RecordDelayLabel, skin_keys::assignment::kRecordDelayLabel, "RECORD_DELAY"},
 };
+
+// The name on the page badge: the caption of the page's button.
+const char* page_name_key(AssignmentLook look) {
+    switch (look) {
+    case AssignmentLook::Macro:
+    case AssignmentLook::Macro2:
+        return "MACRO_SETTING";
+    case AssignmentLook::Media:
+        return "MULTI_MEDIA";
+    case AssignmentLook::Function:
+        return "FUNCTION_KEY";
+    case AssignmentLook::Key:
+        break;
+    }
+    return "SINGLE_KEY";
+}
 
 // The controls whose presence the logic decides; OK, Cancel and the decorations always show.
 constexpr AssignmentControl kLogicControls[] = {
@@ -135,6 +152,7 @@ AssignmentDialog::AssignmentDialog(QWidget* parent, const std::filesystem::path&
     : SkinnedDialog(parent, skin_folder / "Composite.ini", skin_folder),
       services_(std::move(services)) {
     setObjectName(QStringLiteral("assignment"));
+    setWindowTitle(language_text(skin_keys::assignment::kTitleLabel.text));
     apply_skin();
     load_pictures(skin_folder);
     place_buttons();
@@ -212,6 +230,10 @@ void AssignmentDialog::place_buttons() {
 }
 
 void AssignmentDialog::place_labels() {
+    (new SkinLabel(*this, skin(), skin_keys::assignment::kTitleLabel))
+        ->show_text(language_text(skin_keys::assignment::kTitleLabel.text));
+    page_name_ = new SkinLabel(*this, skin(), skin_keys::assignment::kPageLabel);
+    page_name_->show_text(language_text(page_name_key(look_)));
     prompt_ = new QLabel(this);
     place_control(*prompt_, skin(), kSection, skin_keys::assignment::kPrompt);
     prompt_->setText(
@@ -415,6 +437,7 @@ void AssignmentDialog::show_look() {
         for (const auto& [id, control] : buttons_) {
             control->set_face_images(shown);
         }
+        page_name_->show_text(language_text(page_name_key(look_)));
     }
     const AssignmentControl pressed = services_.logic.pressed_page_button();
     for (const AssignmentControl id :

@@ -23,6 +23,7 @@ class QLineEdit;
 namespace tarvenor {
 
 class ActionListView;
+class SkinLabel;
 
 // The four picture sets a page draws its controls from, and the macro-only mode's.
 enum class AssignmentLook { Key, Macro, Macro2, Media, Function };
@@ -96,6 +97,7 @@ private:
     AssignmentLook look_ = AssignmentLook::Key;
     std::map<AssignmentControl, ImageButton*> buttons_;
     std::map<AssignmentControl, QWidget*> controls_;
+    SkinLabel* page_name_ = nullptr;
     QLabel* prompt_ = nullptr;
     QLineEdit* key_field_ = nullptr;
     QComboBox* media_ = nullptr;

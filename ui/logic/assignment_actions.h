@@ -33,8 +33,8 @@ struct ActionRowText {
 // selected row. At most MacroRecord::kMaxActions rows.
 class ActionList {
 public:
-    static constexpr const char* kDownText = "\u2193/  ";
-    static constexpr const char* kUpText = "  \u2191";
+    static constexpr const char* kDownText = "\u2193";
+    static constexpr const char* kUpText = "\u2191";
 
     const std::vector<MacroAction>& rows() const { return rows_; }
     int size() const { return static_cast<int>(rows_.size()); }

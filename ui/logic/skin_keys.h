@@ -29,6 +29,17 @@ inline constexpr const char* kBackground = "Main";
 inline constexpr const char* kOutline = "Mask";
 inline constexpr const char* kLink = "Link";
 
+// A text the program writes over a dialog's pictures: its place in the skin file and its key in
+// the language file. The pictures leave the place bare, so that each language fits its own words.
+struct LanguageLabel {
+    const char* key;
+    const char* text;
+    int pixels;
+    bool centred;
+    // Secondary texts (panel titles, unlit lamps) are drawn dimmer than the controls' own.
+    bool dim;
+};
+
 // Buttons of more than one dialog.
 inline constexpr const char* kOk = "CONTROL_OK";
 inline constexpr const char* kCancel = "CONTROL_CANCEL";
@@ -64,6 +75,18 @@ inline constexpr std::array<const char*, 3> kProfileButtons{"FUNC_PROFILE1", "FU
                                                             "FUNC_PROFILE3"};
 inline constexpr std::array<const char*, 4> kReportRateButtons{"FUNC_REPORT1", "FUNC_REPORT2",
                                                                "FUNC_REPORT3", "FUNC_REPORT4"};
+
+inline constexpr std::array<LanguageLabel, 9> kLanguageLabels{{
+    {"LABEL_LIGHTING", "MAIN_LABEL_LIGHTING", 10, false, true},
+    {"LABEL_DEVICE", "MAIN_LABEL_DEVICE", 10, false, true},
+    {"LABEL_BANK_A", "MAIN_LABEL_BANK_A", 9, true, false},
+    {"LABEL_BANK_B", "MAIN_LABEL_BANK_B", 9, true, false},
+    {"LABEL_CAPS", "MAIN_LABEL_CAPS", 9, true, true},
+    {"LABEL_NUM", "MAIN_LABEL_NUM", 9, true, true},
+    {"LABEL_SCROLL", "MAIN_LABEL_SCROLL", 9, true, true},
+    {"LABEL_FLIP", "MAIN_LABEL_FLIP", 11, true, false},
+    {"LABEL_PROFILES", "MAIN_LABEL_PROFILE_MANAGER", 9, false, true},
+}};
 
 // Faces of the arrow indicators (section kArrowFaces): up while Flip is on, down while off.
 inline constexpr const char* kLeftArrowUp = "UP_ARROW_LEFT1";
@@ -172,6 +195,9 @@ inline constexpr const char* kCycles = "FUNC_MACRO_CYCLES";
 inline constexpr const char* kCyclesLabel = "FUNC_MACRO_CYCLES_PROMPT";
 inline constexpr const char* kRecordDelay = "FUNC_MACRO_RECORD_DELAY";
 inline constexpr const char* kRecordDelayLabel = "FUNC_MACRO_RECORD_DELAY2";
+inline constexpr LanguageLabel kTitleLabel{"LABEL_TITLE", "COMPOSITE_TITLE", 14, false, false};
+// The page's name on its badge; the text is the page button's caption.
+inline constexpr LanguageLabel kPageLabel{"LABEL_PAGE", "", 14, true, false};
 } // namespace assignment
 
 // The profile manager.
@@ -180,6 +206,8 @@ inline constexpr const char* kAdd = "FUNC_ADD";
 inline constexpr const char* kLoad = "FUNC_LOAD";
 inline constexpr const char* kDelete = "FUNC_DELETE";
 inline constexpr const char* kList = "PROGRAM_LIST";
+inline constexpr LanguageLabel kTitleLabel{"LABEL_TITLE", "PROFILE_MANAGER_TITLE", 14, false,
+                                           false};
 } // namespace profile
 
 } // namespace tarvenor::skin_keys

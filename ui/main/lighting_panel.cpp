@@ -95,6 +95,7 @@ PictureButton* LightingPanel::make_picture(const char* skin_key) {
 ColourButton* LightingPanel::make_colour_button(const char* skin_key) {
     auto* button = new ColourButton(&window_);
     button->setObjectName(QString::fromLatin1(skin_key));
+    button->set_other_colour_text(QString::fromStdString(language_.text("COLOUR_OTHER")));
     place_control(*button, skin_, kSection, skin_key);
     return button;
 }

@@ -5,6 +5,7 @@
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/skin_label.h"
 
 #include <QColor>
 
@@ -218,6 +219,11 @@ ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPi
     }
     set_tooltips(buttons, skin, texts);
     set_captions(buttons, language, texts);
+    // Over the buttons, whose pictures leave their places bare.
+    for (const skin_keys::LanguageLabel& label : skin_keys::main_window::kLanguageLabels) {
+        (new SkinLabel(window, skin, label))
+            ->show_text(QString::fromStdString(language.text(label.text)));
+    }
     return buttons;
 }
 

@@ -36,8 +36,8 @@ struct MainPictures {
 using ButtonMap = std::map<int, ImageButton*>;
 
 // Places the key buttons (G keys first, then the 106 keys, then Fn), the window's other buttons,
-// D1..D6 over the F1..F4 row, the two arrow indicators, their faces, tooltips and captions, from
-// the main skin file.
+// D1..D6 over the F1..F4 row, the two arrow indicators, their faces, tooltips and captions, and
+// the labels written over the pictures, from the main skin file.
 ButtonMap place_main_controls(QWidget& window, const IniFile& skin, const MainPictures& pictures,
                               const LanguageFile& language, const TextTable& texts);
 

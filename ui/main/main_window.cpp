@@ -25,6 +25,28 @@ QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
 }
 
+// Keys named by their position on the matrix: their tooltips also say where they are.
+struct KeyPlace {
+    KeyCode code;
+    OwnText where;
+};
+constexpr KeyPlace kKeyPlaces[] = {
+    {0x056, {"KEY_PLACE_K45", "The extra key between left Shift and Z (ISO keyboards)"}},
+    {0x073,
+     {"KEY_PLACE_K56",
+      "The extra key between / and right Shift (Brazilian and Japanese keyboards)"}},
+};
+
+const OwnText* place_of(int control_id) {
+    const std::optional<KeyCode> code = keyboard_key_of(control_id);
+    for (const KeyPlace& place : kKeyPlaces) {
+        if (code == place.code) {
+            return &place.where;
+        }
+    }
+    return nullptr;
+}
+
 // Parented to the window, so that it is never hidden behind it; shown as a window of its own
 // while the window is hidden in the tray.
 QMessageBox* show_message_box(QWidget* parent, const QString& text) {
@@ -357,7 +379,11 @@ void MainWindow::refresh_captions() {
     for (const ButtonCaption& caption :
          assignment_captions(services_.configuration, services_.texts, current_profile_, bank_)) {
         if (ImageButton* key = button(caption.control_id)) {
-            key->set_tooltip(QString::fromStdString(caption.text), true);
+            QString tooltip = QString::fromStdString(caption.text);
+            if (const OwnText* where = place_of(caption.control_id)) {
+                tooltip += QLatin1Char('\n') + own_text(*where);
+            }
+            key->set_tooltip(tooltip, true);
             key->set_selected(caption.assigned);
         }
     }

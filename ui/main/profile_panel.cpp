@@ -9,11 +9,11 @@
 #include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
+#include "ui/main/profile_file_dialog.h"
 #include "ui/profile/profile_manager_dialog.h"
 #include "ui/skin/placement.h"
 
 #include <QCursor>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -22,22 +22,6 @@
 
 namespace tarvenor {
 namespace {
-
-constexpr const char* kFileFilter = "(*.tvp);;(*.*)";
-
-QString ask_file(QWidget* parent, bool save, const QString& initial) {
-    QFileDialog dialog(parent, QString(), initial, QString::fromLatin1(kFileFilter));
-    dialog.setObjectName(QStringLiteral("file_dialog"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setDefaultSuffix(QStringLiteral("tvp"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
-    }
-    return dialog.selectedFiles().constFirst();
-}
 
 QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
@@ -49,8 +33,9 @@ ProfilePanel::ProfilePanel(MainWindow& window, ProfilePanelServices services)
     : QObject(&window), window_(window),
       services_(services), context_{services.storage, services.texts, *this},
       question_([&window](const QString& text) { return window.ask(text); }),
-      choose_file_([&window](bool save, const QString& initial) {
-          return ask_file(&window, save, initial);
+      choose_file_([&window, &language = services.language](bool save, const QString& initial) {
+          return ask_profile_file(&window, save, profile_file_dialog_setup(language, save),
+                                  initial);
       }) {
     window_.add_control_handler([this](int id) { return handle(id); });
     connect(&window_, &MainWindow::keyboard_state_installed, this,
@@ -397,7 +382,9 @@ void ProfilePanel::open_menu() {
 }
 
 void ProfilePanel::export_file() {
-    const QString path = choose_file_(true, QStringLiteral("*.tvp"));
+    const QString path =
+        choose_file_(true, QString::fromStdString(services_.storage.documents().string()) +
+                               QLatin1Char('/') + default_profile_file_name(services_.language));
     if (path.isEmpty()) {
         return;
     }
@@ -411,7 +398,8 @@ void ProfilePanel::export_file() {
 }
 
 void ProfilePanel::import_file() {
-    const QString path = choose_file_(false, QStringLiteral("*.tvp"));
+    const QString path = choose_file_(
+        false, QString::fromStdString((services_.storage.documents() / "*.tvp").string()));
     if (path.isEmpty()) {
         return;
     }

@@ -3,6 +3,7 @@
 #include "model/profile_file.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/skin_label.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,17 +14,19 @@ namespace {
 
 constexpr const char* kSection = skin_keys::kControls;
 
+// An image button: its skin key and the language key of its caption.
 struct ButtonPlace {
     ProfileManagerControl id;
     const char* key;
+    const char* caption;
 };
 constexpr ButtonPlace kButtons[] = {
-    {ProfileManagerControl::Add, skin_keys::profile::kAdd},
-    {ProfileManagerControl::Load, skin_keys::profile::kLoad},
-    {ProfileManagerControl::Delete, skin_keys::profile::kDelete},
-    {ProfileManagerControl::Ok, skin_keys::kOk},
-    {ProfileManagerControl::Cancel, skin_keys::kCancel},
-    {ProfileManagerControl::Apply, skin_keys::kApply},
+    {ProfileManagerControl::Add, skin_keys::profile::kAdd, "PROFILE_ADD"},
+    {ProfileManagerControl::Load, skin_keys::profile::kLoad, "PROFILE_LOAD"},
+    {ProfileManagerControl::Delete, skin_keys::profile::kDelete, "PROFILE_DELETE"},
+    {ProfileManagerControl::Ok, skin_keys::kOk, "PROFILE_OK"},
+    {ProfileManagerControl::Cancel, skin_keys::kCancel, "PROFILE_CANCLE"},
+    {ProfileManagerControl::Apply, skin_keys::kApply, "PROFILE_APPLY"},
 };
 
 QString folder_text(const ProfileRow& row) {
@@ -37,12 +40,16 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
                                            ProfileManagerHost& host)
     : SkinnedDialog(parent, skin_folder / "Profile.ini", skin_folder), host_(host) {
     setObjectName(QStringLiteral("profile_manager"));
+    const QString title =
+        QString::fromStdString(host_.language().text(skin_keys::profile::kTitleLabel.text));
+    setWindowTitle(title);
     apply_skin();
     const QSize client = background().size();
     normal_ = StateSurface::load(skin_folder / "Profile_normal.jpg", client);
     over_ = StateSurface::load(skin_folder / "Profile_over.jpg", client);
     down_ = StateSurface::load(skin_folder / "Profile_down.jpg", client);
     place_buttons();
+    (new SkinLabel(*this, skin(), skin_keys::profile::kTitleLabel))->show_text(title);
 
     view_ = new QTreeWidget(this);
     view_->setObjectName(QStringLiteral("profile_list"));
@@ -74,6 +81,9 @@ void ProfileManagerDialog::place_buttons() {
         auto* control = new ImageButton(this);
         control->setObjectName(QString::fromLatin1(place.key));
         place_image_control(*control, skin(), kSection, place.key, faces);
+        control->setText(QString::fromStdString(host_.language().text(place.caption)));
+        control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
+                                Qt::AlignCenter | Qt::TextSingleLine);
         buttons_[place.id] = control;
     }
     connect(button(ProfileManagerControl::Add), &QAbstractButton::clicked, this,

@@ -71,7 +71,7 @@ void ColourButton::leaveEvent(QEvent* event) {
 }
 
 void ColourButton::open_palette() {
-    auto* popup = new ColourPalettePopup(colour(), this);
+    auto* popup = new ColourPalettePopup(colour(), other_colour_text_, this);
     connect(popup, &ColourPalettePopup::colour_chosen, this, [this](QColor chosen) {
         set_colour(chosen);
         emit colour_chosen(chosen);

@@ -16,6 +16,8 @@ public:
     void set_colour(const QColor& colour);
     QColor colour() const;
     void set_automatic_colour(const QColor& colour);
+    // The caption of the palette's way to the full colour dialog.
+    void set_other_colour_text(const QString& text) { other_colour_text_ = text; }
 
     // The swatch and the drop-down part, in the button's own coordinates.
     QRect swatch_rect() const;
@@ -33,6 +35,7 @@ private:
 
     QColor colour_;
     QColor automatic_ = Qt::black;
+    QString other_colour_text_ = QStringLiteral("Other colour...");
 };
 
 } // namespace tarvenor

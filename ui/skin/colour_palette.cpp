@@ -36,7 +36,7 @@ const std::array<QRgb, 40>& palette_colours() {
     return colours;
 }
 
-ColourPalettePopup::ColourPalettePopup(QColor current, QWidget* parent)
+ColourPalettePopup::ColourPalettePopup(QColor current, const QString& other_text, QWidget* parent)
     : QFrame(parent, Qt::Popup), current_(current) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -52,7 +52,7 @@ ColourPalettePopup::ColourPalettePopup(QColor current, QWidget* parent)
         grid->addWidget(swatch, i / kPaletteColumns, i % kPaletteColumns);
     }
     layout->addLayout(grid);
-    auto* other = new QPushButton(tr("Other colour..."), this);
+    auto* other = new QPushButton(other_text, this);
     other->setObjectName(QStringLiteral("otherColour"));
     connect(other, &QPushButton::clicked, this, &ColourPalettePopup::choose_other);
     layout->addWidget(other);

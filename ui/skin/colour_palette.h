@@ -16,7 +16,8 @@ const std::array<QRgb, 40>& palette_colours();
 class ColourPalettePopup : public QFrame {
     Q_OBJECT
 public:
-    ColourPalettePopup(QColor current, QWidget* parent);
+    // `other_text`: the caption of the button that opens the full colour dialog.
+    ColourPalettePopup(QColor current, const QString& other_text, QWidget* parent);
 
 signals:
     void colour_chosen(QColor colour);

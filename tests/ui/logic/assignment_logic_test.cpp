@@ -174,7 +174,7 @@ TEST_F(ActionRows, LoadedRowsKeepTheirDelays) {
     const auto rows = dialog.action_rows();
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].key, "A");
-    EXPECT_EQ(rows[0].direction, "\u2193/  ");
+    EXPECT_EQ(rows[0].direction, "\u2193");
     EXPECT_EQ(rows[3].delay, "40");
     EXPECT_FALSE(dialog.changed());
 }
@@ -233,7 +233,7 @@ TEST_F(ActionRows, KeyAndDirectionCells) {
     dialog.edit_key(1, 103);                   // Right Shift
     EXPECT_EQ(dialog.actions().rows()[1].key, 0x036);
     dialog.edit_direction(1, MacroAction::kUp);
-    EXPECT_EQ(dialog.action_rows()[1].direction, "  \u2191");
+    EXPECT_EQ(dialog.action_rows()[1].direction, "\u2191");
     EXPECT_EQ(dialog.key_choice_names().size(), kKeyChoiceCount);
     EXPECT_TRUE(dialog.changed());
 }
