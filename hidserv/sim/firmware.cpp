@@ -1,6 +1,7 @@
 #include "hidserv/sim/firmware.h"
 
 #include <optional>
+#include <utility>
 
 namespace tarvenor::sim {
 namespace {
@@ -124,6 +125,22 @@ bool Firmware::write_area(Area area, std::size_t address, std::span<const std::u
     return !macro_size_written || areas_[Area::Macros].resize(area_size(Area::Macros));
 }
 
+bool Firmware::hold_memory() {
+    if (held_) {
+        return true;
+    }
+    MemoryLock::Hold hold = lock_.exclusive();
+    if (!hold.held()) {
+        return false;
+    }
+    held_.emplace(std::move(hold));
+    return true;
+}
+
+void Firmware::release_memory() {
+    held_.reset();
+}
+
 Report Firmware::execute(const Report& request) {
     const CommandInfo* info = find_command(request[3]);
     if (info == nullptr) {
@@ -134,9 +151,12 @@ Report Firmware::execute(const Report& request) {
     if (!info->area) {
         return answer_header(request, kStatusAccepted);
     }
-    const MemoryLock::Hold hold = info->writes ? lock_.exclusive() : lock_.shared();
-    if (!hold.held()) {
-        return answer_header(request, kStatusOutOfRange);
+    std::optional<MemoryLock::Hold> own;
+    if (!held_) {
+        own.emplace(info->writes ? lock_.exclusive() : lock_.shared());
+        if (!own->held()) {
+            return answer_header(request, kStatusOutOfRange);
+        }
     }
     if (length > kMaxDataBytes || address + length > area_size(*info->area)) {
         return answer_header(request, kStatusOutOfRange);
