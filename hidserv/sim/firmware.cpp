@@ -107,13 +107,20 @@ bool Firmware::open(const std::filesystem::path& folder, std::string& error) {
     return true;
 }
 
-std::size_t Firmware::area_size(Area area) const {
+std::size_t Firmware::area_size(Area area) {
     if (area != Area::Macros) {
         return fixed_area_size(area);
     }
+    if (held_ && held_macro_size_) {
+        return *held_macro_size_;
+    }
     std::array<std::uint8_t, 1> units{};
     areas_.at(Area::Parameters).read(kMacroUnitsByte, units);
-    return units[0] * kMacroUnitBytes;
+    const std::size_t size = units[0] * kMacroUnitBytes;
+    if (held_) {
+        held_macro_size_ = size;
+    }
+    return size;
 }
 
 bool Firmware::write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes) {
@@ -122,6 +129,9 @@ bool Firmware::write_area(Area area, std::size_t address, std::span<const std::u
     }
     const bool macro_size_written = area == Area::Parameters && address <= kMacroUnitsByte &&
                                     address + bytes.size() > kMacroUnitsByte;
+    if (macro_size_written) {
+        held_macro_size_.reset();
+    }
     return !macro_size_written || areas_[Area::Macros].resize(area_size(Area::Macros));
 }
 
@@ -139,6 +149,7 @@ bool Firmware::hold_memory() {
 
 void Firmware::release_memory() {
     held_.reset();
+    held_macro_size_.reset();
 }
 
 Report Firmware::execute(const Report& request) {

@@ -40,11 +40,14 @@ public:
     bool holds_memory() const { return held_.has_value(); }
 
 private:
-    std::size_t area_size(Area area) const;
+    std::size_t area_size(Area area);
     bool write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes);
 
     MemoryLock lock_;
     std::map<Area, AreaFile> areas_;
+    // While the memory is held no other program can change the macro area's size, so it is read
+    // once per hold, not once per command.
+    std::optional<std::size_t> held_macro_size_;
     std::optional<MemoryLock::Hold> held_; // last, so that it is let go first
 };
 

@@ -211,6 +211,23 @@ TEST_F(FirmwareTest, AnotherProgramWaitsWhileTheMemoryIsHeld) {
     EXPECT_EQ(reading.get(), (Bytes{4, 5, 6})) << "the holder's last write, whole";
 }
 
+TEST_F(FirmwareTest, HeldMemoryFollowsTheParameterBlockWrittenMeanwhile) {
+    sim::Firmware firmware = open_firmware();
+    ASSERT_TRUE(firmware.hold_memory());
+    EXPECT_EQ(firmware.execute(request(9, 4, 300))[7], 0) << "8 KiB from the factory";
+    Bytes parameters = file("parameters.bin");
+    parameters[11] = 2;
+    EXPECT_EQ(firmware.execute(request(4, 44, 0, parameters))[7], 0);
+    EXPECT_EQ(firmware.execute(request(9, 4, 300))[7], 0xFF);
+    EXPECT_EQ(firmware.execute(request(10, 2, 254, {5, 6}))[7], 0);
+    firmware.release_memory();
+    parameters[11] = 1;
+    EXPECT_EQ(firmware.execute(request(4, 44, 0, parameters))[7], 0);
+    ASSERT_TRUE(firmware.hold_memory());
+    EXPECT_EQ(firmware.execute(request(9, 2, 254))[7], 0xFF);
+    EXPECT_EQ(firmware.execute(request(9, 2, 126))[7], 0);
+}
+
 TEST_F(FirmwareTest, ReadsNeverSeeAnotherProgramsWriteHalfDone) {
     sim::Firmware writer = open_firmware();
     sim::Firmware reader = open_firmware();
