@@ -1,6 +1,7 @@
 #include "hidserv/sim/firmware.h"
 
 #include <optional>
+#include <utility>
 
 namespace tarvenor::sim {
 namespace {
@@ -106,13 +107,20 @@ bool Firmware::open(const std::filesystem::path& folder, std::string& error) {
     return true;
 }
 
-std::size_t Firmware::area_size(Area area) const {
+std::size_t Firmware::area_size(Area area) {
     if (area != Area::Macros) {
         return fixed_area_size(area);
     }
+    if (held_ && held_macro_size_) {
+        return *held_macro_size_;
+    }
     std::array<std::uint8_t, 1> units{};
     areas_.at(Area::Parameters).read(kMacroUnitsByte, units);
-    return units[0] * kMacroUnitBytes;
+    const std::size_t size = units[0] * kMacroUnitBytes;
+    if (held_) {
+        held_macro_size_ = size;
+    }
+    return size;
 }
 
 bool Firmware::write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes) {
@@ -121,7 +129,27 @@ bool Firmware::write_area(Area area, std::size_t address, std::span<const std::u
     }
     const bool macro_size_written = area == Area::Parameters && address <= kMacroUnitsByte &&
                                     address + bytes.size() > kMacroUnitsByte;
+    if (macro_size_written) {
+        held_macro_size_.reset();
+    }
     return !macro_size_written || areas_[Area::Macros].resize(area_size(Area::Macros));
+}
+
+bool Firmware::hold_memory() {
+    if (held_) {
+        return true;
+    }
+    MemoryLock::Hold hold = lock_.exclusive();
+    if (!hold.held()) {
+        return false;
+    }
+    held_.emplace(std::move(hold));
+    return true;
+}
+
+void Firmware::release_memory() {
+    held_.reset();
+    held_macro_size_.reset();
 }
 
 Report Firmware::execute(const Report& request) {
@@ -134,9 +162,12 @@ Report Firmware::execute(const Report& request) {
     if (!info->area) {
         return answer_header(request, kStatusAccepted);
     }
-    const MemoryLock::Hold hold = info->writes ? lock_.exclusive() : lock_.shared();
-    if (!hold.held()) {
-        return answer_header(request, kStatusOutOfRange);
+    std::optional<MemoryLock::Hold> own;
+    if (!held_) {
+        own.emplace(info->writes ? lock_.exclusive() : lock_.shared());
+        if (!own->held()) {
+            return answer_header(request, kStatusOutOfRange);
+        }
     }
     if (length > kMaxDataBytes || address + length > area_size(*info->area)) {
         return answer_header(request, kStatusOutOfRange);

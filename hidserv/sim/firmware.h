@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace tarvenor::sim {
@@ -29,14 +30,25 @@ public:
     // Opens (creating when needed) the area files in the folder.
     bool open(const std::filesystem::path& folder, std::string& error);
 
+    // Takes the folder's lock for the command, unless it is held already (hold_memory()).
     Report execute(const Report& request);
 
+    // Keeps the folder's lock, exclusive, until release_memory(), so that a run of commands
+    // takes it once. False when it cannot be taken; commands then take it each.
+    bool hold_memory();
+    void release_memory();
+    bool holds_memory() const { return held_.has_value(); }
+
 private:
-    std::size_t area_size(Area area) const;
+    std::size_t area_size(Area area);
     bool write_area(Area area, std::size_t address, std::span<const std::uint8_t> bytes);
 
     MemoryLock lock_;
     std::map<Area, AreaFile> areas_;
+    // While the memory is held no other program can change the macro area's size, so it is read
+    // once per hold, not once per command.
+    std::optional<std::size_t> held_macro_size_;
+    std::optional<MemoryLock::Hold> held_; // last, so that it is let go first
 };
 
 // An answer that echoes the request's header (command, length, address) and carries a status.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
 namespace tarvenor::sim {
 
@@ -18,6 +19,7 @@ public:
     public:
         // `file` is the locked file, or null when taking the lock failed.
         explicit Hold(const NativeFile* file) : file_(file) {}
+        Hold(Hold&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {}
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
         ~Hold();

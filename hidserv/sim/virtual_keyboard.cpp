@@ -227,21 +227,48 @@ void VirtualKeyboard::post(std::chrono::milliseconds delay, std::function<void()
 void VirtualKeyboard::run_events() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !events_.empty(); });
+        switch (wait_for_work(lock)) {
+        case Work::Stop:
+            return;
+        case Work::LeaseIdle:
+            lock.unlock();
+            lease_.release(); // no command for a while: other programs may have the memory
+            break;
+        case Work::Event: {
+            const std::function<void()> action = std::move(events_.front().action);
+            events_.pop_front();
+            lock.unlock();
+            action();
+            break;
+        }
+        }
+        lock.lock();
+    }
+}
+
+VirtualKeyboard::Work VirtualKeyboard::wait_for_work(std::unique_lock<std::mutex>& lock) {
+    for (;;) {
         if (stopping_) {
-            return; // the queue may well be empty: stopping is what woke us
+            return Work::Stop; // the queue may well be empty: stopping is what woke us
         }
         // Waiting only when the event is not yet due keeps a zero-latency answer to one wake-up.
-        const auto due = events_.front().due;
-        if (std::chrono::steady_clock::now() < due &&
-            wake_.wait_until(lock, due, [this] { return stopping_; })) {
-            return;
+        const auto now = std::chrono::steady_clock::now();
+        if (!events_.empty() && events_.front().due <= now) {
+            return Work::Event;
         }
-        const std::function<void()> action = std::move(events_.front().action);
-        events_.pop_front();
-        lock.unlock();
-        action();
-        lock.lock();
+        const std::optional<std::chrono::steady_clock::time_point> idle_end = lease_.idle_end();
+        if (idle_end && *idle_end <= now) {
+            return Work::LeaseIdle;
+        }
+        std::optional<std::chrono::steady_clock::time_point> until = idle_end;
+        if (!events_.empty()) {
+            until = std::min(events_.front().due, idle_end.value_or(events_.front().due));
+        }
+        if (until) {
+            wake_.wait_until(lock, *until);
+        } else {
+            wake_.wait(lock);
+        }
     }
 }
 
@@ -269,7 +296,7 @@ void VirtualKeyboard::answer(const Report& request) {
         answer[3] = static_cast<std::uint8_t>(request[3] ^ 0x80);
         break;
     case Fault::None:
-        answer = firmware_.execute(request);
+        answer = lease_.execute(request);
         break;
     }
     seal_answer(answer);

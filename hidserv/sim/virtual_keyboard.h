@@ -5,6 +5,7 @@
 #include "hidserv/sim/control_channel.h"
 #include "hidserv/sim/fault_plan.h"
 #include "hidserv/sim/firmware.h"
+#include "hidserv/sim/memory_lease.h"
 #include "hidserv/sim/sim_config.h"
 #include "hidserv/sim/traffic_log.h"
 
@@ -71,6 +72,10 @@ private:
     HidRequestHandle next_handle();
     void post(std::chrono::milliseconds delay, std::function<void()> action);
     void run_events();
+    enum class Work { Stop, Event, LeaseIdle };
+    // Waits until the first event is due (with none queued, until one comes), the memory lease
+    // has run idle, or the keyboard stops. Called with mutex_ held.
+    Work wait_for_work(std::unique_lock<std::mutex>& lock);
     void answer(const Report& request);
     void deliver(Unit unit, std::uint32_t kind, std::uint32_t length_or_count,
                  const std::uint8_t* data);
@@ -81,7 +86,8 @@ private:
     std::string set_faults(std::string_view argument);
     std::string describe() const;
 
-    Firmware firmware_; // used by the event thread only
+    Firmware firmware_;            // used by the event thread only
+    MemoryLease lease_{firmware_}; // the same
     TrafficLog traffic_;
     ControlServer control_;
 

@@ -11,7 +11,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <thread>
 
 namespace tarvenor::testing {
 namespace {
@@ -193,6 +195,37 @@ TEST_F(FirmwareTest, ProgramsOnOneFolderShareTheMemory) {
     EXPECT_EQ(first.execute(request(9, 4, 300))[7], 0xFF) << "the other's new size holds";
     EXPECT_EQ(first.execute(request(10, 2, 254, {5, 6}))[7], 0);
     EXPECT_EQ(answer_data(second.execute(request(9, 2, 254)), 2), (Bytes{5, 6}));
+}
+
+// A firmware keeping the memory for a run of commands still keeps every other program out.
+TEST_F(FirmwareTest, AnotherProgramWaitsWhileTheMemoryIsHeld) {
+    sim::Firmware holder = open_firmware();
+    sim::Firmware other = open_firmware();
+    ASSERT_TRUE(holder.hold_memory());
+    EXPECT_EQ(holder.execute(request(6, 3, 42, {7, 8, 9}))[7], 0);
+    auto reading = std::async(std::launch::async,
+                              [&] { return answer_data(other.execute(request(5, 3, 42)), 3); });
+    EXPECT_EQ(reading.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    EXPECT_EQ(holder.execute(request(6, 3, 42, {4, 5, 6}))[7], 0);
+    holder.release_memory();
+    EXPECT_EQ(reading.get(), (Bytes{4, 5, 6})) << "the holder's last write, whole";
+}
+
+TEST_F(FirmwareTest, HeldMemoryFollowsTheParameterBlockWrittenMeanwhile) {
+    sim::Firmware firmware = open_firmware();
+    ASSERT_TRUE(firmware.hold_memory());
+    EXPECT_EQ(firmware.execute(request(9, 4, 300))[7], 0) << "8 KiB from the factory";
+    Bytes parameters = file("parameters.bin");
+    parameters[11] = 2;
+    EXPECT_EQ(firmware.execute(request(4, 44, 0, parameters))[7], 0);
+    EXPECT_EQ(firmware.execute(request(9, 4, 300))[7], 0xFF);
+    EXPECT_EQ(firmware.execute(request(10, 2, 254, {5, 6}))[7], 0);
+    firmware.release_memory();
+    parameters[11] = 1;
+    EXPECT_EQ(firmware.execute(request(4, 44, 0, parameters))[7], 0);
+    ASSERT_TRUE(firmware.hold_memory());
+    EXPECT_EQ(firmware.execute(request(9, 2, 254))[7], 0xFF);
+    EXPECT_EQ(firmware.execute(request(9, 2, 126))[7], 0);
 }
 
 TEST_F(FirmwareTest, ReadsNeverSeeAnotherProgramsWriteHalfDone) {
@@ -409,6 +442,76 @@ TEST_F(VirtualKeyboardTest, ReadDeletedByAnotherReadsCallbackMissesTheSameChange
         [](const auto& n) { return !only(n, HIDSERV_KIND_CONNECTION, HIDSERV_TAG_CONS).empty(); }));
     keyboard_.reset();
     EXPECT_TRUE(only(recorder_.all(), HIDSERV_KIND_CONNECTION, kLateTag).empty());
+}
+
+// Two keyboards on one memory folder, as two programs would run them.
+class SharedFolderTest : public VirtualKeyboardTest {
+protected:
+    static constexpr std::uint32_t kSecondTag = 0x32534E44;
+
+    void start_second() {
+        sim::SimConfig config;
+        config.folder = dir_ / "memory";
+        config.control_socket = dir_ / "second.sock";
+        std::string error;
+        second_ = sim::VirtualKeyboard::start(config, error);
+        ASSERT_NE(second_, nullptr) << error;
+        ASSERT_NE(
+            second_->place_read(hidserv::kCommandUnit, &NotificationRecorder::callback, kSecondTag),
+            0u);
+    }
+    void TearDown() override {
+        second_.reset();
+        VirtualKeyboardTest::TearDown();
+    }
+
+    std::unique_ptr<sim::VirtualKeyboard> second_;
+};
+
+TEST_F(SharedFolderTest, AKeyboardGoneQuietLetsTheOtherAtTheMemory) {
+    start();
+    start_second();
+    for (int round = 1; round <= 3; ++round) {
+        send(request(6, 1, 42, {static_cast<std::uint8_t>(round)}));
+        ASSERT_TRUE(recorder_.wait_for([&](const auto& n) {
+            return static_cast<int>(only(n, HIDSERV_KIND_DATA, HIDSERV_TAG_CTRL).size()) == round;
+        }));
+        const Report read = request(5, 1, 42);
+        second_->write_one(hidserv::kCommandUnit, read.data(), 64);
+        ASSERT_TRUE(recorder_.wait_for([&](const auto& n) {
+            return static_cast<int>(only(n, HIDSERV_KIND_DATA, kSecondTag).size()) == round;
+        })) << "round "
+            << round;
+        EXPECT_EQ(only(recorder_.all(), HIDSERV_KIND_DATA, kSecondTag).back().data[8], round);
+    }
+}
+
+TEST_F(SharedFolderTest, AKeyboardKeptBusyStillLetsTheOtherIn) {
+    start();
+    start_second();
+    constexpr int kFlood = 30000;
+    std::atomic<int> first_answers{0};
+    std::atomic<int> first_answers_before_second{-1};
+    recorder_.on_notification = [&](const Notification& n) {
+        if (n.tag == HIDSERV_TAG_CTRL) {
+            ++first_answers;
+        } else if (n.tag == kSecondTag) {
+            first_answers_before_second = first_answers.load();
+        }
+    };
+    for (int i = 0; i < kFlood; ++i) {
+        send(request(10, 56, 0, Bytes(56, static_cast<std::uint8_t>(i))));
+    }
+    const Report read = request(9, 56, 0);
+    second_->write_one(hidserv::kCommandUnit, read.data(), 64);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (first_answers_before_second < 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_GE(first_answers_before_second, 0);
+    EXPECT_LT(first_answers_before_second, kFlood) << "answered only once the first had done";
+    keyboard_.reset(); // before the counters go
+    second_.reset();
 }
 
 } // namespace
