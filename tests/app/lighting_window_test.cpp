@@ -113,6 +113,7 @@ TEST_F(LightingWindow, RefusedChangeIsToldOnThePanelAndUndone) {
 struct LanguageIndex {
     const char* value;
     bool english;
+    const char* name; // of the test case
 };
 
 class LanguageIndexWindow : public LightingWindow,
@@ -166,10 +167,15 @@ TEST_P(LanguageIndexWindow, CaptionsAndEffectNamesFollowTheTexts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, LanguageIndexWindow,
-                         ::testing::Values(LanguageIndex{"0", false}, LanguageIndex{"2", false},
-                                           LanguageIndex{"-1", false}, LanguageIndex{"99", false},
-                                           LanguageIndex{"chinese", false},
-                                           LanguageIndex{"1abc", true}));
+                         ::testing::Values(LanguageIndex{"0", false, "Zero"},
+                                           LanguageIndex{"2", false, "Two"},
+                                           LanguageIndex{"-1", false, "MinusOne"},
+                                           LanguageIndex{"99", false, "NinetyNine"},
+                                           LanguageIndex{"chinese", false, "NotANumber"},
+                                           LanguageIndex{"1abc", true, "OneWithLetters"}),
+                         [](const ::testing::TestParamInfo<LanguageIndex>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace tarvenor::testing
