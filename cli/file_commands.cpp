@@ -41,12 +41,17 @@ std::optional<int> validation_failure(const std::filesystem::path& path) {
         return kExitBadArguments;
     }
     StderrMessageSink sink;
-    switch (validate_profile_file(path, sink, program_texts())) {
+    DamagedEntry damaged;
+    switch (validate_profile_file(path, sink, program_texts(), &damaged)) {
     case ProfileFileCheck::Valid:
         return std::nullopt;
     case ProfileFileCheck::CannotOpen:
         complain("cannot read " + path.string() + ": " + unreadable_reason(path));
         return kExitFileError;
+    case ProfileFileCheck::Damaged:
+        // The command line speaks English: the language file's words are not used here.
+        complain(damaged_file_text(damaged, path.string(), LanguageFile(), program_texts()));
+        return kExitBadArguments;
     case ProfileFileCheck::Invalid:
         break;
     }

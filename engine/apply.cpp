@@ -76,11 +76,14 @@ ImportResult import_profile(CommandSet& commands, const KeyboardContext& context
                             const std::filesystem::path& file) {
     ImportResult result;
     NoMessages quiet;
-    switch (validate_profile_file(file, quiet, context.texts)) {
+    switch (validate_profile_file(file, quiet, context.texts, &result.damaged)) {
     case ProfileFileCheck::Valid:
         break;
     case ProfileFileCheck::CannotOpen:
         result.outcome = ImportResult::Outcome::Unreadable;
+        return result;
+    case ProfileFileCheck::Damaged:
+        result.outcome = ImportResult::Outcome::Damaged;
         return result;
     case ProfileFileCheck::Invalid:
         return result;

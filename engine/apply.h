@@ -4,6 +4,7 @@
 #include "engine/job_context.h"
 #include "engine/keyboard_copies.h"
 #include "model/configuration.h"
+#include "model/damaged_file.h"
 
 #include <filesystem>
 #include <optional>
@@ -51,11 +52,13 @@ struct ImportResult {
     enum class Outcome {
         Imported,
         NotValid,       // the file is not a profile file: nothing changed
+        Damaged,        // an entry of the file has no known type (see `damaged`): nothing changed
         Unreadable,     // the file could not be read: nothing changed
         NoCopy,         // no copy of the keyboard could be kept (see `copy`): nothing was sent
         DownloadFailed, // the keyboard refused part of it: it may hold part of the file
     };
     Outcome outcome = Outcome::NotValid;
+    DamagedEntry damaged;
     PulledFile copy;
     // Imported: the file's configuration, for the owner to take in.
     std::optional<Configuration> configuration;

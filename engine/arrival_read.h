@@ -4,6 +4,7 @@
 #include "model/atomic_file.h"
 #include "model/byte_order.h"
 #include "model/configuration.h"
+#include "model/damaged_file.h"
 #include "model/text_table.h"
 #include "model/user_storage.h"
 
@@ -23,13 +24,18 @@ struct KeyboardState {
     // The mirror rewritten from the keyboard: nothing when the keyboard could not be read.
     std::optional<FileWriteResult> mirror;
     std::filesystem::path mirror_path;
+    // The mirror found damaged before it was rewritten: which entry, and where the file was kept
+    // (when it could not be moved aside, the mirror was left as it was and `mirror` says why).
+    std::optional<DamagedEntry> damaged_mirror;
+    SetAside damaged_mirror_kept;
 
     bool mirror_failed() const { return mirror && !*mirror; }
 };
 
 // The reads of an arrival: the keyboard's three profile blocks and macros into a configuration,
-// the profile mirror rewritten from them, then the active profile. Nothing here is installed:
-// the owner takes the state in.
+// the profile mirror rewritten from them (a damaged mirror is first moved aside, so that what
+// only it held, such as program paths, is not lost), then the active profile. Nothing here is
+// installed: the owner takes the state in.
 KeyboardState read_keyboard_state(CommandSet& commands, const UserStorage& storage,
                                   const TextTable& texts);
 

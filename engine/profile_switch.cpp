@@ -28,8 +28,15 @@ KeyboardState run_profile_choice(CommandSet& commands, const KeyboardContext& co
     return read_keyboard_state(commands, context.storage, context.texts);
 }
 
-Configuration mirror_configuration(const UserStorage& storage) {
-    return configuration_from_file(storage.mirror_path()).value_or(default_configuration());
+std::optional<Configuration> mirror_configuration(const UserStorage& storage) {
+    std::optional<Configuration> mirror = configuration_from_file(storage.mirror_path());
+    if (!mirror) {
+        return default_configuration();
+    }
+    if (find_damaged_entry(mirror->image())) {
+        return std::nullopt;
+    }
+    return mirror;
 }
 
 } // namespace tarvenor

@@ -36,7 +36,8 @@ KeyboardState run_profile_choice(CommandSet& commands, const KeyboardContext& co
                                  std::optional<int> profile);
 
 // The configuration the mirror holds: what a Discard goes back to (the defaults when it cannot
-// be read).
-Configuration mirror_configuration(const UserStorage& storage);
+// be read). Nothing when the mirror is damaged: the keyboard is to be read again, which keeps
+// the damaged file aside and rewrites the mirror.
+std::optional<Configuration> mirror_configuration(const UserStorage& storage);
 
 } // namespace tarvenor

@@ -5,10 +5,10 @@
 namespace tarvenor {
 
 std::string_view assignment_type_name(std::uint16_t type) {
-    static constexpr std::array<std::string_view, 9> kNames{
+    static constexpr std::array<std::string_view, kAssignmentTypeCount> kNames{
         "Default",   "Disabled",  "Key",   "LaunchProgram", "Macro",
         "StopMacro", "TextBlock", "Media", "Function"};
-    return type < kNames.size() ? kNames[type] : std::string_view{};
+    return is_defined_assignment_type(type) ? kNames[type] : std::string_view{};
 }
 
 KeyAssignment KeyAssignment::read(std::span<const std::uint8_t> bytes) {

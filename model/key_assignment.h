@@ -21,7 +21,13 @@ enum class AssignmentType : std::uint16_t {
     Function = 8,
 };
 
-// The type's name, or empty for a number no type has (only found in damaged files).
+inline constexpr std::uint16_t kAssignmentTypeCount = 9;
+
+// Whether the number is one of the types above; any other is only found in damaged files.
+constexpr bool is_defined_assignment_type(std::uint16_t type) {
+    return type < kAssignmentTypeCount;
+}
+// The type's name, or empty for a number no type has.
 std::string_view assignment_type_name(std::uint16_t type);
 // Types whose entry owns a text of the assignment text table.
 constexpr bool has_assignment_text(std::uint16_t type) {

@@ -110,24 +110,39 @@ Bytes assemble_profile_file(const ConfigurationImage& image, const MacroStore& m
 } // namespace
 
 ProfileFileCheck validate_profile_file(const std::filesystem::path& path, MessageSink& messages,
-                                       const TextTable& texts) {
+                                       const TextTable& texts, DamagedEntry* damaged) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         return ProfileFileCheck::Invalid;
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
-    const auto header = read_file_prefix(path, FileHeader::kSize);
-    if (error || !header) {
+    const auto image = read_file_prefix(path, ConfigurationImage::kSize);
+    if (error || !image) {
         return ProfileFileCheck::CannotOpen;
     }
-    if (size > kMaxFileSize || size < ConfigurationImage::kSize) {
+    if (size > kMaxFileSize || size < ConfigurationImage::kSize ||
+        image->size() < ConfigurationImage::kSize) {
         return ProfileFileCheck::Invalid;
     }
-    if (header->size() < FileHeader::kSize || !is_valid_file_header(*header, size)) {
+    if (!is_valid_file_header(std::span(*image).first(FileHeader::kSize), size)) {
         show_message(messages, texts, Message::ProfileFormatError, path.string());
         return ProfileFileCheck::Invalid;
     }
+    if (const auto entry = find_damaged_entry(ConfigurationImage(*image))) {
+        if (damaged != nullptr) {
+            *damaged = *entry;
+        }
+        return ProfileFileCheck::Damaged;
+    }
     return ProfileFileCheck::Valid;
+}
+
+std::optional<DamagedEntry> find_damaged_entry_in_file(const std::filesystem::path& path) {
+    const auto image = read_file_prefix(path, ConfigurationImage::kSize);
+    if (!image || image->size() < ConfigurationImage::kSize) {
+        return std::nullopt;
+    }
+    return find_damaged_entry(ConfigurationImage(*image));
 }
 
 bool load_profile_bytes(std::span<const std::uint8_t> bytes, Configuration& configuration) {

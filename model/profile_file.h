@@ -3,6 +3,7 @@
 #include "model/atomic_file.h"
 #include "model/byte_order.h"
 #include "model/configuration.h"
+#include "model/damaged_file.h"
 #include "model/device_codes.h"
 #include "model/messages.h"
 #include "model/text_table.h"
@@ -19,13 +20,19 @@ enum class ProfileFileCheck {
     Valid = 1,
     Invalid = 0,     // missing, too small or malformed
     CannotOpen = -2, // exists but cannot be read
+    Damaged = -4,    // a sound header, but an entry of a type no assignment has
 };
 
 // Checks a profile file through a read-only open. A header that breaks a rule, or announces more
 // bytes than the file has, is reported with the format message; a missing or too small file is
-// not reported.
+// not reported. A damaged entry is not reported here: it is stored in `damaged` (when given) for
+// the caller to name the key in its own words.
 ProfileFileCheck validate_profile_file(const std::filesystem::path& path, MessageSink& messages,
-                                       const TextTable& texts);
+                                       const TextTable& texts, DamagedEntry* damaged = nullptr);
+
+// The first damaged entry of a file's key tables; nothing when there is none, or when the file
+// cannot be read or is too short to hold the tables.
+std::optional<DamagedEntry> find_damaged_entry_in_file(const std::filesystem::path& path);
 
 // Decodes the bytes of a profile file into the configuration. Every size and text offset is
 // checked against the bytes given; a text that starts outside the text area is dropped, one

@@ -200,7 +200,7 @@ std::string_view builtin_text(TextKey key) {
 }
 
 LanguageFile::LanguageFile(IniFile ini)
-    : ini_(std::move(ini)), language_index_(ini_.get_int("LANGUAGE", "language", 0)) {}
+    : ini_(std::move(ini)), english_(ini_.get_int("LANGUAGE", "language", 0) == 1) {}
 
 LanguageFile LanguageFile::load(const std::filesystem::path& path) {
     return LanguageFile(IniFile::read_or_empty(path));

@@ -117,9 +117,10 @@ public:
     // A missing or unreadable file behaves as an empty one: Chinese, no texts.
     static LanguageFile load(const std::filesystem::path& path);
 
-    int language_index() const { return language_index_; }
     std::string_view section() const;
-    bool is_english() const { return language_index_ == 1; }
+    // Index 1 of the LANGUAGE section selects English; every other value (absent, not a number,
+    // 0, 2, -1, ...) selects Chinese, for the texts and the skin's captions alike.
+    bool is_english() const { return english_; }
     // The text of a key in the selected section; empty when the key is absent.
     std::string text(std::string_view key) const;
     // For the program's own texts, which older language files lack: the built-in English text
@@ -129,7 +130,7 @@ public:
 
 private:
     IniFile ini_;
-    int language_index_ = 0;
+    bool english_ = false;
 };
 
 // The program-wide texts (UTF-8), one slot per TextKey. A default-constructed table holds the

@@ -1,10 +1,16 @@
 #include "virtual_keyboard_window.h"
 
+#include "model/ini_file.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+
+#include <fstream>
+#include <iterator>
 
 namespace tarvenor::testing {
 namespace {
@@ -101,6 +107,75 @@ TEST_F(LightingWindow, RefusedChangeIsToldOnThePanelAndUndone) {
     })) << "the keyboard still runs effect 1";
     EXPECT_TRUE(messages.isEmpty()) << "no message box";
 }
+
+// The language index chooses the skin's captions and effect names as it chooses the texts:
+// English for 1 alone, Chinese for every other value, so that no value leaves them empty.
+struct LanguageIndex {
+    const char* value;
+    bool english;
+    const char* name; // of the test case
+};
+
+class LanguageIndexWindow : public LightingWindow,
+                            public ::testing::WithParamInterface<LanguageIndex> {
+protected:
+    void SetUp() override {
+        const std::filesystem::path skin(TARVENOR_SKIN_DIR);
+        std::ifstream in(skin / "language.ini", std::ios::binary);
+        std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string line = "\nlanguage=1\n";
+        const std::size_t at = content.find(line);
+        ASSERT_NE(at, std::string::npos);
+        content.replace(at, line.size(), "\nlanguage=" + std::string(GetParam().value) + "\n");
+        const std::filesystem::path file = folder.filePath("language.ini").toStdString();
+        std::ofstream(file, std::ios::binary) << content;
+        language = LanguageFile::load(file);
+        texts = TextTable(language);
+        main_skin = IniFile::read_or_empty(skin / "Main.ini");
+        LightingWindow::SetUp();
+    }
+
+    // A name from the skin in the chosen language (or the other one).
+    std::string skin_name(const std::array<const char*, 2>& sections, bool english,
+                          const char* key) const {
+        return main_skin.get(sections[english ? 1 : 0], key);
+    }
+
+    IniFile main_skin;
+};
+
+TEST_P(LanguageIndexWindow, CaptionsAndEffectNamesFollowTheTexts) {
+    const bool english = GetParam().english;
+    EXPECT_EQ(language.is_english(), english);
+    QStringList captions;
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        captions << label->text();
+    }
+    const std::string brightness = skin_name(skin_keys::kControlNames, english, "Light");
+    ASSERT_FALSE(brightness.empty());
+    EXPECT_TRUE(captions.contains(QString::fromStdString(brightness)));
+    EXPECT_FALSE(captions.contains(
+        QString::fromStdString(skin_name(skin_keys::kControlNames, !english, "Light"))));
+
+    arrive();
+    for (int i = 0; i < panel().effect_box()->count(); ++i) {
+        const std::string number = std::to_string(panel().effect_box()->itemData(i).toInt());
+        const std::string name = skin_name(skin_keys::kEffectNames, english, number.c_str());
+        EXPECT_FALSE(name.empty()) << number;
+        EXPECT_EQ(panel().effect_box()->itemText(i).toStdString(), name) << number;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, LanguageIndexWindow,
+                         ::testing::Values(LanguageIndex{"0", false, "Zero"},
+                                           LanguageIndex{"2", false, "Two"},
+                                           LanguageIndex{"-1", false, "MinusOne"},
+                                           LanguageIndex{"99", false, "NinetyNine"},
+                                           LanguageIndex{"chinese", false, "NotANumber"},
+                                           LanguageIndex{"1abc", true, "OneWithLetters"}),
+                         [](const ::testing::TestParamInfo<LanguageIndex>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
 } // namespace tarvenor::testing

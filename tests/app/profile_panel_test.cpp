@@ -24,6 +24,11 @@
 namespace tarvenor::testing {
 namespace {
 
+std::string file_text(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 TEST_F(ProfilePanelWindow, OkWithNothingChangedHidesTheWindowAndWritesNothing) {
     ASSERT_TRUE(window->isVisible());
     const std::size_t before = traffic_lines();
@@ -283,6 +288,83 @@ TEST_F(ProfilePanelWindow, DamagedImportChangesNothing) {
     EXPECT_EQ(traffic_lines(), before);
     EXPECT_EQ(messages, QStringList{QString::fromStdString(texts.text(TextKey::MainPromptImport))});
     EXPECT_FALSE(apply_enabled());
+}
+
+// A body damaged after the header was written: the checksum cannot see it, the entry's type can.
+TEST_F(ProfilePanelWindow, ImportOfADamagedBodyNamesTheKeyAndChangesNothing) {
+    Configuration damaged = configuration;
+    damaged.assign(flat_entry(1, kSlotA), KeyAssignment{58171, 0, 0, 0, 0});
+    const std::filesystem::path file = folder.filePath("body.tvp").toStdString();
+    ASSERT_TRUE(save_profile_file(file, damaged));
+    chosen_file = QString::fromStdString(file.string());
+    const std::size_t before = traffic_lines();
+    panel->import_file();
+    settle();
+    EXPECT_EQ(traffic_lines(), before);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("The profile file ") + chosen_file +
+                                    QStringLiteral(" is damaged: the key A of profile 2 holds a "
+                                                   "function of type 58171, which the program "
+                                                   "does not know. Nothing was imported.")});
+    EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default));
+    EXPECT_FALSE(apply_enabled());
+}
+
+// Discard goes back to the mirror; a damaged mirror is kept aside and the keyboard read again,
+// so the window shows what the keyboard holds and not the defaults.
+TEST_F(ProfilePanelWindow, SwitchAnsweredNoWithADamagedMirrorShowsTheKeyboardAndKeepsTheFile) {
+    // The keyboard holds an edit the defaults do not.
+    edit_a(0);
+    window->button(MainControl::Apply)->click();
+    settle();
+    ASSERT_FALSE(apply_enabled());
+    Configuration damaged = configuration;
+    damaged.assign(flat_entry(2, 0x30), KeyAssignment{9, 0, 0, 0, 0});
+    ASSERT_TRUE(save_profile_file(storage.mirror_path(), damaged));
+    const std::string damaged_bytes = file_text(storage.mirror_path());
+    edit_a(1);
+    answer = false;
+    window->button(1137)->click();
+    const std::filesystem::path kept = storage.mirror_path().string() + ".damaged";
+    ASSERT_TRUE(wait_for([&] { return !messages.isEmpty(); }));
+    settle();
+    EXPECT_EQ(memory_byte("parameters.bin", 10), 2);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("The profile file ") +
+                                    QString::fromStdString(storage.mirror_path().string()) +
+                                    QStringLiteral(" is damaged: the key B of profile 3 holds a "
+                                                   "function of type 9, which the program does "
+                                                   "not know. It was kept as ") +
+                                    QString::fromStdString(kept.string()) +
+                                    QStringLiteral(", and the keyboard's settings were saved in "
+                                                   "its place.")});
+    EXPECT_EQ(file_text(kept), damaged_bytes);
+    EXPECT_FALSE(find_damaged_entry_in_file(storage.mirror_path()));
+    EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Disabled)) << "what the keyboard holds";
+    EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default)) << "the edit is dropped";
+    EXPECT_FALSE(apply_enabled());
+}
+
+// A mirror left damaged by an earlier run, met when the keyboard arrives.
+class DamagedMirrorWindow : public ProfilePanelWindow {
+protected:
+    void before_start() override {
+        ASSERT_TRUE(storage.ensure_user_folder());
+        Configuration damaged = default_configuration();
+        damaged.assign(flat_entry(0, kSlotA), KeyAssignment{0xFFFF, 0, 0, 0, 0});
+        ASSERT_TRUE(save_profile_file(storage.mirror_path(), damaged));
+    }
+};
+
+TEST_F(DamagedMirrorWindow, IsKeptAsideOnArrivalAndTheUserIsTold) {
+    ASSERT_TRUE(wait_for([this] { return !messages.isEmpty(); }));
+    const std::filesystem::path kept = storage.mirror_path().string() + ".damaged";
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("is damaged: the key A of profile 1 holds a "
+                                                    "function of type 65535")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QString::fromStdString(kept.string())));
+    EXPECT_EQ(find_damaged_entry_in_file(kept), (DamagedEntry{flat_entry(0, kSlotA), 0xFFFF}));
+    EXPECT_FALSE(find_damaged_entry_in_file(storage.mirror_path()));
+    EXPECT_TRUE(entry(0, kSlotA).is(AssignmentType::Default)) << "what the keyboard holds";
 }
 
 TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {

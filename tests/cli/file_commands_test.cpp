@@ -27,7 +27,7 @@ protected:
         config.assign(flat_entry(1, 0x30), assignment(AssignmentType::TextBlock));
         config.texts().set(flat_entry(1, 0x30), u"say \"hi\"\n");
         config.assign(flat_entry(2, 0x10), assignment(AssignmentType::Macro, 7));
-        config.assign(flat_entry(3, 5), KeyAssignment{12, 0, 1, 0, 0});
+        config.assign(flat_entry(3, 5), KeyAssignment{5, 0, 1, 0x1234, 0});
         config.assign(flat_entry(0, 0x30), assignment(AssignmentType::Media, 6));
         MacroRecord m = macro(7, u"Seven", 2);
         m.play_mode = 2;
@@ -53,6 +53,29 @@ TEST_F(FileCommands, ValidateExitCodes) {
     EXPECT_EQ(bad.err, "tarvenor-cli: " + file("bad.tvp") + " is not a profile file\n");
     EXPECT_EQ(cli("validate").exit_code, 1);
     EXPECT_EQ(cli("new " + file("no/such/folder.tvp")).exit_code, 2);
+}
+
+// The header's checksum covers the header only: a body with a type the program does not know
+// is found by looking at every entry, and the key it belongs to is named.
+TEST_F(FileCommands, ValidateNamesTheKeyOfADamagedEntry) {
+    Configuration config;
+    config.make_default_image();
+    config.assign(flat_entry(1, 0x1E), KeyAssignment{58171, 0, 0, 0, 0});
+    ASSERT_TRUE(save_profile_file(file("damaged.tvp"), config));
+    const CliRun damaged = cli("validate " + file("damaged.tvp"));
+    EXPECT_EQ(damaged.exit_code, 1);
+    EXPECT_EQ(damaged.err, "tarvenor-cli: The profile file " + file("damaged.tvp") +
+                               " is damaged: the key A of profile 2 holds a function of type "
+                               "58171, which the program does not know.\n");
+    EXPECT_TRUE(damaged.out.empty());
+
+    write("out.tvp", "keep me");
+    EXPECT_EQ(cli("resave " + file("damaged.tvp") + " " + file("out.tvp")).exit_code, 1);
+    EXPECT_EQ(slurp(dir_ / "out.tvp"), "keep me");
+
+    config.assign(flat_entry(1, 0x1E), assignment(AssignmentType::Function, 10));
+    ASSERT_TRUE(save_profile_file(file("sound.tvp"), config));
+    EXPECT_EQ(cli("validate " + file("sound.tvp")).exit_code, 0);
 }
 
 TEST_F(FileCommands, ResaveRepacksAndLeavesOutputAloneOnBadInput) {
@@ -115,7 +138,10 @@ TEST_F(FileCommands, JsonDescribesEveryEntryAndMacro) {
                         "\"text\":\"say \\\"hi\\\"\\n\"}"),
               std::string::npos)
         << json;
-    EXPECT_NE(json.find("{\"table\":3,\"slot\":5,\"type\":12,"), std::string::npos);
+    EXPECT_NE(json.find("{\"table\":3,\"slot\":5,\"type\":\"StopMacro\",\"aux_code\":0,"
+                        "\"param\":1,\"colour_key_flag\":4660,"),
+              std::string::npos)
+        << json;
     EXPECT_NE(json.find("{\"id\":7,\"name\":\"Seven\",\"cycles\":1,\"play_mode\":2,\"actions\":["
                         "{\"delay\":0,\"key\":30,\"direction\":\"down\"},"
                         "{\"delay\":10,\"key\":30,\"direction\":\"up\"}]}"),

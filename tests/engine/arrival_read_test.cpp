@@ -85,5 +85,36 @@ TEST_F(ArrivalReadTest, AMirrorThatCannotBeWrittenIsToldAndTheKeyboardStillShown
     EXPECT_EQ(state.mirror_path, storage_.mirror_path());
 }
 
+// A damaged mirror may hold what the keyboard does not (a program path, say): it is moved aside,
+// not overwritten, and the mirror then follows the keyboard again.
+TEST_F(ArrivalReadTest, ADamagedMirrorIsKeptAsideBeforeTheKeyboardsContentReplacesIt) {
+    start_learnt();
+    ASSERT_TRUE(storage_.ensure_user_folder());
+    Configuration old;
+    old.make_default_image();
+    old.assign(flat_entry(0, 0x10), KeyAssignment{3, 0, 0, 0, 0});
+    old.texts().set(flat_entry(0, 0x10), u"/usr/bin/editor");
+    old.assign(flat_entry(2, kKeyA), KeyAssignment{58171, 0, 0, 0, 0});
+    ASSERT_TRUE(save_profile_file(storage_.mirror_path(), old));
+    const Bytes damaged = file_bytes(storage_.mirror_path());
+
+    const KeyboardState state = read();
+    ASSERT_TRUE(state.configuration);
+    ASSERT_TRUE(state.damaged_mirror);
+    EXPECT_EQ(*state.damaged_mirror, (DamagedEntry{flat_entry(2, kKeyA), 58171}));
+    const std::filesystem::path kept = storage_.mirror_path().string() + ".damaged";
+    EXPECT_EQ(state.damaged_mirror_kept.kept, kept);
+    EXPECT_EQ(file_bytes(kept), damaged);
+    ASSERT_TRUE(state.mirror);
+    EXPECT_TRUE(*state.mirror);
+    EXPECT_EQ(file_bytes(storage_.mirror_path()), state.keyboard_file);
+
+    // A sound mirror is simply rewritten: nothing more is kept.
+    const KeyboardState again = read();
+    EXPECT_FALSE(again.damaged_mirror);
+    EXPECT_TRUE(again.damaged_mirror_kept.kept.empty());
+    EXPECT_FALSE(std::filesystem::exists(kept.string() + "-2"));
+}
+
 } // namespace
 } // namespace tarvenor::testing

@@ -89,7 +89,9 @@ TEST_F(ProfileJobs, SwitchAnsweredNoDropsTheEditsAndWritesNoKeyCodes) {
     arrive();
     assign(0, kSlotA, typed(AssignmentType::Disabled));
     const KeyboardContext jobs = context();
-    config_.replace(mirror_configuration(storage_));
+    std::optional<Configuration> mirror = mirror_configuration(storage_);
+    ASSERT_TRUE(mirror);
+    config_.replace(std::move(*mirror));
     const SwitchResult result =
         run_profile_switch(*commands_, jobs, 1, SaveAnswer::Discard, config_);
     EXPECT_TRUE(result.switched);
@@ -177,6 +179,51 @@ TEST_F(ProfileJobs, DamagedImportChangesNothingAndSendsNothing) {
     EXPECT_EQ(file_bytes(storage_.mirror_path()), mirror_before);
     EXPECT_EQ(memory("profiles.bin"), profiles_before);
     EXPECT_TRUE(KeyboardCopies(storage_).list().empty());
+}
+
+TEST_F(ProfileJobs, ImportOfAFileWithAnUnknownTypeChangesNothingAndNamesTheEntry) {
+    start_learnt();
+    arrive();
+    // A file the program wrote, its body damaged afterwards: the header still checks out.
+    assign(1, kSlotA, typed(AssignmentType::Disabled));
+    Bytes bytes = serialise_profile_file(config_);
+    const std::size_t type_at =
+        ConfigurationImage::kKeyTablesOffset + static_cast<std::size_t>(flat_entry(1, kSlotA)) * 16;
+    bytes[type_at] = 58171 & 0xFF;
+    bytes[type_at + 1] = 58171 >> 8;
+    const auto damaged = folder_ / "body.tvp";
+    ASSERT_TRUE(write_profile_bytes(damaged, bytes));
+    install_default();
+    const Bytes mirror_before = file_bytes(storage_.mirror_path());
+    const Bytes profiles_before = memory("profiles.bin");
+    const Bytes macros_before = memory("macros.bin");
+
+    const ImportResult result = import_profile(*commands_, context(), damaged);
+    EXPECT_EQ(result.outcome, ImportResult::Outcome::Damaged);
+    EXPECT_EQ(result.damaged, (DamagedEntry{flat_entry(1, kSlotA), 58171}));
+    EXPECT_FALSE(result.configuration);
+    EXPECT_TRUE(messages_.shown.empty()) << "the window names the key in its own words";
+    EXPECT_TRUE(requests().empty()) << "the keyboard is not even read for a copy";
+    EXPECT_TRUE(entry(1, kSlotA).is(AssignmentType::Default));
+    EXPECT_EQ(file_bytes(storage_.mirror_path()), mirror_before);
+    EXPECT_EQ(memory("profiles.bin"), profiles_before);
+    EXPECT_EQ(memory("macros.bin"), macros_before);
+    EXPECT_TRUE(KeyboardCopies(storage_).list().empty());
+}
+
+// Discard goes back to the mirror; a damaged one gives nothing (the keyboard is read again),
+// a missing one the defaults.
+TEST_F(ProfileJobs, TheMirrorGivesItsConfigurationBackOnlyWhenItIsSound) {
+    start_learnt();
+    arrive();
+    assign(0, kSlotA, KeyAssignment{9, 0, 0, 0, 0});
+    ASSERT_TRUE(save_profile_file(storage_.mirror_path(), config_));
+    EXPECT_FALSE(mirror_configuration(storage_));
+
+    std::filesystem::remove(storage_.mirror_path());
+    const std::optional<Configuration> defaults = mirror_configuration(storage_);
+    ASSERT_TRUE(defaults);
+    EXPECT_TRUE(defaults->entry(flat_entry(0, kSlotA)).is_zero());
 }
 
 class ImportJobs : public ProfileJobs {

@@ -182,10 +182,11 @@ TEST_F(ProfileFileTest, TextsArePackedInEntryOrderAtSave) {
 TEST_F(ProfileFileTest, SaveAndLoadKeepEverythingTheFileCarries) {
     Configuration config;
     config.make_default_image();
-    KeyAssignment odd = assignment(static_cast<AssignmentType>(42), 0xDEADBEEF);
+    KeyAssignment odd = assignment(AssignmentType::StopMacro, 0xDEADBEEF);
     odd.colour_key_flag = 0x11223344;
     odd.aux_code = 7;
-    config.assign(flat_entry(3, 100), odd); // table 3 and an unknown type
+    odd.reserved = 0x55667788;
+    config.assign(flat_entry(3, 100), odd); // table 3, and fields no type gives meaning to
     config.assign(flat_entry(1, 400), assignment(AssignmentType::Key, 5)); // unused slot
     config.assign(flat_entry(2, 0x1E), assignment(AssignmentType::LaunchProgram));
     config.texts().set(flat_entry(2, 0x1E), u"C:\\程序.exe");

@@ -30,7 +30,8 @@ TEST_F(LanguageFileTest, IndexOneSelectsEnglishEverythingElseChinese) {
     for (const Case& c :
          {Case{"language=1", true}, Case{"language=1abc", true}, Case{"LANGUAGE = 1", true},
           Case{"language=0", false}, Case{"language=2", false}, Case{"language=x1", false},
-          Case{"language=11", false}, Case{"", false}}) {
+          Case{"language=11", false}, Case{"language=-1", false}, Case{"language=99", false},
+          Case{"language=", false}, Case{"", false}}) {
         const LanguageFile language = load(c.line);
         EXPECT_EQ(language.is_english(), c.english) << c.line;
         EXPECT_EQ(language.section(), c.english ? "ENGINSH" : "CHINESE") << c.line;

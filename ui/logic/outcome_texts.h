@@ -45,6 +45,17 @@ inline constexpr OwnText kCopyNotSaved{
     "PROFILE_COPY_NOT_SAVED", "The keyboard's content could not be saved as a copy (%1), so "
                               "nothing was written to the keyboard."};
 
+// Follow the message about a damaged profile file (its key and type).
+inline constexpr OwnText kDamagedNotImported{"PROFILE_DAMAGED_NOT_IMPORTED",
+                                             "Nothing was imported."};
+inline constexpr OwnText kDamagedMirrorKept{
+    "MIRROR_DAMAGED_KEPT",
+    "It was kept as %1, and the keyboard's settings were saved in its place."};
+inline constexpr OwnText kDamagedMirrorNotKept{
+    "MIRROR_DAMAGED_NOT_KEPT",
+    "It could not be moved aside (%1), so it was left as it was; the window shows the "
+    "keyboard's settings."};
+
 } // namespace outcome_text
 
 } // namespace tarvenor

@@ -14,14 +14,16 @@ inline constexpr const char* kScreen = "SCREEN";
 inline constexpr const char* kControls = "BUTTONINFO";
 // The faces of the two arrow indicators, cut from the arrow picture.
 inline constexpr const char* kArrowFaces = "BUTTONINFO2";
-// The controls' captions and the effects' names: language 0 (Chinese), then the other one.
+// The controls' captions and the effects' names: Chinese, then English.
 inline constexpr std::array<const char*, 2> kControlNames{"Control_Name", "Control_Name1"};
 inline constexpr std::array<const char*, 2> kEffectNames{"Mode", "Mode1"};
 
-// The section of captions (or of effect names) for the language shown.
-constexpr const char* names_section(int language_index, bool effects) {
+// The section of captions (or of effect names) for the language shown. It follows the language
+// of the texts (English only for language index 1), so that an index such as 2 or -1 shows
+// Chinese captions and effect names beside Chinese texts rather than empty ones.
+constexpr const char* names_section(bool english, bool effects) {
     const auto& sections = effects ? kEffectNames : kControlNames;
-    return sections[language_index == 0 ? 0 : 1];
+    return sections[english ? 1 : 0];
 }
 
 // Keys of the SCREEN section.

@@ -79,7 +79,7 @@ const QPixmap& LightingPanel::picture(const std::string& name) const {
 QLabel* LightingPanel::make_label(const char* skin_key, const char* text_key) {
     auto* label = new QLabel(&window_);
     label->setText(QString::fromStdString(
-        skin_.get(skin_keys::names_section(language_.language_index(), false), text_key)));
+        skin_.get(skin_keys::names_section(language_.is_english(), false), text_key)));
     label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     place_control(*label, skin_, kSection, skin_key);
     return label;
@@ -245,7 +245,7 @@ void LightingPanel::show_effect_list() {
         effects_->clear();
         for (const int effect : effects) {
             const std::string name =
-                skin_.get(skin_keys::names_section(language_.language_index(), true),
+                skin_.get(skin_keys::names_section(language_.is_english(), true),
                           std::to_string(effect), "1");
             effects_->addItem(QString::fromStdString(name), effect);
         }

@@ -297,7 +297,9 @@ void MainWindow::install_keyboard_state(KeyboardState state) {
     if (state.configuration) {
         keyboard_file_ = std::move(state.keyboard_file);
     }
-    if (state.mirror_failed()) {
+    if (state.damaged_mirror) {
+        tell_damaged_mirror(state);
+    } else if (state.mirror_failed()) {
         tell_write_failure(outcome_text::kMirrorNotRefreshed, state.mirror_path, *state.mirror);
     }
     current_profile_ = state.current_profile;
@@ -464,6 +466,23 @@ void MainWindow::tell_write_failure(const OwnText& text, const std::filesystem::
 
 QString MainWindow::own_text(const OwnText& text) const {
     return QString::fromStdString(services_.language.text(text));
+}
+
+QString MainWindow::damaged_file_text(const DamagedEntry& entry,
+                                      const std::filesystem::path& file) const {
+    return QString::fromStdString(
+        tarvenor::damaged_file_text(entry, file.string(), services_.language, services_.texts));
+}
+
+void MainWindow::tell_damaged_mirror(const KeyboardState& state) {
+    const SetAside& kept = state.damaged_mirror_kept;
+    const QString what_became = kept.kept.empty()
+                                    ? own_text(outcome_text::kDamagedMirrorNotKept)
+                                          .arg(QString::fromStdString(kept.error.message()))
+                                    : own_text(outcome_text::kDamagedMirrorKept)
+                                          .arg(QString::fromStdString(kept.kept.string()));
+    show_message(damaged_file_text(*state.damaged_mirror, state.mirror_path) + QLatin1Char(' ') +
+                 what_became);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

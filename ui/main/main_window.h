@@ -116,6 +116,8 @@ public:
     void tell_write_failure(const OwnText& text, const std::filesystem::path& path,
                             const FileWriteResult& result);
     QString own_text(const OwnText& text) const;
+    // The message naming a damaged profile file's key, followed by what became of the file.
+    QString damaged_file_text(const DamagedEntry& entry, const std::filesystem::path& file) const;
     void keyboard_job_started();
     void keyboard_job_finished();
 
@@ -172,6 +174,8 @@ private:
     void keep_messages_in_front();
     std::vector<std::string> unreachable_nodes() const;
     void run_lighting_refresh();
+    // A damaged mirror met while the keyboard was read: where it went, or why it stayed.
+    void tell_damaged_mirror(const KeyboardState& state);
 
     MainWindowServices services_;
     MainPictures pictures_;

@@ -50,7 +50,7 @@ void ProfilePanel::add_report_rate_label() {
     auto* label = new QLabel(&window_);
     label->setObjectName(QString::fromLatin1(skin_keys::main_window::kReportRateLabel));
     label->setText(QString::fromStdString(window_.skin().get(
-        skin_keys::names_section(services_.language.language_index(), false), "Usb")));
+        skin_keys::names_section(services_.language.is_english(), false), "Usb")));
     label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     place_control(*label, window_.skin(), skin_keys::kControls,
                   skin_keys::main_window::kReportRateLabel);
@@ -166,9 +166,14 @@ int ProfilePanel::switch_profile(int requested) {
     case ProfileSwitchGuard::Step::Switch:
         break;
     }
+    // A damaged mirror cannot give the keyboard's settings back: they are read from the keyboard
+    // once it has switched, which keeps the damaged file aside and tells about it.
+    bool read_again = false;
     if (answer == SaveAnswer::Discard) {
         if (is_profile(window_.current_profile())) {
-            services_.configuration.replace(mirror_configuration(services_.storage));
+            std::optional<Configuration> mirror = mirror_configuration(services_.storage);
+            read_again = !mirror;
+            services_.configuration.replace(mirror ? std::move(*mirror) : default_configuration());
         }
         enable_apply(false);
         window_.configuration_replaced();
@@ -181,7 +186,7 @@ int ProfilePanel::switch_profile(int requested) {
                 run_profile_switch(commands, context_, profile, answer, std::move(configuration));
             return result->status;
         },
-        [this, result, profile, answer](const JobOutcome& outcome) {
+        [this, result, profile, answer, read_again](const JobOutcome& outcome) {
             if (outcome.end != JobEnd::Done) {
                 window_.tell_outcome(outcome, answer == SaveAnswer::Save);
                 switch_not_taken(-1);
@@ -198,6 +203,9 @@ int ProfilePanel::switch_profile(int requested) {
                 switch_not_taken(profile);
             }
             install_switch(*result);
+            if (read_again) {
+                read_state(std::nullopt);
+            }
         });
     return 1;
 }
@@ -439,6 +447,10 @@ void ProfilePanel::tell_import(ImportResult& result, const QString& path) {
         return;
     case ImportResult::Outcome::NotValid:
         window_.show_message(text_of(services_.texts, TextKey::MainPromptImport));
+        return;
+    case ImportResult::Outcome::Damaged:
+        window_.show_message(window_.damaged_file_text(result.damaged, path.toStdString()) +
+                             QLatin1Char(' ') + own_text(outcome_text::kDamagedNotImported));
         return;
     }
 }
