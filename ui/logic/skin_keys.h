@@ -28,6 +28,9 @@ constexpr const char* names_section(int language_index, bool effects) {
 inline constexpr const char* kBackground = "Main";
 inline constexpr const char* kOutline = "Mask";
 inline constexpr const char* kLink = "Link";
+// The main window's background while Flip is on (D1..D6 drawn in the F1..F4 row); without it the
+// window keeps its one background.
+inline constexpr const char* kFlipBackground = "FlipMain";
 
 // Buttons of more than one dialog.
 inline constexpr const char* kOk = "CONTROL_OK";
