@@ -12,6 +12,13 @@ protected:
         open_key(kA);
         dialog.press_page_button(AssignmentControl::PageMacro);
     }
+    // Opened on A, which plays B: the macro page shows no macro selected.
+    void open_macro_page_unselected(const std::vector<std::string>& names) {
+        store_macros(names);
+        set_entry(kA, AssignmentType::Key, kB);
+        open_key(kA);
+        dialog.press_page_button(AssignmentControl::PageMacro);
+    }
     std::string last_name() const { return dialog.macro_names().back(); }
 };
 
@@ -165,10 +172,7 @@ TEST_F(MacroPage, SelectingAnotherMacroKeepsTheEditsOfTheFirst) {
 }
 
 TEST_F(MacroPage, OpenedOnAnotherPageNoMacroIsSelected) {
-    store_macros({"M1"});
-    set_entry(kA, AssignmentType::Key, kB);
-    open_key(kA);
-    dialog.press_page_button(AssignmentControl::PageMacro);
+    open_macro_page_unselected({"M1"});
     EXPECT_EQ(dialog.selected_macro(), -1);
     EXPECT_FALSE(dialog.enabled(AssignmentControl::DeleteAction));
     dialog.type_macro_name("lost");
@@ -178,10 +182,7 @@ TEST_F(MacroPage, OpenedOnAnotherPageNoMacroIsSelected) {
 // Record always has somewhere to record into: with no macro selected it makes a new one, and
 // says why when there can be no more.
 TEST_F(MacroPage, RecordWithNoMacroSelectedRecordsIntoANewOne) {
-    store_macros({"M1"});
-    set_entry(kA, AssignmentType::Key, kB);
-    open_key(kA);
-    dialog.press_page_button(AssignmentControl::PageMacro);
+    open_macro_page_unselected({"M1"});
     ASSERT_EQ(dialog.selected_macro(), -1);
     EXPECT_TRUE(dialog.enabled(AssignmentControl::Record));
     dialog.toggle_recording();
@@ -201,10 +202,7 @@ TEST_F(MacroPage, RecordWithNoMacroSelectedAndNoRoomSaysWhy) {
     for (int i = 0; i < 100; ++i) {
         names.push_back("N" + std::to_string(i));
     }
-    store_macros(names);
-    set_entry(kA, AssignmentType::Key, kB);
-    open_key(kA);
-    dialog.press_page_button(AssignmentControl::PageMacro);
+    open_macro_page_unselected(names);
     ASSERT_EQ(dialog.selected_macro(), -1);
     dialog.toggle_recording();
     EXPECT_FALSE(dialog.recording());
