@@ -167,6 +167,53 @@ TEST_F(WiredPanelsWindow, RestoreDefaultsResetsTheLightingOnlyWithTheSwitchOn) {
     EXPECT_EQ(memory_byte("settings.bin", 1), 4) << "the lighting reset's brightness";
 }
 
+// Light caption pixels inside a key as the window shows it, its frame and edge left out.
+int caption_ink(const QImage& shot, const QRect& key) {
+    int ink = 0;
+    const QRect inside = key.adjusted(4, 4, -4, -4);
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            ink += qGray(shot.pixel(x, y)) > 160 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+// In the per-key effect a key is drawn as a frame over the background: whichever key set Flip
+// shows in the F1..F4 row, each of its keys keeps its caption, and D1..D6 are framed too.
+TEST_F(WiredPanelsWindow, EveryKeyOfTheFunctionRowShowsItsCaptionInEveryMode) {
+    const std::vector<int> row_keys = {1010, 1011, 1012, 1013, 1016, 1017, 1018, 1019, 1020, 1021};
+    const auto expect_captions = [&](const char* mode, std::size_t shown) {
+        QCoreApplication::processEvents();
+        const QImage shot = window->grab().toImage();
+        std::size_t visible = 0;
+        for (const int id : row_keys) {
+            const ImageButton* key = window->button(id);
+            if (key->isHidden()) {
+                continue;
+            }
+            ++visible;
+            EXPECT_GE(caption_ink(shot, key->geometry()), 8) << mode << ": key " << id;
+        }
+        EXPECT_EQ(visible, shown) << mode;
+    };
+    expect_captions("plain", 4);
+    lighting().click_light_switch();
+    const auto& effects = lighting().effect_list();
+    lighting().select_effect(static_cast<int>(std::ranges::find(effects, 20) - effects.begin()));
+    ASSERT_TRUE(window->button(1010)->outline_on());
+    expect_captions("per-key", 4);
+    window->button(1130)->click(); // Flip on
+    for (const int id : control::kDKeys) {
+        EXPECT_TRUE(window->button(id)->outline_on()) << "D key " << id << " framed";
+    }
+    expect_captions("per-key, Flip on", 6);
+    lighting().turn_switch_off();
+    expect_captions("Flip on", 6);
+    window->button(1130)->click(); // Flip off
+    expect_captions("plain again", 4);
+}
+
 TEST_F(ProfilePanelWindow, TheReportRateButtonsHaveTheirCaptionAndThePresetsShowTheFirst) {
     const auto* label =
         window->findChild<QLabel*>(QString::fromLatin1(skin_keys::main_window::kReportRateLabel));
@@ -395,6 +442,77 @@ TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
     });
     window->button(MainControl::Profiles)->click();
     EXPECT_EQ(opened, QStringList{"file:///opt/help/index.html"});
+}
+
+// Nothing a user does in the list erases a row: not a double click on a name, not typing after
+// it, and the rows are whole again on the next opening.
+TEST_F(ProfilePanelWindow, DoubleClickingANameLeavesTheRowIntact) {
+    const auto rows = [this] {
+        QStringList texts;
+        QTreeWidget* view = panel->profile_manager()->list_view();
+        for (int r = 0; r < view->topLevelItemCount(); ++r) {
+            texts << view->topLevelItem(r)->text(1) + QLatin1Char('|') +
+                         view->topLevelItem(r)->text(2);
+        }
+        return texts;
+    };
+    QStringList before;
+    QTimer::singleShot(0, [&] {
+        ProfileManagerDialog* manager = panel->profile_manager();
+        QTreeWidget* view = manager->list_view();
+        before = rows();
+        const QPoint name = view->visualItemRect(view->topLevelItem(1)).topLeft() +
+                            QPoint(view->columnViewportPosition(1) + 10, 5);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, name);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xyz"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(rows(), before);
+        EXPECT_EQ(view->indexWidget(view->model()->index(1, 1)), nullptr);
+        // The selected row stays readable: its name stands out from the cell's background.
+        const QImage cell =
+            view->viewport()->grab(view->visualRect(view->model()->index(1, 1))).toImage();
+        const int background = qGray(cell.pixel(1, cell.height() / 2));
+        int ink = 0;
+        for (int y = 0; y < cell.height(); ++y) {
+            for (int x = 0; x < cell.width(); ++x) {
+                ink += std::abs(qGray(cell.pixel(x, y)) - background) > 100 ? 1 : 0;
+            }
+        }
+        EXPECT_GE(ink, 8) << "the selected name is drawn in the colour of its background";
+        manager->button(ProfileManagerControl::Cancel)->click();
+    });
+    window->button(MainControl::Profiles)->click();
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(rows(), before) << "whole again on the next opening";
+        panel->profile_manager()->button(ProfileManagerControl::Cancel)->click();
+    });
+    window->button(MainControl::Profiles)->click();
+    ASSERT_EQ(before.size(), 3);
+    EXPECT_FALSE(before[0].startsWith(QLatin1Char('|')));
+}
+
+// Delete asks before a row naming a file goes; No keeps it, Yes removes it and leaves the file.
+TEST_F(ProfilePanelWindow, DeletingARowAsksFirst) {
+    QTimer::singleShot(0, [&] {
+        ProfileManagerDialog* manager = panel->profile_manager();
+        QTreeWidget* view = manager->list_view();
+        view->setCurrentItem(view->topLevelItem(2));
+        answer = false;
+        manager->button(ProfileManagerControl::Delete)->click();
+        EXPECT_EQ(view->topLevelItemCount(), 3);
+        answer = true;
+        manager->button(ProfileManagerControl::Delete)->click();
+        EXPECT_EQ(view->topLevelItemCount(), 2);
+        manager->button(ProfileManagerControl::Cancel)->click();
+    });
+    window->button(MainControl::Profiles)->click();
+    ASSERT_EQ(questions.size(), 2);
+    const QString mirror = QString::fromStdString(storage.mirror_path(0).stem().string());
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("Remove ")) &&
+                questions[0].contains(mirror + QStringLiteral(".tvp from the list?")))
+        << questions[0].toStdString();
+    EXPECT_TRUE(std::filesystem::exists(storage.mirror_path(0)));
 }
 
 TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsActive) {

@@ -82,6 +82,23 @@ e2e_click_control "$main" Main.ini FUNC_PROFILES
 e2e_wait 5 test "$(e2e_newest_window "$program" "$main")" || e2e_fail "no profile manager"
 manager=$(e2e_newest_window "$program" "$main")
 sleep 0.5
+
+echo "-- double-clicking a name leaves its row readable"
+list=$(grep -i "^PROGRAM_LIST=" "$BIN/Skins/Profile.ini" | cut -d= -f2 | tr -d '\r')
+eval "$(xdotool getwindowgeometry --shell "$manager")"
+list_x=$((X + $(echo "$list" | cut -d, -f1)))
+list_y=$((Y + $(echo "$list" | cut -d, -f2)))
+# The second row's name cell: below the header, right of the check column (60 pixels wide).
+xdotool mousemove --sync $((list_x + 100)) $((list_y + 45)) click --repeat 2 --delay 80 1
+sleep 0.3
+xdotool type --delay 20 xyz
+sleep 0.3
+xdotool mousemove 0 0
+sleep 0.3
+# Text in the cell spreads its grey levels; a blanked cell is one flat colour.
+spread=$(import -window root -crop "100x12+$((list_x + 66))+$((list_y + 39))" +repage \
+    -colorspace gray -format '%[fx:int(1000*standard_deviation)]' info:)
+[ "$spread" -ge 50 ] || e2e_fail "the double-clicked row shows no name (spread $spread)"
 e2e_screenshot "$SHOT" "$manager"
 e2e_click_control "$manager" Profile.ini CONTROL_OK
 settings="$XDG_CONFIG_HOME/Tarvenor_Ostrel/tarvenor.conf"

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -346,6 +347,50 @@ TEST(GeneratedSkin, AssignmentBackgroundShowsNoControlOfTheMacroPageAlone) {
         // The macro page's own picture does draw the button.
         EXPECT_GT(channel_spread(macro_page, place.translated(-1, -1)), kPlain) << key;
     }
+}
+
+// The mean difference of the colour channels between two blocks of a size.
+double mean_difference(const QImage& a, QPoint at_a, const QImage& b, QPoint at_b, QSize size) {
+    long long sum = 0;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            const QColor p = a.pixelColor(at_a + QPoint(x, y));
+            const QColor q = b.pixelColor(at_b + QPoint(x, y));
+            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                   std::abs(p.blue() - q.blue());
+        }
+    }
+    return static_cast<double>(sum) / (3.0 * size.width() * size.height());
+}
+
+// A key drawn as a mere frame (the per-key lighting) shows the background inside it: each key
+// set's background must show its keys as their normal faces do, captions and all.
+TEST(GeneratedSkin, EachKeySetIsDrawnOnItsOwnBackground) {
+    const IniFile skin = skin_file("Main.ini");
+    const QImage plain_background = picture(skin.get("SCREEN", "Main"));
+    const QImage flip_background = picture(skin.get("SCREEN", "FlipMain"));
+    const QImage plain_faces = picture("main_normal.jpg");
+    const QImage flip_faces = picture("main_flip_normal.jpg");
+    ASSERT_FALSE(plain_background.isNull());
+    ASSERT_FALSE(flip_background.isNull());
+    ASSERT_EQ(flip_background.size(), plain_background.size());
+    // Compression noise only, far below a key that is missing.
+    constexpr double kSame = 4.0;
+    const auto expect_drawn = [&](const QImage& background, const QImage& faces,
+                                  const std::string& key) {
+        const QRect place = rect_of(read_skin_rect(skin, "BUTTONINFO", key));
+        EXPECT_LE(mean_difference(background, place.topLeft(), faces,
+                                  place.topLeft() - QPoint(1, 1), place.size()),
+                  kSame)
+            << key;
+    };
+    for (const char* f_key : {"KEY_03B", "KEY_03C", "KEY_03D", "KEY_03E"}) {
+        expect_drawn(plain_background, plain_faces, f_key);
+    }
+    for (int d = 1; d <= 6; ++d) {
+        expect_drawn(flip_background, flip_faces, "KEY_D" + std::to_string(d));
+    }
+    expect_drawn(flip_background, flip_faces, "KEY_03F"); // F5, beside them
 }
 
 TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {

@@ -72,7 +72,12 @@ void write_main(const fs::path& folder) {
     const DialogSkin dialog = main_skin(TextTable());
     const QImage background = write_dialog_base(dialog, folder, "main", "Main.ini");
     write_state_set(dialog, folder, "main", {Look::Normal, Look::Over, Look::Down, Look::Marked});
-    write_state_set(flip_skin(TextTable()), folder, "main_flip",
+    // Flip: its own background, so that the keys of both sets show their captions wherever the
+    // window draws only a frame over the background.
+    const DialogSkin flip = flip_skin(TextTable());
+    save_picture(render_dialog(flip, Look::Normal, Sheet::Background),
+                 folder / "main_flip_back.jpg");
+    write_state_set(flip, folder, "main_flip",
                     {Look::Normal, Look::Over, Look::Down, Look::Marked});
     save_picture(arrow_picture(background), folder / "Arrow.jpg");
     save_picture(colour_strip(true), folder / "main_color0.jpg");

@@ -132,8 +132,6 @@ private:
         for (const KeyboardKey& key : keyboard_key_list()) {
             image(skin_keys::main_window::keyboard_key(key_index_of(key.code)), key_rect(key.code),
                   keycap_face(QString::fromStdString(key_name(key.code, texts_))));
-            // Flip shows D1..D6 in the F1..F4 row instead: the background keeps it bare.
-            dialog_.images.back().on_background = !is_flipped_key(key.code);
         }
         image(skin_keys::main_window::kFn, fn_key_rect(), keycap_face(QStringLiteral("Fn")));
         // Their faces come from the Flip pictures; here only their places.
@@ -269,10 +267,12 @@ private:
     }
 
     void add_texts() {
-        dialog_.extra.insert(dialog_.extra.begin(),
-                             {{skin_keys::kScreen, skin_keys::kBackground, "main_back.jpg"},
-                              {skin_keys::kScreen, skin_keys::kOutline, "main_mask.bmp"},
-                              {skin_keys::kScreen, skin_keys::kLink, "https://tarvenor.example/"}});
+        dialog_.extra.insert(
+            dialog_.extra.begin(),
+            {{skin_keys::kScreen, skin_keys::kBackground, "main_back.jpg"},
+             {skin_keys::kScreen, skin_keys::kOutline, "main_mask.bmp"},
+             {skin_keys::kScreen, skin_keys::kFlipBackground, "main_flip_back.jpg"},
+             {skin_keys::kScreen, skin_keys::kLink, "https://tarvenor.example/"}});
         for (const ControlName& name : control_names()) {
             dialog_.extra.push_back({skin_keys::kControlNames[0], name.key, name.chinese});
             dialog_.extra.push_back({skin_keys::kControlNames[1], name.key, name.english});

@@ -47,7 +47,8 @@ void MessageBoxPrompts::show_message(const std::string& text) {
 
 AssignmentHost::AssignmentHost(MainWindow& window, AssignmentHostServices services)
     : QObject(&window), window_(window), services_(std::move(services)),
-      logic_(services_.configuration, services_.texts, services_.settings, prompts_, clock_),
+      logic_(services_.configuration, services_.texts, services_.language, services_.settings,
+             prompts_, clock_),
       osk_program_(find_osk_program()) {}
 
 AssignmentHost::~AssignmentHost() {

@@ -44,9 +44,10 @@ constexpr std::array kMacroControls{
     AssignmentControl::Cycles,       AssignmentControl::CyclesLabel,
     AssignmentControl::MacroList,    AssignmentControl::MacroPrompt};
 
-// Buttons that act on the selected macro.
+// Buttons that act on the selected macro. Record is not one of them: with no macro selected it
+// makes one to record into.
 bool needs_macro(AssignmentControl control) {
-    return id_of(control) >= id_of(AssignmentControl::Record) &&
+    return id_of(control) > id_of(AssignmentControl::Record) &&
            id_of(control) <= id_of(AssignmentControl::MoveBottom);
 }
 
@@ -75,10 +76,10 @@ bool is_page_control(AssignmentControl control_id, AssignmentType page) {
 } // namespace
 
 AssignmentLogic::AssignmentLogic(Configuration& configuration, const TextTable& texts,
-                                 SettingsStore& settings, AssignmentPrompts& prompts,
-                                 const MonotonicClock& clock)
-    : configuration_(configuration), texts_(texts), settings_(settings), prompts_(prompts),
-      recorder_(clock) {}
+                                 const LanguageFile& language, SettingsStore& settings,
+                                 AssignmentPrompts& prompts, const MonotonicClock& clock)
+    : configuration_(configuration), texts_(texts), language_(language), settings_(settings),
+      prompts_(prompts), recorder_(clock) {}
 
 void AssignmentLogic::open(const KeyClickRequest& request, int current_profile) {
     close();
@@ -319,13 +320,25 @@ void AssignmentLogic::delete_macro() {
     if (macro == nullptr) {
         return;
     }
-    if (macro->is_new != 1 && macro_used_by_keys(configuration_, macro->id) &&
-        !prompts_.ask_yes_no(texts_.text(TextKey::MacroDeleteConfirmOfKeys))) {
+    if (!confirm_macro_delete(*macro)) {
         return;
     }
     macros_.remove(macros_.selected());
     load_selected_macro();
     changed_ = true;
+}
+
+// Keys that play the macro get their own question. A new macro without actions goes without
+// one: nothing is lost with it.
+bool AssignmentLogic::confirm_macro_delete(const MacroRecord& macro) {
+    if (macro.is_new != 1 && macro_used_by_keys(configuration_, macro.id)) {
+        return prompts_.ask_yes_no(texts_.text(TextKey::MacroDeleteConfirmOfKeys));
+    }
+    if (macro.is_new == 1 && actions_.empty()) {
+        return true;
+    }
+    return prompts_.ask_yes_no(
+        format_text(language_.text(kDeleteMacroText), utf16_to_utf8(macro.name)));
 }
 
 void AssignmentLogic::select_macro(int position) {
@@ -451,9 +464,17 @@ std::string AssignmentLogic::set_cycles_text(const std::string& text) {
 }
 
 void AssignmentLogic::toggle_recording() {
-    if (open_ && enabled(AssignmentControl::Record)) {
-        recorder_.toggle();
+    if (!open_ || !enabled(AssignmentControl::Record)) {
+        return;
     }
+    if (!recorder_.recording() && macros_.selected() < 0) {
+        // A recording needs a macro to go into: a new one, or the message why there can be none.
+        add_macro();
+        if (macros_.selected() < 0) {
+            return;
+        }
+    }
+    recorder_.toggle();
 }
 
 void AssignmentLogic::stop_recording() {

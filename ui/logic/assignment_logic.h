@@ -9,8 +9,8 @@
 #include "ui/logic/assignment_prompts.h"
 #include "ui/logic/control_ids.h"
 #include "ui/logic/key_click.h"
-#include "ui/logic/macro_recorder.h"
 #include "ui/logic/key_stroke.h"
+#include "ui/logic/macro_recorder.h"
 
 #include <cstdint>
 #include <optional>
@@ -34,7 +34,12 @@ struct AssignmentApplyResult {
 // as long as the main window, so that the new-macro name counter survives between openings.
 class AssignmentLogic {
 public:
-    AssignmentLogic(Configuration& configuration, const TextTable& texts, SettingsStore& settings,
+    // Asked before a macro with actions or keys goes; %s is its name.
+    static constexpr OwnText kDeleteMacroText{"MACRO_DELETE_CONFIRM",
+                                              "Delete the macro \"%s\" and its actions?"};
+
+    AssignmentLogic(Configuration& configuration, const TextTable& texts,
+                    const LanguageFile& language, SettingsStore& settings,
                     AssignmentPrompts& prompts, const MonotonicClock& clock);
 
     // Opening: copies of the macros, the target's assignment in the profile's table, the
@@ -128,6 +133,7 @@ private:
     void set_page_type(AssignmentType type);
     void save_selected_macro();
     void load_selected_macro();
+    bool confirm_macro_delete(const MacroRecord& macro);
     KeyVerdict capture(const KeyStroke& stroke);
     void take_key(KeyCode code);
     KeyAssignment new_assignment(const KeyAssignment& old) const;
@@ -135,6 +141,7 @@ private:
 
     Configuration& configuration_;
     const TextTable& texts_;
+    const LanguageFile& language_;
     SettingsStore& settings_;
     AssignmentPrompts& prompts_;
     MacroRecorder recorder_;

@@ -3,6 +3,7 @@
 #include "engine/lighting_presets.h"
 #include "model/key_codes.h"
 #include "ui/logic/keyboard_map.h"
+#include "ui/logic/profile_controls.h"
 
 #include <algorithm>
 
@@ -26,6 +27,16 @@ std::vector<int> make_lit_key_buttons() {
     return ids;
 }
 
+std::vector<int> make_framed_key_buttons() {
+    std::vector<int> ids = lit_key_buttons();
+    ids.insert(ids.end(), control::kDKeys.begin(), control::kDKeys.end());
+    return ids;
+}
+
+bool is_d_key(int control_id) {
+    return std::ranges::find(control::kDKeys, control_id) != control::kDKeys.end();
+}
+
 std::optional<std::size_t> key_slot(int control_id) {
     const auto& keys = lit_key_buttons();
     const auto found = std::ranges::find(keys, control_id);
@@ -39,6 +50,11 @@ std::optional<std::size_t> key_slot(int control_id) {
 
 const std::vector<int>& lit_key_buttons() {
     static const std::vector<int> ids = make_lit_key_buttons();
+    return ids;
+}
+
+const std::vector<int>& framed_key_buttons() {
+    static const std::vector<int> ids = make_framed_key_buttons();
     return ids;
 }
 
@@ -156,8 +172,21 @@ DirectionPictures LightingPanelLogic::direction() const {
 }
 
 std::optional<ColourValue> LightingPanelLogic::frame(int control_id) const {
+    if (is_d_key(control_id)) {
+        return f_row_frame();
+    }
     const auto key = key_slot(control_id);
     return key ? frames_[*key] : std::nullopt;
+}
+
+std::optional<ColourValue> LightingPanelLogic::f_row_frame() const {
+    const std::optional<ColourValue> first = frame(id_of(kFKeys.front()));
+    for (const MainControl f_key : kFKeys) {
+        if (frame(id_of(f_key)) != first) {
+            return kMixedRowFrame;
+        }
+    }
+    return first;
 }
 
 bool LightingPanelLogic::follows_base(int profile, int control_id) const {
@@ -311,8 +340,7 @@ void LightingPanelLogic::write_base_and_row(ColourValue colour) {
 
 bool LightingPanelLogic::click_key(int control_id) {
     const auto key = key_slot(control_id);
-    const bool d_key = std::ranges::find(control::kDKeys, control_id) != control::kDKeys.end();
-    if (!light_switch_ || (!key && !d_key)) {
+    if (!light_switch_ || (!key && !is_d_key(control_id))) {
         return false;
     }
     // D1..D6 have no lighting position: nothing to paint.

@@ -18,6 +18,8 @@ namespace tarvenor {
 
 // The key buttons the lighting frames and paints: the 106 keys, G1..G9 and Fn.
 const std::vector<int>& lit_key_buttons();
+// The key buttons that show a frame: the lit keys and D1..D6.
+const std::vector<int>& framed_key_buttons();
 
 // The lighting panel's decisions: the mirrors of the keyboard's lighting, what every control
 // changes and the exact writes. It runs on the user interface thread and never waits for the
@@ -92,7 +94,10 @@ public:
     DirectionPictures direction() const;
     const std::string& brightness_image() const { return brightness_image_; }
     const std::string& speed_image() const { return speed_image_; }
+    // The frame of a key button. D1..D6 have no light of their own: they stand over the F1..F4
+    // row and show its frame when the row shows one colour, kMixedRowFrame when its keys differ.
     std::optional<ColourValue> frame(int control_id) const;
+    static constexpr ColourValue kMixedRowFrame = 0x808080;
     // Grows with every ClearFrames, which also takes the keys' selected faces away.
     int frame_clears() const { return frame_clears_; }
     bool follows_base(int profile, int control_id) const;
@@ -105,6 +110,7 @@ public:
 private:
     void show_lighting();
     void update_slider_images();
+    std::optional<ColourValue> f_row_frame() const;
     void apply_frames(FrameRule rule);
     void frame_all(ColourValue colour);
     void frame_own();

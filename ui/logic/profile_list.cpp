@@ -26,6 +26,14 @@ void ProfileList::append(const std::filesystem::path& file) {
     pending_ = true;
 }
 
+std::optional<std::string> ProfileList::file_of(int row) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) ||
+        rows_[static_cast<std::size_t>(row)].name.empty()) {
+        return std::nullopt;
+    }
+    return rows_[static_cast<std::size_t>(row)].file();
+}
+
 int ProfileList::remove(int row) {
     if (row < 0 || row >= static_cast<int>(rows_.size())) {
         return -1;

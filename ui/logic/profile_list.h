@@ -29,6 +29,8 @@ public:
     // Three rows, all naming the mirror; the active profile's row checked; nothing pending.
     void fill(const UserStorage& storage, int current_profile);
     void append(const std::filesystem::path& file);
+    // The file a row names, none for a row without a name or beyond the list.
+    std::optional<std::string> file_of(int row) const;
     // Removes a row; the row after it (or the new last one) becomes the selection (-1: none).
     int remove(int row);
     // Checks one row (unchecking the others) or unchecks it. A row beyond the third is refused.

@@ -30,6 +30,9 @@ constexpr const char* names_section(bool english, bool effects) {
 inline constexpr const char* kBackground = "Main";
 inline constexpr const char* kOutline = "Mask";
 inline constexpr const char* kLink = "Link";
+// The main window's background while Flip is on (D1..D6 drawn in the F1..F4 row); without it the
+// window keeps its one background.
+inline constexpr const char* kFlipBackground = "FlipMain";
 
 // A text the program writes over a dialog's pictures: its place in the skin file and its key in
 // the language file. The pictures leave the place bare, so that each language fits its own words.

@@ -323,7 +323,7 @@ void LightingPanel::show_direction() {
 void LightingPanel::show_frames() {
     const bool cleared = logic_.frame_clears() != frame_clears_seen_;
     frame_clears_seen_ = logic_.frame_clears();
-    for (const int id : lit_key_buttons()) {
+    for (const int id : framed_key_buttons()) {
         ImageButton* key = key_button_(id);
         if (key == nullptr) {
             continue;

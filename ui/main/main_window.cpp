@@ -76,6 +76,9 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     setObjectName(QStringLiteral("main"));
     apply_skin();
     pictures_ = MainPictures::load(skin_folder, background().size());
+    flip_background_ = load_skin_picture(
+        skin_folder / skin().get(skin_keys::kScreen, skin_keys::kFlipBackground,
+                                 skin().get(skin_keys::kScreen, skin_keys::kBackground)));
     buttons_ = place_main_controls(*this, skin(), pictures_, services_.language, services_.texts);
     couple_draws(buttons_);
     add_lighting_panel();
@@ -329,6 +332,10 @@ void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) 
         place_with_face(*button(id), skin(), skin_keys::kControls, key, skin_keys::kArrowFaces,
                         face, pictures_.arrows);
     }
+}
+
+void MainWindow::show_key_set(bool flip) {
+    show_background(flip ? flip_background_ : QImage());
 }
 
 void MainWindow::select_profile_button(int profile) {

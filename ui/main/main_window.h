@@ -140,6 +140,9 @@ public:
     void configuration_replaced();
     // The arrow indicators beside Flip, from faces of BUTTONINFO2 in the arrow picture.
     void set_arrow_faces(const char* left_face, const char* right_face);
+    // The background of the key set shown: D1..D6 in the F1..F4 row while Flip is on, so that a
+    // key drawn as a mere frame still shows its caption.
+    void show_key_set(bool flip);
 
     int connected_count() const { return connected_count_; }
     int current_profile() const { return current_profile_; }
@@ -179,6 +182,7 @@ private:
 
     MainWindowServices services_;
     MainPictures pictures_;
+    QImage flip_background_;
     ButtonMap buttons_;
     BusyBar* busy_bar_ = nullptr;
     EnvironmentDocumentsFolder documents_;

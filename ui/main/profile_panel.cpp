@@ -284,6 +284,7 @@ void ProfilePanel::show_flip() {
     for (const int id : control::kDKeys) {
         enable(id, look.d_keys_enabled);
     }
+    window_.show_key_set(look.d_keys_enabled);
     ImageButton& indicator = *window_.button(MainControl::FlipIndicator);
     indicator.set_face_images(flip_indicator_faces(window_.pictures(), look.d_keys_enabled));
     window_.set_arrow_faces(look.left_arrow_face, look.right_arrow_face);

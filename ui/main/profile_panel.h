@@ -94,6 +94,7 @@ public:
     int current_profile() const override;
     void choose_profile(std::optional<int> profile) override;
     void show_message(const QString& text) override;
+    bool ask(const QString& text) override { return question_(text); }
     void tell_settings_failure(const FileWriteResult& result) override;
     QString choose_file(bool save, const QString& initial) override;
     void show_help() override;

@@ -65,7 +65,12 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
     view_->setRootIsDecorated(false);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    view_->setStyleSheet(QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"));
+    // Grid lines by item borders; with its own item style the view no longer takes the selected
+    // row's colours from the palette, so they are given here: without them a selected row (a
+    // double click selects one) drew its texts in the colour of its background.
+    view_->setStyleSheet(
+        QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"
+                       "QTreeView::item:selected { background: #2f6fcf; color: #ffffff; }"));
     place_control(*view_, skin(), kSection, skin_keys::profile::kList);
     connect(view_, &QTreeWidget::itemChanged, this, &ProfileManagerDialog::on_item_changed);
 }
@@ -204,7 +209,13 @@ void ProfileManagerDialog::load_row() {
 }
 
 void ProfileManagerDialog::delete_row() {
-    const int next = list_.remove(view_->indexOfTopLevelItem(view_->currentItem()));
+    const int row = view_->indexOfTopLevelItem(view_->currentItem());
+    if (const std::optional<std::string> file = list_.file_of(row);
+        file && !host_.ask(QString::fromStdString(host_.language().text(kDeleteRowText))
+                               .arg(QString::fromStdString(*file)))) {
+        return;
+    }
+    const int next = list_.remove(row);
     show_rows();
     if (next >= 0) {
         view_->setCurrentItem(view_->topLevelItem(next));

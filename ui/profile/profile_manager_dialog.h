@@ -23,6 +23,9 @@ public:
         "PROFILE_BEYOND_THREE",
         "Only the first three rows stand for the keyboard's three profiles; a later row cannot "
         "be made active."};
+    static constexpr OwnText kDeleteRowText{
+        "PROFILE_DELETE_ROW_CONFIRM",
+        "Remove %1 from the list? The file itself stays where it is."};
     static constexpr OwnText kColumnTexts[] = {
         {"PROFILE_COLUMN_ACTIVE", "Active"},
         {"PROFILE_COLUMN_NAME", "Name"},

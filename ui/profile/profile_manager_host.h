@@ -23,6 +23,8 @@ public:
     // rebuilt from the keyboard, on the device worker; the window follows afterwards.
     virtual void choose_profile(std::optional<int> profile) = 0;
     virtual void show_message(const QString& text) = 0;
+    // A Yes/No question, No the default; true for Yes.
+    virtual bool ask(const QString& text) = 0;
     // The settings store did not take a value.
     virtual void tell_settings_failure(const FileWriteResult& result) = 0;
     // Where Add and Load put their rows; empty: the user cancelled.

@@ -48,6 +48,12 @@ void SkinnedDialog::apply_outline() {
 void SkinnedDialog::release_pictures() {
     background_ = QImage();
     outline_ = QImage();
+    shown_background_ = QImage();
+}
+
+void SkinnedDialog::show_background(QImage picture) {
+    shown_background_ = std::move(picture);
+    update();
 }
 
 void SkinnedDialog::accept() {
@@ -72,11 +78,12 @@ bool SkinnedDialog::is_help_key(const QKeyEvent& event) {
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
-    if (background_.isNull()) {
+    const QImage& picture = shown_background_.isNull() ? background_ : shown_background_;
+    if (picture.isNull()) {
         return;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, background_);
+    painter.drawImage(0, 0, picture);
 }
 
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {

@@ -33,6 +33,11 @@ protected:
     // that cannot be decoded.
     void apply_skin();
 
+    // Paints `picture` in place of the background (a mode of the window that shows other
+    // controls in the same places), or the background again for a null picture. The window keeps
+    // its size and outline.
+    void show_background(QImage picture);
+
     // Enter and Escape would accept or reject the dialog, yet a skinned dialog goes by its
     // buttons only: such a key is taken here (true); any other is left to the caller.
     static bool swallow_closing_key(QKeyEvent* event);
@@ -53,6 +58,7 @@ private:
     IniFile skin_;
     QImage background_;
     QImage outline_;
+    QImage shown_background_;
     // Where the surface was grabbed, while the window is moved by hand (platforms that cannot
     // move a window for us).
     std::optional<QPoint> drag_offset_;

@@ -102,10 +102,11 @@ protected:
 
     Configuration configuration;
     TextTable texts;
+    LanguageFile language;
     MapSettings settings;
     FakePrompts prompts;
     FakeClock clock;
-    AssignmentLogic dialog{configuration, texts, settings, prompts, clock};
+    AssignmentLogic dialog{configuration, texts, language, settings, prompts, clock};
 };
 
 } // namespace tarvenor::testing

@@ -12,6 +12,13 @@ protected:
         open_key(kA);
         dialog.press_page_button(AssignmentControl::PageMacro);
     }
+    // Opened on A, which plays B: the macro page shows no macro selected.
+    void open_macro_page_unselected(const std::vector<std::string>& names) {
+        store_macros(names);
+        set_entry(kA, AssignmentType::Key, kB);
+        open_key(kA);
+        dialog.press_page_button(AssignmentControl::PageMacro);
+    }
     std::string last_name() const { return dialog.macro_names().back(); }
 };
 
@@ -65,8 +72,9 @@ TEST_F(MacroPage, AHundredMacrosAreTheLimit) {
 TEST_F(MacroPage, NewMacroTakesTheLowestFreeId) {
     open_macro_page({"M1", "M2", "M3"});
     dialog.select_macro(1);
-    dialog.delete_macro(); // no key uses M2: no question
-    EXPECT_TRUE(prompts.questions.empty());
+    prompts.answers = {true};
+    dialog.delete_macro();
+    EXPECT_EQ(prompts.questions.size(), 1u);
     dialog.add_macro();
     dialog.apply(kProfile);
     const MacroStore store = stored_macros();
@@ -92,6 +100,40 @@ TEST_F(MacroPage, DeletingAMacroAKeyUsesAsksAndNoKeepsIt) {
     dialog.delete_macro();
     EXPECT_EQ(dialog.macro_names(), std::vector<std::string>{"M1"});
     EXPECT_EQ(dialog.selected_macro(), 0);
+}
+
+// "−" asks before a macro goes, as Clear asks before its actions go; only a new, empty macro
+// goes without a word, since nothing is lost with it.
+TEST_F(MacroPage, DeletingAMacroNoKeyUsesAsksUnlessItIsNewAndEmpty) {
+    open_macro_page({"Boss", "M2"});
+    dialog.delete_macro();
+    ASSERT_EQ(prompts.questions,
+              std::vector<std::string>{"Delete the macro \"Boss\" and its actions?"});
+    EXPECT_EQ(dialog.macro_names().size(), 2u) << "No keeps it";
+
+    dialog.add_macro();
+    dialog.delete_macro();
+    EXPECT_EQ(prompts.questions.size(), 1u) << "a new macro without actions goes at once";
+    EXPECT_EQ(dialog.macro_names().size(), 2u);
+
+    dialog.add_macro();
+    dialog.toggle_recording();
+    tap(kB);
+    dialog.toggle_recording();
+    prompts.answers = {true};
+    dialog.delete_macro();
+    EXPECT_EQ(prompts.questions.size(), 2u) << "a new macro with actions asks";
+    EXPECT_EQ(dialog.macro_names().size(), 2u);
+}
+
+TEST_F(MacroPage, DeleteQuestionComesFromTheLanguageFile) {
+    IniFile ini;
+    ini.set("LANGUAGE", "language", "0");
+    ini.set("CHINESE", "MACRO_DELETE_CONFIRM", "删除 %s？");
+    language = LanguageFile(ini);
+    open_macro_page({"宏"});
+    dialog.delete_macro();
+    EXPECT_EQ(prompts.questions, std::vector<std::string>{"删除 宏？"});
 }
 
 TEST_F(MacroPage, TheFirstGKeyOfTheFirstProfileCountsAsAUser) {
@@ -130,14 +172,42 @@ TEST_F(MacroPage, SelectingAnotherMacroKeepsTheEditsOfTheFirst) {
 }
 
 TEST_F(MacroPage, OpenedOnAnotherPageNoMacroIsSelected) {
-    store_macros({"M1"});
-    set_entry(kA, AssignmentType::Key, kB);
-    open_key(kA);
-    dialog.press_page_button(AssignmentControl::PageMacro);
+    open_macro_page_unselected({"M1"});
     EXPECT_EQ(dialog.selected_macro(), -1);
-    EXPECT_FALSE(dialog.enabled(AssignmentControl::Record));
+    EXPECT_FALSE(dialog.enabled(AssignmentControl::DeleteAction));
     dialog.type_macro_name("lost");
     EXPECT_EQ(dialog.macro_names(), std::vector<std::string>{"M1"});
+}
+
+// Record always has somewhere to record into: with no macro selected it makes a new one, and
+// says why when there can be no more.
+TEST_F(MacroPage, RecordWithNoMacroSelectedRecordsIntoANewOne) {
+    open_macro_page_unselected({"M1"});
+    ASSERT_EQ(dialog.selected_macro(), -1);
+    EXPECT_TRUE(dialog.enabled(AssignmentControl::Record));
+    dialog.toggle_recording();
+    EXPECT_TRUE(dialog.recording());
+    EXPECT_EQ(dialog.macro_names(), (std::vector<std::string>{"M1", "Macro1"}));
+    EXPECT_EQ(dialog.selected_macro(), 1);
+    tap(kB);
+    dialog.toggle_recording();
+    dialog.apply(kProfile);
+    ASSERT_EQ(stored_macros().size(), 2u);
+    EXPECT_EQ(stored_macros()[1].actions.size(), 2u);
+    EXPECT_EQ(entry(kA).param, stored_macros()[1].id) << "the key plays what was recorded";
+}
+
+TEST_F(MacroPage, RecordWithNoMacroSelectedAndNoRoomSaysWhy) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 100; ++i) {
+        names.push_back("N" + std::to_string(i));
+    }
+    open_macro_page_unselected(names);
+    ASSERT_EQ(dialog.selected_macro(), -1);
+    dialog.toggle_recording();
+    EXPECT_FALSE(dialog.recording());
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"The maximum number of macro: 100   "});
+    EXPECT_EQ(dialog.key_stroke({kB, false, false}), KeyVerdict::Pass);
 }
 
 TEST_F(MacroPage, OpenedOnItsMacroSelectsIt) {

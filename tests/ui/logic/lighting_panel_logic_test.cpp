@@ -298,6 +298,40 @@ TEST_F(PerKeyTest, PaintingWithEitherToolWritesTheKeysPosition) {
     EXPECT_EQ(panel_->row(0).bytes[110 * 3], 0xFF);
 }
 
+// D1..D6 stand over the F1..F4 row while Flip is on; they have no light of their own, yet they
+// are framed wherever the keys around them are.
+TEST_F(PerKeyTest, TheDKeysShowTheFrameOfTheRowTheyStandOver) {
+    constexpr int kF1 = 1010;
+    constexpr int kF3 = 1012;
+    constexpr int kD1 = 1016;
+    const std::vector<int>& framed = framed_key_buttons();
+    for (const int d_key : control::kDKeys) {
+        EXPECT_EQ(std::ranges::count(framed, d_key), 1) << d_key;
+        EXPECT_EQ(panel_->frame(d_key), 0xFFFFFFu) << "the row's one colour: " << d_key;
+    }
+    panel_->choose_user_colour(kRedValue);
+    panel_->choose_tool(0);
+    panel_->click_key(kF3);
+    EXPECT_EQ(panel_->frame(kF3), kRedValue);
+    EXPECT_EQ(panel_->frame(kD1), LightingPanelLogic::kMixedRowFrame)
+        << "the row under it shows more than one colour";
+    panel_->click_key(kF1);
+    EXPECT_EQ(panel_->frame(kD1), LightingPanelLogic::kMixedRowFrame);
+    for (const int f_key : {1011, 1013}) {
+        panel_->click_key(f_key);
+    }
+    EXPECT_EQ(panel_->frame(kD1), kRedValue) << "the whole row red again: one colour";
+
+    panel_->select_effect(list_position(*panel_, 4)); // no frames
+    EXPECT_FALSE(panel_->frame(kD1));
+    panel_->select_effect(list_position(*panel_, 1));
+    panel_->click_random(); // random off: every key in the effect colour
+    EXPECT_EQ(panel_->frame(kD1), panel_->frame(kF1));
+    EXPECT_TRUE(panel_->frame(kD1));
+    panel_->turn_switch_off();
+    EXPECT_FALSE(panel_->frame(kD1));
+}
+
 TEST_F(LightingLogicTest, KeyClicksOutsideThePerKeyEffect) {
     arrive();
     EXPECT_FALSE(panel_->click_key(kKeyA)) << "switch off: the click assigns";
