@@ -2,20 +2,22 @@
 
 #include "app/companion.h"
 #include "app/single_instance.h"
+#include "app/start_options.h"
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
 #include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/assignment_host.h"
-#include "app/start_options.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/profile_panel.h"
 #include "ui/main/window_session_observer.h"
 #include "ui/profile/qt_settings_store.h"
+#include "ui/skin/dark_look.h"
 #include "ui/skin/skin_error.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -203,6 +205,8 @@ int run_tarvenor(int argc, char** argv) {
     const ProgramFiles files = running_program_files();
     const LanguageFile language = LanguageFile::load(files.language);
     const TextTable texts(language);
+    apply_dark_look(QIcon(QString::fromStdString((files.skins / "icon128.png").string())),
+                    QString::fromStdString(texts.text(TextKey::MainCaption)));
 
     SingleInstance instance(runtime_folder());
     if (options.kill && instance.send(ShellCommand::Kill)) {
