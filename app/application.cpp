@@ -14,9 +14,11 @@
 #include "ui/main/profile_panel.h"
 #include "ui/main/window_session_observer.h"
 #include "ui/profile/qt_settings_store.h"
+#include "ui/skin/dark_look.h"
 #include "ui/skin/skin_error.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -205,6 +207,8 @@ int run_tarvenor(int argc, char** argv) {
     const LanguageFile language = LanguageFile::load(files.language);
     const TextTable texts(language);
     install_qt_translations(language);
+    apply_dark_look(QIcon(QString::fromStdString((files.skins / "icon128.png").string())),
+                    QString::fromStdString(texts.text(TextKey::MainCaption)));
 
     SingleInstance instance(runtime_folder());
     if (options.kill && instance.send(ShellCommand::Kill)) {

@@ -4,6 +4,9 @@
 #include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
+#include "ui/skin/keyboard_focus.h"
+
+#include "input_events.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -35,7 +38,42 @@ protected:
     }
 
     LightingPanel& panel() { return window->lighting(); }
+
+    // The light switch turned on, on the shown and active window.
+    void switch_on_shown() {
+        arrive();
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTest::mouseClick(panel().light_switch(), Qt::LeftButton);
+        ASSERT_TRUE(panel().effect_box()->isVisible());
+    }
+
+    // The names of the controls Tab reaches one after another from the light switch.
+    QStringList tab_from_switch(int count) {
+        panel().light_switch()->setFocus(Qt::TabFocusReason);
+        QStringList reached;
+        for (int i = 0; i < count; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        return reached;
+    }
+
+    QWidget* control(const char* skin_key) {
+        return window->findChild<QWidget*>(QString::fromLatin1(skin_key));
+    }
 };
+
+namespace keys = skin_keys::lighting;
+
+QStringList names(std::initializer_list<const char*> skin_keys) {
+    QStringList list;
+    for (const char* key : skin_keys) {
+        list << QString::fromLatin1(key);
+    }
+    return list;
+}
 
 TEST_F(LightingWindow, PaintingKeysOnTheWindowColoursTheKeyboard) {
     arrive();
@@ -79,6 +117,71 @@ TEST_F(LightingWindow, DraggingTheBrightnessWritesEachNewPositionOnce) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(0, y));
     ASSERT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, '\0')));
     EXPECT_EQ(slider->position(), 0);
+}
+
+// The wheel and the arrow keys move the brightness as a drag does: each new position is written
+// once, and a turn or key past either end writes nothing.
+TEST_F(LightingWindow, WheelAndArrowKeysOnTheBrightnessWriteEachNewPosition) {
+    switch_on_shown();
+    BitmapSlider* slider = panel().brightness_slider();
+    ASSERT_EQ(slider->position(), 4) << "the factory brightness is the highest";
+    settle();
+    const std::size_t quiet = traffic_lines();
+    testing::turn_wheel(*slider, 120);
+    QTest::keyClick(slider, Qt::Key_Right);
+    QTest::keyClick(slider, Qt::Key_End);
+    settle();
+    EXPECT_EQ(traffic_lines(), quiet) << "nothing written past the right end";
+
+    testing::turn_wheel(*slider, -120);
+    ASSERT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, 3)));
+    QTest::keyClick(slider, Qt::Key_Left);
+    ASSERT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, 2)));
+    testing::turn_wheel(*slider, -240);
+    ASSERT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, '\0')));
+    settle();
+    const std::size_t at_left = traffic_lines();
+    QTest::keyClick(slider, Qt::Key_Down);
+    testing::turn_wheel(*slider, -120);
+    settle();
+    EXPECT_EQ(traffic_lines(), at_left) << "nothing written past the left end";
+    QTest::keyClick(slider, Qt::Key_Up);
+    EXPECT_TRUE(memory_holds("settings.bin", 1, QByteArray(1, 1)));
+    EXPECT_EQ(slider->position(), 1);
+}
+
+// Tab goes through the controls the effect shows, in the panel's order, and skips the hidden
+// ones; the focused control shows its frame.
+TEST_F(LightingWindow, TabReachesTheShownLightingControlsInOrder) {
+    switch_on_shown();
+    EXPECT_EQ(tab_from_switch(7),
+              names({keys::kEffectList, keys::kBrightness, keys::kSpeed, keys::kDirectionLeft,
+                     keys::kDirectionRight, keys::kColourA, keys::kRandomA}))
+        << "effect 1";
+    EXPECT_TRUE(shows_focus_frame(*control(keys::kRandomA)));
+
+    panel().effect_box()->activated(18); // the per-key effect
+    ASSERT_TRUE(memory_holds("settings.bin", 0, QByteArray(1, 20)));
+    EXPECT_EQ(tab_from_switch(6), names({keys::kEffectList, keys::kBrightness, keys::kUserColour,
+                                         keys::kBaseColour, keys::kTools[0], keys::kTools[1]}))
+        << "the per-key effect";
+}
+
+// The tools and the random-colour switch are pressed with Enter or Space as with a click.
+TEST_F(LightingWindow, EnterAndSpacePressTheFocusedLightingPictures) {
+    switch_on_shown();
+    QWidget* random = control(keys::kRandomA);
+    random->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(random, Qt::Key_Space); // random colour off (the factory has it on)
+    ASSERT_TRUE(memory_holds("settings.bin", 4, QByteArray(1, '\0')));
+    QTest::keyClick(random, Qt::Key_Return);
+    ASSERT_TRUE(memory_holds("settings.bin", 4, QByteArray(1, 1)));
+
+    panel().effect_box()->activated(18);
+    QWidget* base_tool = control(keys::kTools[1]);
+    base_tool->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(base_tool, Qt::Key_Enter);
+    EXPECT_TRUE(memory_holds("settings.bin", 16, QByteArray(1, 1)));
 }
 
 TEST_F(LightingWindow, ArrowKeysOnTheEffectListNeverChangeTheEffect) {

@@ -22,7 +22,6 @@ class ProfilePanelWindow : public VirtualKeyboardWindow {
 protected:
     void SetUp() override {
         VirtualKeyboardWindow::SetUp();
-        setenv("TARVENOR_SIM_TRAFFIC", folder.filePath("traffic").toUtf8().constData(), 1);
         panel = new ProfilePanel(*window, {configuration, storage, settings, language, texts});
         panel->set_question([this](const QString& text) {
             questions << text;
@@ -41,23 +40,6 @@ protected:
     }
     // Wiring a derived fixture adds before the keyboard arrives.
     virtual void before_start() {}
-    void TearDown() override {
-        unsetenv("TARVENOR_SIM_TRAFFIC");
-        VirtualKeyboardWindow::TearDown();
-    }
-
-    // Waits until every job posted so far has run and its result reached the window.
-    void settle() {
-        bool done = false;
-        window->run_keyboard_job([](CommandSet&) { return DeviceStatus::Success; },
-                                 [&done](const JobOutcome&) { done = true; });
-        ASSERT_TRUE(wait_for([&done] { return done; }));
-    }
-    std::size_t traffic_lines() const {
-        std::ifstream in(folder.filePath("traffic").toStdString());
-        return static_cast<std::size_t>(
-            std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
-    }
     std::uint8_t memory_byte(const char* file, std::size_t offset) const {
         std::ifstream in((sim_dir + "/" + file).toStdString(), std::ios::binary);
         in.seekg(static_cast<std::streamoff>(offset));

@@ -11,8 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace tarvenor::testing {
 
@@ -28,11 +31,13 @@ protected:
         setenv("TARVENOR_USER_DIR", folder.filePath("docs").toUtf8().constData(), 1);
         unsetenv("TARVENOR_SIM_UNPLUGGED");
         unsetenv("TARVENOR_SIM_LATENCY_MS");
+        setenv("TARVENOR_SIM_TRAFFIC", folder.filePath("traffic").toUtf8().constData(), 1);
     }
 
     void TearDown() override {
         session.reset();
         QCoreApplication::processEvents();
+        unsetenv("TARVENOR_SIM_TRAFFIC");
     }
 
     void start(bool quiet) {
@@ -63,6 +68,21 @@ protected:
 
     bool wait_for(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, 10000);
+    }
+
+    // Waits until every job posted so far has run and its result reached the window.
+    void settle() {
+        bool done = false;
+        window->run_keyboard_job([](CommandSet&) { return DeviceStatus::Success; },
+                                 [&done](const JobOutcome&) { done = true; });
+        ASSERT_TRUE(wait_for([&done] { return done; }));
+    }
+
+    // Lines of the virtual keyboard's traffic file: two for each report it answered.
+    std::size_t traffic_lines() const {
+        std::ifstream in(folder.filePath("traffic").toStdString());
+        return static_cast<std::size_t>(
+            std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'));
     }
 
     // Set before start(): how long the session waits for the keyboard lock and for an answer.

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The assignment dialog of the real program under Xvfb, driven with real X events: a key given
-# another key, a recorded macro given to a key, and keystrokes kept from the dialog's own
-# controls while recording. Checks the virtual keyboard's profile block and macro memory.
+# another key, the Key page leaving another program its keys, a recorded macro given to a key, and
+# keystrokes kept from the dialog's own controls while recording. Checks the virtual keyboard's
+# profile block and macro memory.
 # Usage: assign_e2e.sh PROGRAM_FOLDER [SCREENSHOT.png]
 set -u
 BIN=$(cd "$1" && pwd)
@@ -60,6 +61,23 @@ e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by OK"
 e2e_click_control "$main" Main.ini CONTROL2_APPLY
 e2e_wait 10 memory_hex_is profiles.bin $((profile * 378 + a * 3)) 3 "02 02 05" ||
     e2e_fail "A holds $(memory_hex profiles.bin $((profile * 378 + a * 3)) 3)"
+
+echo "-- the Key page holds no keyboard grab: a key typed in another program stays there"
+open_dialog_for KEY_011
+# Leaving the Key page and coming back to it must not take a grab either.
+e2e_click_control "$dialog" Composite.ini CONTROL_MEDIA
+e2e_click_control "$dialog" Composite.ini CONTROL_KEY
+other_log="$e2e_work/other-program.log"
+xev -name other-program -geometry 300x120+1250+820 -event keyboard >"$other_log" 2>&1 &
+e2e_pids="$e2e_pids $!"
+e2e_wait 5 xdotool search --onlyvisible --name '^other-program$' || e2e_fail "no other program"
+other=$(xdotool search --onlyvisible --name '^other-program$' | head -1)
+xdotool windowfocus --sync "$other"
+xdotool key x
+e2e_wait 5 grep -q 'KeyPress event' "$other_log" ||
+    e2e_fail "the other program got no key while the Key page showed"
+e2e_click_control "$dialog" Composite.ini CONTROL_CANCEL
+e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by Cancel"
 
 echo "-- a macro recorded for Q reaches the macro memory; Q plays it"
 q=$(position_of "02 02 14")

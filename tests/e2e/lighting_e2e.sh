@@ -1,11 +1,13 @@
 #!/bin/bash
-# The lighting panel of the real program under Xvfb, driven with real X mouse events: the light
-# switch, the effect list, the per-key effect with a game preset and a painted key. Checks the
-# virtual keyboard's memory and the per-user settings file.
-# Usage: lighting_e2e.sh PROGRAM_FOLDER [SCREENSHOT.png]
+# The lighting panel of the real program under Xvfb, driven with real X mouse and key events: the
+# light switch, the brightness by wheel, click and arrow keys, the effect list, the per-key effect
+# with a game preset and a painted key. Checks the virtual keyboard's memory and the per-user
+# settings file.
+# Usage: lighting_e2e.sh PROGRAM_FOLDER [SCREENSHOT.png [FOCUS_SCREENSHOT.png]]
 set -u
 BIN=$(cd "$1" && pwd)
 shot=${2:-}
+focus_shot=${3:-}
 . "$(dirname "$0")/e2e_lib.sh"
 
 # The centre of a control of the main skin, in screen coordinates of the window at X, Y.
@@ -51,6 +53,25 @@ echo "-- the light switch turns on and is kept in the settings file"
 settings="$TARVENOR_USER_DIR/Tarvenor_R4X/wskb.ini"
 mouse_on CONTROL_DengStaPic 1
 e2e_wait 5 grep -qi '^DengCheck=1' "$settings" || e2e_fail "switch not stored: $(cat "$settings")"
+
+echo "-- the brightness follows the wheel, a click and the arrow keys, each new position written"
+e2e_wait 5 memory_byte_is settings.bin 1 04 || e2e_fail "factory brightness: $(memory_byte settings.bin 1)"
+mouse_on CONTROL_LightSlider 5
+e2e_wait 5 memory_byte_is settings.bin 1 03 || e2e_fail "wheel down: $(memory_byte settings.bin 1)"
+mouse_on CONTROL_LightSlider 4 3 # up to the right end and past it
+e2e_wait 5 memory_byte_is settings.bin 1 04 || e2e_fail "wheel up: $(memory_byte settings.bin 1)"
+mouse_on CONTROL_LightSlider 1 # the middle of the slider: position 2; the slider has the focus
+e2e_wait 5 memory_byte_is settings.bin 1 02 || e2e_fail "click: $(memory_byte settings.bin 1)"
+xdotool key Left
+e2e_wait 5 memory_byte_is settings.bin 1 01 || e2e_fail "Left: $(memory_byte settings.bin 1)"
+xdotool key Left Left Right Right
+e2e_wait 5 memory_byte_is settings.bin 1 02 || e2e_fail "past the left end: $(memory_byte settings.bin 1)"
+echo "-- Tab moves the focus on to the speed slider, with a frame; its arrow keys write the speed"
+xdotool key Tab
+e2e_screenshot "$focus_shot" "$window"
+memory_byte_is settings.bin 2 00 || e2e_fail "factory speed: $(memory_byte settings.bin 2)"
+xdotool key Left # the knob left: one step slower
+e2e_wait 5 memory_byte_is settings.bin 2 01 || e2e_fail "speed: $(memory_byte settings.bin 2)"
 
 echo "-- the wheel over the effect list picks effect 3; the keyboard runs it"
 mouse_on CONTROL_XGcombox 5 2

@@ -97,7 +97,6 @@ protected:
 TEST_F(AssignmentDialogTest, PressedKeyBecomesTheAssignmentAndTheWindowShowsIt) {
     AssignmentDialog& dialog = open_for(kCodeA);
     EXPECT_TRUE(dialog.capturing());
-    EXPECT_EQ(QWidget::keyboardGrabber(), &dialog);
     // Shown highlighted while the dialog is open.
     ImageButton* key_a = window->button(control_of(kCodeA));
     const FaceImages plain_faces = key_a->faces();
@@ -134,6 +133,33 @@ TEST_F(AssignmentDialogTest, TitleAndBadgeNameTheDialogAndItsPageInTheLanguageOf
     EXPECT_EQ(text_of("LABEL_PAGE"), "Media");
     click(AssignmentControl::PageMacro);
     EXPECT_EQ(text_of("LABEL_PAGE"), "Macro");
+}
+
+// The Key page takes the keys that reach the dialog but never grabs the keyboard: the desktop
+// keeps its media keys and other programs their keystrokes. Only a recording grabs.
+TEST_F(AssignmentDialogTest, OnlyARecordingGrabsTheKeyboard) {
+    AssignmentDialog& dialog = open_for(kCodeA);
+    ASSERT_TRUE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "opened on the Key page";
+    click(AssignmentControl::PageMedia);
+    EXPECT_FALSE(dialog.capturing());
+    click(AssignmentControl::PageKey);
+    ASSERT_TRUE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "the Key page shown again";
+    stroke(dialog, kXB);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.key_field().text(), QStringLiteral("B")) << "a key that reaches it is taken";
+
+    click(AssignmentControl::PageMacro);
+    click(AssignmentControl::AddMacro);
+    click(AssignmentControl::Record);
+    ASSERT_TRUE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), &dialog);
+    click(AssignmentControl::Record);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    click(AssignmentControl::PageKey);
+    EXPECT_TRUE(dialog.capturing());
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr) << "back from the recording's grab";
 }
 
 TEST_F(AssignmentDialogTest, EnterAndEscapeDoNotCloseTheDialog) {
@@ -213,7 +239,7 @@ TEST_P(AssignmentClosingTest, LeavesNoCaptureBehind) {
         click(AssignmentControl::Record);
     }
     ASSERT_TRUE(dialog.capturing());
-    ASSERT_EQ(QWidget::keyboardGrabber(), &dialog);
+    ASSERT_EQ(QWidget::keyboardGrabber(), recording ? &dialog : nullptr);
     const QPointer<AssignmentDialog> closed(&dialog);
     switch (closing) {
     case Closing::Ok:

@@ -504,15 +504,24 @@ void AssignmentDialog::follow_capture() {
         capture_.reset();
         return;
     }
-    if (capture_) {
+    // Only a recording grabs the keyboard. The Key page takes keys while the dialog has the
+    // focus and leaves the desktop its own: media keys go on working there, and a dialog left
+    // open on that page never keeps the user from typing in other programs.
+    const bool grab = logic.recording();
+    if (capture_ && capture_->grabs() == grab) {
         return;
     }
-    capture_ = std::make_unique<KeyCapture>(*this, [this](const KeyStroke& stroke) {
-        const KeyVerdict verdict = services_.logic.key_stroke(stroke);
-        // Not from inside the filter: showing the state may end the capture that called us.
-        queue_show_state();
-        return verdict;
-    });
+    // The old capture goes first: releasing its grab would otherwise end the new one's.
+    capture_.reset();
+    capture_ = std::make_unique<KeyCapture>(
+        *this,
+        [this](const KeyStroke& stroke) {
+            const KeyVerdict verdict = services_.logic.key_stroke(stroke);
+            // Not from inside the filter: showing the state may end the capture that called us.
+            queue_show_state();
+            return verdict;
+        },
+        grab);
 }
 
 void AssignmentDialog::queue_show_state() {

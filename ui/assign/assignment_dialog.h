@@ -62,7 +62,8 @@ public:
     QLineEdit& key_field() const { return *key_field_; }
     QLineEdit& cycles_field() const { return *cycles_; }
     AssignmentLook look() const { return look_; }
-    // Whether keystrokes are taken from the application and the keyboard grabbed.
+    // Whether keystrokes are taken from the application (the keyboard is grabbed too while
+    // recording).
     bool capturing() const { return capture_ != nullptr; }
 
     // Shows the logic's state in every control.

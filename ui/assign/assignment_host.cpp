@@ -23,7 +23,7 @@ bool ask_with_box(const QString& text) {
 }
 
 void tell_with_box(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, QString(), text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("message"));
     box.exec();
 }

@@ -27,8 +27,8 @@ KeyStroke keystroke_of(quint32 native_scan_code, bool release, bool auto_repeat,
     return stroke;
 }
 
-KeyCapture::KeyCapture(QWidget& grabber, Handler handler)
-    : grabber_(&grabber), handler_(std::move(handler)) {
+KeyCapture::KeyCapture(QWidget& grabber, Handler handler, bool grab_keyboard)
+    : grabber_(&grabber), handler_(std::move(handler)), grabs_(grab_keyboard) {
     qApp->installEventFilter(this);
     grab();
 }
@@ -41,7 +41,7 @@ KeyCapture::~KeyCapture() {
 }
 
 void KeyCapture::grab() {
-    if (!grabber_.isNull() && grabber_->isVisible()) {
+    if (grabs_ && !grabber_.isNull() && grabber_->isVisible()) {
         grabber_->grabKeyboard();
     }
 }

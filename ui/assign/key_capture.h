@@ -12,20 +12,24 @@
 namespace tarvenor {
 
 // While it lives, every keystroke of the application goes to `handler` before any widget sees
-// it, and the keyboard is grabbed by `grabber` so that keys the desktop would act on (the Win
-// keys) reach us first. Destroying the capture removes the filter and releases the grab,
+// it. With `grab_keyboard`, the keyboard is also grabbed by `grabber`, so that keys the desktop
+// would act on (the Win keys) reach us first, and keys meant for other programs too; without it,
+// keys reach us only while one of our windows has the focus, and the desktop keeps its own keys
+// (media keys, its shortcuts). Destroying the capture removes the filter and releases the grab,
 // whichever way its owner ends.
 class KeyCapture final : public QObject {
     Q_OBJECT
 public:
     using Handler = std::function<KeyVerdict(const KeyStroke&)>;
 
-    KeyCapture(QWidget& grabber, Handler handler);
+    KeyCapture(QWidget& grabber, Handler handler, bool grab_keyboard);
     ~KeyCapture() override;
     KeyCapture(const KeyCapture&) = delete;
     KeyCapture& operator=(const KeyCapture&) = delete;
 
-    // Takes the grab (again) once the grabber is on screen: a grab needs a mapped window.
+    bool grabs() const { return grabs_; }
+    // Takes the grab (again), when this capture grabs, once the grabber is on screen: a grab
+    // needs a mapped window.
     void grab();
 
 protected:
@@ -34,6 +38,7 @@ protected:
 private:
     QPointer<QWidget> grabber_;
     Handler handler_;
+    bool grabs_;
 };
 
 // The keystroke a key event of this platform stands for; code 0 when no key of the keyboard

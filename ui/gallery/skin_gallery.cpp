@@ -5,6 +5,7 @@
 #include "model/text_table.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/colour_button.h"
+#include "ui/skin/dark_look.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
 #include "ui/skin/skin_error.h"
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleFactory>
 #include <QTimer>
 
 #include <array>
@@ -214,20 +214,6 @@ private:
     std::map<std::string, ImageButton*> buttons_;
 };
 
-// Standard widgets on the panels in the skin's dark colours.
-QPalette dark_palette() {
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x1c, 0x1f, 0x26));
-    palette.setColor(QPalette::WindowText, QColor(0xe4, 0xe7, 0xec));
-    palette.setColor(QPalette::Base, QColor(0x11, 0x13, 0x17));
-    palette.setColor(QPalette::Text, QColor(0xe4, 0xe7, 0xec));
-    palette.setColor(QPalette::Button, QColor(0x2a, 0x2e, 0x37));
-    palette.setColor(QPalette::ButtonText, QColor(0xe4, 0xe7, 0xec));
-    palette.setColor(QPalette::Highlight, QColor(0x0c, 0x5d, 0x7c));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    return palette;
-}
-
 // The window as it appears on screen: outside its outline is transparent.
 QImage shaped_grab(QWidget& window) {
     QImage shot = window.grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -244,8 +230,7 @@ QImage shaped_grab(QWidget& window) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    app.setPalette(tarvenor::dark_palette());
+    tarvenor::apply_dark_look(QIcon(), QStringLiteral("skin-gallery"));
     const QStringList args = app.arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: skin-gallery <skin folder> [--screenshot <file.png>]\n");

@@ -59,9 +59,10 @@ public:
     AssignmentControl pressed_page_button() const;
     bool visible(AssignmentControl control) const;
     bool enabled(AssignmentControl control) const;
-    // The page captures single keys: the widget grabs the keyboard while this holds.
+    // The page captures single keys: keystrokes that reach the dialog are taken.
     bool captures_keys() const;
-    // The widget grabs the keyboard while keys are captured or recorded.
+    // Keystrokes are taken while keys are captured or recorded (a recording also grabs the
+    // keyboard).
     bool wants_keyboard() const { return captures_keys() || recording(); }
 
     // Every keystroke the dialog's filter sees, while it is open.

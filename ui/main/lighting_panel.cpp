@@ -92,6 +92,13 @@ PictureButton* LightingPanel::make_picture(const char* skin_key) {
     return button;
 }
 
+BitmapSlider* LightingPanel::make_slider(const char* skin_key) {
+    auto* slider = new BitmapSlider(&window_);
+    slider->setObjectName(QString::fromLatin1(skin_key));
+    place_control(*slider, skin_, kSection, skin_key);
+    return slider;
+}
+
 ColourButton* LightingPanel::make_colour_button(const char* skin_key) {
     auto* button = new ColourButton(&window_);
     button->setObjectName(QString::fromLatin1(skin_key));
@@ -117,11 +124,9 @@ void LightingPanel::make_controls() {
     place_control(*effects_, skin_, kSection, skin_keys::lighting::kEffectList);
     effects_->installEventFilter(this);
     brightness_label_ = make_label(skin_keys::lighting::kBrightnessLabel, "Light");
-    brightness_ = new BitmapSlider(&window_);
-    place_control(*brightness_, skin_, kSection, skin_keys::lighting::kBrightness);
+    brightness_ = make_slider(skin_keys::lighting::kBrightness);
     speed_label_ = make_label(skin_keys::lighting::kSpeedLabel, "Speed");
-    speed_ = new BitmapSlider(&window_);
-    place_control(*speed_, skin_, kSection, skin_keys::lighting::kSpeed);
+    speed_ = make_slider(skin_keys::lighting::kSpeed);
     direction_.label = make_label(skin_keys::lighting::kDirectionLabel, "FX");
     direction_.left = make_picture(skin_keys::lighting::kDirectionLeft);
     direction_.right = make_picture(skin_keys::lighting::kDirectionRight);

@@ -69,6 +69,7 @@ private:
     const QPixmap& picture(const std::string& name) const;
     QLabel* make_label(const char* skin_key, const char* text_key);
     PictureButton* make_picture(const char* skin_key);
+    BitmapSlider* make_slider(const char* skin_key);
     ColourButton* make_colour_button(const char* skin_key);
     void make_colour_group(ColourGroupControls& group, const char* prefix_colour,
                            const char* prefix_button, const char* random_label,

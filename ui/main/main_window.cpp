@@ -50,7 +50,7 @@ const OwnText* place_of(int control_id) {
 // Parented to the window, so that it is never hidden behind it; shown as a window of its own
 // while the window is hidden in the tray.
 QMessageBox* show_message_box(QWidget* parent, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("message"));
     box->show();

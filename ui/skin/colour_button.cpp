@@ -1,6 +1,9 @@
 #include "ui/skin/colour_button.h"
 
 #include "ui/skin/colour_palette.h"
+#include "ui/skin/keyboard_focus.h"
+
+#include <QKeyEvent>
 
 #include <QPainter>
 #include <QPolygon>
@@ -14,6 +17,7 @@ const QColor kDropDownColour(148, 146, 139);
 } // namespace
 
 ColourButton::ColourButton(QWidget* parent) : QAbstractButton(parent) {
+    take_focus_from_tab_only(*this);
     setMouseTracking(true);
     connect(this, &QAbstractButton::clicked, this, &ColourButton::open_palette);
 }
@@ -63,6 +67,15 @@ void ColourButton::paintEvent(QPaintEvent*) {
     painter.setBrush(Qt::black);
     painter.drawPolygon(
         QPolygon({QPoint(r - 11, m - 2), QPoint(r - 5, m - 2), QPoint(r - 8, m + 1)}));
+    if (shows_focus_frame(*this)) {
+        draw_focus_frame(painter, rect());
+    }
+}
+
+void ColourButton::keyPressEvent(QKeyEvent* event) {
+    if (!click_on_enter(*this, *event)) {
+        QAbstractButton::keyPressEvent(event);
+    }
 }
 
 void ColourButton::leaveEvent(QEvent* event) {

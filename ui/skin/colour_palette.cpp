@@ -1,5 +1,7 @@
 #include "ui/skin/colour_palette.h"
 
+#include "ui/skin/keyboard_focus.h"
+
 #include <QColorDialog>
 #include <QGridLayout>
 #include <QPushButton>
@@ -18,8 +20,9 @@ QToolButton* make_swatch(QRgb colour, QWidget* parent) {
     swatch->setAutoRaise(true);
     swatch->setToolTip(QColor(colour).name());
     swatch->setStyleSheet(QStringLiteral("QToolButton { background: %1; border: 1px solid #555; }"
-                                         "QToolButton:hover { border: 2px solid #fff; }")
-                              .arg(QColor(colour).name()));
+                                         "QToolButton:hover { border: 2px solid #fff; }"
+                                         "QToolButton:focus { border: 2px dashed %2; }")
+                              .arg(QColor(colour).name(), kFocusFrameColour.name()));
     return swatch;
 }
 
@@ -49,6 +52,10 @@ ColourPalettePopup::ColourPalettePopup(QColor current, const QString& other_text
         QToolButton* swatch = make_swatch(colours[static_cast<std::size_t>(i)], this);
         const QColor colour(colours[static_cast<std::size_t>(i)]);
         connect(swatch, &QToolButton::clicked, this, [this, colour] { choose(colour); });
+        // Opened from the keyboard, Tab and Space go on from the colour shown now.
+        if (i == 0 || colour == current) {
+            swatch->setFocus();
+        }
         grid->addWidget(swatch, i / kPaletteColumns, i % kPaletteColumns);
     }
     layout->addLayout(grid);
@@ -65,7 +72,9 @@ void ColourPalettePopup::choose(QColor colour) {
 
 void ColourPalettePopup::choose_other() {
     hide();
-    const QColor colour = QColorDialog::getColor(current_, parentWidget());
+    // The toolkit's own dialog, so that it wears the program's dark look on every desktop.
+    const QColor colour = QColorDialog::getColor(current_, parentWidget(), QString(),
+                                                 QColorDialog::DontUseNativeDialog);
     if (colour.isValid()) {
         emit colour_chosen(colour);
     }

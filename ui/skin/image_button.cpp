@@ -1,5 +1,7 @@
 #include "ui/skin/image_button.h"
 
+#include "ui/skin/keyboard_focus.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -18,10 +20,12 @@ constexpr int kOutlineValueLimit = 100;
 constexpr int kOutlinePenWidth = 2;
 // How long a popped-up tooltip stays, as the platform's automatic delays derive it.
 constexpr int kTooltipShowFactor = 10;
+constexpr int kDisabledTextAlphaPercent = 40;
 
 } // namespace
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
+    take_focus_from_tab_only(*this);
     setMouseTracking(true);
     setAttribute(Qt::WA_NoSystemBackground);
 }
@@ -116,6 +120,16 @@ QRect ImageButton::caption_rect() const {
     return centre_rotated_text(area, extent, escapement_);
 }
 
+QColor ImageButton::caption_colour() const {
+    if (isEnabled()) {
+        return text_colour_;
+    }
+    // A disabled face alone can look much like the enabled one (Apply): the caption fades too.
+    QColor faded = text_colour_;
+    faded.setAlpha(text_colour_.alpha() * kDisabledTextAlphaPercent / 100);
+    return faded;
+}
+
 void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const FaceSlot slot = current_face();
@@ -126,6 +140,9 @@ void ImageButton::paintEvent(QPaintEvent*) {
     }
     if (text_on_) {
         draw_caption(painter);
+    }
+    if (shows_focus_frame(*this)) {
+        draw_focus_frame(painter, rect());
     }
     painter.end();
     if (draw_callback_) {
@@ -155,7 +172,7 @@ void ImageButton::draw_outline(QPainter& painter) const {
 void ImageButton::draw_caption(QPainter& painter) const {
     const QString caption = text().left(kTextCapacity);
     painter.setFont(caption_font());
-    painter.setPen(text_colour_);
+    painter.setPen(caption_colour());
     painter.setBackgroundMode(Qt::TransparentMode);
     const QRect area = caption_rect();
     if (escapement_ == 0) {

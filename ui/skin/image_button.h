@@ -52,6 +52,8 @@ public:
     FaceSlot current_face() const;
     // The caption font for the current style on this widget's screen.
     QFont caption_font() const;
+    // The caption's colour in the button's present state: faded while it is disabled.
+    QColor caption_colour() const;
     // Where the caption is drawn: the client rectangle moved by the offsets and, for turned
     // text, by the centring rule.
     QRect caption_rect() const;
