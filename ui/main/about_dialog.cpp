@@ -6,7 +6,8 @@
 
 namespace tarvenor {
 
-AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link)
+AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link,
+                         const LinkOpener& links)
     : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("about"));
@@ -19,7 +20,8 @@ AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QS
     auto* hyperlink =
         new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(link.toHtmlEscaped()), this);
     hyperlink->setObjectName(QStringLiteral("link"));
-    hyperlink->setOpenExternalLinks(true);
+    connect(hyperlink, &QLabel::linkActivated, this,
+            [this, &links](const QString& address) { links.open_address(this, address); });
     layout->addWidget(hyperlink);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
