@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include "ui/logic/skin_keys.h"
 #include "ui/main/link_opener.h"
 
 #include <QCoreApplication>
@@ -8,9 +9,12 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvenor::testing {
 namespace {
@@ -142,6 +146,92 @@ TEST(HelpPage, OpensAtThePartOfTheChosenLanguageWhichThePageHas) {
     const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_NE(page.find(std::string("id=\"") + LinkOpener::kChineseAnchor + "\""),
               std::string::npos);
+}
+
+// The page's two parts, English and Chinese, split at the Chinese anchor.
+std::pair<std::string, std::string> help_page_parts() {
+    std::ifstream in(kHelpFile);
+    const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::size_t split = page.find(std::string("id=\"") + LinkOpener::kChineseAnchor + "\"");
+    EXPECT_NE(split, std::string::npos);
+    return {page.substr(0, split), page.substr(std::min(split, page.size()))};
+}
+
+// A caption as the window shows it: without its mnemonic ("&Open", "打开(&O)").
+std::string shown(std::string caption) {
+    if (const std::size_t open = caption.find("(&"); open != std::string::npos) {
+        caption.erase(open, caption.find(')', open) + 1 - open);
+    }
+    std::erase(caption, '&');
+    return caption;
+}
+
+TEST(HelpPage, NamesEveryCaptionAsTheProgramShowsItInEachLanguage) {
+    const auto [english_part, chinese_part] = help_page_parts();
+    const IniFile skin =
+        IniFile::read_or_empty(std::filesystem::path(TARVENOR_SKIN_DIR) / "Main.ini");
+    const char* language_keys[] = {"SINGLE_KEY",
+                                   "MACRO_SETTING",
+                                   "MULTI_MEDIA",
+                                   "FUNCTION_KEY",
+                                   "A_RECORD",
+                                   "MACRO_ACTION_STOP_RECORD",
+                                   "A_TOP",
+                                   "A_UP",
+                                   "A_DOWN",
+                                   "A_BOTTOM",
+                                   "A_DELETE",
+                                   "A_CLEAR",
+                                   "RECORD_DELAY",
+                                   "MACRO_CYCLES",
+                                   "MACRO_NAME_SETTING",
+                                   "PROFILE_1",
+                                   "PROFILE_2",
+                                   "PROFILE_3",
+                                   "PROFILE_DEFAULT",
+                                   "PROFILE_MACRO",
+                                   "PROFILE_OK",
+                                   "PROFILE_CANCLE",
+                                   "PROFILE_APPLY",
+                                   "MENU_1",
+                                   "MENU_2",
+                                   "MENU_3",
+                                   "MENU_11",
+                                   "MENU_22",
+                                   "MENU_33",
+                                   "PROFILE_COLUMN_ACTIVE",
+                                   "PROFILE_COLUMN_NAME",
+                                   "PROFILE_COLUMN_PATH"};
+    const char* panel_labels[] = {"Usb",   "Deng",   "Light", "FX",  "Speed",
+                                  "Color", "JColor", "DC",    "Tool"};
+    for (const auto& [index, part] : {std::pair{"1", english_part}, std::pair{"0", chinese_part}}) {
+        const LanguageFile language = language_with_index(index);
+        std::vector<std::string> captions;
+        for (const char* key : language_keys) {
+            captions.push_back(shown(language.text(key)));
+        }
+        for (std::size_t i = 0; i < kMediaTextCount; ++i) {
+            captions.push_back(TextTable(language).text(media_text_key(i)));
+        }
+        for (std::size_t i = 0; i < kFunctionTextCount; ++i) {
+            captions.push_back(TextTable(language).text(function_text_key(i)));
+        }
+        const int skin_set = language.is_english() ? 1 : 0;
+        for (const char* label : panel_labels) {
+            captions.push_back(skin.get(skin_keys::kControlNames[skin_set], label));
+        }
+        for (int effect = 1; effect <= 20; ++effect) {
+            if (effect != 19) {
+                captions.push_back(
+                    skin.get(skin_keys::kEffectNames[skin_set], std::to_string(effect)));
+            }
+        }
+        for (const std::string& caption : captions) {
+            EXPECT_FALSE(caption.empty());
+            EXPECT_NE(part.find(caption), std::string::npos)
+                << "the help's part for language " << index << " lacks \"" << caption << "\"";
+        }
+    }
 }
 
 TEST(HelpPage, AFailureIsToldInTheChosenLanguage) {
