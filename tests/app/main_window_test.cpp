@@ -112,7 +112,7 @@ TEST_F(WindowTest, HelpAndLinksOpenTheirAddresses) {
     QTest::mouseClick(window->button(MainControl::Help), Qt::LeftButton);
     QTest::mouseClick(window->button(MainControl::SkinLink), Qt::LeftButton);
     QTest::mouseClick(window->button(MainControl::VendorLink), Qt::LeftButton);
-    EXPECT_EQ(opened, (QStringList{"file:///opt/help/index.html",
+    EXPECT_EQ(opened, (QStringList{QUrl::fromLocalFile(TARVENOR_HELP_FILE).toString(),
                                    QString::fromStdString(window->skin().get("SCREEN", "Link")),
                                    MainWindow::kVendorAddress}));
 }

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -432,16 +433,29 @@ TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {
     EXPECT_TRUE(messages[0].contains(chosen_file)) << messages[0].toStdString();
 }
 
-TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelp) {
-    QTimer::singleShot(0, [this] {
+TEST_F(ProfilePanelWindow, F1InTheProfileManagerOpensTheHelpOrSaysWhyNotOverTheManager) {
+    int failures_shown = -1;
+    QTimer::singleShot(0, [this, &failures_shown] {
         ProfileManagerDialog* manager = panel->profile_manager();
         ASSERT_NE(manager, nullptr);
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(manager, &f1);
+        desktop_opens = false;
+        QApplication::sendEvent(manager, &f1);
+        const auto boxes = manager->findChildren<QMessageBox*>(QStringLiteral("open_failed"),
+                                                               Qt::FindDirectChildrenOnly);
+        failures_shown = static_cast<int>(boxes.size());
+        if (!boxes.isEmpty()) {
+            EXPECT_TRUE(boxes[0]->text().contains(TARVENOR_HELP_FILE))
+                << boxes[0]->text().toStdString();
+        }
         manager->reject();
     });
     window->button(MainControl::Profiles)->click();
-    EXPECT_EQ(opened, QStringList{"file:///opt/help/index.html"});
+    const QString help = QUrl::fromLocalFile(TARVENOR_HELP_FILE).toString();
+    EXPECT_EQ(opened, (QStringList{help, help}));
+    EXPECT_EQ(failures_shown, 1);
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 // Nothing a user does in the list erases a row: not a double click on a name, not typing after

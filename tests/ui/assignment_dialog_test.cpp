@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 
@@ -211,6 +212,36 @@ TEST_F(AssignmentDialogTest, RecordedMacroIsNamedByTypingAndGivenToTheKey) {
     const KeyAssignment given = entry_of(kCodeQ);
     EXPECT_TRUE(given.is(AssignmentType::Macro));
     EXPECT_EQ(given.param, macro.id);
+}
+
+TEST_F(AssignmentDialogTest, F1OpensTheHelpOverTheDialogExceptWhileRecording) {
+    AssignmentDialog& dialog = open_for(kCodeQ);
+    click(AssignmentControl::PageMacro);
+    desktop_opens = false;
+    // F1 as the platform delivers it (X key code 67), so that a recording would take it.
+    const auto f1 = [](QWidget& target, QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_F1, Qt::NoModifier, 67, 0, 0);
+        QApplication::sendEvent(&target, &event);
+    };
+    f1(dialog, QEvent::KeyPress);
+    EXPECT_EQ(opened, QStringList{QUrl::fromLocalFile(TARVENOR_HELP_FILE).toString()});
+    // Told over the dialog: the main window is blocked while the dialog is open.
+    const auto boxes = dialog.findChildren<QMessageBox*>(QStringLiteral("open_failed"),
+                                                         Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0]->text().contains(TARVENOR_HELP_FILE)) << boxes[0]->text().toStdString();
+    boxes[0]->close();
+    QApplication::processEvents();
+
+    click(AssignmentControl::AddMacro);
+    click(AssignmentControl::Record);
+    ImageButton& record = *dialog.button(AssignmentControl::Record);
+    f1(record, QEvent::KeyPress);
+    f1(record, QEvent::KeyRelease);
+    QApplication::processEvents();
+    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(dialog.action_list().topLevelItemCount(), 2);
+    click(AssignmentControl::Record);
 }
 
 TEST_F(AssignmentDialogTest, CancelDropsTheAddedMacro) {

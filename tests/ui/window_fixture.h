@@ -14,7 +14,8 @@
 namespace tarvenor::testing {
 
 // The real main window on the generated skin, its messages, links and assignment requests
-// collected instead of shown.
+// collected instead of shown. Links go to a stand-in desktop that opens them while
+// `desktop_opens` is set.
 class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
@@ -26,9 +27,12 @@ protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(
             TARVENOR_SKIN_DIR,
-            MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
+            MainWindowServices{language, texts, configuration, TARVENOR_HELP_FILE, true});
         window->set_message_handler([this](const QString& text) { messages << text; });
-        window->set_url_opener([this](const QUrl& url) { opened << url.toString(); });
+        window->set_url_opener([this](const QUrl& url) {
+            opened << url.toString();
+            return desktop_opens;
+        });
         window->set_assign_handler(
             [this](const KeyClickRequest& request) { requests.push_back(request); });
     }
@@ -39,6 +43,7 @@ protected:
     std::unique_ptr<MainWindow> window;
     QStringList messages;
     QStringList opened;
+    bool desktop_opens = true;
     std::vector<KeyClickRequest> requests;
 };
 

@@ -75,7 +75,7 @@ void AssignmentHost::open(const KeyClickRequest& request) {
                                  {services_.language, services_.texts, logic_,
                                   [this] { return window_.current_profile(); },
                                   [this](const AssignmentApplyResult& result) { applied(result); },
-                                  [this] { window_.show_help(); }, osk_program_});
+                                  [this] { window_.show_help(dialog_); }, osk_program_});
     } catch (const SkinError& error) {
         logic_.cancel();
         window_.restore_key_look(key_control);

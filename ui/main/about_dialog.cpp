@@ -29,7 +29,8 @@ QLabel* add_line(QWidget& dialog, QVBoxLayout& layout, const QString& text, cons
 
 } // namespace
 
-AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link)
+AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QString& link,
+                         const LinkOpener& links)
     : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("about"));
@@ -49,7 +50,8 @@ AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QS
              "GUANYU_BANQUAN");
     QLabel* hyperlink = add_line(
         *this, *layout, QStringLiteral("<a href=\"%1\">%1</a>").arg(link.toHtmlEscaped()), "link");
-    hyperlink->setOpenExternalLinks(true);
+    connect(hyperlink, &QLabel::linkActivated, this,
+            [this, &links](const QString& address) { links.open_address(this, address); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::close);
     layout->addWidget(buttons);

@@ -13,7 +13,6 @@
 #include "ui/skin/placement.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -72,7 +71,7 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     : SkinnedDialog(nullptr, skin_folder / "Main.ini", skin_folder), services_(std::move(services)),
       message_([this](const QString& text) { show_message_box(this, text); }),
       question_([this](const QString& text) { return ask_yes_no(this, text); }),
-      open_url_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+      links_(services_.language, services_.help_file) {
     setObjectName(QStringLiteral("main"));
     apply_skin();
     pictures_ = MainPictures::load(skin_folder, background().size());
@@ -129,10 +128,11 @@ void MainWindow::on_control(int control_id) {
     }
     switch (control_of_id<MainControl>(control_id)) {
     case MainControl::SkinLink:
-        open_url_(QUrl(QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink))));
+        links_.open_address(
+            this, QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink)));
         return;
     case MainControl::VendorLink:
-        open_url_(QUrl(QString::fromLatin1(kVendorAddress)));
+        links_.open_address(this, QString::fromLatin1(kVendorAddress));
         return;
     case MainControl::Help:
         show_help();
@@ -242,14 +242,14 @@ void MainWindow::show_about() {
     if (about_.isNull()) {
         about_ = new AboutDialog(
             this, services_.language,
-            QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink)));
+            QString::fromStdString(skin().get(skin_keys::kScreen, skin_keys::kLink)), links_);
     }
     about_->show();
     about_->raise();
 }
 
-void MainWindow::show_help() {
-    open_url_(QUrl::fromLocalFile(QString::fromStdString(services_.help_file.string())));
+void MainWindow::show_help(QWidget* asker) {
+    links_.open_help(asker != nullptr ? asker : this);
 }
 
 void MainWindow::show_message(const QString& text) {

@@ -9,12 +9,12 @@
 #include "ui/logic/key_click.h"
 #include "ui/logic/refresh_coalescer.h"
 #include "ui/logic/window_rules.h"
+#include "ui/main/link_opener.h"
 #include "ui/main/main_layout.h"
 #include "ui/skin/skinned_dialog.h"
 
 #include <QMessageBox>
 #include <QPointer>
-#include <QUrl>
 
 #include <filesystem>
 #include <functional>
@@ -48,7 +48,7 @@ public:
     using MessageHandler = std::function<void(const QString&)>;
     // Yes/No question, No the default; true for Yes.
     using Question = std::function<bool(const QString&)>;
-    using UrlOpener = std::function<void(const QUrl&)>;
+    using UrlOpener = LinkOpener::Opener;
 
     // Throws SkinError naming the skin file or picture that is missing.
     MainWindow(const std::filesystem::path& skin_folder, MainWindowServices services);
@@ -65,7 +65,7 @@ public:
     void set_message_handler(MessageHandler handler) { message_ = std::move(handler); }
     void set_question(Question question) { question_ = std::move(question); }
     bool ask(const QString& text) { return question_(text); }
-    void set_url_opener(UrlOpener opener) { open_url_ = std::move(opener); }
+    void set_url_opener(UrlOpener opener) { links_.set_opener(std::move(opener)); }
     // Names the keyboard nodes this user may not open, asked whenever there is no keyboard.
     using AccessCheck = std::function<std::vector<std::string>()>;
     void set_access_check(AccessCheck check) { access_check_ = std::move(check); }
@@ -83,7 +83,8 @@ public:
     // System close, Cancel, OK: out of the way (hidden, or minimised without a tray).
     void put_away();
     void show_about();
-    void show_help();
+    // A failure to open it is told over `asker`, the window that asked (this one when none).
+    void show_help(QWidget* asker = nullptr);
     void close_child_dialogs();
 
     // Device news.
@@ -196,7 +197,7 @@ private:
     MessageHandler message_;
     Question question_;
     QPointer<QMessageBox> busy_box_;
-    UrlOpener open_url_;
+    LinkOpener links_;
     AccessCheck access_check_;
     std::vector<std::function<bool(int)>> control_handlers_;
 

@@ -78,8 +78,8 @@ QString ProfilePanel::own_text(const OwnText& text) const {
     return window_.own_text(text);
 }
 
-void ProfilePanel::show_help() {
-    window_.show_help();
+void ProfilePanel::show_help(QWidget* asker) {
+    window_.show_help(asker);
 }
 
 int ProfilePanel::current_profile() const {

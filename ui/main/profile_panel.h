@@ -97,7 +97,7 @@ public:
     bool ask(const QString& text) override { return question_(text); }
     void tell_settings_failure(const FileWriteResult& result) override;
     QString choose_file(bool save, const QString& initial) override;
-    void show_help() override;
+    void show_help(QWidget* asker) override;
     const LanguageFile& language() const override { return services_.language; }
 
 private:

@@ -115,7 +115,7 @@ int ProfileManagerDialog::exec() {
 
 void ProfileManagerDialog::keyPressEvent(QKeyEvent* event) {
     if (is_help_key(*event)) {
-        host_.show_help();
+        host_.show_help(this);
         return;
     }
     SkinnedDialog::keyPressEvent(event);

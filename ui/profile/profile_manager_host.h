@@ -4,6 +4,7 @@
 #include "model/user_storage.h"
 
 #include <QString>
+#include <QWidget>
 
 #include <optional>
 
@@ -29,8 +30,8 @@ public:
     virtual void tell_settings_failure(const FileWriteResult& result) = 0;
     // Where Add and Load put their rows; empty: the user cancelled.
     virtual QString choose_file(bool save, const QString& initial) = 0;
-    // F1 in the manager: the program's help.
-    virtual void show_help() = 0;
+    // F1 in the manager: the program's help; a failure to open it is told over `asker`.
+    virtual void show_help(QWidget* asker) = 0;
 };
 
 } // namespace tarvenor
