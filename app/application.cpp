@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/companion.h"
+#include "app/display_probe.h"
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/start_options.h"
@@ -24,6 +25,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 
@@ -40,14 +42,6 @@ constexpr const char* kUsage =
     "TARVENOR_HIDSERV names another HID service library (the virtual keyboard:\n"
     "libHidServSim.so beside libHidServ.so).\n";
 
-std::vector<std::string> arguments_of(const QStringList& all) {
-    std::vector<std::string> arguments;
-    for (qsizetype i = 1; i < all.size(); ++i) {
-        arguments.push_back(all.at(i).toStdString());
-    }
-    return arguments;
-}
-
 QString runtime_folder() {
     return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 }
@@ -55,6 +49,32 @@ QString runtime_folder() {
 int fail(const std::string& what) {
     std::fprintf(stderr, "tarvenor: %s\n", what.c_str());
     return 1;
+}
+
+// Without a display the program can still reach a running instance: "/Kill" ends it, another
+// start opens its window (on the display it runs on). Anything else needs a window.
+int hand_over_without_display(int& argc, char** argv, const StartOptions& options) {
+    const QCoreApplication application(argc, argv);
+    SingleInstance instance(runtime_folder());
+    if (instance.send(options.kill ? ShellCommand::Kill : ShellCommand::Open)) {
+        return 0;
+    }
+    return fail(no_display_message());
+}
+
+QtMessageHandler handler_before_window_system = nullptr;
+
+// Qt ends the process with an abort when no platform plugin starts (a display gone since it was
+// probed, a plugin that fails to load): one line and exit code 1 instead. Nothing of the program
+// exists yet, so there is nothing to clean up.
+void exit_when_window_system_fails(QtMsgType type, const QMessageLogContext& context,
+                                   const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "tarvenor: %s: the window system did not start\n",
+                     no_display_message().c_str());
+        std::_Exit(1);
+    }
+    handler_before_window_system(type, context, message);
 }
 
 // Everything that lives from the window's creation to the end of the exit sequence.
@@ -187,13 +207,8 @@ private:
 } // namespace
 
 int run_tarvenor(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation.data()));
-    QApplication::setApplicationName(QStringLiteral("tarvenor"));
-    QApplication::setApplicationVersion(QStringLiteral(TARVENOR_VERSION));
-
-    const StartOptions options = parse_start_options(arguments_of(QApplication::arguments()));
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const StartOptions options = parse_start_options(arguments);
     if (options.help) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -202,6 +217,17 @@ int run_tarvenor(int argc, char** argv) {
         std::printf("tarvenor %s\n", TARVENOR_VERSION);
         return 0;
     }
+    if (!display_available(requested_platforms(arguments, std::getenv("QT_QPA_PLATFORM")))) {
+        return hand_over_without_display(argc, argv, options);
+    }
+
+    handler_before_window_system = qInstallMessageHandler(exit_when_window_system_fails);
+    QApplication application(argc, argv);
+    qInstallMessageHandler(handler_before_window_system);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation.data()));
+    QApplication::setApplicationName(QStringLiteral("tarvenor"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVENOR_VERSION));
 
     const ProgramFiles files = running_program_files();
     const LanguageFile language = LanguageFile::load(files.language);

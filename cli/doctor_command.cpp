@@ -74,7 +74,7 @@ CommandRunner define_doctor(CLI::App& command) {
 const CliCommand kDoctorCommand{
     "doctor",
     "checks the service library, the keyboard's device nodes, the udev rule, the notification "
-    "area and the program's files; prints OK or the fix for each",
+    "area, a font for the chosen language and the program's files; prints OK or the fix for each",
     define_doctor};
 
 } // namespace tarvenor::cli

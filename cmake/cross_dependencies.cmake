@@ -1,8 +1,10 @@
-# What a cross build takes from the build machine: GoogleTest, built from its sources for the
-# target.
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+# What a cross build takes from the build machine: GoogleTest (for the tests), built from its
+# sources for the target.
+if(BUILD_TESTING)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
 
 # The header-only libraries of the command line, seen through a folder of their own: the build
 # machine's /usr/include must not shadow the target's system headers.

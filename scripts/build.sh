@@ -1,9 +1,9 @@
 #!/bin/sh
-# Configures and builds the program, its tests and tools into ./build. TARVENOR_WERROR=ON in the
-# environment makes compiler warnings errors (developers and CI); TARVENOR_DEBUG_INFO=OFF leaves
-# out debug information (CI, which only tests the build).
+# Configures and builds with one of the presets of CMakePresets.json (default: dev, everything with
+# its tests in ./build, warnings as errors).
+# Usage: scripts/build.sh [PRESET]   (dev, ci, run, release, asan, tsan)
 set -eu
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DTARVENOR_WERROR="${TARVENOR_WERROR:-OFF}" \
-    -DTARVENOR_DEBUG_INFO="${TARVENOR_DEBUG_INFO:-ON}"
-cmake --build build -j "$(nproc)"
+preset=${1:-dev}
+cmake --preset "$preset"
+cmake --build --preset "$preset" -j "$(nproc)"

@@ -1,12 +1,23 @@
 #!/bin/sh
-# Installs the Debian packages the build, the tests and the virtual keyboard need (run as root).
+# Installs the Debian packages (run as root).
+#   scripts/install-deps.sh        everything: the build, every test, the sanitizer, fuzz and
+#                                  Windows builds (scripts/test-all.sh)
+#   scripts/install-deps.sh run    only what building the program and running it on the virtual
+#                                  keyboard under Xvfb need (scripts/run-virtual.sh)
 set -eu
-packages="cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-libcli11-dev nlohmann-json3-dev libxcb1-dev jq
-qt6-base-dev qt6-translations-l10n libgl-dev libhidapi-dev xvfb xauth fonts-dejavu-core fonts-wqy-microhei xdotool imagemagick trayer
-x11-utils
+run_packages="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libhidapi-dev libxcb1-dev
+libcli11-dev nlohmann-json3-dev xvfb xdotool imagemagick trayer fonts-dejavu-core"
+test_packages="clang libgtest-dev libgmock-dev libbenchmark-dev jq xauth fonts-wqy-microhei qt6-translations-l10n x11-utils
 desktop-file-utils appstream lintian dpkg-dev file binutils
 g++-mingw-w64-x86-64-posix wine64"
+case "${1:-all}" in
+run) packages=$run_packages ;;
+all) packages="$run_packages $test_packages" ;;
+*)
+    echo "usage: $0 [run|all]" >&2
+    exit 2
+    ;;
+esac
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

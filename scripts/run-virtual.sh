@@ -1,10 +1,11 @@
 #!/bin/sh
 # Sets everything up and runs the program on the virtual keyboard. On a machine without a display
-# it runs it under Xvfb, saves a screenshot of the main window and says where.
+# it runs it under Xvfb, saves a screenshot of the main window and says where. It installs and
+# builds only what that needs (no test program): the "run" preset into build/.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
+scripts/install-deps.sh run
+scripts/build.sh run
 export TARVENOR_HIDSERV="$PWD/build/bin/libHidServSim.so"
 export TARVENOR_SIM_DIR="${TARVENOR_SIM_DIR:-$PWD/build/virtual-keyboard}"
 if [ -n "${DISPLAY:-}" ]; then

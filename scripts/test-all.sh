@@ -5,22 +5,17 @@
 # then twenty seconds of fuzzing per decoder.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-TARVENOR_WERROR=ON TARVENOR_DEBUG_INFO=OFF scripts/build.sh
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+scripts/install-deps.sh all
+scripts/build.sh ci
+ctest --preset ci -j "$(nproc)"
 
 # clang builds the sanitizer run, so that both compilers build and test the core.
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_SANITIZE=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
-cmake --build build-sanitize -j "$(nproc)"
-(cd build-sanitize && ctest --output-on-failure -j "$(nproc)")
+scripts/build.sh asan
+ctest --preset asan -j "$(nproc)"
 
-# The service library and the device layer again under the thread sanitizer: their threads meet
-# in the standing reads, the answer mailbox and the virtual keyboard.
-cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DTARVENOR_CORE_ONLY=ON -DTARVENOR_TSAN=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
-cmake --build build-tsan -j "$(nproc)" --target test_hidserv test_virtual_keyboard test_device tarvenor_resources
+# The service library and the device layer again under the thread sanitizer (the preset builds
+# their tests only).
+scripts/build.sh tsan
 build-tsan/bin/test_hidserv
 build-tsan/bin/test_virtual_keyboard
 build-tsan/bin/test_device

@@ -28,6 +28,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TARVENOR_HOMEPAGE})
 # is one of those files, so its hidapi is among them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+# What a desktop needs beyond the libraries: Qt's platform plugin for Wayland sessions, a font
+# with Chinese characters (the language file's other language; a system with only DejaVu shows
+# empty boxes) and Qt's own translations for its standard dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-wayland, fonts-wqy-microhei | fonts-noto-cjk, qt6-translations-l10n")
 # Reload the udev rules so that a keyboard plugged in already gets (or loses) the access. The
 # libraries are private, so there is no ldconfig to run.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/postinst

@@ -31,12 +31,13 @@ protected:
         }
     }
 
-    CliRun cli(const std::string& arguments) {
+    CliRun cli(const std::string& arguments, const std::string& more_environment = "",
+               const std::filesystem::path& program = TARVENOR_CLI) {
         const std::string environment = "-u DISPLAY -u TARVENOR_HIDSERV " + table_->environment() +
                                         " TARVENOR_UDEV_RULES_DIRS=" + shell_quoted(rules_) +
                                         " XDG_RUNTIME_DIR=" + shell_quoted(dir_ / "run") + " " +
-                                        unprivileged_prefix();
-        return run_cli(dir_, arguments, environment);
+                                        more_environment + " " + unprivileged_prefix();
+        return run_cli_copy(program, dir_, arguments, environment);
     }
     std::string node(int number) const {
         return (table_->dev() / ("hidraw" + std::to_string(number))).string();
@@ -137,9 +138,102 @@ TEST_F(DoctorTest, JsonListsEveryCheckWithItsStatusAndFix) {
         EXPECT_EQ(check.at("fix").is_string(), status == "FIX") << check;
         EXPECT_TRUE(check.at("detail").is_string()) << check;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{
-                         "service library", "keyboard node " + node(3), "keyboard node " + node(5),
-                         "udev rule", "notification area", "skin", "help", "language file"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"service library", "keyboard node " + node(3),
+                                               "keyboard node " + node(5), "udev rule",
+                                               "notification area", "language font", "skin", "help",
+                                               "language file"}));
+}
+
+// The doctor's font check, on a copy of the command line with a language file of its own and a
+// fontconfig set-up that sees only the font folders a case names.
+class LanguageFontTest : public DoctorTest {
+protected:
+    void SetUp() override {
+        DoctorTest::SetUp();
+        for (const char* folder : {kDejaVu, kWenQuanYi}) {
+            if (!std::filesystem::is_directory(folder)) {
+                GTEST_SKIP() << folder << " is missing (fonts-dejavu-core, fonts-wqy-microhei)";
+            }
+        }
+        const std::filesystem::path folder = dir_ / "program";
+        std::filesystem::create_directories(folder / "Skins");
+        program_ = folder / "tarvenor-cli";
+        std::filesystem::copy_file(TARVENOR_CLI, program_);
+    }
+
+    // The "language font" check as "STATUS|detail|fix", with `language` as the language file's
+    // index and fontconfig seeing `fonts` (font folders) and nothing else.
+    std::string font_check(const std::string& language, const std::vector<const char*>& fonts,
+                           const std::string& more_environment = "") {
+        std::ofstream(program_.parent_path() / "Skins" / "language.ini", std::ios::trunc)
+            << "[LANGUAGE]\nlanguage=" << language << "\n";
+        const std::filesystem::path config = dir_ / "fonts.conf";
+        std::ofstream out(config, std::ios::trunc);
+        out << "<?xml version=\"1.0\"?>\n<fontconfig>\n";
+        for (const char* folder : fonts) {
+            out << "  <dir>" << folder << "</dir>\n";
+        }
+        out << "  <cachedir>" << (dir_ / "run" / "fontconfig").string() << "</cachedir>\n"
+            << "</fontconfig>\n";
+        out.close();
+        const CliRun doctor =
+            cli("doctor --json", "FONTCONFIG_FILE=" + shell_quoted(config) + " " + more_environment,
+                program_);
+        const auto json = nlohmann::json::parse(doctor.out, nullptr, false);
+        if (json.is_discarded()) {
+            return "no JSON: " + doctor.out + doctor.err;
+        }
+        for (const auto& check : json.at("checks")) {
+            if (check.at("check") == "language font") {
+                return check.at("status").get<std::string>() + "|" +
+                       check.at("detail").get<std::string>() + "|" +
+                       (check.at("fix").is_null() ? "" : check.at("fix").get<std::string>());
+            }
+        }
+        return "no language font check: " + doctor.out;
+    }
+
+    static constexpr const char* kDejaVu = "/usr/share/fonts/truetype/dejavu";
+    static constexpr const char* kWenQuanYi = "/usr/share/fonts/truetype/wqy";
+    std::filesystem::path program_;
+};
+
+TEST_F(LanguageFontTest, ChineseNeedsAFontWithItsCharacters) {
+    struct Case {
+        const char* language;
+        std::vector<const char*> fonts;
+        const char* expected; // the start of "STATUS|detail|fix"
+    };
+    const Case cases[] = {
+        // Only DejaVu, as a fresh system has: Chinese shows as empty boxes.
+        {"0", {kDejaVu}, "FIX|no installed font covers Chinese (zh-cn), the language chosen"},
+        // Every index but 1 chooses Chinese.
+        {"2", {kDejaVu}, "FIX|no installed font covers Chinese (zh-cn)"},
+        {"", {kDejaVu}, "FIX|no installed font covers Chinese (zh-cn)"},
+        {"0", {kDejaVu, kWenQuanYi}, "OK|Chinese (zh-cn): "},
+        {"1", {kDejaVu}, "OK|English (en): "},
+        {"1", {}, "FIX|no installed font covers English (en)"},
+    };
+    for (const Case& c : cases) {
+        const std::string check = font_check(c.language, c.fonts);
+        EXPECT_TRUE(check.starts_with(c.expected)) << "language=" << c.language << ": " << check;
+    }
+    EXPECT_NE(font_check("0", {kDejaVu})
+                  .find("|install a font with Chinese characters: sudo apt "
+                        "install fonts-wqy-microhei (or fonts-noto-cjk)"),
+              std::string::npos);
+    EXPECT_NE(font_check("0", {kWenQuanYi}).find("e.g. WenQuanYi Micro Hei"), std::string::npos);
+    EXPECT_NE(font_check("1", {}).find("|install a font: sudo apt install fonts-dejavu-core"),
+              std::string::npos);
+}
+
+TEST_F(LanguageFontTest, WithoutFontconfigTheCheckIsUnknown) {
+    const std::string check =
+        font_check("0", {kDejaVu}, "TARVENOR_FONTCONFIG=" + shell_quoted(dir_ / "missing.so"));
+    EXPECT_TRUE(check.starts_with("UNKNOWN|fontconfig (" + (dir_ / "missing.so").string() +
+                                  ") cannot be loaded: "))
+        << check;
+    EXPECT_TRUE(check.ends_with("cannot tell whether a font covers Chinese (zh-cn)|")) << check;
 }
 
 } // namespace

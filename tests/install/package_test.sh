@@ -46,6 +46,11 @@ for package in libhidapi-hidraw0 libqt6widgets6 libqt6network6 libc6 libstdc++6;
     echo "$depends" | tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -qxF "$package" ||
         fail "Depends lacks $package: $depends"
 done
+recommends=$(sed -n 's/^ Recommends: //p' "$work/info")
+for wanted in qt6-wayland "fonts-wqy-microhei | fonts-noto-cjk" qt6-translations-l10n; do
+    echo "$recommends" | tr ',' '\n' | sed 's/^ *//' | grep -qxF "$wanted" ||
+        fail "Recommends lacks $wanted: $recommends"
+done
 for field in Maintainer Section Homepage Description; do
     grep -q "^ $field: ." "$work/info" || fail "no $field field"
 done

@@ -18,6 +18,11 @@ struct CliRun {
 CliRun run_cli(const std::filesystem::path& scratch, const std::string& arguments,
                const std::string& environment = "", const std::string& output = "");
 
+// run_cli() for another copy of the command line (one given a program folder of its own).
+CliRun run_cli_copy(const std::filesystem::path& program, const std::filesystem::path& scratch,
+                    const std::string& arguments, const std::string& environment = "",
+                    const std::string& output = "");
+
 // A path quoted for the shell.
 std::string shell_quoted(const std::filesystem::path& path);
 
