@@ -26,13 +26,15 @@ protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(
             TARVENOR_SKIN_DIR,
-            MainWindowServices{language, texts, configuration, "/opt/help/index.html", true});
+            MainWindowServices{language, texts, configuration, "/opt/help/index.html", tray});
         window->set_message_handler([this](const QString& text) { messages << text; });
         window->set_url_opener([this](const QUrl& url) { opened << url.toString(); });
         window->set_assign_handler(
             [this](const KeyClickRequest& request) { requests.push_back(request); });
     }
 
+    // Set before SetUp: whether the desktop has a notification area.
+    bool tray = true;
     LanguageFile language;
     TextTable texts;
     Configuration configuration;
