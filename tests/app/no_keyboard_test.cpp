@@ -38,6 +38,8 @@ TEST_F(NoTrayWindow, WithoutAKeyboardTheKeysAreGreyedAtOnceAndTheLineSaysWhatToD
         EXPECT_FALSE(window->button(id)->isEnabled()) << id;
     }
     EXPECT_FALSE(window->lighting().effect_box()->isEnabled());
+    EXPECT_NE(window->button(kKeyA)->graphicsEffect(), nullptr) << "faded, not only disabled";
+    EXPECT_EQ(window->button(MainControl::Close)->graphicsEffect(), nullptr);
     // The window's own buttons stay live, and Apply keeps saying that changes wait.
     for (const MainControl live :
          {MainControl::Close, MainControl::Help, MainControl::Minimise, MainControl::Menu,
@@ -51,6 +53,7 @@ TEST_F(NoTrayWindow, WithoutAKeyboardTheKeysAreGreyedAtOnceAndTheLineSaysWhatToD
     EXPECT_FALSE(line.isVisible());
     EXPECT_TRUE(window->button(kKeyA)->isEnabled());
     EXPECT_TRUE(window->lighting().effect_box()->isEnabled());
+    EXPECT_EQ(window->button(kKeyA)->graphicsEffect(), nullptr);
     // What was disabled for its own reasons stays so: D1 (Flip off), the lock indicators.
     EXPECT_FALSE(window->button(MainControl::D1)->isEnabled());
     EXPECT_FALSE(window->button(MainControl::CapsLock)->isEnabled());

@@ -92,6 +92,9 @@ void MainWindow::add_no_keyboard_look() {
     for (const KeyboardKey& key : keyboard_key_list()) {
         drawing |= button(key.control_id)->geometry();
     }
+    for (const int id : GButtonControlIds()) {
+        drawing |= button(id)->geometry();
+    }
     const QString text = text_of(services_.texts, TextKey::MainNoDevicePrompt).trimmed() +
                          QLatin1Char('\n') + own_text(kNoKeyboardHintText);
     no_keyboard_ = std::make_unique<NoKeyboardLook>(*this, text, drawing, [](const QWidget& w) {

@@ -3,10 +3,13 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 
 namespace tarvenor {
 namespace {
+
+constexpr qreal kFadedOpacity = 0.3;
 
 bool is_input_control(const QWidget& widget) {
     return qobject_cast<const QAbstractButton*>(&widget) != nullptr ||
@@ -18,7 +21,15 @@ bool is_input_control(const QWidget& widget) {
 
 NoKeyboardLook::NoKeyboardLook(QWidget& window, const QString& text, QRect drawing,
                                std::function<bool(const QWidget&)> stays_live)
-    : window_(window), line_(new QLabel(text, &window)), stays_live_(std::move(stays_live)) {
+    : window_(window), veil_(new QWidget(&window)), line_(new QLabel(text, &window)),
+      stays_live_(std::move(stays_live)) {
+    // The keys are cut from the window's own picture, so fading them shows nothing: the drawing
+    // is darkened as a whole instead.
+    veil_->setObjectName(QStringLiteral("no_keyboard_veil"));
+    veil_->setAttribute(Qt::WA_StyledBackground);
+    veil_->setStyleSheet(QStringLiteral("background: rgba(16, 16, 20, 170);"));
+    veil_->setGeometry(drawing);
+    veil_->hide();
     line_->setObjectName(QStringLiteral("no_keyboard_line"));
     line_->setWordWrap(true);
     line_->setAlignment(Qt::AlignCenter);
@@ -39,10 +50,13 @@ void NoKeyboardLook::set_shown(bool shown) {
     shown_ = shown;
     if (shown) {
         grey_controls();
+        veil_->show();
+        veil_->raise();
         line_->show();
         line_->raise();
     } else {
         line_->hide();
+        veil_->hide();
         restore_controls();
     }
 }
@@ -53,9 +67,13 @@ void NoKeyboardLook::grey_controls() {
     focus_ = window_.focusWidget();
     window_.setFocus();
     for (QWidget* child : window_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!child->isWindow() && child->isEnabled() && is_input_control(*child) &&
-            !stays_live_(*child)) {
+        if (child != veil_ && !child->isWindow() && child->isEnabled() &&
+            is_input_control(*child) && !stays_live_(*child)) {
             child->setEnabled(false);
+            // The skin draws a disabled button like a normal one: faded, it is seen to be off.
+            auto* faded = new QGraphicsOpacityEffect(child);
+            faded->setOpacity(kFadedOpacity);
+            child->setGraphicsEffect(faded);
             greyed_.emplace_back(child);
         }
     }
@@ -64,6 +82,7 @@ void NoKeyboardLook::grey_controls() {
 void NoKeyboardLook::restore_controls() {
     for (const QPointer<QWidget>& child : greyed_) {
         if (!child.isNull()) {
+            child->setGraphicsEffect(nullptr);
             child->setEnabled(true);
         }
     }

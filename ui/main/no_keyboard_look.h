@@ -12,9 +12,9 @@ class QLabel;
 
 namespace tarvenor {
 
-// The window without a keyboard: its keyboard controls greyed and a line over the keyboard
-// drawing saying what to do. The controls greyed here get back the state they had, so a control
-// disabled for its own reasons stays disabled, and the focus a greyed control had.
+// The window without a keyboard: its keyboard controls greyed, the keyboard drawing darkened and a
+// line over it saying what to do. The controls greyed here get back the state they had, so a
+// control disabled for its own reasons stays disabled, and the focus a greyed control had.
 class NoKeyboardLook {
 public:
     // `stays_live` names the input controls that keep working without a keyboard.
@@ -30,6 +30,7 @@ private:
     void restore_controls();
 
     QWidget& window_;
+    QWidget* veil_ = nullptr;
     QLabel* line_ = nullptr;
     std::function<bool(const QWidget&)> stays_live_;
     std::vector<QPointer<QWidget>> greyed_;
