@@ -87,14 +87,14 @@ public:
           observer_(window_, storage_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
         // The window owns the panels, which answer its controls, and the assignment dialog.
-        auto* profiles =
+        profiles_ =
             new ProfilePanel(window_, {configuration_, storage_, settings_, language, texts});
-        connect_panels(*profiles);
+        connect_panels(*profiles_);
         auto* assignment =
             new AssignmentHost(window_, {language, texts, configuration_, settings_, files.skins});
         window_.set_assign_handler(
             [assignment](const KeyClickRequest& request) { assignment->open(request); });
-        profiles->set_editor_open([assignment] { return assignment->is_open(); });
+        profiles_->set_editor_open([assignment] { return assignment->is_open(); });
         configuration_.make_default_image();
     }
 
@@ -166,14 +166,17 @@ private:
                                  window_.open_window();
                              }
                          });
+        // The window's close button and the tray's Exit ask about unapplied changes; a /Kill
+        // never waits on a question.
         QObject::connect(&window_, &MainWindow::exit_requested, &window_,
-                         [this] { exit_sequence(); });
+                         [this] { profiles_->request_exit([this] { exit_sequence(); }); });
         QObject::connect(&window_, &MainWindow::tray_icon_changed, &tray_, &TrayIcon::set_icon);
         QObject::connect(&window_, &MainWindow::tray_tooltip_changed, &tray_,
                          &TrayIcon::set_tooltip);
         QObject::connect(&tray_, &TrayIcon::open_requested, &window_, &MainWindow::open_window);
         QObject::connect(&tray_, &TrayIcon::about_requested, &window_, &MainWindow::show_about);
-        QObject::connect(&tray_, &TrayIcon::exit_requested, &window_, [this] { exit_sequence(); });
+        QObject::connect(&tray_, &TrayIcon::exit_requested, &window_,
+                         [this] { profiles_->request_exit([this] { exit_sequence(); }); });
     }
 
     void finish_start() {
@@ -196,6 +199,8 @@ private:
     Configuration configuration_;
     QtSettingsStore settings_;
     MainWindow window_;
+    // Owned by the window.
+    ProfilePanel* profiles_ = nullptr;
     WindowSessionObserver observer_;
     TrayIcon tray_;
     CompanionEvents events_;

@@ -121,6 +121,24 @@ e2e_nothing_left() {
     fi
 }
 
+# COUNT bytes of a keyboard memory file from OFFSET, as lower-case hex separated by spaces.
+memory_hex() {
+    od -An -v -tx1 -j "$2" -N "$3" "$TARVENOR_SIM_DIR/$1" | tr -s ' \n' ' ' | sed 's/^ //;s/ $//'
+}
+
+memory_hex_is() {
+    [ "$(memory_hex "$1" "$2" "$3")" = "$4" ]
+}
+
+# The position (0..125) whose factory code is CODE ("02 02 04").
+position_of() {
+    local line
+    line=$(od -An -v -tx1 -w3 "$TARVENOR_SIM_DIR/default_matrix.bin" | grep -n "^ $1\$" |
+        cut -d: -f1)
+    [ -n "$line" ] || e2e_fail "no $1 in the factory matrix"
+    echo $((line - 1))
+}
+
 # The centre of a control of a window, by its key in the window's skin file, in screen
 # coordinates: "X Y". Fails (with the reason on standard error) when the skin has no such key.
 e2e_control_centre() {
@@ -182,4 +200,21 @@ e2e_screenshot() {
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$file" ||
         e2e_fail "no screenshot"
     echo "screenshot: $file"
+}
+
+# The assignment dialog of the program $program with its main window $main.
+dialog_shown() {
+    [ -n "$(e2e_newest_window "$program" "$main")" ]
+}
+
+# Opens the dialog for a key of the drawing; its window id in $dialog.
+open_dialog_for() {
+    e2e_click_control "$main" Main.ini "$1"
+    e2e_wait 5 dialog_shown || e2e_fail "no dialog for $1"
+    dialog=$(e2e_newest_window "$program" "$main")
+}
+
+dialog_closed() {
+    ! xdotool getwindowgeometry "$dialog" >/dev/null 2>&1 ||
+        [ -z "$(xdotool search --all --onlyvisible --pid "$program" | grep "^$dialog\$")" ]
 }

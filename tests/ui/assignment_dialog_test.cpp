@@ -63,6 +63,8 @@ protected:
             },
             [this](const QString& text) { messages << text; });
         window->set_assign_handler([this](const KeyClickRequest& r) { host->open(r); });
+        // The window opens only with a keyboard; without one its keys are greyed.
+        window->set_connected_count(1);
         window->show();
     }
 

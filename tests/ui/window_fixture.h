@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         window = std::make_unique<MainWindow>(
             TARVENOR_SKIN_DIR,
-            MainWindowServices{language, texts, configuration, TARVENOR_HELP_FILE, true});
+            MainWindowServices{language, texts, configuration, TARVENOR_HELP_FILE, tray});
         window->set_message_handler([this](const QString& text) { messages << text; });
         window->set_url_opener([this](const QUrl& url) {
             opened << url.toString();
@@ -37,6 +37,8 @@ protected:
             [this](const KeyClickRequest& request) { requests.push_back(request); });
     }
 
+    // Set before SetUp: whether the desktop has a notification area.
+    bool tray = true;
     LanguageFile language;
     TextTable texts;
     Configuration configuration;

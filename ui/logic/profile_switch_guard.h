@@ -2,7 +2,12 @@
 
 namespace tarvenor {
 
+// The answer to the question about unapplied changes when the program is to end.
+enum class SaveChoice { Apply, Discard, Cancel };
+
 // Whether a profile switch may go ahead, and whether it must ask about unapplied changes first.
+// Ending the program from the window or the tray asks the same way; both questions share the
+// guard, so that neither is asked while the other is on screen.
 class ProfileSwitchGuard {
 public:
     enum class Step {
@@ -15,6 +20,8 @@ public:
     static int target_of(int requested);
 
     Step decide(bool editor_open, bool unsaved) const;
+    // Ending the program: the open assignment dialog does not stop it (it closes as cancelled).
+    Step decide_exit(bool unsaved) const { return decide(false, unsaved); }
     // Brackets the save question so that a second switch meanwhile is refused.
     void question_shown() { asking_ = true; }
     void question_answered() { asking_ = false; }

@@ -26,6 +26,14 @@ HideAction hide_action(bool tray_available);
 // program in.
 bool show_at_start(bool tray_available);
 
+// Whether the window shows its no-keyboard look: greyed controls and a line saying what to do.
+// Only a window on screen shows it, and not while an arrival is being read.
+bool shows_no_keyboard(bool visible, int connected_count, bool arriving);
+
+// The controls that stay live in the no-keyboard look: the window's own caption buttons, OK and
+// Cancel, and Apply, whose state says whether changes wait for the keyboard.
+bool works_without_keyboard(int control_id);
+
 // The tray icon: the connection icon remembered, the indicator icon shown over it while on.
 class TrayIconState {
 public:

@@ -10,6 +10,7 @@
 #include "ui/main/about_dialog.h"
 #include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
+#include "ui/main/no_keyboard_look.h"
 #include "ui/skin/placement.h"
 
 #include <QCloseEvent>
@@ -88,6 +89,7 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
     setWindowIcon(QIcon(QString::fromStdString((skin_folder / "icon128.png").string())));
     switch_bank(0);
     connect_buttons();
+    add_no_keyboard_look();
 }
 
 MainWindow::~MainWindow() = default;
@@ -107,6 +109,25 @@ void MainWindow::add_lighting_panel() {
         tell_write_failure(outcome_text::kSettingFailed, storage_.settings_file(), result);
     });
     lighting_refresh_ = [this] { lighting_->logic().read_lighting(false); };
+}
+
+void MainWindow::add_no_keyboard_look() {
+    QRect drawing;
+    for (const KeyboardKey& key : keyboard_key_list()) {
+        drawing |= button(key.control_id)->geometry();
+    }
+    for (const int id : GButtonControlIds()) {
+        drawing |= button(id)->geometry();
+    }
+    const QString text = text_of(services_.texts, TextKey::MainNoDevicePrompt).trimmed() +
+                         QLatin1Char('\n') + own_text(kNoKeyboardHintText);
+    no_keyboard_ = std::make_unique<NoKeyboardLook>(*this, text, drawing, [](const QWidget& w) {
+        return works_without_keyboard(w.property("control_id").toInt());
+    });
+}
+
+void MainWindow::update_keyboard_look() {
+    no_keyboard_->set_shown(shows_no_keyboard(isVisible(), connected_count_, arriving_));
 }
 
 void MainWindow::set_keyboard_jobs(KeyboardJobs* jobs) {
@@ -211,6 +232,10 @@ void MainWindow::open_window() {
     case OpenDecision::Show:
         break;
     }
+    bring_up();
+}
+
+void MainWindow::bring_up() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
@@ -274,12 +299,14 @@ void MainWindow::close_child_dialogs() {
 void MainWindow::arrival_started() {
     arriving_ = true;
     keyboard_job_started();
+    update_keyboard_look();
 }
 
 void MainWindow::arrival_busy(const QString& holder) {
     // The count follows regardless: the window may open and shows the defaults meanwhile.
     arriving_ = false;
     keyboard_job_finished();
+    update_keyboard_look();
     if (!busy_told_) {
         busy_told_ = true;
         show_message(own_text(outcome_text::kBusy).arg(holder));
@@ -314,6 +341,7 @@ void MainWindow::install_keyboard_state(KeyboardState state) {
     lighting_->logic().keyboard_arrived(current_profile_);
     busy_told_ = false;
     arriving_ = false;
+    update_keyboard_look();
     emit keyboard_state_installed();
 }
 
@@ -348,11 +376,16 @@ void MainWindow::keyboard_gone() {
     current_profile_ = -1;
     arriving_ = false;
     close_child_dialogs();
+    // No key keeps the focus: it passes over the effect list to the first report-rate button.
+    lighting_->effect_box()->setFocus();
+    button(MainControl::ReportRate1)->setFocus();
     put_away();
+    update_keyboard_look();
 }
 
 void MainWindow::set_connected_count(int count) {
     connected_count_ = count;
+    update_keyboard_look();
     update_tray_icon(tray_icon_.set_connected(count > 0));
     emit tray_tooltip_changed(tray_tooltip_text());
     if (open_when_arrived_ && !arriving_) {
@@ -501,6 +534,16 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     SkinnedDialog::keyPressEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    SkinnedDialog::showEvent(event);
+    update_keyboard_look();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    SkinnedDialog::hideEvent(event);
+    update_keyboard_look();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,7 @@ namespace tarvenor {
 class BusyBar;
 class AboutDialog;
 class LightingPanel;
+class NoKeyboardLook;
 
 // What the main window works with; all of it outlives the window.
 struct MainWindowServices {
@@ -43,6 +45,10 @@ class MainWindow : public SkinnedDialog {
     Q_OBJECT
 public:
     static constexpr const char* kVendorAddress = "https://tarvenor.example/";
+    // Under the no-keyboard message while the window shows without a keyboard.
+    static constexpr OwnText kNoKeyboardHintText{
+        "MAIN_NO_DEVICE_HINT",
+        "Plug the keyboard in: its settings show here as soon as it is found."};
 
     using AssignHandler = std::function<void(const KeyClickRequest&)>;
     using MessageHandler = std::function<void(const QString&)>;
@@ -80,6 +86,8 @@ public:
 
     // Tray "Open", a second start, the first keyboard: show, or say there is no keyboard.
     void open_window();
+    // Shows the window in front, not minimised, whatever the keyboard.
+    void bring_up();
     // System close, Cancel, OK: out of the way (hidden, or minimised without a tray).
     void put_away();
     void show_about();
@@ -156,6 +164,7 @@ public:
     const BusyBar& busy_bar() const { return *busy_bar_; }
     LightingPanel& lighting() const { return *lighting_; }
     bool about_open() const { return !about_.isNull(); }
+    const NoKeyboardLook& no_keyboard_look() const { return *no_keyboard_; }
 
 signals:
     void tray_icon_changed(int icon_id);
@@ -166,11 +175,16 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
     void add_lighting_panel();
+    void add_no_keyboard_look();
+    // Greys the keyboard's controls while the window shows without a keyboard.
+    void update_keyboard_look();
     void connect_buttons();
     void on_control(int control_id);
     void on_key_click(int control_id);
@@ -189,6 +203,7 @@ private:
     EnvironmentDocumentsFolder documents_;
     UserStorage storage_{documents_};
     LightingPanel* lighting_ = nullptr;
+    std::unique_ptr<NoKeyboardLook> no_keyboard_;
     QPointer<AboutDialog> about_;
     std::vector<QPointer<QDialog>> children_;
     KeyboardJobs* jobs_ = nullptr;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <memory>
 
@@ -27,12 +28,48 @@ QString text_of(const TextTable& texts, TextKey key) {
     return QString::fromStdString(texts.text(key));
 }
 
+// At the pointer when the menu button was clicked; under the button when it was pressed from the
+// keyboard, since the pointer may then be anywhere on the screen.
+QPoint menu_origin(const QWidget& button) {
+    const QPoint pointer = QCursor::pos();
+    if (button.rect().contains(button.mapFromGlobal(pointer))) {
+        return pointer;
+    }
+    return button.mapToGlobal(QPoint(0, button.height()));
+}
+
+SaveChoice ask_apply_discard_cancel(QWidget* parent, const LanguageFile& language,
+                                    const QString& text) {
+    const auto caption = [&language](const OwnText& own) {
+        return QString::fromStdString(language.text(own));
+    };
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("question"));
+    const QAbstractButton* apply =
+        box.addButton(caption({"PROFILE_APPLY", "Apply"}), QMessageBox::AcceptRole);
+    const QAbstractButton* discard =
+        box.addButton(caption(ProfilePanel::kDiscardText), QMessageBox::DestructiveRole);
+    QPushButton* cancel =
+        box.addButton(caption({"PROFILE_CANCLE", "Cancel"}), QMessageBox::RejectRole);
+    // Nothing is written and nothing lost by a stray Enter or Escape.
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == apply) {
+        return SaveChoice::Apply;
+    }
+    return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
+}
+
 } // namespace
 
 ProfilePanel::ProfilePanel(MainWindow& window, ProfilePanelServices services)
     : QObject(&window), window_(window),
       services_(services), context_{services.storage, services.texts, *this},
       question_([&window](const QString& text) { return window.ask(text); }),
+      save_question_([&window, &language = services.language](const QString& text) {
+          return ask_apply_discard_cancel(&window, language, text);
+      }),
       choose_file_([&window, &language = services.language](bool save, const QString& initial) {
           return ask_profile_file(&window, save, profile_file_dialog_setup(language, save),
                                   initial);
@@ -323,6 +360,33 @@ void ProfilePanel::apply(std::function<void()> then) {
         });
 }
 
+void ProfilePanel::request_exit(std::function<void()> exit) {
+    switch (guard_.decide_exit(window_.has_unapplied_changes())) {
+    case ProfileSwitchGuard::Step::Refuse:
+        return;
+    case ProfileSwitchGuard::Step::Switch:
+        exit();
+        return;
+    case ProfileSwitchGuard::Step::AskSave:
+        break;
+    }
+    // The question needs its window on screen, also when Exit came from the tray.
+    window_.bring_up();
+    guard_.question_shown();
+    const SaveChoice choice = save_question_(own_text(kExitPromptText));
+    guard_.question_answered();
+    switch (choice) {
+    case SaveChoice::Apply:
+        apply(std::move(exit));
+        return;
+    case SaveChoice::Discard:
+        exit();
+        return;
+    case SaveChoice::Cancel:
+        return;
+    }
+}
+
 void ProfilePanel::restore_defaults() {
     if (!question_(text_of(services_.texts, TextKey::MainPromptDefault))) {
         return;
@@ -374,7 +438,7 @@ void ProfilePanel::open_menu() {
     item("MENU_1", MenuCommand::Import);
     item("MENU_2", MenuCommand::Export);
     item("MENU_3", MenuCommand::About);
-    const QAction* chosen = menu.exec(QCursor::pos());
+    const QAction* chosen = menu.exec(menu_origin(*window_.button(MainControl::Menu)));
     if (chosen == nullptr) {
         return;
     }

@@ -35,6 +35,8 @@ class ProfilePanel final : public QObject, public ProfileManagerHost, private Me
 public:
     // Yes/No question, No the default; true for Yes.
     using Question = std::function<bool(const QString&)>;
+    // Apply, Discard or Cancel for changes not yet applied; Cancel the default.
+    using SaveQuestion = std::function<SaveChoice(const QString&)>;
     // A file to open or save (save: true); empty when cancelled.
     using FileChooser = std::function<QString(bool save, const QString& initial)>;
 
@@ -51,6 +53,11 @@ public:
         "to the keyboard."};
     static constexpr OwnText kExportFailedText{"PROFILE_EXPORT_FAILED",
                                                "The profile file could not be saved: %1"};
+    static constexpr OwnText kExitPromptText{
+        "EXIT_UNAPPLIED_PROMPT",
+        "Key assignments were changed but not applied. Apply them to the keyboard before the "
+        "program ends?"};
+    static constexpr OwnText kDiscardText{"EXIT_DISCARD", "&Discard"};
 
     // Takes over the window's controls that are its own and follows its keyboard state.
     ProfilePanel(MainWindow& window, ProfilePanelServices services);
@@ -67,7 +74,13 @@ public:
         reset_lighting_ = std::move(reset);
     }
     void set_question(Question question) { question_ = std::move(question); }
+    void set_save_question(SaveQuestion question) { save_question_ = std::move(question); }
     void set_file_chooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
+
+    // The close button and the tray's Exit: `exit` ends the program. With changes not yet
+    // applied the window comes up and asks first: Apply ends it once the keyboard holds them (a
+    // failed Apply is told and the program stays), Discard ends it at once, Cancel stays.
+    void request_exit(std::function<void()> exit);
 
     // Answers the window's controls that are this panel's; false for any other.
     bool handle(int control_id);
@@ -132,6 +145,7 @@ private:
     std::function<void(int)> show_lighting_;
     std::function<void()> reset_lighting_;
     Question question_;
+    SaveQuestion save_question_;
     FileChooser choose_file_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/logic/window_rules.h"
 
+#include "ui/logic/control_ids.h"
 #include "ui/logic/refresh_coalescer.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,30 @@ TEST(WindowRules, WithoutATrayTheWindowStaysReachable) {
     EXPECT_EQ(hide_action(false), HideAction::Minimise);
     EXPECT_FALSE(show_at_start(true));
     EXPECT_TRUE(show_at_start(false));
+}
+
+TEST(WindowRules, NoKeyboardLookOnlyOnScreenAndNotWhileAnArrivalIsRead) {
+    EXPECT_TRUE(shows_no_keyboard(true, 0, false));
+    EXPECT_FALSE(shows_no_keyboard(false, 0, false));
+    EXPECT_FALSE(shows_no_keyboard(true, 0, true));
+    EXPECT_FALSE(shows_no_keyboard(true, 1, false));
+    EXPECT_FALSE(shows_no_keyboard(true, 2, false));
+}
+
+TEST(WindowRules, WithoutAKeyboardOnlyTheWindowsOwnButtonsStayLive) {
+    for (const MainControl live :
+         {MainControl::Ok, MainControl::Cancel, MainControl::Apply, MainControl::SkinLink,
+          MainControl::Help, MainControl::Minimise, MainControl::Close, MainControl::Menu,
+          MainControl::VendorLink}) {
+        EXPECT_TRUE(works_without_keyboard(id_of(live))) << id_of(live);
+    }
+    for (const MainControl greyed :
+         {MainControl::Profiles, MainControl::MacroEdit, MainControl::F1, MainControl::D1,
+          MainControl::FlipLeft, MainControl::Profile1, MainControl::Default,
+          MainControl::ReportRate1, MainControl::Fn, MainControl::LastGKey}) {
+        EXPECT_FALSE(works_without_keyboard(id_of(greyed))) << id_of(greyed);
+    }
+    EXPECT_FALSE(works_without_keyboard(0)) << "a control without an id";
 }
 
 TEST(TrayIcon, IndicatorShowsOverTheRememberedConnectionIcon) {
