@@ -64,54 +64,113 @@ dialog_of_program() {
 
 e2e_display tray
 
-echo "== main-window.png: the main window on the virtual keyboard"
-start_program main
-e2e_screenshot "$shots/main-window.png" "$main"
-stop_program
+# A program folder whose language file chooses LANGUAGE (1 English, 0 Chinese): the program and
+# its skin copied (it finds its folder through its own file), everything else linked.
+program_folder() {
+    local folder="$e2e_work/program-$1"
+    mkdir -p "$folder"
+    for item in "$root"/build/bin/*; do
+        case ${item##*/} in
+        tarvenor | Skins) cp -r "$item" "$folder/" ;;
+        *) ln -sf "$item" "$folder/" ;;
+        esac
+    done
+    sed -i "s/^language=.*/language=$1/" "$folder/Skins/language.ini"
+    echo "$folder"
+}
 
-echo "== lighting-per-key.png: the per-key effect with the FPS preset and a painted Esc key"
-start_program lighting
-e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
-e2e_click_control "$main" Main.ini CONTROL_DengStaPic # the light switch on
-# The effect list offers 1..18 and 20: eighteen steps down from effect 1 reach 20, "Custom".
-wheel_on CONTROL_XGcombox 18 5
-e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "the per-key effect is not on"
-# The preset list shows FPS from the start: the wheel goes to MMO and back, applying each.
-wheel_on CONTROL_umCombo 1 5
-wheel_on CONTROL_umCombo 1 4
-e2e_wait 5 memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "no FPS preset"
-e2e_click_control "$main" Main.ini KEY_001 # Esc, painted in the user colour (red)
-e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"
-e2e_screenshot "$shots/lighting-per-key.png" "$main"
-stop_program
+# A dialog of the program that was not there before: waits for it, its window id in $dialog.
+wait_dialog() {
+    e2e_wait 5 dialog_of_program || e2e_fail "no $1"
+    dialog=$(e2e_newest_window "$program" "$main")
+    sleep 0.5
+}
 
-echo "== assign-macro.png: recording a macro on the macro page"
-start_program assign
-e2e_click_control "$main" Main.ini KEY_010 # Q
-e2e_wait 5 dialog_of_program || e2e_fail "no assignment dialog"
-dialog=$(e2e_newest_window "$program" "$main")
-e2e_click_control "$dialog" Composite.ini CONTROL_MACRO
-e2e_click_control "$dialog" Composite.ini FUNC_MACRO_ADD
-e2e_click_control "$dialog" Composite.ini FUNC_MACRO_RECORD
-xdotool key --delay 80 g l Return
-sleep 0.5
-e2e_screenshot "$shots/assign-macro.png" "$dialog"
-e2e_click_control "$dialog" Composite.ini FUNC_MACRO_RECORD # stop
-e2e_click_control "$dialog" Composite.ini CONTROL_CANCEL
-stop_program
+close_dialog() {
+    xdotool windowclose "$dialog" 2>/dev/null || true
+    e2e_wait 5 test -z "$(e2e_newest_window "$program" "$main")" || e2e_fail "a dialog stays open"
+}
 
-echo "== profile-manager.png: the profile manager"
-start_program profiles
-e2e_click_control "$main" Main.ini FUNC_PROFILES
-e2e_wait 5 dialog_of_program || e2e_fail "no profile manager"
-manager=$(e2e_newest_window "$program" "$main")
-sleep 0.5
-e2e_screenshot "$shots/profile-manager.png" "$manager"
-e2e_click_control "$manager" Profile.ini CONTROL_CANCEL
-stop_program
+# Every window of the program in one language; the pictures end in SUFFIX.
+shoot_language() {
+    local suffix=$2
+    BIN=$(program_folder "$1")
+
+    echo "== main window, About, a question and the profile manager$suffix"
+    start_program "main$suffix"
+    e2e_screenshot "$shots/main-window$suffix.png" "$main"
+    e2e_click_control "$main" Main.ini CONTROL_MENU
+    sleep 0.5
+    xdotool key Up Return # the menu's last item: About
+    wait_dialog "About box"
+    e2e_screenshot "$shots/about$suffix.png" "$dialog"
+    close_dialog
+    # Restore defaults asks first; the question may be narrower than any dialog.
+    local before
+    before=$(e2e_windows "$program")
+    e2e_click_control "$main" Main.ini FUNC_DEFAULT
+    e2e_wait 5 e2e_new_window "$program" "$before" >/dev/null || e2e_fail "no question"
+    dialog=$(e2e_new_window "$program" "$before")
+    sleep 0.5
+    e2e_screenshot "$shots/message-box$suffix.png" "$dialog"
+    xdotool key Escape
+    e2e_click_control "$main" Main.ini FUNC_PROFILES
+    wait_dialog "profile manager"
+    e2e_screenshot "$shots/profile-manager$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Profile.ini CONTROL_CANCEL
+    stop_program
+
+    echo "== the per-key effect with the FPS preset and a painted Esc key, Flip, an error note$suffix"
+    start_program "lighting$suffix"
+    e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
+    e2e_click_control "$main" Main.ini CONTROL_DengStaPic # the light switch on
+    # The effect list offers 1..18 and 20: eighteen steps down from effect 1 reach 20, "Custom".
+    wheel_on CONTROL_XGcombox 18 5
+    e2e_wait 5 memory_byte_is settings.bin 0 14 || e2e_fail "the per-key effect is not on"
+    # The preset list shows FPS from the start: the wheel goes to MMO and back, applying each.
+    wheel_on CONTROL_umCombo 1 5
+    wheel_on CONTROL_umCombo 1 4
+    e2e_wait 5 memory_byte_is colours.bin $((22 * 3)) ff || e2e_fail "no FPS preset"
+    e2e_click_control "$main" Main.ini KEY_001 # Esc, painted in the user colour (red)
+    e2e_wait 5 memory_byte_is colours.bin 0 ff || e2e_fail "Esc not painted"
+    e2e_screenshot "$shots/lighting-per-key$suffix.png" "$main"
+    e2e_click_control "$main" Main.ini FLIP_2
+    sleep 0.5
+    e2e_screenshot "$shots/flip$suffix.png" "$main"
+    e2e_click_control "$main" Main.ini FLIP_2
+    # The keyboard refuses the next writes: the panel says its change did not reach it.
+    "$BIN/tarvenor-simctl" fault status-ff 8 >/dev/null || e2e_fail "no fault plan"
+    wheel_on CONTROL_XGcombox 1 4
+    sleep 1
+    e2e_screenshot "$shots/error-note$suffix.png" "$main"
+    "$BIN/tarvenor-simctl" fault none >/dev/null
+    stop_program
+
+    echo "== the assignment dialog on each page, recording a macro$suffix"
+    start_program "assign$suffix"
+    e2e_click_control "$main" Main.ini KEY_010 # Q
+    wait_dialog "assignment dialog"
+    e2e_screenshot "$shots/assign-key$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Composite.ini CONTROL_MEDIA
+    e2e_screenshot "$shots/assign-media$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Composite.ini CONTROL_FUNCTION
+    e2e_screenshot "$shots/assign-function$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Composite.ini CONTROL_MACRO
+    e2e_click_control "$dialog" Composite.ini FUNC_MACRO_ADD
+    e2e_click_control "$dialog" Composite.ini FUNC_MACRO_RECORD
+    xdotool key --delay 80 g l Return
+    sleep 0.5
+    e2e_screenshot "$shots/assign-macro$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Composite.ini FUNC_MACRO_RECORD # stop
+    e2e_click_control "$dialog" Composite.ini CONTROL_CANCEL
+    stop_program
+}
+
+shoot_language 1 ""
+shoot_language 0 "-zh"
 
 echo "== skin-gallery.png: the main window's skin with a few keys hovered, pressed and assigned"
-"$root/build/ui/gallery/skin-gallery" "$BIN/Skins" --screenshot "$shots/skin-gallery.png" ||
+"$root/build/ui/gallery/skin-gallery" "$root/build/bin/Skins" --screenshot "$shots/skin-gallery.png" ||
     e2e_fail "the skin gallery saved no picture"
 
 mv "$shots"/*.png "$out"/

@@ -35,6 +35,17 @@ TEST_P(LanguageLabelsTest, MainWindowWritesEveryLabelWholeInTheChosenLanguage) {
     }
 }
 
+TEST_P(LanguageLabelsTest, NoTwoLabelsOfTheMainWindowShareAPlace) {
+    const auto& labels = skin_keys::main_window::kLanguageLabels;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        for (std::size_t j = i + 1; j < labels.size(); ++j) {
+            const QRect a = window->findChild<SkinLabel*>(labels[i].key)->geometry();
+            const QRect b = window->findChild<SkinLabel*>(labels[j].key)->geometry();
+            EXPECT_FALSE(a.intersects(b)) << labels[i].key << " " << labels[j].key;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothLanguages, LanguageLabelsTest, ::testing::Values(0, 1));
 
 TEST(SkinLabel, ShrinksALongTextUntilItFitsAndKeepsAShortOneAtItsSize) {

@@ -251,15 +251,14 @@ private:
     // In the order of skin_keys::main_window::kLanguageLabels.
     void add_language_labels() {
         const QRect title(12, 6, 300, 14);
-        const QRect places[] = {title.translated(kLightingPanel.topLeft()),
-                                title.translated(kDevicePanel.topLeft()),
-                                lamp_label_rect(bank_lamp_rect(0)),
-                                lamp_label_rect(bank_lamp_rect(1)),
-                                lamp_label_rect(lock_indicator_rect(0)),
-                                lamp_label_rect(lock_indicator_rect(1)),
-                                lamp_label_rect(lock_indicator_rect(2)),
-                                kFlipRect.adjusted(20, 2, -4, -2),
-                                QRect(410, 10, 220, 14)};
+        const QRect places[] = {
+            title.translated(kLightingPanel.topLeft()), title.translated(kDevicePanel.topLeft()),
+            // Wider outward: the two words stand apart.
+            lamp_label_rect(bank_lamp_rect(0)).adjusted(-8, 0, 0, 0),
+            lamp_label_rect(bank_lamp_rect(1)).adjusted(0, 0, 8, 0),
+            lamp_label_rect(lock_indicator_rect(0)), lamp_label_rect(lock_indicator_rect(1)),
+            lamp_label_rect(lock_indicator_rect(2)), kFlipRect.adjusted(20, 2, -4, -2),
+            QRect(410, 10, 220, 14)};
         static_assert(std::size(places) == skin_keys::main_window::kLanguageLabels.size());
         for (std::size_t i = 0; i < std::size(places); ++i) {
             plain(skin_keys::main_window::kLanguageLabels[i].key, places[i]);

@@ -84,8 +84,8 @@ inline constexpr std::array<const char*, 4> kReportRateButtons{"FUNC_REPORT1", "
 inline constexpr std::array<LanguageLabel, 9> kLanguageLabels{{
     {"LABEL_LIGHTING", "MAIN_LABEL_LIGHTING", 10, false, true},
     {"LABEL_DEVICE", "MAIN_LABEL_DEVICE", 10, false, true},
-    {"LABEL_BANK_A", "MAIN_LABEL_BANK_A", 9, true, false},
-    {"LABEL_BANK_B", "MAIN_LABEL_BANK_B", 9, true, false},
+    {"LABEL_BANK_A", "MAIN_LABEL_BANK_A", 8, true, false},
+    {"LABEL_BANK_B", "MAIN_LABEL_BANK_B", 8, true, false},
     {"LABEL_CAPS", "MAIN_LABEL_CAPS", 9, true, true},
     {"LABEL_NUM", "MAIN_LABEL_NUM", 9, true, true},
     {"LABEL_SCROLL", "MAIN_LABEL_SCROLL", 9, true, true},
