@@ -1,5 +1,7 @@
 #include "ui/main/about_dialog.h"
 
+#include "ui/main/profile_file_dialog.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -34,7 +36,7 @@ AboutDialog::AboutDialog(QWidget* parent, const LanguageFile& language, const QS
     : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("about"));
-    setWindowTitle(QString::fromStdString(language.text("MENU_3")).remove(QLatin1Char('&')));
+    setWindowTitle(menu_item_title(language, "MENU_3"));
     auto* layout = new QVBoxLayout(this);
     QLabel* name = add_line(*this, *layout, QString::fromStdString(language.text("GUANYU_JIESHAO")),
                             "GUANYU_JIESHAO");

@@ -15,8 +15,9 @@ QString text_of(const LanguageFile& language, const OwnText& text) {
     return QString::fromStdString(language.text(text));
 }
 
-// A menu item's text as a window title: without its access key and trailing dots.
-QString title_of(const LanguageFile& language, const char* key) {
+} // namespace
+
+QString menu_item_title(const LanguageFile& language, const char* key) {
     QString title = QString::fromStdString(language.text(key)).remove(QLatin1Char('&'));
     while (title.endsWith(QLatin1Char('.'))) {
         title.chop(1);
@@ -24,10 +25,8 @@ QString title_of(const LanguageFile& language, const char* key) {
     return title;
 }
 
-} // namespace
-
 ProfileFileDialogSetup profile_file_dialog_setup(const LanguageFile& language, bool save) {
-    return {title_of(language, save ? "MENU_2" : "MENU_1"),
+    return {menu_item_title(language, save ? "MENU_2" : "MENU_1"),
             {text_of(language, kFilterText), text_of(language, kAllFilesText)}};
 }
 

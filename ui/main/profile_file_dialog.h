@@ -17,6 +17,9 @@ struct ProfileFileDialogSetup {
 
 ProfileFileDialogSetup profile_file_dialog_setup(const LanguageFile& language, bool save);
 
+// A menu item's text as the title of the window it opens: without its access key and trailing dots.
+QString menu_item_title(const LanguageFile& language, const char* key);
+
 // The file name export offers, in the language shown.
 QString default_profile_file_name(const LanguageFile& language);
 
