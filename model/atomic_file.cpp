@@ -39,7 +39,12 @@ std::filesystem::path temporary_name(const std::filesystem::path& target) {
     const std::scoped_lock lock(guard);
     std::filesystem::path name(".");
     name += target.filename();
-    name += "." + std::to_string(generator()) + ".tmp";
+    // Appended piece by piece: GCC 12 at -O3 takes "." + std::to_string(...) for an overlapping
+    // copy and warns (-Wrestrict) where nothing overlaps.
+    const std::string suffix = std::to_string(generator());
+    name += ".";
+    name += suffix;
+    name += ".tmp";
     return target.parent_path() / name;
 }
 

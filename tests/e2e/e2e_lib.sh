@@ -8,6 +8,12 @@ e2e_cleanup() {
     for pid in $e2e_pids; do
         kill "$pid" 2>/dev/null
     done
+    # Until they are gone (at most 5 s each): an X server still shutting down holds its display
+    # number, and a script started next must not find it half there.
+    for pid in $e2e_pids; do
+        e2e_wait 5 e2e_ended "$pid" || kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$e2e_work"
 }
 trap e2e_cleanup EXIT
@@ -45,13 +51,21 @@ e2e_display() {
         *) e2e_fail "e2e_display: unknown option $option" ;;
         esac
     done
-    # The server picks a free display itself and names it: two scripts started at once never
-    # share one (a display found free by looking could be taken before the server got it).
-    local named="$e2e_work/display"
-    Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
-    e2e_pids="$e2e_pids $!"
-    e2e_wait 10 test -s "$named" || e2e_fail "Xvfb did not start"
-    n=$(head -1 "$named")
+    # Each script tries displays from its own spread-out range and the server takes the number
+    # only if it can lock it, so two scripts at once never share one, and a number another
+    # script's server has just given up is not the first one tried.
+    local named="$e2e_work/display" server attempt
+    for attempt in 1 2 3 4 5 6 7 8; do
+        n=$((100 + (RANDOM * 32768 + RANDOM + attempt) % 9000))
+        rm -f "$named"
+        Xvfb ":$n" -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+        server=$!
+        e2e_wait 10 e2e_display_ready "$named" "$server" || e2e_fail "Xvfb did not start"
+        [ -s "$named" ] && break
+        wait "$server" 2>/dev/null
+    done
+    [ -s "$named" ] || e2e_fail "Xvfb found no free display"
+    e2e_pids="$e2e_pids $server"
     export DISPLAY=":$n"
     e2e_wait 10 xdotool getdisplaygeometry || e2e_fail "no display :$n"
     if [ -n "$tray" ]; then
@@ -59,6 +73,19 @@ e2e_display() {
         e2e_pids="$e2e_pids $!"
         sleep 0.5
     fi
+}
+
+# Process PID has ended: gone, or a child of this script not yet waited for.
+e2e_ended() {
+    local state
+    state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1)
+    [ -n "$state" ] || return 0
+    [ "$state" = Z ]
+}
+
+# The server named its display in FILE, or process PID ended (its display was taken).
+e2e_display_ready() {
+    [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null
 }
 
 # Runs a command every 50 ms until it succeeds or SECONDS pass.
