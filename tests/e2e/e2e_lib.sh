@@ -56,7 +56,7 @@ e2e_display() {
     # script's server has just given up is not the first one tried.
     local named="$e2e_work/display" server attempt
     for attempt in 1 2 3 4 5 6 7 8; do
-        n=$((100 + (RANDOM * 32768 + RANDOM + attempt) % 9000))
+        n=$((100 + (RANDOM * 32768 + RANDOM + attempt) % 5000))
         rm -f "$named"
         Xvfb ":$n" -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
         server=$!

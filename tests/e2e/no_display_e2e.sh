@@ -62,7 +62,7 @@ done
 nothing_left
 
 echo "-- a display nobody serves"
-dead=":$((6000 + $$ % 1000))"
+dead=":$((6000 + $$ % 1000))" # (above the displays e2e_display takes)
 DISPLAY=$dead xdotool getdisplaygeometry >/dev/null 2>&1 && e2e_fail "$dead answers"
 run_without_display "DISPLAY=$dead" WAYLAND_DISPLAY=wayland-nobody --
 expect_refused "tarvenor: no display could be opened (DISPLAY=$dead, WAYLAND_DISPLAY=wayland-nobody)" \
