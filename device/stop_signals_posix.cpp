@@ -1,34 +1,26 @@
 #include "device/stop_signals.h"
 
-#include <atomic>
+#include "device/stop_signals_state.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <mutex>
 #include <poll.h>
 #include <unistd.h>
 
 namespace tarvenor {
 namespace {
 
-// Touched by the handlers: lock-free atomics and plain descriptors only.
-static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
-std::atomic<int> first_signal{0};
-std::atomic<bool> shutting_down{false};
-// Readable for good once the first signal came: every watch sees it, none drains it.
+using namespace stop_signals::detail;
+
+// Written by the handler; readable for good once the first signal came: every watch sees it,
+// none drains it.
 int signal_pipe[2] = {-1, -1};
 
 constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
-[[noreturn]] void end_now(int signal) {
-    ::_exit(stop_signals::exit_code(signal));
-}
-
 void on_stop_signal(int signal) {
-    if (shutting_down.exchange(true)) {
-        end_now(signal);
-    }
-    first_signal.store(signal);
+    take_signal(signal);
     ::alarm(static_cast<unsigned>(stop_signals::kShutdownLimit.count()));
     const int saved = errno;
     const unsigned char byte = 1;
@@ -50,7 +42,9 @@ bool set_handler(int signal, void (*handler)(int)) {
     return ::sigaction(signal, &action, nullptr) == 0;
 }
 
-bool install_once() {
+} // namespace
+
+bool stop_signals::detail::install_handlers() {
     if (::pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return false;
     }
@@ -61,20 +55,7 @@ bool install_once() {
     return installed;
 }
 
-} // namespace
-
 namespace stop_signals {
-
-bool install() {
-    static std::once_flag once;
-    static bool installed = false;
-    std::call_once(once, [] { installed = install_once(); });
-    return installed;
-}
-
-int received() {
-    return first_signal.load();
-}
 
 void bound_shutdown() {
     if (!shutting_down.exchange(true)) {

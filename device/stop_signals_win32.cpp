@@ -1,23 +1,18 @@
 #include "device/stop_signals.h"
 
-#include <atomic>
+#include "device/stop_signals_state.h"
+
 #include <csignal>
-#include <mutex>
-#include <stdlib.h>
 
 #include <windows.h>
 
 namespace tarvenor {
 namespace {
 
-std::atomic<int> first_signal{0};
-std::atomic<bool> shutting_down{false};
+using namespace stop_signals::detail;
+
 // Set for good by the first signal: every watch sees it.
 HANDLE signalled = nullptr;
-
-[[noreturn]] void end_now(int signal) {
-    ::_exit(stop_signals::exit_code(signal));
-}
 
 // The bound of a shutdown: whoever runs this ends the process when the time is up.
 [[noreturn]] void end_after_limit(int signal) {
@@ -31,33 +26,19 @@ HANDLE signalled = nullptr;
 // logoff or shutdown handler returns, so the handler's thread keeps the bound itself.
 BOOL WINAPI on_console_event(DWORD event) {
     const int signal = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
-    if (shutting_down.exchange(true)) {
-        end_now(signal);
-    }
-    first_signal.store(signal);
+    take_signal(signal);
     ::SetEvent(signalled);
     end_after_limit(signal);
 }
 
-bool install_once() {
+} // namespace
+
+bool stop_signals::detail::install_handlers() {
     signalled = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     return signalled != nullptr && ::SetConsoleCtrlHandler(on_console_event, TRUE) != 0;
 }
 
-} // namespace
-
 namespace stop_signals {
-
-bool install() {
-    static std::once_flag once;
-    static bool installed = false;
-    std::call_once(once, [] { installed = install_once(); });
-    return installed;
-}
-
-int received() {
-    return first_signal.load();
-}
 
 void bound_shutdown() {
     if (!shutting_down.exchange(true)) {

@@ -234,14 +234,16 @@ e2e_request_count() {
     grep -cE "^> .{6}$2" "$1"
 }
 
-# Sends SIGNAL to PID once the traffic file FILE shows a request with command byte CODE, then
-# waits up to SECONDS for PID to end; the milliseconds that took in e2e_took. Fails when PID
-# goes on.
+# Sends SIGNAL (TERM, INT, ...) to PID, a child of this shell, once the traffic file FILE shows a
+# request with command byte CODE; PID must then end within 3 s, with exit code STATUS.
 e2e_signal_during() {
-    local signal=$1 pid=$2 file=$3 code=$4 seconds=$5 before
+    local signal=$1 pid=$2 file=$3 code=$4 status=$5 before ended
     e2e_wait 20 e2e_request_sent "$file" "$code" || e2e_fail "no request $code in $file"
     before=$(e2e_now)
     kill -s "$signal" "$pid"
-    e2e_wait "$seconds" e2e_exited "$pid" || e2e_fail "still running $seconds s after $signal"
-    e2e_took=$(($(e2e_now) - before))
+    e2e_wait 3 e2e_exited "$pid" || e2e_fail "still running 3 s after SIG$signal"
+    echo "   ended $(($(e2e_now) - before)) ms after SIG$signal"
+    wait "$pid"
+    ended=$?
+    [ "$ended" -eq "$status" ] || e2e_fail "exit code $ended after SIG$signal, not $status"
 }

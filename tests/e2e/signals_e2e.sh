@@ -34,12 +34,8 @@ echo "== SIGTERM during an Apply to a slow keyboard"
 start_with_change term 150
 e2e_click_control "$main" Main.ini CONTROL2_APPLY
 # Interrupted while the profile's keys (seven reports) go out.
-e2e_signal_during TERM "$program" "$TARVENOR_SIM_TRAFFIC" 08 4
-echo "   ended $e2e_took ms after SIGTERM"
-[ "$e2e_took" -lt 3000 ] || e2e_fail "the shutdown took $e2e_took ms"
-wait "$program"
-status=$?
-[ "$status" -eq 0 ] || e2e_fail "exit code $status: not the clean shutdown"
+# Exit code 0: the clean shutdown, not the bound's 143.
+e2e_signal_during TERM "$program" "$TARVENOR_SIM_TRAFFIC" 08 0
 last=$(e2e_last_request "$TARVENOR_SIM_TRAFFIC")
 [ "$last" = 02 ] || e2e_fail "the keyboard's last request was $last, not EndTransfer"
 written=$(e2e_request_count "$TARVENOR_SIM_TRAFFIC" 08)
