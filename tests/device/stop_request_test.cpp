@@ -13,10 +13,8 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::steady_clock;
 
-constexpr std::uint8_t kBegin = 1;
-constexpr std::uint8_t kEnd = 2;
-constexpr std::uint8_t kWriteProfileBlock = 8;
-constexpr std::uint8_t kWriteMacroArea = 10;
+// Command bytes of the requests in the traffic.
+constexpr std::uint8_t kBegin = 1, kEnd = 2, kWriteProfileBlock = 8, kWriteMacroArea = 10;
 
 class StopRequestTest : public TransferTest {
 protected:
