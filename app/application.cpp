@@ -7,6 +7,7 @@
 #include "app/start_options.h"
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
+#include "device/stop_signals.h"
 #include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/assignment_host.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSessionManager>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -138,6 +140,12 @@ public:
 
     void start() {
         connect_signals();
+        // Before anything the exit sequence undoes exists: a signal from here on ends the run
+        // through it.
+        stop_watch_ = std::make_unique<StopSignalWatch>([this](int) {
+            QMetaObject::invokeMethod(
+                &window_, [this] { exit_sequence(); }, Qt::QueuedConnection);
+        });
         events_.create();
         session_->start();
         // The rest once the event loop runs, as the window's own initialisation message did.
@@ -145,8 +153,14 @@ public:
             &window_, [this] { finish_start(); }, Qt::QueuedConnection);
     }
 
-    // Closes everything in order; the session's worker stops last, when this object goes.
+    // Closes everything in order; the session's worker stops last, when this object goes. The
+    // running keyboard job stops at its next command, so that the worker ends soon.
     void exit_sequence() {
+        if (exiting_) {
+            return;
+        }
+        exiting_ = true;
+        session_->request_stop();
         window_.hide();
         window_.close_child_dialogs();
         instance_.release();
@@ -177,6 +191,19 @@ private:
         QObject::connect(&tray_, &TrayIcon::about_requested, &window_, &MainWindow::show_about);
         QObject::connect(&tray_, &TrayIcon::exit_requested, &window_,
                          [this] { profiles_->request_exit([this] { exit_sequence(); }); });
+        connect_session_end();
+    }
+
+    // The desktop session ending (logout, shutdown) ends the run as a signal does: no question,
+    // bounded in time. A quit from anywhere else still runs the whole sequence.
+    void connect_session_end() {
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window_,
+                         [this](QSessionManager&) {
+                             stop_signals::bound_shutdown();
+                             exit_sequence();
+                         });
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window_,
+                         [this] { exit_sequence(); });
     }
 
     void finish_start() {
@@ -205,6 +232,8 @@ private:
     TrayIcon tray_;
     CompanionEvents events_;
     std::unique_ptr<SessionJobs> jobs_;
+    std::unique_ptr<StopSignalWatch> stop_watch_;
+    bool exiting_ = false;
     // Declared last: its worker stops before anything it reports to goes.
     std::unique_ptr<KeyboardSession> session_;
 };
@@ -241,6 +270,11 @@ int run_tarvenor(int argc, char** argv) {
     apply_dark_look(QIcon(QString::fromStdString((files.skins / "icon128.png").string())),
                     QString::fromStdString(texts.text(TextKey::MainCaption)));
 
+    // From here on a signal ends the run through the exit sequence, once that can run.
+    if (!stop_signals::install()) {
+        std::fprintf(stderr, "tarvenor: signals cannot be caught: a signal ends the program "
+                             "without its exit sequence\n");
+    }
     SingleInstance instance(runtime_folder());
     if (options.kill && instance.send(ShellCommand::Kill)) {
         return 0;

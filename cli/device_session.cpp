@@ -23,6 +23,10 @@ std::unique_ptr<DeviceSession> DeviceSession::open(int& exit_code) {
         exit_code = kExitNoServiceLibrary;
         return nullptr;
     }
+    // A signal before this point ends the run at once: nothing is open that needs closing.
+    stop_signals::install();
+    device->stop_watch_ = std::make_unique<StopSignalWatch>(
+        [session = device->session_.get()](int) { session->request_stop(); });
     if (std::string holder; !device->session_->hold_keyboard(holder)) {
         std::cerr << "tarvenor-cli: the keyboard is busy: " << holder
                   << " is using it; try again when it has finished\n";
@@ -51,6 +55,11 @@ DeviceSession::~DeviceSession() {
 int device_failure(std::string_view what, DeviceStatus status) {
     complain(std::string(what) + " failed: " + status_in_words(status));
     return status == DeviceStatus::NoDevice ? kExitNoKeyboard : kExitRejected;
+}
+
+int exit_code_after_signals(int exit_code) {
+    const int signal = stop_signals::received();
+    return signal != 0 && exit_code != kExitDone ? stop_signals::exit_code(signal) : exit_code;
 }
 
 } // namespace tarvenor::cli

@@ -2,6 +2,7 @@
 
 #include "device/commands.h"
 #include "device/keyboard_session.h"
+#include "device/stop_signals.h"
 
 #include <memory>
 #include <string_view>
@@ -11,6 +12,8 @@ namespace tarvenor::cli {
 // The keyboard for one command-line run: a keyboard session that learns the keyboard present at
 // start and holds the keyboard lock until the run ends, so that no other program talks to the
 // keyboard in between. Later plugging, unplugging and keyboard events do not concern it.
+// SIGINT, SIGTERM and SIGHUP stop the keyboard's work at its next command (an open transfer is
+// still closed); the command then fails as interrupted and the lock is let go as usual.
 class DeviceSession {
 public:
     // Prints the reason on standard error and sets the exit code when there is no library, the
@@ -38,10 +41,15 @@ private:
 
     QuietObserver observer_;
     std::unique_ptr<KeyboardSession> session_;
+    // After the session: it goes first, while the session it stops is still there.
+    std::unique_ptr<StopSignalWatch> stop_watch_;
     int keyboards_ = 0;
 };
 
 // Prints what failed and gives the exit code for a failed device operation.
 int device_failure(std::string_view what, DeviceStatus status);
+
+// The exit code of a run: a command a stop signal cut short ends with 128 + the signal.
+int exit_code_after_signals(int exit_code);
 
 } // namespace tarvenor::cli

@@ -1,5 +1,6 @@
 // tarvenor-cli: the keyboard's configuration from the command line.
 #include "cli/cli_command.h"
+#include "cli/device_session.h"
 #include "cli/user_words.h"
 #include "model/program_files.h"
 
@@ -21,7 +22,8 @@ constexpr const char* kExitCodes = "Exit codes:\n"
                                    "  2  a file (or the output) could not be read or written\n"
                                    "  3  no keyboard connected\n"
                                    "  4  the keyboard did not accept a command\n"
-                                   "  5  the HID service library could not be loaded or started\n";
+                                   "  5  the HID service library could not be loaded or started\n"
+                                   "  128 + N  stopped by signal N (SIGINT, SIGTERM, SIGHUP)\n";
 
 // Names the service libraries where this copy keeps them: beside it in a build folder, in the
 // private library folder when installed.
@@ -87,5 +89,5 @@ int main(int argc, char** argv) {
     }
     set_verbose(verbose);
     const CLI::App* chosen = app.get_subcommands().front();
-    return checked_output(runners.at(chosen)());
+    return checked_output(exit_code_after_signals(runners.at(chosen)()));
 }

@@ -62,6 +62,10 @@ int run_pull(const std::string& file) {
     if (pulled.result == KeyboardFileResult::WriteFailed) {
         return write_failure(file, pulled.written);
     }
+    if (keyboard.commands().stop_requested()) {
+        complain("interrupted: " + file + " was not written");
+        return kExitRejected;
+    }
     complain(file + " was not written: " + describe(pulled.result));
     return kExitRejected;
 }
@@ -85,6 +89,12 @@ std::string download_step(const DownloadFailure& failure) {
 int download_failure(const std::string& file, const DownloadFailure& failure) {
     if (failure.status == DeviceStatus::Success) {
         complain("nothing was written to the keyboard");
+        return kExitRejected;
+    }
+    if (failure.status == DeviceStatus::Stopped) {
+        complain("interrupted: the push may be partial. The keyboard may now hold a partly written "
+                 "configuration; push " +
+                 file + " again to restore it.");
         return kExitRejected;
     }
     const bool gone = failure.status == DeviceStatus::NoDevice;

@@ -22,6 +22,8 @@ const char* plain_words(DeviceStatus status) {
         return "the keyboard did not answer";
     case DeviceStatus::WrongAnswer:
         return "the keyboard answered with a different command";
+    case DeviceStatus::Stopped:
+        return "interrupted";
     case DeviceStatus::Rejected:
         return "the keyboard refused the command";
     case DeviceStatus::UnknownCommand:

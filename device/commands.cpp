@@ -32,6 +32,7 @@ void CommandSet::begin_operation() {
     in_operation_ = true;
     silent_ = false;
     transfer_open_ = false;
+    operation_stopped_ = false;
 }
 
 void CommandSet::end_operation() {
@@ -43,12 +44,14 @@ void CommandSet::end_operation() {
 DeviceStatus CommandSet::send(const DeviceReport& request, DeviceReport& answer) {
     const auto command = static_cast<Command>(request.command());
     const bool closing = command == Command::EndTransfer;
-    if (silent_ && !(closing && transfer_open_)) {
-        return DeviceStatus::NoAnswer;
+    const bool stopping = stop_requested();
+    if ((silent_ || stopping) && !(closing && transfer_open_)) {
+        operation_stopped_ = operation_stopped_ || stopping;
+        return stopping ? DeviceStatus::Stopped : DeviceStatus::NoAnswer;
     }
-    // Closing after silence: one attempt tells whether the keyboard is back (or gone).
-    const DeviceStatus status =
-        exchange_.exchange(request.bytes, answer, nullptr, silent_ ? 1 : kExchangeAttempts);
+    // Closing after silence or on the way out: one attempt, so that neither waits long.
+    const DeviceStatus status = exchange_.exchange(request.bytes, answer, nullptr,
+                                                   silent_ || stopping ? 1 : kExchangeAttempts);
     if (command == Command::BeginTransfer) {
         transfer_open_ = transfer_open_ ||
                          (status != DeviceStatus::NoDevice && status != DeviceStatus::SendRefused);

@@ -5,6 +5,7 @@
 #include "device/device_status.h"
 #include "device/report_exchange.h"
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 
@@ -39,6 +40,10 @@ inline constexpr std::chrono::milliseconds kEndTransferPause{10};
 // every later command fails at once with NoAnswer and sends nothing, except that an open transfer
 // still gets one EndTransfer attempt. Otherwise a keyboard that stopped answering would cost the
 // full retry time of every command left.
+//
+// A stop request (the program is ending) works the same way from the next command on, for good:
+// every command fails with Stopped and sends nothing, except one EndTransfer attempt for an open
+// transfer, so the keyboard is left at a safe point.
 class CommandSet {
 public:
     CommandSet(ReportExchange& exchange, DeviceFacts& facts);
@@ -84,6 +89,12 @@ public:
 
     DeviceFacts& facts() { return facts_; }
 
+    // Any thread; the command under way finishes, the next one is held back.
+    void request_stop() { stop_requested_.store(true); }
+    bool stop_requested() const { return stop_requested_.load(); }
+    // A command of the current operation was held back by the stop request.
+    bool operation_stopped() const { return operation_stopped_; }
+
 private:
     DeviceStatus single(Command command, std::uint8_t length, std::uint16_t address,
                         std::span<const std::uint8_t> data, std::span<std::uint8_t> answer_data);
@@ -96,6 +107,8 @@ private:
     bool in_operation_ = false;
     bool silent_ = false;        // a command of this operation went unanswered
     bool transfer_open_ = false; // BeginTransfer reached the keyboard, EndTransfer not yet sent
+    bool operation_stopped_ = false;
+    std::atomic<bool> stop_requested_{false};
 };
 
 } // namespace tarvenor

@@ -14,6 +14,8 @@ const char* describe(DeviceStatus status) {
         return "the keyboard did not answer";
     case DeviceStatus::WrongAnswer:
         return "the keyboard answered a different command";
+    case DeviceStatus::Stopped:
+        return "stopped: the program is ending";
     case DeviceStatus::Rejected:
         return "the keyboard rejected the command (status 0xFF)";
     case DeviceStatus::UnknownCommand:

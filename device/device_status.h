@@ -10,6 +10,8 @@ enum class DeviceStatus : int {
     NoAnswer = -2,    // no answer at all within three attempts
     // Answers came, but none of the three echoed the command: the keyboard is out of step.
     WrongAnswer = -3,
+    // The program is ending: the command was held back (an open transfer is still closed).
+    Stopped = -4,
     Rejected = -102,       // the keyboard answered with status 0xFF
     UnknownCommand = -103, // the keyboard answered with status 0xFE
     // A profile index out of range (or another argument the keyboard cannot be sent, such as a

@@ -39,9 +39,12 @@ void DeviceWorker::run(const Task& task) {
 }
 
 void DeviceWorker::close() {
+    // Dropped outside the lock: a task's captures may post on destruction.
+    std::deque<Task> dropped;
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
+        dropped.swap(tasks_);
     }
     queued_.notify_one();
 }
@@ -50,12 +53,6 @@ void DeviceWorker::stop() {
     close();
     if (thread_.joinable() && std::this_thread::get_id() != thread_.get_id()) {
         thread_.join();
-    }
-    // Dropped outside the lock: a task's captures may post on destruction.
-    std::deque<Task> dropped;
-    {
-        const std::lock_guard lock(mutex_);
-        dropped.swap(tasks_);
     }
 }
 

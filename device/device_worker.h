@@ -23,9 +23,9 @@ public:
     // Runs a task on the worker and returns once it has run or has been dropped by stop(). On
     // the worker itself the task runs at once.
     void run(const Task& task);
-    // Takes no further task: the running one finishes, the queued ones wait to be dropped.
+    // Takes no further task and drops the queued ones; the running one finishes. Any thread.
     void close();
-    // Lets the running task finish, drops the queued ones and ends the thread.
+    // Closes, lets the running task finish and ends the thread.
     void stop();
 
 private:

@@ -11,7 +11,7 @@ enum class JobEnd {
     Done,    // the job ran; `status` is its own result
     Busy,    // another program kept the keyboard beyond the wait; the job did not run
     Gone,    // the keyboard was unplugged before or while the job ran
-    Stopped, // the program is closing; the job did not run
+    Stopped, // the program is closing; the job did not run, or stopped at a safe point
 };
 
 struct JobOutcome {
@@ -22,6 +22,7 @@ struct JobOutcome {
     static JobOutcome done(DeviceStatus status) {
         return {status == DeviceStatus::NoDevice ? JobEnd::Gone : JobEnd::Done, status, {}};
     }
+    static JobOutcome stopped(DeviceStatus status) { return {JobEnd::Stopped, status, {}}; }
     static JobOutcome busy(std::string holder) {
         return {JobEnd::Busy, DeviceStatus::NoDevice, std::move(holder)};
     }

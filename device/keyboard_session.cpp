@@ -155,6 +155,11 @@ JobOutcome KeyboardSession::run(const Job& job) {
     return outcome;
 }
 
+void KeyboardSession::request_stop() {
+    commands_->request_stop();
+    worker_.close();
+}
+
 int KeyboardSession::connected_count() const {
     return connected_count_.load();
 }
@@ -234,8 +239,9 @@ JobOutcome KeyboardSession::run_job(const Job& job) {
         return JobOutcome::busy(std::move(holder));
     }
     const DeviceStatus status = job(*commands_);
+    const bool stopped = commands_->operation_stopped();
     leave_keyboard();
-    return JobOutcome::done(status);
+    return stopped ? JobOutcome::stopped(status) : JobOutcome::done(status);
 }
 
 bool KeyboardSession::hold_keyboard(std::string& holder) {

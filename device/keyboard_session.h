@@ -100,6 +100,11 @@ public:
     // user interface thread.
     JobOutcome run(const Job& job);
 
+    // The program is ending (any thread): the running job stops at its next command, an open
+    // transfer still getting its EndTransfer, and ends as stopped; queued and later jobs end as
+    // stopped without running.
+    void request_stop();
+
     int connected_count() const;
     const DeviceFacts& facts() const;
     // Keyboard nodes this user may not open: why a keyboard that is plugged in does not count.

@@ -1,8 +1,7 @@
 // A keyboard that stops answering ends the operation at the first command nothing answered: the
 // rest of the operation sends nothing but one attempt to close an open transfer, nothing is left
 // to wait for when the keyboard is released, and the next operation tries the keyboard afresh.
-#include "session_observer.h"
-#include "transfer_fixture.h"
+#include "sim_session_fixture.h"
 
 #include <chrono>
 
@@ -154,35 +153,7 @@ TEST(SilentExchangeTest, NothingIsLeftToWaitForAfterAnUnansweredRequest) {
 
 // The session makes one hold of the keyboard one operation: the command line's hold spans the
 // jobs run inside it, and every hold starts afresh.
-class SilentSessionTest : public SimKeyboardTest {
-protected:
-    void SetUp() override {
-        SimKeyboardTest::SetUp();
-        set_environment();
-        KeyboardSession::Options options;
-        options.library_file = TARVENOR_SIM_LIBRARY;
-        options.answer_wait = kTestAnswerWait;
-        options.lock_file = folder_ / "keyboard.lock";
-        options.follow_connections = false;
-        options.quiet_start = true;
-        std::string error;
-        session_ = KeyboardSession::open(options, observer_, error);
-        ASSERT_NE(session_, nullptr) << error;
-        ASSERT_EQ(session_->start(), 1);
-        clear_traffic();
-    }
-    void TearDown() override {
-        session_.reset();
-        SimKeyboardTest::TearDown();
-    }
-    static DeviceStatus read(CommandSet& commands) {
-        ParameterBlock parameters{};
-        return commands.read_parameters(parameters);
-    }
-
-    RecordingSessionObserver observer_;
-    std::unique_ptr<KeyboardSession> session_;
-};
+using SilentSessionTest = SimSessionTest;
 
 TEST_F(SilentSessionTest, AJobEndsAtTheSilentCommandAndTheNextJobTriesAgain) {
     control("fault no-answer");

@@ -245,3 +245,32 @@ dialog_closed() {
     ! xdotool getwindowgeometry "$dialog" >/dev/null 2>&1 ||
         [ -z "$(xdotool search --all --onlyvisible --pid "$program" | grep "^$dialog\$")" ]
 }
+
+# The command byte (two hex digits) of the last request in the traffic file FILE.
+e2e_last_request() {
+    grep '^>' "$1" | tail -n 1 | cut -c9-10
+}
+
+# Whether the traffic file FILE holds a request with command byte CODE (two hex digits).
+e2e_request_sent() {
+    grep -qE "^> .{6}$2" "$1"
+}
+
+# The number of requests with command byte CODE in the traffic file FILE.
+e2e_request_count() {
+    grep -cE "^> .{6}$2" "$1"
+}
+
+# Sends SIGNAL (TERM, INT, ...) to PID, a child of this shell, once the traffic file FILE shows a
+# request with command byte CODE; PID must then end within 3 s, with exit code STATUS.
+e2e_signal_during() {
+    local signal=$1 pid=$2 file=$3 code=$4 status=$5 before ended
+    e2e_wait 20 e2e_request_sent "$file" "$code" || e2e_fail "no request $code in $file"
+    before=$(e2e_now)
+    kill -s "$signal" "$pid"
+    e2e_wait 3 e2e_exited "$pid" || e2e_fail "still running 3 s after SIG$signal"
+    echo "   ended $(($(e2e_now) - before)) ms after SIG$signal"
+    wait "$pid"
+    ended=$?
+    [ "$ended" -eq "$status" ] || e2e_fail "exit code $ended after SIG$signal, not $status"
+}
