@@ -13,35 +13,39 @@ TrayIcon::TrayIcon(std::filesystem::path skin_folder, std::filesystem::path lang
     exit_ = menu_.addAction(QString(), this, &TrayIcon::exit_requested);
     menu_.setDefaultAction(open_);
     connect(&menu_, &QMenu::aboutToShow, this, &TrayIcon::fill_menu);
-    connect(&tray_, &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
     fill_menu();
 }
 
-bool TrayIcon::create(const QString& tooltip) {
-    if (!available()) {
-        return false;
+void TrayIcon::create(const QString& tooltip) {
+    if (!tray_) {
+        tray_ = std::make_unique<QSystemTrayIcon>();
+        tray_->setContextMenu(&menu_);
+        connect(tray_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
     }
     set_icon(icon_id_);
     set_tooltip(tooltip);
-    tray_.setContextMenu(&menu_);
-    tray_.show();
+    tray_->show();
     created_ = true;
-    return true;
 }
 
 void TrayIcon::set_icon(int icon_id) {
     icon_id_ = icon_id;
     const std::filesystem::path file = skin_folder_ / ("icon" + std::to_string(icon_id) + ".png");
-    tray_.setIcon(QIcon(QString::fromStdString(file.string())));
+    if (tray_) {
+        tray_->setIcon(QIcon(QString::fromStdString(file.string())));
+    }
 }
 
 void TrayIcon::set_tooltip(const QString& tooltip) {
-    tray_.setToolTip(tooltip.left(kTooltipCapacity));
+    tooltip_ = tooltip.left(kTooltipCapacity);
+    if (tray_) {
+        tray_->setToolTip(tooltip_);
+    }
 }
 
 void TrayIcon::remove() {
     if (created_) {
-        tray_.hide();
+        tray_->hide();
         created_ = false;
     }
 }

@@ -5,6 +5,7 @@
 #include <QSystemTrayIcon>
 
 #include <filesystem>
+#include <memory>
 
 namespace tarvenor {
 
@@ -17,17 +18,17 @@ public:
 
     TrayIcon(std::filesystem::path skin_folder, std::filesystem::path language_file);
 
-    static bool available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
-
-    // Adds the icon (128) with its tooltip; false, and nothing shown, without a notification area.
-    bool create(const QString& tooltip);
+    // Shows the icon with its tooltip in the notification area, which the caller knows is there.
+    // The toolkit's icon is made on the first call: it picks between a StatusNotifierItem and an
+    // X11 tray once, when it is made, so it must not be made before a tray exists.
+    void create(const QString& tooltip);
     void set_icon(int icon_id);
     void set_tooltip(const QString& tooltip);
     void remove();
 
     bool created() const { return created_; }
     int icon_id() const { return icon_id_; }
-    QString tooltip() const { return tray_.toolTip(); }
+    QString tooltip() const { return tooltip_; }
     QMenu& menu() { return menu_; }
     // Puts the texts of the language chosen in the language file now on the menu items.
     void fill_menu();
@@ -42,7 +43,8 @@ private:
 
     std::filesystem::path skin_folder_;
     std::filesystem::path language_file_;
-    QSystemTrayIcon tray_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    QString tooltip_;
     QMenu menu_;
     QAction* open_ = nullptr;
     QAction* about_ = nullptr;

@@ -2,6 +2,7 @@
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
+#include "ui/logic/window_rules.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -186,12 +187,24 @@ TEST_F(TrayMenu, ItemsRunOpenAboutExitAndTooltipIsCut) {
     EXPECT_EQ(tray.tooltip().size(), TrayIcon::kTooltipCapacity);
 }
 
-TEST_F(TrayMenu, WithoutANotificationAreaNothingIsCreated) {
+TEST_F(TrayMenu, ShownOnlyWhenCreatedAndAgainAfterRemoval) {
     TrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
-    // The offscreen platform has no notification area.
-    EXPECT_FALSE(tray.create(QStringLiteral("tip")));
+    // Icon and tooltip changes before the icon exists are kept for it.
+    tray.set_icon(kIconConnected);
+    tray.set_tooltip(QStringLiteral("early"));
     EXPECT_FALSE(tray.created());
     tray.remove();
+    EXPECT_FALSE(tray.created());
+    tray.create(QStringLiteral("tip"));
+    EXPECT_TRUE(tray.created());
+    EXPECT_EQ(tray.icon_id(), kIconConnected);
+    EXPECT_EQ(tray.tooltip(), QStringLiteral("tip"));
+    // The tray host went and came back.
+    tray.remove();
+    EXPECT_FALSE(tray.created());
+    tray.create(QStringLiteral("again"));
+    EXPECT_TRUE(tray.created());
+    EXPECT_EQ(tray.tooltip(), QStringLiteral("again"));
 }
 
 } // namespace
