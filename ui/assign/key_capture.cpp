@@ -1,6 +1,7 @@
 #include "ui/assign/key_capture.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace tarvenor {
@@ -38,6 +39,11 @@ KeyCapture::~KeyCapture() {
     if (!grabber_.isNull() && QWidget::keyboardGrabber() == grabber_.data()) {
         grabber_->releaseKeyboard();
     }
+}
+
+bool KeyCapture::grab_reaches_desktop() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
 }
 
 void KeyCapture::grab() {

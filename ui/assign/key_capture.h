@@ -28,6 +28,9 @@ public:
     KeyCapture& operator=(const KeyCapture&) = delete;
 
     bool grabs() const { return grabs_; }
+    // Whether a grab takes the keys from the whole desktop on this platform (X11, Windows).
+    // Wayland gives a client keys only while one of its windows has the focus.
+    static bool grab_reaches_desktop();
     // Takes the grab (again), when this capture grabs, once the grabber is on screen: a grab
     // needs a mapped window.
     void grab();
