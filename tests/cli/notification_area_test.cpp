@@ -17,6 +17,10 @@ struct Case {
     bool fix;
 };
 
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NotificationArea : public ::testing::TestWithParam<Case> {};
 
 TEST_P(NotificationArea, SaysWhichTrayTheProgramUsesOrTheFix) {
