@@ -239,6 +239,30 @@ memory_hex_is macros.bin $((record + 4)) 40 "05 a0 02 04 05 20 02 04 05 a0 02 16
 05 a0 02 2c 05 20 02 2c 05 a0 02 28 05 20 02 28 05 a0 02 29 00 20 02 29" ||
     e2e_fail "actions: $(memory_hex macros.bin $((record + 4)) 40)"
 
+echo "-- a recording that loses the focus ends there; the key it saw go down gets its release"
+w=$(position_of "02 02 1a")
+open_dialog_for KEY_011
+click_control "$dialog" Composite.ini CONTROL_MACRO
+click_control "$dialog" Composite.ini FUNC_MACRO_ADD
+click_control "$dialog" Composite.ini FUNC_MACRO_RECORD
+pointer press a
+swaymsg "[con_id=$main] focus" >/dev/null || e2e_fail "swaymsg focus"
+pointer release a
+# Keys typed now go to the main window, not into the macro.
+keys s
+# Focused, sway raised the main window over the dialog.
+swaymsg "[con_id=$dialog] focus" >/dev/null || e2e_fail "swaymsg focus"
+shot wayland-focus-lost.png "$dialog"
+click_control "$dialog" Composite.ini CONTROL_OK
+e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by OK"
+click_control "$main" Main.ini CONTROL2_APPLY
+e2e_wait 10 memory_hex_is profiles.bin $((w * 3)) 3 "05 01 01" ||
+    e2e_fail "W holds $(memory_hex profiles.bin $((w * 3)) 3)"
+memory_hex_is macros.bin 4 2 "02 00" || e2e_fail "macro count: $(memory_hex macros.bin 4 2)"
+record=$((0x$(memory_hex macros.bin 18 1) + 0x$(memory_hex macros.bin 19 1) * 256))
+memory_hex_is macros.bin "$record" 12 "02 00 01 06 05 a0 02 04 00 20 02 04" ||
+    e2e_fail "macro with the lost focus: $(memory_hex macros.bin "$record" 12)"
+
 echo "-- the tray host goes: the hidden window shows, the program goes on"
 click_control "$main" Main.ini CONTROL_CANCEL
 e2e_wait 5 window_gone "$main" || e2e_fail "Cancel did not hide the window to the tray"

@@ -549,7 +549,7 @@ void AssignmentDialog::showEvent(QShowEvent* event) {
 void AssignmentDialog::changeEvent(QEvent* event) {
     SkinnedDialog::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
-        !KeyCapture::grab_reaches_desktop() && services_.logic.recording()) {
+        KeyCapture::keys_only_while_focused() && services_.logic.recording()) {
         services_.logic.keyboard_lost();
         queue_show_state();
     }

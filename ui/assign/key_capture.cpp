@@ -41,9 +41,9 @@ KeyCapture::~KeyCapture() {
     }
 }
 
-bool KeyCapture::grab_reaches_desktop() {
+bool KeyCapture::keys_only_while_focused() {
     const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("xcb") || platform == QLatin1String("windows");
+    return platform.startsWith(QLatin1String("wayland")) || platform == QLatin1String("cocoa");
 }
 
 void KeyCapture::grab() {

@@ -12,6 +12,8 @@
 //   right         the same with the right button
 //   double        two left clicks in quick succession
 //   key NAME      presses and releases a key (a..z, space, Return, Escape, Tab)
+//   press NAME    presses a key and keeps it down
+//   release NAME  releases it
 // "ready" says the devices are there; each line is answered, once the compositor has handled it,
 // with "ok" or "failed: WHY".
 // Exit code 0 at the end of the input, 1 when the compositor or a protocol is missing.
@@ -28,6 +30,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -143,11 +146,12 @@ public:
         }
     }
 
-    bool key(int code) {
+    // Sends the key's changes of state, in order; false for a key without a code.
+    bool key(int code, std::initializer_list<wl_keyboard_key_state> states) {
         if (code == 0) {
             return false;
         }
-        for (const auto state : {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED}) {
+        for (const auto state : states) {
             zwp_virtual_keyboard_v1_key(keyboard_, now_ms(), static_cast<std::uint32_t>(code),
                                         state);
         }
@@ -198,7 +202,17 @@ bool run_step(Devices& devices, const std::string& line) {
         return true;
     }
     std::string name;
-    return step == "key" && words >> name && devices.key(key_code(name));
+    if (!(words >> name)) {
+        return false;
+    }
+    const int code = key_code(name);
+    if (step == "key") {
+        return devices.key(code, {WL_KEYBOARD_KEY_STATE_PRESSED, WL_KEYBOARD_KEY_STATE_RELEASED});
+    }
+    if (step == "press") {
+        return devices.key(code, {WL_KEYBOARD_KEY_STATE_PRESSED});
+    }
+    return step == "release" && devices.key(code, {WL_KEYBOARD_KEY_STATE_RELEASED});
 }
 
 } // namespace
