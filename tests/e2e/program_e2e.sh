@@ -82,6 +82,8 @@ quiet=$e2e_pid
 e2e_wait 10 test -S "$XDG_RUNTIME_DIR/Brennic RGB" || e2e_fail "no instance socket"
 sleep 1
 e2e_window_hidden "$quiet" || e2e_fail "window shown without a keyboard"
+# The virtual keyboard listens once the program has loaded it, which a busy machine delays.
+e2e_wait 10 test -S "$TARVENOR_SIM_DIR/control.sock" || e2e_fail "the virtual keyboard never listened"
 simctl plug
 sleep 1.5
 e2e_window_hidden "$quiet" || e2e_fail "window shown when the keyboard came"
