@@ -187,7 +187,7 @@ private:
     void finish_start() {
         const bool tray = tray_available_->available();
         if (tray) {
-            tray_.create(window_.tray_tooltip_text());
+            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
         } else {
             say_no_tray();
         }
@@ -208,7 +208,7 @@ private:
         if (available) {
             std::fprintf(stderr,
                          "tarvenor: a notification area is there again: the icon is back\n");
-            tray_.create(window_.tray_tooltip_text());
+            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
         } else {
             say_no_tray();
             tray_.remove();

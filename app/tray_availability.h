@@ -23,6 +23,8 @@ public:
     static std::unique_ptr<TrayAvailability> of_session();
 
     bool available() const { return available_; }
+    // Whether the tray is a StatusNotifierItem host (else an X11 tray, when available).
+    bool status_notifier_host() const { return status_notifier_.host(); }
 
 signals:
     void changed(bool available);

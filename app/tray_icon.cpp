@@ -16,8 +16,9 @@ TrayIcon::TrayIcon(std::filesystem::path skin_folder, std::filesystem::path lang
     fill_menu();
 }
 
-void TrayIcon::create(const QString& tooltip) {
+void TrayIcon::create(const QString& tooltip, bool status_notifier_item) {
     if (!tray_) {
+        status_notifier_item_ = status_notifier_item;
         tray_ = std::make_unique<QSystemTrayIcon>();
         tray_->setContextMenu(&menu_);
         connect(tray_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
@@ -57,9 +58,14 @@ void TrayIcon::fill_menu() {
     exit_->setText(QString::fromStdString(language.text("MENU_33")));
 }
 
+bool TrayIcon::opens_window(QSystemTrayIcon::ActivationReason reason, bool status_notifier_item) {
+    return reason == QSystemTrayIcon::DoubleClick ||
+           (status_notifier_item && reason == QSystemTrayIcon::Trigger);
+}
+
 void TrayIcon::on_activated(QSystemTrayIcon::ActivationReason reason) {
-    // A single click does nothing; the menu comes with the right button.
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    // The menu comes with the right button.
+    if (opens_window(reason, status_notifier_item_)) {
         emit open_requested();
     }
 }

@@ -195,16 +195,28 @@ TEST_F(TrayMenu, ShownOnlyWhenCreatedAndAgainAfterRemoval) {
     EXPECT_FALSE(tray.created());
     tray.remove();
     EXPECT_FALSE(tray.created());
-    tray.create(QStringLiteral("tip"));
+    tray.create(QStringLiteral("tip"), false);
     EXPECT_TRUE(tray.created());
     EXPECT_EQ(tray.icon_id(), kIconConnected);
     EXPECT_EQ(tray.tooltip(), QStringLiteral("tip"));
     // The tray host went and came back.
     tray.remove();
     EXPECT_FALSE(tray.created());
-    tray.create(QStringLiteral("again"));
+    tray.create(QStringLiteral("again"), false);
     EXPECT_TRUE(tray.created());
     EXPECT_EQ(tray.tooltip(), QStringLiteral("again"));
+}
+
+// A StatusNotifierItem host has no double click: its activation (a left click in swaybar) is the
+// icon's main action. On X11 a single click stays without effect.
+TEST(TrayActivation, OpensOnDoubleClickOrAHostsActivation) {
+    using Reason = QSystemTrayIcon::ActivationReason;
+    for (const bool item : {false, true}) {
+        EXPECT_TRUE(TrayIcon::opens_window(Reason::DoubleClick, item));
+        EXPECT_EQ(TrayIcon::opens_window(Reason::Trigger, item), item);
+        EXPECT_FALSE(TrayIcon::opens_window(Reason::Context, item));
+        EXPECT_FALSE(TrayIcon::opens_window(Reason::MiddleClick, item));
+    }
 }
 
 } // namespace

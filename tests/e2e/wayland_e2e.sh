@@ -126,6 +126,23 @@ icon_registered() {
     watcher_property RegisteredStatusNotifierItems 2>/dev/null | grep -q 'string "'
 }
 
+# The program's item as the watcher lists it: "SERVICE PATH" (an entry may give the service
+# alone, for the usual path).
+item_address() {
+    local entry
+    entry=$(watcher_property RegisteredStatusNotifierItems | sed -n 's/.*string "\(.*\)"/\1/p' |
+        head -1)
+    case $entry in
+    */*) echo "${entry%%/*} /${entry#*/}" ;;
+    ?*) echo "$entry /StatusNotifierItem" ;;
+    esac
+}
+
+# Calls METHOD of the item (SERVICE PATH METHOD ARGUMENTS...) and prints the answer.
+item_call() {
+    dbus-send --session --print-reply --dest="$1" "$2" "${@:3}"
+}
+
 # The process owning the watcher: swaybar, which is the host too.
 watcher_pid() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
@@ -300,6 +317,23 @@ e2e_wait 10 icon_registered || e2e_fail "the icon did not come back"
 e2e_wait 5 grep -q "the icon is back" "$e2e_log" || e2e_fail "no word of the tray coming back"
 click_control "$main" Main.ini CONTROL_CANCEL
 e2e_wait 5 window_gone "$main" || e2e_fail "Cancel did not hide the window with the tray back"
+
+echo "-- the icon through the host: its menu offers Open, About and Exit; its activation opens"
+read -r item_service item_path < <(item_address)
+[ -n "${item_path:-}" ] || e2e_fail "no item registered with the watcher"
+menu=$(item_call "$item_service" "$item_path" org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierItem string:Menu | sed -n 's/.*object path "\(.*\)"/\1/p')
+[ -n "$menu" ] && [ "$menu" != / ] || e2e_fail "the item exports no menu"
+layout=$(item_call "$item_service" "$menu" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 \
+    array:string:label)
+# The labels mark their mnemonics with "_".
+for item in Open About Exit; do
+    echo "$layout" | tr -d _ | grep -q "string \"$item\"" || e2e_fail "the menu lacks $item"
+done
+# swaybar's left click: the host's activation, a StatusNotifierItem's double click.
+item_call "$item_service" "$item_path" org.kde.StatusNotifierItem.Activate int32:0 int32:0 \
+    >/dev/null || e2e_fail "the item did not take Activate"
+e2e_wait 10 new_window || e2e_fail "the icon's activation did not open the window"
 
 echo "-- /Kill ends it and leaves nothing behind"
 QT_QPA_PLATFORM=wayland "$BIN/tarvenor" /Kill || e2e_fail "/Kill exit $?"
