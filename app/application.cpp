@@ -5,6 +5,7 @@
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/start_options.h"
+#include "app/tray_availability.h"
 #include "app/tray_icon.h"
 #include "device/keyboard_session.h"
 #include "device/stop_signals.h"
@@ -83,9 +84,11 @@ void exit_when_window_system_fails(QtMsgType type, const QMessageLogContext& con
 class RunningProgram {
 public:
     RunningProgram(const ProgramFiles& files, const LanguageFile& language, const TextTable& texts,
-                   SingleInstance& instance, bool tray_available)
+                   SingleInstance& instance)
         : files_(files), texts_(texts), instance_(instance), storage_(documents_),
-          window_(files.skins, {language, texts, configuration_, files.help, tray_available}),
+          tray_available_(TrayAvailability::of_session()),
+          window_(files.skins,
+                  {language, texts, configuration_, files.help, tray_available_->available()}),
           observer_(window_, storage_, texts), tray_(files.skins, files.language),
           events_(getuid()) {
         // The window owns the panels, which answer its controls, and the assignment dialog.
@@ -191,6 +194,8 @@ private:
         QObject::connect(&tray_, &TrayIcon::about_requested, &window_, &MainWindow::show_about);
         QObject::connect(&tray_, &TrayIcon::exit_requested, &window_,
                          [this] { profiles_->request_exit([this] { exit_sequence(); }); });
+        QObject::connect(tray_available_.get(), &TrayAvailability::changed, &window_,
+                         [this](bool available) { follow_tray(available); });
         connect_session_end();
     }
 
@@ -207,10 +212,11 @@ private:
     }
 
     void finish_start() {
-        const bool tray = tray_.create(window_.tray_tooltip_text());
-        if (!tray) {
-            std::fprintf(stderr, "tarvenor: no notification area on this desktop: the window stays "
-                                 "open and is minimised instead of hidden\n");
+        const bool tray = tray_available_->available();
+        if (tray) {
+            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
+        } else {
+            say_no_tray();
         }
         session_->set_init_complete();
         if (show_at_start(tray)) {
@@ -218,11 +224,31 @@ private:
         }
     }
 
+    static void say_no_tray() {
+        std::fprintf(stderr, "tarvenor: no notification area on this desktop: the window stays "
+                             "open and is minimised instead of hidden\n");
+    }
+
+    // A tray host that goes (a panel restarting, an extension turned off) never ends the program:
+    // the window takes over until a host is back.
+    void follow_tray(bool available) {
+        if (available) {
+            std::fprintf(stderr,
+                         "tarvenor: a notification area is there again: the icon is back\n");
+            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
+        } else {
+            say_no_tray();
+            tray_.remove();
+        }
+        window_.set_tray_available(available);
+    }
+
     const ProgramFiles& files_;
     const TextTable& texts_;
     SingleInstance& instance_;
     EnvironmentDocumentsFolder documents_;
     UserStorage storage_;
+    std::unique_ptr<TrayAvailability> tray_available_;
     Configuration configuration_;
     QtSettingsStore settings_;
     MainWindow window_;
@@ -292,7 +318,7 @@ int run_tarvenor(int argc, char** argv) {
     start_companion(files.companion);
 
     try {
-        RunningProgram program(files, language, texts, instance, TrayIcon::available());
+        RunningProgram program(files, language, texts, instance);
         std::string error;
         if (!program.open_session(options.quiet_start, error)) {
             return fail(error);

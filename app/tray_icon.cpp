@@ -13,35 +13,40 @@ TrayIcon::TrayIcon(std::filesystem::path skin_folder, std::filesystem::path lang
     exit_ = menu_.addAction(QString(), this, &TrayIcon::exit_requested);
     menu_.setDefaultAction(open_);
     connect(&menu_, &QMenu::aboutToShow, this, &TrayIcon::fill_menu);
-    connect(&tray_, &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
     fill_menu();
 }
 
-bool TrayIcon::create(const QString& tooltip) {
-    if (!available()) {
-        return false;
+void TrayIcon::create(const QString& tooltip, bool status_notifier_item) {
+    if (!tray_) {
+        status_notifier_item_ = status_notifier_item;
+        tray_ = std::make_unique<QSystemTrayIcon>();
+        tray_->setContextMenu(&menu_);
+        connect(tray_.get(), &QSystemTrayIcon::activated, this, &TrayIcon::on_activated);
     }
     set_icon(icon_id_);
     set_tooltip(tooltip);
-    tray_.setContextMenu(&menu_);
-    tray_.show();
+    tray_->show();
     created_ = true;
-    return true;
 }
 
 void TrayIcon::set_icon(int icon_id) {
     icon_id_ = icon_id;
     const std::filesystem::path file = skin_folder_ / ("icon" + std::to_string(icon_id) + ".png");
-    tray_.setIcon(QIcon(QString::fromStdString(file.string())));
+    if (tray_) {
+        tray_->setIcon(QIcon(QString::fromStdString(file.string())));
+    }
 }
 
 void TrayIcon::set_tooltip(const QString& tooltip) {
-    tray_.setToolTip(tooltip.left(kTooltipCapacity));
+    tooltip_ = tooltip.left(kTooltipCapacity);
+    if (tray_) {
+        tray_->setToolTip(tooltip_);
+    }
 }
 
 void TrayIcon::remove() {
     if (created_) {
-        tray_.hide();
+        tray_->hide();
         created_ = false;
     }
 }
@@ -53,9 +58,14 @@ void TrayIcon::fill_menu() {
     exit_->setText(QString::fromStdString(language.text("MENU_33")));
 }
 
+bool TrayIcon::opens_window(QSystemTrayIcon::ActivationReason reason, bool status_notifier_item) {
+    return reason == QSystemTrayIcon::DoubleClick ||
+           (status_notifier_item && reason == QSystemTrayIcon::Trigger);
+}
+
 void TrayIcon::on_activated(QSystemTrayIcon::ActivationReason reason) {
-    // A single click does nothing; the menu comes with the right button.
-    if (reason == QSystemTrayIcon::DoubleClick) {
+    // The menu comes with the right button.
+    if (opens_window(reason, status_notifier_item_)) {
         emit open_requested();
     }
 }

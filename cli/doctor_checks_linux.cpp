@@ -1,7 +1,7 @@
 #include "cli/access_advice.h"
 #include "cli/doctor_checks.h"
 #include "cli/language_font_check.h"
-#include "cli/tray_probe.h"
+#include "cli/tray_probes.h"
 #include "hidserv/hidapi/hidraw_nodes.h"
 #include "hidserv/hidserv.h"
 #include "model/text_table.h"
@@ -142,7 +142,7 @@ DoctorCheck check_udev_rule(const std::vector<std::filesystem::path>& folders) {
 std::vector<DoctorCheck> check_system(const ProgramFiles& files) {
     std::vector<DoctorCheck> checks = check_hidraw_nodes(hidserv::hidraw_roots_from_environment());
     checks.push_back(check_udev_rule(rule_folders(files)));
-    checks.push_back(check_notification_area());
+    checks.push_back(notification_area_check(probe_status_notifier(), probe_x11_tray()));
     checks.push_back(check_language_font(LanguageFile::load(files.language)));
     return checks;
 }

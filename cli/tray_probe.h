@@ -4,9 +4,8 @@
 
 namespace tarvenor::cli {
 
-// Whether the desktop shows a notification area for the program's icon: on X11, whether some
-// client owns the _NET_SYSTEM_TRAY_S<screen> selection (unknown without a display to ask); on
-// Windows, whether the taskbar is there.
+// Whether the desktop shows a notification area for the program's icon: on Windows, whether the
+// taskbar is there (Linux builds the line from cli/tray_probes.h).
 DoctorCheck check_notification_area();
 
 } // namespace tarvenor::cli

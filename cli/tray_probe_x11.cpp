@@ -1,4 +1,4 @@
-#include "cli/tray_probe.h"
+#include "cli/tray_probes.h"
 
 #include <cstdlib>
 #include <memory>
@@ -7,12 +7,6 @@
 
 namespace tarvenor::cli {
 namespace {
-
-constexpr const char* kName = "notification area";
-
-DoctorCheck unknown(std::string why) {
-    return {kName, DoctorCheck::State::Unknown, std::move(why), {}};
-}
 
 struct ConnectionCloser {
     void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
@@ -41,24 +35,20 @@ xcb_window_t tray_owner(xcb_connection_t* connection, int screen) {
 
 } // namespace
 
-DoctorCheck check_notification_area() {
+X11TrayFinding probe_x11_tray() {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || display[0] == '\0') {
-        return unknown("no X display to ask (DISPLAY is not set)");
+        return {X11TrayFinding::State::NoDisplay, {}};
     }
     int screen = 0;
     const std::unique_ptr<xcb_connection_t, ConnectionCloser> connection(
         xcb_connect(display, &screen));
     if (xcb_connection_has_error(connection.get()) != 0) {
-        return unknown(std::string("cannot reach the X display ") + display);
+        return {X11TrayFinding::State::Unreachable, display};
     }
-    if (tray_owner(connection.get(), screen) != 0) {
-        return check_passed(kName, std::string("present on display ") + display);
-    }
-    return check_failed(kName, std::string("none on display ") + display,
-                        "add a system tray to the panel (or enable the desktop's tray extension); "
-                        "without one the program keeps its window open instead of hiding in the "
-                        "tray");
+    return {tray_owner(connection.get(), screen) != 0 ? X11TrayFinding::State::Present
+                                                      : X11TrayFinding::State::None,
+            display};
 }
 
 } // namespace tarvenor::cli

@@ -2,6 +2,7 @@
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/tray_icon.h"
+#include "ui/logic/window_rules.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -186,12 +187,36 @@ TEST_F(TrayMenu, ItemsRunOpenAboutExitAndTooltipIsCut) {
     EXPECT_EQ(tray.tooltip().size(), TrayIcon::kTooltipCapacity);
 }
 
-TEST_F(TrayMenu, WithoutANotificationAreaNothingIsCreated) {
+TEST_F(TrayMenu, ShownOnlyWhenCreatedAndAgainAfterRemoval) {
     TrayIcon tray(TARVENOR_SKIN_DIR, write_language("1"));
-    // The offscreen platform has no notification area.
-    EXPECT_FALSE(tray.create(QStringLiteral("tip")));
+    // Icon and tooltip changes before the icon exists are kept for it.
+    tray.set_icon(kIconConnected);
+    tray.set_tooltip(QStringLiteral("early"));
     EXPECT_FALSE(tray.created());
     tray.remove();
+    EXPECT_FALSE(tray.created());
+    tray.create(QStringLiteral("tip"), false);
+    EXPECT_TRUE(tray.created());
+    EXPECT_EQ(tray.icon_id(), kIconConnected);
+    EXPECT_EQ(tray.tooltip(), QStringLiteral("tip"));
+    // The tray host went and came back.
+    tray.remove();
+    EXPECT_FALSE(tray.created());
+    tray.create(QStringLiteral("again"), false);
+    EXPECT_TRUE(tray.created());
+    EXPECT_EQ(tray.tooltip(), QStringLiteral("again"));
+}
+
+// A StatusNotifierItem host has no double click: its activation (a left click in swaybar) is the
+// icon's main action. On X11 a single click stays without effect.
+TEST(TrayActivation, OpensOnDoubleClickOrAHostsActivation) {
+    using Reason = QSystemTrayIcon::ActivationReason;
+    for (const bool item : {false, true}) {
+        EXPECT_TRUE(TrayIcon::opens_window(Reason::DoubleClick, item));
+        EXPECT_EQ(TrayIcon::opens_window(Reason::Trigger, item), item);
+        EXPECT_FALSE(TrayIcon::opens_window(Reason::Context, item));
+        EXPECT_FALSE(TrayIcon::opens_window(Reason::MiddleClick, item));
+    }
 }
 
 } // namespace

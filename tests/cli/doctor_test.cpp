@@ -33,10 +33,11 @@ protected:
 
     CliRun cli(const std::string& arguments, const std::string& more_environment = "",
                const std::filesystem::path& program = TARVENOR_CLI) {
-        const std::string environment = "-u DISPLAY -u TARVENOR_HIDSERV " + table_->environment() +
-                                        " TARVENOR_UDEV_RULES_DIRS=" + shell_quoted(rules_) +
-                                        " XDG_RUNTIME_DIR=" + shell_quoted(dir_ / "run") + " " +
-                                        more_environment + " " + unprivileged_prefix();
+        const std::string environment =
+            "-u DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u TARVENOR_HIDSERV " + table_->environment() +
+            " TARVENOR_UDEV_RULES_DIRS=" + shell_quoted(rules_) +
+            " XDG_RUNTIME_DIR=" + shell_quoted(dir_ / "run") + " " + more_environment + " " +
+            unprivileged_prefix();
         return run_cli_copy(program, dir_, arguments, environment);
     }
     std::string node(int number) const {

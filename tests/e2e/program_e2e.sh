@@ -82,6 +82,8 @@ quiet=$e2e_pid
 e2e_wait 10 test -S "$XDG_RUNTIME_DIR/Brennic RGB" || e2e_fail "no instance socket"
 sleep 1
 e2e_window_hidden "$quiet" || e2e_fail "window shown without a keyboard"
+# The virtual keyboard listens once the program has loaded it, which a busy machine delays.
+e2e_wait 10 test -S "$TARVENOR_SIM_DIR/control.sock" || e2e_fail "the virtual keyboard never listened"
 simctl plug
 sleep 1.5
 e2e_window_hidden "$quiet" || e2e_fail "window shown when the keyboard came"
@@ -111,6 +113,22 @@ e2e_start no-tray
 lonely=$e2e_pid
 e2e_wait 10 e2e_window_shown "$lonely" || e2e_fail "window not shown without a tray"
 grep -q "no notification area" "$e2e_work/no-tray.log" || e2e_fail "no word on standard error"
+
+echo "-- a tray arriving later takes the icon; the window then hides to it"
+trayer --edge bottom --align right --width 10 --height 32 >/dev/null 2>&1 &
+tray=$!
+e2e_pids="$e2e_pids $tray"
+e2e_wait 10 grep -q "the icon is back" "$e2e_work/no-tray.log" ||
+    e2e_fail "the tray's arrival went unnoticed"
+e2e_click_control "$(e2e_main_window "$lonely")" Main.ini CONTROL_CANCEL
+e2e_wait 5 e2e_window_hidden "$lonely" || e2e_fail "Cancel did not hide the window to the tray"
+
+echo "-- the tray goes: the window shows again and the program goes on"
+kill "$tray"
+e2e_wait 10 e2e_window_shown "$lonely" || e2e_fail "the window stayed hidden when the tray went"
+[ "$(grep -c "no notification area" "$e2e_work/no-tray.log")" -eq 2 ] ||
+    e2e_fail "the tray's going was not told once"
+e2e_exited "$lonely" && e2e_fail "the program ended with the tray"
 "$BIN/tarvenor" /kill
 e2e_wait 5 e2e_exited "$lonely" || e2e_fail "/kill did not end the instance"
 e2e_nothing_left

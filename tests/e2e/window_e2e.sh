@@ -86,6 +86,7 @@ shot no-keyboard.png "$main"
 e2e_click_control "$main" Main.ini KEY_01E
 sleep 1
 [ -z "$(e2e_newest_window "$program" "$main")" ] || e2e_fail "a greyed key opened its dialog"
+e2e_wait 10 test -S "$TARVENOR_SIM_DIR/control.sock" || e2e_fail "the virtual keyboard never listened"
 "$BIN/tarvenor-simctl" plug >/dev/null || e2e_fail "tarvenor-simctl plug"
 e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
 sleep 0.5

@@ -544,6 +544,17 @@ void AssignmentDialog::showEvent(QShowEvent* event) {
     }
 }
 
+// Where the recording's grab does not reach past our windows, keys stop coming when the dialog
+// loses the focus: the recording ends there rather than miss the releases of keys held.
+void AssignmentDialog::changeEvent(QEvent* event) {
+    SkinnedDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
+        KeyCapture::keys_only_while_focused() && services_.logic.recording()) {
+        services_.logic.keyboard_lost();
+        queue_show_state();
+    }
+}
+
 void AssignmentDialog::keyPressEvent(QKeyEvent* event) {
     if (swallow_closing_key(event)) {
         return;

@@ -1,6 +1,7 @@
 #include "ui/assign/key_capture.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace tarvenor {
@@ -38,6 +39,11 @@ KeyCapture::~KeyCapture() {
     if (!grabber_.isNull() && QWidget::keyboardGrabber() == grabber_.data()) {
         grabber_->releaseKeyboard();
     }
+}
+
+bool KeyCapture::keys_only_while_focused() {
+    const QString platform = QGuiApplication::platformName();
+    return platform.startsWith(QLatin1String("wayland")) || platform == QLatin1String("cocoa");
 }
 
 void KeyCapture::grab() {

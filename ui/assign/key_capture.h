@@ -28,6 +28,9 @@ public:
     KeyCapture& operator=(const KeyCapture&) = delete;
 
     bool grabs() const { return grabs_; }
+    // Whether this platform gives the program keys only while one of its windows has the focus,
+    // whatever it grabs (Wayland, macOS); X11 and Windows let a grab take the desktop's keys.
+    static bool keys_only_while_focused();
     // Takes the grab (again), when this capture grabs, once the grabber is on screen: a grab
     // needs a mapped window.
     void grab();

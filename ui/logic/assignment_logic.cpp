@@ -481,6 +481,14 @@ void AssignmentLogic::stop_recording() {
     recorder_.stop();
 }
 
+void AssignmentLogic::keyboard_lost() {
+    if (!recorder_.recording()) {
+        return;
+    }
+    changed_ = recorder_.release_held(actions_) || changed_;
+    stop_recording();
+}
+
 void AssignmentLogic::toggle_record_delay() {
     const int option = recorder_.record_delay() == 1 ? 0 : 1;
     write_record_delay(settings_, texts_, option);

@@ -114,6 +114,9 @@ public:
     bool recording() const { return recorder_.recording(); }
     void toggle_recording();
     void stop_recording();
+    // The dialog lost the keyboard where nothing grabs it (Wayland): a recording ends, and the
+    // keys it saw go down get their release rows, so that nothing stays held in the macro.
+    void keyboard_lost();
     // The record button's caption text key; nothing until it was first pressed.
     std::optional<TextKey> record_button_text() const { return recorder_.button_text(); }
     bool record_delay() const { return recorder_.record_delay() == 1; }

@@ -36,6 +36,7 @@ void MacroRecorder::start() {
     recording_ = true;
     last_event_ = clock_.now_ms();
     remembered_win_key_ = 0;
+    held_.clear();
 }
 
 void MacroRecorder::stop() {
@@ -112,6 +113,19 @@ void MacroRecorder::record(KeyCode code, bool release, ActionList& actions, bool
     const auto direction = release ? MacroAction::kUp : MacroAction::kDown;
     added = add(code, direction, delay_since_last(now), actions) || added;
     last_event_ = now;
+    std::erase(held_, code);
+    if (!release) {
+        held_.push_back(code);
+    }
+}
+
+bool MacroRecorder::release_held(ActionList& actions) {
+    bool added = false;
+    // record() takes each key off the list.
+    for (const KeyCode code : std::vector<KeyCode>(held_)) {
+        record(code, true, actions, added);
+    }
+    return added;
 }
 
 } // namespace tarvenor

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace tarvenor {
 
@@ -47,6 +48,10 @@ public:
     // was added. Keystrokes pass untouched when not recording, and so do media keys and keys
     // without a code. Repeats (auto_repeat set, down or up) are swallowed and not recorded.
     KeyVerdict key_stroke(const KeyStroke& stroke, ActionList& actions, bool& added);
+    // Adds a release row for each key recorded going down and not yet up, so that the macro
+    // never leaves a key held; true when a row was added. For a recording whose keys stop
+    // coming (the window lost the keyboard).
+    bool release_held(ActionList& actions);
 
     // The record button's text; nothing until it was first pressed (it keeps its own caption).
     std::optional<TextKey> button_text() const;
@@ -67,6 +72,8 @@ private:
     int record_delay_ = 0;
     std::uint32_t last_event_ = 0;
     KeyCode remembered_win_key_ = 0;
+    // Keys down in the recording, in the order they went down.
+    std::vector<KeyCode> held_;
 };
 
 } // namespace tarvenor

@@ -263,6 +263,13 @@ void MainWindow::put_away() {
     }
 }
 
+void MainWindow::set_tray_available(bool available) {
+    services_.tray_available = available;
+    if (!available && isHidden()) {
+        show();
+    }
+}
+
 void MainWindow::show_about() {
     if (about_.isNull()) {
         about_ = new AboutDialog(

@@ -90,6 +90,9 @@ public:
     void bring_up();
     // System close, Cancel, OK: out of the way (hidden, or minimised without a tray).
     void put_away();
+    // The notification area came or went. Without one a hidden window could never be reached
+    // again, so it shows; with one it stays as it is.
+    void set_tray_available(bool available);
     void show_about();
     // A failure to open it is told over `asker`, the window that asked (this one when none).
     void show_help(QWidget* asker = nullptr);

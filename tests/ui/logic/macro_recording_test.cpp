@@ -17,6 +17,7 @@ struct Row {
 
 constexpr std::uint16_t kDown = MacroAction::kDown;
 constexpr std::uint16_t kUp = MacroAction::kUp;
+constexpr KeyCode kC = 0x02E;
 
 // The macro page of a key, on a macro with the given actions, with the record-delay option set.
 class Recording : public AssignmentFixture {
@@ -203,10 +204,42 @@ const Stopper kStoppers[] = {
     {"Ok", [](AssignmentLogic& d) { d.ok(0); }},
     {"Cancel", [](AssignmentLogic& d) { d.cancel(); }},
     {"Toggle", [](AssignmentLogic& d) { d.toggle_recording(); }},
+    {"KeyboardLost", [](AssignmentLogic& d) { d.keyboard_lost(); }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Paths, RecordingStops, ::testing::ValuesIn(kStoppers),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The window losing the keyboard mid-recording (Wayland has no grab): keys still down get their
+// release rows, in the order they went down, and the recording ends.
+TEST_F(Recording, KeysHeldWhenTheKeyboardIsLostAreReleased) {
+    start(0);
+    at(10, kA, false);
+    at(10, kB, false);
+    at(10, kC, false);
+    at(10, kB, true);
+    dialog.keyboard_lost();
+    EXPECT_FALSE(dialog.recording());
+    EXPECT_EQ(rows(), (std::vector<Row>{{kA, kDown, 50},
+                                        {kB, kDown, 50},
+                                        {kC, kDown, 50},
+                                        {kB, kUp, 50},
+                                        {kA, kUp, 50},
+                                        {kC, kUp, 0}}));
+    // Nothing held any more: losing the keyboard again adds nothing.
+    dialog.toggle_recording();
+    dialog.keyboard_lost();
+    EXPECT_EQ(rows().size(), 6u);
+}
+
+TEST_F(Recording, KeyboardLostWithNothingHeldOnlyStops) {
+    start(1);
+    tap_a_then_b();
+    dialog.keyboard_lost();
+    EXPECT_FALSE(dialog.recording());
+    EXPECT_EQ(rows().size(), 4u);
+    EXPECT_EQ(rows().back(), (Row{kB, kUp, 0}));
+}
 
 TEST_F(Recording, RecordedMacroIsStoredOnApply) {
     start(1);
