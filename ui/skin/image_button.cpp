@@ -156,6 +156,7 @@ void ImageButton::draw_face(QPainter& painter, FaceSlot slot) const {
         return;
     }
     const QRect source(origin_ - QPoint(1, 1), size());
+    // Left of and above the picture's corner nothing is drawn; right of and below it, black.
     const QRect on_surface = source & QRect(0, 0, source.right() + 1, source.bottom() + 1);
     if (!QRect(QPoint(0, 0), face->size()).contains(on_surface)) {
         painter.fillRect(on_surface.translated(-source.topLeft()), Qt::black);

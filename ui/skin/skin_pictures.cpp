@@ -34,7 +34,8 @@ QByteArray read_picture_file(const std::filesystem::path& file, std::streamsize 
     if (!in) {
         throw SkinError("skin picture missing: " + file.string());
     }
-    const auto whole = static_cast<std::streamsize>(std::filesystem::file_size(file, error));
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    const auto whole = error ? std::streamsize{0} : static_cast<std::streamsize>(size);
     const std::streamsize wanted = limit < 0 || whole < limit ? whole : limit;
     QByteArray bytes(static_cast<qsizetype>(wanted), Qt::Uninitialized);
     in.read(bytes.data(), wanted);
