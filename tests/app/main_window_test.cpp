@@ -55,6 +55,31 @@ TEST_F(WindowTest, KeysSitWhereTheSkinPlacesThem) {
     }
 }
 
+TEST_F(WindowTest, PicturesAreDecodedWhenShownAndReleasedInTheTray) {
+    SkinPictures& pictures = SkinPictures::shared();
+    window.reset();
+    pictures.release();
+    SetUp();
+    EXPECT_EQ(pictures.decoded_count(), 0) << "a picture was decoded before the window showed";
+
+    window->set_connected_count(1);
+    window->open_window();
+    const QImage first = window->grab().toImage();
+    EXPECT_TRUE(window->pictures().normal->decoded());
+    EXPECT_FALSE(window->pictures().over->decoded()) << "no key is hovered";
+    const QRegion shape = window->mask();
+    EXPECT_FALSE(shape.isEmpty());
+
+    window->put_away();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(pictures.decoded_count(), 0);
+
+    window->open_window();
+    EXPECT_EQ(window->mask(), shape);
+    EXPECT_EQ(window->grab().toImage(), first);
+}
+
 TEST_F(WindowTest, GKeyClickInBankBAsksForItsSlotAndHighlightsIt) {
     window->switch_bank(1);
     ImageButton& g3 = *window->button(1002);

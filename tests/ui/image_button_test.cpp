@@ -21,11 +21,12 @@ class ImageButtonTest : public ::testing::Test {
 protected:
     ImageButtonTest() {
         for (int slot = 0; slot < 5; ++slot) {
-            surfaces_[static_cast<std::size_t>(slot)] =
-                StateSurface(test::coordinate_picture(kClient, 40 * (slot + 1)), kClient);
-            faces_[static_cast<std::size_t>(slot)] = &surfaces_[static_cast<std::size_t>(slot)];
+            const std::string name = "face" + std::to_string(slot) + ".png";
+            folder_.save(name, test::coordinate_picture(kClient, 40 * (slot + 1)));
+            faces_[static_cast<std::size_t>(slot)] = &pictures_.picture(folder_.path() / name);
         }
-        parent_.resize(kClient);
+        // Room for a control reaching past the pictures.
+        parent_.resize(kClient.grownBy({0, 0, 50, 50}));
         parent_.setAutoFillBackground(true);
         QPalette palette = parent_.palette();
         palette.setColor(QPalette::Window, kParentColour);
@@ -46,13 +47,15 @@ protected:
     }
 
     static inline const QColor kParentColour{12, 34, 56};
-    std::array<StateSurface, 5> surfaces_;
+    test::TempFolder folder_;
+    SkinPictures pictures_;
     FaceImages faces_{};
     QWidget parent_;
     const IniFile skin_ = IniFile::parse("[BUTTONINFO]\n"
                                          "CONTROL_OK=10,20,30,40\n"
                                          "FUNC_REPORT1=1,1,50,20\n"
                                          "LEFT_ARROW=60,70,12,14\n"
+                                         "CONTROL_EDGE=190,100,30,40\n"
                                          "[BUTTONINFO2]\n"
                                          "UP_ARROW_LEFT1=101,51,1,1\n");
 };
@@ -65,6 +68,15 @@ TEST_F(ImageButtonTest, FacesAreCutOneUpAndLeftOfThePosition) {
     EXPECT_TRUE(button.isEnabled());
     EXPECT_EQ(shown(button, 0, 0), QColor(9, 19, tag_of(FaceSlot::Normal)));
     EXPECT_EQ(shown(button, 29, 39), QColor(38, 58, tag_of(FaceSlot::Normal)));
+}
+
+TEST_F(ImageButtonTest, FaceReachingPastThePictureIsBlackThere) {
+    ImageButton button(&parent_);
+    place_image_control(button, skin_, "BUTTONINFO", "CONTROL_EDGE", faces_);
+    // The face is cut from (189, 99) of a 200 x 120 picture.
+    EXPECT_EQ(shown(button, 10, 20), QColor(199, 119, tag_of(FaceSlot::Normal)));
+    EXPECT_EQ(shown(button, 11, 5), QColor(0, 0, 0));
+    EXPECT_EQ(shown(button, 5, 21), QColor(0, 0, 0));
 }
 
 TEST_F(ImageButtonTest, EachStateShowsItsOwnFace) {
@@ -128,10 +140,10 @@ TEST_F(ImageButtonTest, PlainPlacementIgnoresTheUnusedMarkAndMoveKeepsTheSize) {
 TEST_F(ImageButtonTest, FaceFromAnotherKeyFillsEverySlot) {
     ImageButton arrow(&parent_);
     place_with_face(arrow, skin_, "BUTTONINFO", "LEFT_ARROW", "BUTTONINFO2", "UP_ARROW_LEFT1",
-                    surfaces_[2]);
+                    *faces_[2]);
     EXPECT_EQ(arrow.geometry(), QRect(60, 70, 12, 14));
-    for (const StateSurface* face : arrow.faces()) {
-        EXPECT_EQ(face, &surfaces_[2]);
+    for (const SkinPicture* face : arrow.faces()) {
+        EXPECT_EQ(face, faces_[2]);
     }
     EXPECT_EQ(shown(arrow, 0, 0), QColor(100, 50, tag_of(FaceSlot::Pressed)));
     arrow.setEnabled(false);

@@ -5,6 +5,7 @@
 #include "ui/skin/keyboard_focus.h"
 
 #include "input_events.h"
+#include "skin_test_support.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -115,16 +116,20 @@ int focus_pixels(QWidget& widget) {
 // Tab shows where the focus is on each kind of control. Opening the window shows no frame, and
 // a click on a button does not take the focus (nor its frame) from where Tab left it.
 TEST(FocusFrame, ShownWhereTabPutsTheFocus) {
+    test::TempFolder folder;
+    QImage black(60, 30, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    folder.save("black.png", black);
+    SkinPictures pictures;
+    const SkinPicture& picture = pictures.picture(folder.path() / "black.png");
     QWidget window;
     window.resize(300, 100);
     auto* first = new PictureButton(&window);
     first->setGeometry(0, 0, 40, 30);
-    first->set_picture(QPixmap(40, 30));
+    first->set_picture(picture);
     auto* slider = new BitmapSlider(&window);
     slider->setGeometry(50, 0, 60, 20);
-    QPixmap black(60, 20);
-    black.fill(Qt::black);
-    slider->set_picture(black);
+    slider->set_picture(picture);
     auto* colour = new ColourButton(&window);
     colour->setGeometry(120, 0, 60, 20);
     auto* image = new ImageButton(&window);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/skin/state_surface.h"
-
 #include <QColor>
 #include <QImage>
 

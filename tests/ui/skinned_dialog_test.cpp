@@ -115,7 +115,7 @@ protected:
     test::TempFolder folder_;
 };
 
-TEST_F(SkinnedDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
+TEST_F(SkinnedDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutlineWhenShown) {
     folder_.save("back.bmp", background_picture());
     folder_.save("mask.bmp", outline_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
@@ -124,7 +124,13 @@ TEST_F(SkinnedDialogTest, TakesSizeFromTheBackgroundAndShapeFromTheOutline) {
     EXPECT_EQ(dialog.size(), QSize(40, 30));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
+    // Built but not shown, the dialog has decoded nothing.
+    EXPECT_FALSE(dialog.skin_picture("back.bmp").decoded());
+    EXPECT_TRUE(dialog.mask().isEmpty());
+    dialog.show();
     expect_region_is_non_white(dialog.mask(), outline_picture());
+    // The outline is not kept once the shape is made.
+    EXPECT_FALSE(dialog.skin_picture("mask.bmp").decoded());
     // The background is what the dialog paints.
     EXPECT_EQ(dialog.grab().toImage().pixelColor(20, 2), QColor(30, 30, 40));
 }
@@ -136,6 +142,7 @@ TEST_F(SkinnedDialogTest, MissingMaskFallsBackToTheBackground) {
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
     ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
+    dialog.show();
     expect_region_is_non_white(dialog.mask(), background);
 }
 
@@ -147,6 +154,7 @@ TEST_F(SkinnedDialogTest, AllWhiteOutlineLeavesNothingOfTheWindow) {
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\nMask=mask.bmp\n");
     ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
     dialog.apply();
+    dialog.show();
     EXPECT_FALSE(dialog.mask().isEmpty());
     EXPECT_FALSE(dialog.mask().intersects(dialog.rect()));
 }
@@ -177,15 +185,33 @@ TEST_F(SkinnedDialogTest, MissingOrBrokenPictureIsReportedByName) {
     }
 }
 
-TEST_F(SkinnedDialogTest, OkReleasesThePictures) {
+TEST_F(SkinnedDialogTest, PicturesAreReleasedOnceNoSkinnedWindowShows) {
     folder_.save("back.bmp", background_picture());
     folder_.write("Test.ini", "[SCREEN]\nMain=back.bmp\n");
-    ExposedSkinDialog dialog(nullptr, ini(), folder_.path());
-    dialog.apply();
-    EXPECT_TRUE(dialog.has_pictures());
-    dialog.accept();
-    EXPECT_FALSE(dialog.has_pictures());
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ExposedSkinDialog first(nullptr, ini(), folder_.path());
+    ExposedSkinDialog second(nullptr, ini(), folder_.path());
+    first.apply();
+    second.apply();
+    first.show();
+    second.show();
+    first.grab();
+    const SkinPicture& back = first.skin_picture("back.bmp");
+    EXPECT_EQ(&back, &second.skin_picture("back.bmp"));
+    ASSERT_TRUE(back.decoded());
+
+    first.accept();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(first.result(), QDialog::Accepted);
+    EXPECT_TRUE(back.decoded()) << "released while another skinned window shows";
+    second.hide();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(back.decoded());
+
+    // Shown again, it keeps its shape and paints its background decoded anew.
+    const QRegion shape = second.mask();
+    second.show();
+    EXPECT_EQ(second.mask(), shape);
+    EXPECT_EQ(second.grab().toImage().pixelColor(20, 2), QColor(30, 30, 40));
 }
 
 TEST_F(SkinnedDialogTest, DraggingTheSurfaceMovesTheWindow) {

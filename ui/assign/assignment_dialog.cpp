@@ -154,7 +154,7 @@ AssignmentDialog::AssignmentDialog(QWidget* parent, const std::filesystem::path&
     setObjectName(QStringLiteral("assignment"));
     setWindowTitle(language_text(skin_keys::assignment::kTitleLabel.text));
     apply_skin();
-    load_pictures(skin_folder);
+    find_pictures();
     place_buttons();
     place_labels();
     place_fields();
@@ -169,24 +169,22 @@ AssignmentDialog::~AssignmentDialog() {
     }
 }
 
-void AssignmentDialog::load_pictures(const std::filesystem::path& folder) {
-    const QSize client = background().size();
+void AssignmentDialog::find_pictures() {
     for (std::size_t look = 0; look < kLookFiles.size(); ++look) {
         const std::string stem = kLookFiles[look];
         auto& set = pictures_[look];
-        set[0] = StateSurface::load(folder / (stem + "_normal.jpg"), client);
-        set[1] = StateSurface::load(folder / (stem + "_over.jpg"), client);
-        set[2] = StateSurface::load(folder / (stem + "_down.jpg"), client);
+        set[0] = &skin_picture(stem + "_normal.jpg");
+        set[1] = &skin_picture(stem + "_over.jpg");
+        set[2] = &skin_picture(stem + "_down.jpg");
         const bool own_disable = look == static_cast<std::size_t>(AssignmentLook::Macro) ||
                                  look == static_cast<std::size_t>(AssignmentLook::Macro2);
-        set[3] =
-            own_disable ? StateSurface::load(folder / (stem + "_disable.jpg"), client) : set[0];
+        set[3] = own_disable ? &skin_picture(stem + "_disable.jpg") : set[0];
     }
 }
 
 FaceImages AssignmentDialog::faces(AssignmentLook look) const {
     const auto& set = pictures_[static_cast<std::size_t>(look)];
-    return {&set[0], &set[1], &set[2], &set[3], &set[2]};
+    return {set[0], set[1], set[2], set[3], set[2]};
 }
 
 QString AssignmentDialog::language_text(const char* key) const {

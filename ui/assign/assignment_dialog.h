@@ -3,9 +3,9 @@
 #include "model/text_table.h"
 #include "ui/assign/key_capture.h"
 #include "ui/logic/assignment_logic.h"
+#include "ui/skin/face_images.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/skinned_dialog.h"
-#include "ui/skin/state_surface.h"
 
 #include <QString>
 
@@ -78,7 +78,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void load_pictures(const std::filesystem::path& folder);
+    void find_pictures();
     void place_buttons();
     void place_labels();
     void place_fields();
@@ -95,7 +95,7 @@ private:
 
     Services services_;
     // normal, over, down, disabled for each look.
-    std::array<std::array<StateSurface, 4>, 5> pictures_;
+    std::array<std::array<const SkinPicture*, 4>, 5> pictures_{};
     AssignmentLook look_ = AssignmentLook::Key;
     std::map<AssignmentControl, ImageButton*> buttons_;
     std::map<AssignmentControl, QWidget*> controls_;

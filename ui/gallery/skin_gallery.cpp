@@ -10,7 +10,6 @@
 #include "ui/skin/placement.h"
 #include "ui/skin/skin_error.h"
 #include "ui/skin/skinned_dialog.h"
-#include "ui/skin/state_surface.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,13 +39,12 @@ public:
     explicit GalleryWindow(const fs::path& skins)
         : SkinnedDialog(nullptr, skins / "Main.ini", skins) {
         apply_skin();
-        const QSize client = background().size();
         const char* names[] = {"main_normal.jpg", "main_over.jpg", "main_down.jpg",
                                "main_disable.jpg"};
         for (std::size_t i = 0; i < states_.size(); ++i) {
-            states_[i] = StateSurface::load(skins / names[i], client);
+            states_[i] = &skin_picture(names[i]);
         }
-        arrows_ = StateSurface::load(skins / "Arrow.jpg", client);
+        arrows_ = &skin_picture("Arrow.jpg");
         place_keys();
         place_buttons();
         place_lighting_panel(skins);
@@ -54,10 +52,10 @@ public:
     }
 
 private:
-    const StateSurface* normal() const { return &states_[0]; }
-    const StateSurface* over() const { return &states_[1]; }
-    const StateSurface* down() const { return &states_[2]; }
-    const StateSurface* disable() const { return &states_[3]; }
+    const SkinPicture* normal() const { return states_[0]; }
+    const SkinPicture* over() const { return states_[1]; }
+    const SkinPicture* down() const { return states_[2]; }
+    const SkinPicture* disable() const { return states_[3]; }
 
     ImageButton* image(const std::string& key, const FaceImages& faces) {
         auto* button = new ImageButton(this);
@@ -138,7 +136,7 @@ private:
               std::pair{skin_keys::main_window::kRightArrow,
                         skin_keys::main_window::kRightArrowDown}}) {
             auto* arrow = new ImageButton(this);
-            place_with_face(*arrow, skin(), kSection, key, skin_keys::kArrowFaces, face, arrows_);
+            place_with_face(*arrow, skin(), kSection, key, skin_keys::kArrowFaces, face, *arrows_);
         }
     }
 
@@ -151,7 +149,7 @@ private:
 
     void picture(const char* key, const fs::path& file) {
         auto* shown = new QLabel(this);
-        shown->setPixmap(QPixmap::fromImage(load_skin_picture(file)));
+        shown->setPixmap(SkinPictures::shared().picture(file).pixmap());
         place_control(*shown, skin(), kSection, key);
     }
 
@@ -209,8 +207,8 @@ private:
         QApplication::sendEvent(hovered, &move);
     }
 
-    std::array<StateSurface, 4> states_;
-    StateSurface arrows_;
+    std::array<const SkinPicture*, 4> states_{};
+    const SkinPicture* arrows_ = nullptr;
     std::map<std::string, ImageButton*> buttons_;
 };
 

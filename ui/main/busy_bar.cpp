@@ -1,13 +1,12 @@
 #include "ui/main/busy_bar.h"
 
-#include "ui/skin/state_surface.h"
+#include <QPainter>
 
 namespace tarvenor {
 
-BusyBar::BusyBar(QWidget* parent, const std::filesystem::path& skin_folder) : QLabel(parent) {
+BusyBar::BusyBar(QWidget* parent, const std::filesystem::path& skin_folder) : QWidget(parent) {
     for (int k = 0; k < BusyBarLogic::kFrames; ++k) {
-        frames_[k] =
-            QPixmap::fromImage(load_skin_picture(skin_folder / BusyBarLogic::frame_file(k)));
+        frames_[k] = &SkinPictures::shared().picture(skin_folder / BusyBarLogic::frame_file(k));
     }
     frames_timer_.setInterval(BusyBarLogic::kFrameInterval);
     connect(&frames_timer_, &QTimer::timeout, this, &BusyBar::show_next_frame);
@@ -30,7 +29,8 @@ void BusyBar::job_finished() {
 }
 
 void BusyBar::show_next_frame() {
-    setPixmap(frames_[logic_.next_frame()]);
+    frame_ = logic_.next_frame();
+    update();
 }
 
 void BusyBar::hide_if_due() {
@@ -38,6 +38,13 @@ void BusyBar::hide_if_due() {
         frames_timer_.stop();
         hide();
     }
+}
+
+void BusyBar::paintEvent(QPaintEvent*) {
+    // At its own size, at the left and centred in height, as a label shows a picture.
+    const QPixmap& frame = frames_[static_cast<std::size_t>(frame_)]->pixmap();
+    QPainter painter(this);
+    painter.drawPixmap(0, (height() - frame.height()) / 2, frame);
 }
 
 } // namespace tarvenor

@@ -12,19 +12,30 @@
 
 namespace tarvenor {
 
+namespace {
+
+// Stretched over the whole widget; nothing before a picture was given.
+void draw_picture(QPainter& painter, const QWidget& widget, const SkinPicture* picture) {
+    if (picture != nullptr) {
+        painter.drawPixmap(widget.rect(), picture->pixmap());
+    }
+}
+
+} // namespace
+
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
     take_focus_from_tab_only(*this);
     setCursor(Qt::PointingHandCursor);
 }
 
-void PictureButton::set_picture(const QPixmap& picture) {
-    picture_ = picture;
+void PictureButton::set_picture(const SkinPicture& picture) {
+    picture_ = &picture;
     update();
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), picture_);
+    draw_picture(painter, *this, picture_);
     if (shows_focus_frame(*this)) {
         draw_focus_frame(painter, rect());
     }
@@ -41,14 +52,14 @@ BitmapSlider::BitmapSlider(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void BitmapSlider::set_picture(const QPixmap& picture) {
-    picture_ = picture;
+void BitmapSlider::set_picture(const SkinPicture& picture) {
+    picture_ = &picture;
     update();
 }
 
 void BitmapSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), picture_);
+    draw_picture(painter, *this, picture_);
     if (shows_focus_frame(*this)) {
         draw_focus_frame(painter, rect());
     }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/skin/skin_pictures.h"
+
 #include <QAbstractButton>
-#include <QPixmap>
 #include <QWidget>
 
 namespace tarvenor {
@@ -12,14 +13,14 @@ class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
     explicit PictureButton(QWidget* parent);
-    void set_picture(const QPixmap& picture);
+    void set_picture(const SkinPicture& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPixmap picture_;
+    const SkinPicture* picture_ = nullptr;
 };
 
 // A five-step slider drawn by its picture (the knob is part of the picture). Dragging across it,
@@ -33,7 +34,7 @@ public:
     static constexpr int kWheelStep = 120;
 
     explicit BitmapSlider(QWidget* parent);
-    void set_picture(const QPixmap& picture);
+    void set_picture(const SkinPicture& picture);
     // Moves the knob without reporting it.
     void set_position(int position) { position_ = position; }
     int position() const { return position_; }
@@ -53,7 +54,7 @@ private:
     // Moves the knob to `position`, limited to the slider's ends, and reports a change.
     void move_to(int position);
 
-    QPixmap picture_;
+    const SkinPicture* picture_ = nullptr;
     int position_ = 0;
     // Wheel turns smaller than a notch (smooth wheels, touchpads), kept until they make one.
     int wheel_rest_ = 0;

@@ -9,7 +9,6 @@
 #include "ui/skin/colour_button.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/placement.h"
-#include "ui/skin/skin_error.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -46,14 +45,14 @@ LightingPanel::LightingPanel(QWidget& window, const IniFile& skin,
                              const UserStorage& storage, KeyButton key_button)
     : QObject(&window), window_(window), skin_(skin), language_(language),
       key_button_(std::move(key_button)), logic_(storage) {
-    load_pictures(skin_folder);
+    find_pictures(skin_folder);
     make_controls();
     connect_controls();
     logic_.set_changed([this] { show_state(); });
     show_state();
 }
 
-void LightingPanel::load_pictures(const std::filesystem::path& skin_folder) {
+void LightingPanel::find_pictures(const std::filesystem::path& skin_folder) {
     std::vector<std::string> names(std::begin(kFixedPictures), std::end(kFixedPictures));
     for (const char* choice : kChoicePictures) {
         names.push_back(std::string(choice) + ".bmp");
@@ -63,17 +62,12 @@ void LightingPanel::load_pictures(const std::filesystem::path& skin_folder) {
         names.push_back(std::to_string(n) + ".bmp");
     }
     for (const std::string& name : names) {
-        const std::filesystem::path file = skin_folder / name;
-        QPixmap pixmap(QString::fromStdString(file.string()));
-        if (pixmap.isNull()) {
-            throw SkinError("lighting picture missing: " + file.string());
-        }
-        pictures_.emplace(name, std::move(pixmap));
+        pictures_.emplace(name, &SkinPictures::shared().picture(skin_folder / name));
     }
 }
 
-const QPixmap& LightingPanel::picture(const std::string& name) const {
-    return pictures_.at(name);
+const SkinPicture& LightingPanel::picture(const std::string& name) const {
+    return *pictures_.at(name);
 }
 
 QLabel* LightingPanel::make_label(const char* skin_key, const char* text_key) {
@@ -267,7 +261,7 @@ void LightingPanel::show_pictures() {
     brightness_->set_picture(picture(logic_.brightness_image()));
     speed_->set_position(speed_slider_position(record.speed()));
     speed_->set_picture(picture(logic_.speed_image()));
-    const QPixmap& random = picture(record.random_colour() ? "sjsdown.bmp" : "sjsup.bmp");
+    const SkinPicture& random = picture(record.random_colour() ? "sjsdown.bmp" : "sjsup.bmp");
     for (ColourGroupControls* group : {&group_a_, &group_b_}) {
         group->colour->set_colour(to_qcolor(record.effect_colour()));
         group->random->set_picture(random);

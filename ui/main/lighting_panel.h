@@ -3,10 +3,10 @@
 #include "model/ini_file.h"
 #include "model/text_table.h"
 #include "ui/logic/lighting_panel_logic.h"
+#include "ui/skin/skin_pictures.h"
 
 #include <QLabel>
 #include <QObject>
-#include <QPixmap>
 
 #include <array>
 #include <filesystem>
@@ -65,8 +65,8 @@ private:
         PictureButton* random = nullptr;
     };
 
-    void load_pictures(const std::filesystem::path& skin_folder);
-    const QPixmap& picture(const std::string& name) const;
+    void find_pictures(const std::filesystem::path& skin_folder);
+    const SkinPicture& picture(const std::string& name) const;
     QLabel* make_label(const char* skin_key, const char* text_key);
     PictureButton* make_picture(const char* skin_key);
     BitmapSlider* make_slider(const char* skin_key);
@@ -91,7 +91,7 @@ private:
     std::function<void()> switch_off_;
     std::function<void()> shown_;
     LightingPanelLogic logic_;
-    std::map<std::string, QPixmap> pictures_;
+    std::map<std::string, const SkinPicture*> pictures_;
 
     QLabel* switch_label_ = nullptr;
     PictureButton* switch_ = nullptr;

@@ -22,10 +22,10 @@ const QColor kCaptionColour(228, 228, 228);
 enum class FaceSet { Key, Link, Plain, Apply, Indicator, Flip, Toggle, Still };
 
 FaceImages faces_of(FaceSet set, const MainPictures& p, bool flip_set = false) {
-    const StateSurface* n = flip_set ? &p.flip_normal : &p.normal;
-    const StateSurface* o = flip_set ? &p.flip_over : &p.over;
-    const StateSurface* d = flip_set ? &p.flip_down : &p.down;
-    const StateSurface* x = flip_set ? &p.flip_disable : &p.disable;
+    const SkinPicture* n = flip_set ? p.flip_normal : p.normal;
+    const SkinPicture* o = flip_set ? p.flip_over : p.over;
+    const SkinPicture* d = flip_set ? p.flip_down : p.down;
+    const SkinPicture* x = flip_set ? p.flip_disable : p.disable;
     switch (set) {
     case FaceSet::Key:
     case FaceSet::Toggle:
@@ -142,7 +142,8 @@ void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
                      skin_keys::main_window::kRightArrowDown}}) {
         auto* arrow = new ImageButton(&window);
         arrow->setObjectName(QString::fromLatin1(key));
-        place_with_face(*arrow, skin, kSection, key, skin_keys::kArrowFaces, face, pictures.arrows);
+        place_with_face(*arrow, skin, kSection, key, skin_keys::kArrowFaces, face,
+                        *pictures.arrows);
         arrow->setEnabled(false);
         buttons[id_of(id)] = arrow;
     }
@@ -180,18 +181,19 @@ void set_captions(ButtonMap& buttons, const LanguageFile& language, const TextTa
 
 } // namespace
 
-MainPictures MainPictures::load(const std::filesystem::path& folder, QSize client) {
-    return {StateSurface::load(folder / "main_normal.jpg", client),
-            StateSurface::load(folder / "main_over.jpg", client),
-            StateSurface::load(folder / "main_down.jpg", client),
-            StateSurface::load(folder / "main_disable.jpg", client),
-            StateSurface::load(folder / "Arrow.jpg", client),
-            StateSurface::load(folder / "main_color0.jpg", client),
-            StateSurface::load(folder / "main_color1.jpg", client),
-            StateSurface::load(folder / "main_flip_normal.jpg", client),
-            StateSurface::load(folder / "main_flip_over.jpg", client),
-            StateSurface::load(folder / "main_flip_down.jpg", client),
-            StateSurface::load(folder / "main_flip_disable.jpg", client)};
+MainPictures MainPictures::find(SkinPictures& cache, const std::filesystem::path& folder) {
+    const auto in_folder = [&](const char* name) { return &cache.picture(folder / name); };
+    return {in_folder("main_normal.jpg"),
+            in_folder("main_over.jpg"),
+            in_folder("main_down.jpg"),
+            in_folder("main_disable.jpg"),
+            in_folder("Arrow.jpg"),
+            in_folder("main_color0.jpg"),
+            in_folder("main_color1.jpg"),
+            in_folder("main_flip_normal.jpg"),
+            in_folder("main_flip_over.jpg"),
+            in_folder("main_flip_down.jpg"),
+            in_folder("main_flip_disable.jpg")};
 }
 
 FaceImages flip_indicator_faces(const MainPictures& pictures, bool flip) {

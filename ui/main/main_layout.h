@@ -3,7 +3,7 @@
 #include "model/ini_file.h"
 #include "model/text_table.h"
 #include "ui/skin/image_button.h"
-#include "ui/skin/state_surface.h"
+#include "ui/skin/skin_pictures.h"
 
 #include <QString>
 
@@ -13,23 +13,24 @@
 
 namespace tarvenor {
 
-// The main window's state pictures, rendered once and shared by every image button.
+// The main window's state pictures, shared by every image button.
 struct MainPictures {
-    StateSurface normal;
-    StateSurface over;
-    StateSurface down;
-    StateSurface disable;
-    StateSurface arrows;
-    StateSurface colour0;
-    StateSurface colour1;
+    const SkinPicture* normal = nullptr;
+    const SkinPicture* over = nullptr;
+    const SkinPicture* down = nullptr;
+    const SkinPicture* disable = nullptr;
+    const SkinPicture* arrows = nullptr;
+    const SkinPicture* colour0 = nullptr;
+    const SkinPicture* colour1 = nullptr;
     // The second image set: the same window with D1..D6 in the F1..F4 row, for Flip.
-    StateSurface flip_normal;
-    StateSurface flip_over;
-    StateSurface flip_down;
-    StateSurface flip_disable;
+    const SkinPicture* flip_normal = nullptr;
+    const SkinPicture* flip_over = nullptr;
+    const SkinPicture* flip_down = nullptr;
+    const SkinPicture* flip_disable = nullptr;
 
-    // Throws SkinError naming the first picture that cannot be loaded.
-    static MainPictures load(const std::filesystem::path& skin_folder, QSize client);
+    // Names the pictures of the skin folder in `cache`; throws SkinError naming the first one
+    // that is missing.
+    static MainPictures find(SkinPictures& cache, const std::filesystem::path& skin_folder);
 };
 
 // The image buttons of the main window by control id.

@@ -75,9 +75,9 @@ MainWindow::MainWindow(const std::filesystem::path& skin_folder, MainWindowServi
       links_(services_.language, services_.help_file) {
     setObjectName(QStringLiteral("main"));
     apply_skin();
-    pictures_ = MainPictures::load(skin_folder, background().size());
-    flip_background_ = load_skin_picture(
-        skin_folder / skin().get(skin_keys::kScreen, skin_keys::kFlipBackground,
+    pictures_ = MainPictures::find(SkinPictures::shared(), skin_folder);
+    flip_background_ =
+        &skin_picture(skin().get(skin_keys::kScreen, skin_keys::kFlipBackground,
                                  skin().get(skin_keys::kScreen, skin_keys::kBackground)));
     buttons_ = place_main_controls(*this, skin(), pictures_, services_.language, services_.texts);
     couple_draws(buttons_);
@@ -185,8 +185,8 @@ void MainWindow::on_key_click(int control_id) {
     ImageButton* clicked = button(outcome.highlighted_control);
     highlighted_ = outcome.highlighted_control;
     highlighted_faces_ = clicked->faces();
-    const StateSurface* over = &pictures_.over;
-    clicked->set_face_images({over, over, &pictures_.down, &pictures_.normal, over});
+    const SkinPicture* over = pictures_.over;
+    clicked->set_face_images({over, over, pictures_.down, pictures_.normal, over});
     if (assign_) {
         assign_(outcome.request);
     }
@@ -365,12 +365,12 @@ void MainWindow::set_arrow_faces(const char* left_face, const char* right_face) 
          {std::tuple{MainControl::LeftArrow, skin_keys::main_window::kLeftArrow, left_face},
           std::tuple{MainControl::RightArrow, skin_keys::main_window::kRightArrow, right_face}}) {
         place_with_face(*button(id), skin(), skin_keys::kControls, key, skin_keys::kArrowFaces,
-                        face, pictures_.arrows);
+                        face, *pictures_.arrows);
     }
 }
 
 void MainWindow::show_key_set(bool flip) {
-    show_background(flip ? flip_background_ : QImage());
+    show_background(flip ? flip_background_ : nullptr);
 }
 
 void MainWindow::select_profile_button(int profile) {

@@ -200,7 +200,7 @@ private:
 
     MainWindowServices services_;
     MainPictures pictures_;
-    QImage flip_background_;
+    const SkinPicture* flip_background_ = nullptr;
     ButtonMap buttons_;
     BusyBar* busy_bar_ = nullptr;
     EnvironmentDocumentsFolder documents_;

@@ -44,10 +44,9 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
         QString::fromStdString(host_.language().text(skin_keys::profile::kTitleLabel.text));
     setWindowTitle(title);
     apply_skin();
-    const QSize client = background().size();
-    normal_ = StateSurface::load(skin_folder / "Profile_normal.jpg", client);
-    over_ = StateSurface::load(skin_folder / "Profile_over.jpg", client);
-    down_ = StateSurface::load(skin_folder / "Profile_down.jpg", client);
+    normal_ = &skin_picture("Profile_normal.jpg");
+    over_ = &skin_picture("Profile_over.jpg");
+    down_ = &skin_picture("Profile_down.jpg");
     place_buttons();
     (new SkinLabel(*this, skin(), skin_keys::profile::kTitleLabel))->show_text(title);
 
@@ -81,7 +80,7 @@ ImageButton* ProfileManagerDialog::button(ProfileManagerControl control_id) cons
 }
 
 void ProfileManagerDialog::place_buttons() {
-    const FaceImages faces{&normal_, &over_, &down_, &down_, &normal_};
+    const FaceImages faces{normal_, over_, down_, down_, normal_};
     for (const ButtonPlace& place : kButtons) {
         auto* control = new ImageButton(this);
         control->setObjectName(QString::fromLatin1(place.key));

@@ -5,7 +5,6 @@
 #include "ui/profile/profile_manager_host.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/skinned_dialog.h"
-#include "ui/skin/state_surface.h"
 
 #include <map>
 
@@ -66,7 +65,9 @@ private:
     void set_pending_look();
 
     ProfileManagerHost& host_;
-    StateSurface normal_, over_, down_;
+    const SkinPicture* normal_ = nullptr;
+    const SkinPicture* over_ = nullptr;
+    const SkinPicture* down_ = nullptr;
     std::map<ProfileManagerControl, ImageButton*> buttons_;
     QTreeWidget* view_ = nullptr;
     ProfileList list_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/skin/state_surface.h"
+#include "ui/skin/face_images.h"
 
 #include <QRect>
 #include <QSize>

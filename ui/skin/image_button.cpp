@@ -151,12 +151,17 @@ void ImageButton::paintEvent(QPaintEvent*) {
 }
 
 void ImageButton::draw_face(QPainter& painter, FaceSlot slot) const {
-    const StateSurface* face = faces_[static_cast<std::size_t>(slot)];
+    const SkinPicture* face = faces_[static_cast<std::size_t>(slot)];
     if (face == nullptr) {
         return;
     }
     const QRect source(origin_ - QPoint(1, 1), size());
-    painter.drawImage(QPoint(0, 0), face->surface(), source);
+    // Left of and above the picture's corner nothing is drawn; right of and below it, black.
+    const QRect on_surface = source & QRect(0, 0, source.right() + 1, source.bottom() + 1);
+    if (!QRect(QPoint(0, 0), face->size()).contains(on_surface)) {
+        painter.fillRect(on_surface.translated(-source.topLeft()), Qt::black);
+    }
+    painter.drawPixmap(QPoint(0, 0), face->pixmap(), source);
 }
 
 void ImageButton::draw_outline(QPainter& painter) const {

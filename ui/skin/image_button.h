@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/skin/face_images.h"
 #include "ui/skin/face_rules.h"
-#include "ui/skin/state_surface.h"
 
 #include <QAbstractButton>
 #include <QColor>
@@ -14,7 +14,8 @@
 namespace tarvenor {
 
 // An image button: every state's face is a block cut from a shared full-dialog picture at the
-// button's own position, so the skin can draw each control in place.
+// button's own position, so the skin can draw each control in place. Where the block reaches past
+// the picture, the face is black.
 class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:

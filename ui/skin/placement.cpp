@@ -42,7 +42,7 @@ SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view se
 
 SkinRect place_with_face(ImageButton& control, const IniFile& skin, std::string_view section,
                          std::string_view key, std::string_view face_section,
-                         std::string_view face_key, const StateSurface& image) {
+                         std::string_view face_key, const SkinPicture& image) {
     const SkinRect rect = read_skin_rect(skin, section, key);
     const SkinRect face = read_skin_rect(skin, face_section, face_key);
     set_geometry(control, rect);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/ini_file.h"
+#include "ui/skin/face_images.h"
 #include "ui/skin/skin_rect.h"
-#include "ui/skin/state_surface.h"
 
 #include <string_view>
 
@@ -29,6 +29,6 @@ SkinRect move_control(QWidget& control, const IniFile& skin, std::string_view se
 // the position under `face_key` in `face_section`.
 SkinRect place_with_face(ImageButton& control, const IniFile& skin, std::string_view section,
                          std::string_view key, std::string_view face_section,
-                         std::string_view face_key, const StateSurface& image);
+                         std::string_view face_key, const SkinPicture& image);
 
 } // namespace tarvenor

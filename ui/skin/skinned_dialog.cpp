@@ -2,15 +2,47 @@
 
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/skin_error.h"
-#include "ui/skin/state_surface.h"
 #include "ui/skin/window_shape.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
 
 namespace tarvenor {
+
+namespace {
+
+bool skinned_window_shows() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && qobject_cast<SkinnedDialog*>(window) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Once the hiding is over (a window's dialogs hide after it), and only when no skinned window
+// shows any more: one that still shows would decode its pictures again as soon as it repaints.
+void release_pictures_when_all_hidden() {
+    static bool pending = false;
+    if (pending) {
+        return;
+    }
+    pending = true;
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            pending = false;
+            if (!skinned_window_shows()) {
+                SkinPictures::shared().release();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
 
 SkinnedDialog::SkinnedDialog(QWidget* parent, std::filesystem::path skin_file,
                              std::filesystem::path skin_folder)
@@ -28,37 +60,47 @@ void SkinnedDialog::apply_skin() {
     skin_ = std::move(*skin);
     const std::string main = skin_.get(skin_keys::kScreen, skin_keys::kBackground);
     const std::string mask = skin_.get(skin_keys::kScreen, skin_keys::kOutline, main);
-    background_ = load_skin_picture(skin_folder_ / main);
-    outline_ = load_skin_picture(skin_folder_ / mask);
+    background_ = &skin_picture(main);
+    outline_ = &skin_picture(mask);
     hide();
-    setFixedSize(background_.size());
-    apply_outline();
+    setFixedSize(background_->size());
+}
+
+const SkinPicture& SkinnedDialog::skin_picture(const std::string& name) const {
+    return SkinPictures::shared().picture(skin_folder_ / name);
+}
+
+void SkinnedDialog::setVisible(bool visible) {
+    if (visible && !shaped_ && outline_ != nullptr) {
+        apply_outline();
+    }
+    QDialog::setVisible(visible);
 }
 
 void SkinnedDialog::apply_outline() {
-    if (outline_.convertToFormat(QImage::Format_RGB32).isNull()) {
+    shaped_ = true;
+    QImage outline;
+    try {
+        outline = decode_skin_picture(outline_->file());
+    } catch (const SkinError& error) {
+        // Checked at start, broken since: the window keeps its rectangle.
+        qWarning("%s", error.what());
         return;
     }
-    const QRegion region = outline_region(outline_);
+    const QRegion region = outline_region(outline);
     // An empty mask would mean "no mask" to the toolkit; an all-white outline must instead leave
     // nothing of the window, so the mask becomes one pixel outside it.
     setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
 }
 
-void SkinnedDialog::release_pictures() {
-    background_ = QImage();
-    outline_ = QImage();
-    shown_background_ = QImage();
-}
-
-void SkinnedDialog::show_background(QImage picture) {
-    shown_background_ = std::move(picture);
+void SkinnedDialog::show_background(const SkinPicture* picture) {
+    shown_background_ = picture;
     update();
 }
 
-void SkinnedDialog::accept() {
-    release_pictures();
-    QDialog::accept();
+void SkinnedDialog::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    release_pictures_when_all_hidden();
 }
 
 bool SkinnedDialog::swallow_closing_key(QKeyEvent* event) {
@@ -78,12 +120,12 @@ bool SkinnedDialog::is_help_key(const QKeyEvent& event) {
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent*) {
-    const QImage& picture = shown_background_.isNull() ? background_ : shown_background_;
-    if (picture.isNull()) {
+    const SkinPicture* picture = shown_background_ != nullptr ? shown_background_ : background_;
+    if (picture == nullptr) {
         return;
     }
     QPainter painter(this);
-    painter.drawImage(0, 0, picture);
+    painter.drawPixmap(0, 0, picture->pixmap());
 }
 
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {

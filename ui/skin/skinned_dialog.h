@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/ini_file.h"
+#include "ui/skin/skin_pictures.h"
 
 #include <QDialog>
-#include <QImage>
 #include <QPoint>
 
 #include <filesystem>
@@ -13,6 +13,8 @@ namespace tarvenor {
 
 // The base of every skinned dialog: a frameless window as large as its background picture,
 // painted from it, cut to the shape of its outline picture and moved by dragging its surface.
+// Its pictures come from the shared cache and are decoded when first drawn; once no skinned
+// window shows any more, the cache lets go of them all.
 class SkinnedDialog : public QDialog {
     Q_OBJECT
 public:
@@ -21,22 +23,23 @@ public:
 
     const IniFile& skin() const { return skin_; }
     const std::filesystem::path& skin_folder() const { return skin_folder_; }
-    const QImage& background() const { return background_; }
-    bool has_pictures() const { return !background_.isNull() || !outline_.isNull(); }
+    // A picture of this dialog's skin folder, from the shared cache; throws SkinError naming the
+    // file when it is missing.
+    const SkinPicture& skin_picture(const std::string& name) const;
 
-    // OK: the pictures are released before the dialog closes.
-    void accept() override;
+    // The window is shaped from its outline before it first shows.
+    void setVisible(bool visible) override;
 
 protected:
-    // Reads the skin file, loads the background and outline pictures, sizes and shapes the
-    // window. Throws SkinError naming the skin file or picture that is missing, or the picture
-    // that cannot be decoded.
+    // Reads the skin file, checks the background and outline pictures and sizes the window.
+    // Throws SkinError naming the skin file or picture that is missing, or the picture whose
+    // header cannot be read.
     void apply_skin();
 
     // Paints `picture` in place of the background (a mode of the window that shows other
-    // controls in the same places), or the background again for a null picture. The window keeps
-    // its size and outline.
-    void show_background(QImage picture);
+    // controls in the same places), or the background again for none. The window keeps its size
+    // and outline.
+    void show_background(const SkinPicture* picture);
 
     // Enter and Escape would accept or reject the dialog, yet a skinned dialog goes by its
     // buttons only: such a key is taken here (true); any other is left to the caller.
@@ -48,17 +51,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void apply_outline();
-    void release_pictures();
 
     std::filesystem::path skin_file_;
     std::filesystem::path skin_folder_;
     IniFile skin_;
-    QImage background_;
-    QImage outline_;
-    QImage shown_background_;
+    const SkinPicture* background_ = nullptr;
+    const SkinPicture* outline_ = nullptr;
+    const SkinPicture* shown_background_ = nullptr;
+    // The outline is decoded once, when the window first shows; the region is kept.
+    bool shaped_ = false;
     // Where the surface was grabbed, while the window is moved by hand (platforms that cannot
     // move a window for us).
     std::optional<QPoint> drag_offset_;
