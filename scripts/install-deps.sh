@@ -8,6 +8,7 @@ set -eu
 run_packages="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libhidapi-dev libxcb1-dev
 libcli11-dev nlohmann-json3-dev xvfb xdotool imagemagick trayer fonts-dejavu-core"
 test_packages="clang libgtest-dev libgmock-dev libbenchmark-dev jq xauth fonts-wqy-microhei qt6-translations-l10n x11-utils
+openbox x11-apps
 desktop-file-utils appstream lintian dpkg-dev file binutils
 g++-mingw-w64-x86-64-posix wine64"
 case "${1:-all}" in
