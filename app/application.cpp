@@ -2,6 +2,8 @@
 
 #include "app/companion.h"
 #include "app/display_probe.h"
+#include "app/focus_follower.h"
+#include "app/follow_tray_items.h"
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 #include "app/start_options.h"
@@ -12,11 +14,13 @@
 #include "model/program_files.h"
 #include "model/user_storage.h"
 #include "ui/assign/assignment_host.h"
+#include "ui/logic/focus_texts.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/profile_panel.h"
 #include "ui/main/window_session_observer.h"
 #include "ui/profile/qt_settings_store.h"
+#include "ui/profile/rules_dialog.h"
 #include "ui/skin/dark_look.h"
 #include "ui/skin/skin_error.h"
 
@@ -85,8 +89,8 @@ class RunningProgram {
 public:
     RunningProgram(const ProgramFiles& files, const LanguageFile& language, const TextTable& texts,
                    SingleInstance& instance)
-        : files_(files), texts_(texts), instance_(instance), storage_(documents_),
-          tray_available_(TrayAvailability::of_session()),
+        : files_(files), language_(language), texts_(texts), instance_(instance),
+          storage_(documents_), tray_available_(TrayAvailability::of_session()),
           window_(files.skins,
                   {language, texts, configuration_, files.help, tray_available_->available()}),
           observer_(window_, storage_, texts), tray_(files.skins, files.language),
@@ -101,6 +105,51 @@ public:
             [assignment](const KeyClickRequest& request) { assignment->open(request); });
         profiles_->set_editor_open([assignment] { return assignment->is_open(); });
         configuration_.make_default_image();
+        follow_focus(files);
+    }
+
+    // The keyboard's profile follows the application in front, by the user's rules.
+    void follow_focus(const ProgramFiles& files) {
+        follower_ = std::make_unique<FocusFollower>(
+            open_focus_source(QApplication::platformName().toStdString()), profile_rules_path(),
+            FocusFollower::Hooks{
+                [this] { return profiles_->automatic_switch_waits() || rules_open(); },
+                [this](int profile, std::function<void(int)> ended) {
+                    profiles_->follow_profile(profile, std::move(ended));
+                }});
+        follow_tray_ = new FollowTrayItems(tray_.menu(), files.language, *follower_);
+        QObject::connect(follow_tray_, &FollowTrayItems::rules_requested, &window_,
+                         [this] { open_rules(); });
+        profiles_->set_rules_opener([this] { open_rules(); });
+        FocusFollower& follower = *follower_;
+        profiles_->set_chosen_by_hand(
+            [&follower](int profile) { follower.chosen_by_hand(profile); });
+        QObject::connect(&window_, &MainWindow::keyboard_state_installed, &follower,
+                         [this] { follower_->keyboard_profile(window_.current_profile()); });
+        QObject::connect(&window_, &MainWindow::keyboard_jobs_ended, &follower,
+                         &FocusFollower::try_again);
+        QObject::connect(&window_, &MainWindow::child_dialog_closed, &follower,
+                         &FocusFollower::try_again);
+        QObject::connect(&follower, &FocusFollower::state_changed, &tray_,
+                         [this] { show_tray_tooltip(window_.tray_tooltip_text()); });
+        QObject::connect(
+            &follower, &FocusFollower::rules_damaged, &window_, [this](const QString& problem) {
+                window_.show_message(window_.own_text(focus_text::kDamaged).arg(problem));
+            });
+    }
+
+    void open_rules() {
+        if (rules_.isNull()) {
+            rules_ = new RulesDialog(&window_, files_.skins, language_, *follower_);
+            window_.add_child_dialog(rules_);
+        }
+        rules_->exec();
+    }
+
+    bool rules_open() const { return !rules_.isNull() && rules_->isVisible(); }
+
+    void show_tray_tooltip(const QString& connection_text) {
+        tray_.set_tooltip(follow_tray_->tooltip(connection_text));
     }
 
     // The profile controls and the lighting panel act on each other: a profile button turns the
@@ -151,6 +200,7 @@ public:
         });
         events_.create();
         session_->start();
+        follower_->start();
         // The rest once the event loop runs, as the window's own initialisation message did.
         QMetaObject::invokeMethod(
             &window_, [this] { finish_start(); }, Qt::QueuedConnection);
@@ -189,7 +239,7 @@ private:
                          [this] { profiles_->request_exit([this] { exit_sequence(); }); });
         QObject::connect(&window_, &MainWindow::tray_icon_changed, &tray_, &TrayIcon::set_icon);
         QObject::connect(&window_, &MainWindow::tray_tooltip_changed, &tray_,
-                         &TrayIcon::set_tooltip);
+                         [this](const QString& text) { show_tray_tooltip(text); });
         QObject::connect(&tray_, &TrayIcon::open_requested, &window_, &MainWindow::open_window);
         QObject::connect(&tray_, &TrayIcon::about_requested, &window_, &MainWindow::show_about);
         QObject::connect(&tray_, &TrayIcon::exit_requested, &window_,
@@ -214,7 +264,8 @@ private:
     void finish_start() {
         const bool tray = tray_available_->available();
         if (tray) {
-            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
+            tray_.create(follow_tray_->tooltip(window_.tray_tooltip_text()),
+                         tray_available_->status_notifier_host());
         } else {
             say_no_tray();
         }
@@ -235,7 +286,8 @@ private:
         if (available) {
             std::fprintf(stderr,
                          "tarvenor: a notification area is there again: the icon is back\n");
-            tray_.create(window_.tray_tooltip_text(), tray_available_->status_notifier_host());
+            tray_.create(follow_tray_->tooltip(window_.tray_tooltip_text()),
+                         tray_available_->status_notifier_host());
         } else {
             say_no_tray();
             tray_.remove();
@@ -244,6 +296,7 @@ private:
     }
 
     const ProgramFiles& files_;
+    const LanguageFile& language_;
     const TextTable& texts_;
     SingleInstance& instance_;
     EnvironmentDocumentsFolder documents_;
@@ -260,6 +313,11 @@ private:
     std::unique_ptr<SessionJobs> jobs_;
     std::unique_ptr<StopSignalWatch> stop_watch_;
     bool exiting_ = false;
+    std::unique_ptr<FocusFollower> follower_;
+    // Owned by the tray's menu.
+    FollowTrayItems* follow_tray_ = nullptr;
+    // Owned by the window.
+    QPointer<RulesDialog> rules_;
     // Declared last: its worker stops before anything it reports to goes.
     std::unique_ptr<KeyboardSession> session_;
 };

@@ -4,6 +4,7 @@
 #include "cli/info_command.h"
 #include "cli/lighting_command.h"
 #include "cli/profile_command.h"
+#include "cli/rules_command.h"
 #include "cli/transfer_commands.h"
 
 namespace tarvenor::cli {
@@ -12,7 +13,7 @@ std::span<const CliCommand> all_commands() {
     static const CliCommand commands[] = {kInfoCommand,      kProfileCommand, kValidateCommand,
                                           kDumpCommand,      kResaveCommand,  kNewCommand,
                                           kPullCommand,      kPushCommand,    kLightingCommand,
-                                          kKeyColourCommand, kDoctorCommand};
+                                          kKeyColourCommand, kRulesCommand,   kDoctorCommand};
     return commands;
 }
 

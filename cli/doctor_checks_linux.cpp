@@ -1,5 +1,6 @@
 #include "cli/access_advice.h"
 #include "cli/doctor_checks.h"
+#include "cli/focus_probe.h"
 #include "cli/language_font_check.h"
 #include "cli/tray_probes.h"
 #include "hidserv/hidapi/hidraw_nodes.h"
@@ -143,6 +144,7 @@ std::vector<DoctorCheck> check_system(const ProgramFiles& files) {
     std::vector<DoctorCheck> checks = check_hidraw_nodes(hidserv::hidraw_roots_from_environment());
     checks.push_back(check_udev_rule(rule_folders(files)));
     checks.push_back(notification_area_check(probe_status_notifier(), probe_x11_tray()));
+    checks.push_back(check_focus_reporting());
     checks.push_back(check_language_font(LanguageFile::load(files.language)));
     return checks;
 }

@@ -8,6 +8,17 @@ DeviceStatus make_profile_active(CommandSet& commands, int profile) {
     return commands.set_current_profile(is_profile(profile) ? profile : 0);
 }
 
+SwitchResult follow_profile(CommandSet& commands, int profile) {
+    commands.facts().set_current_profile(DeviceFacts::kUnknownProfile);
+    SwitchResult result;
+    if (commands.get_current_profile() != profile) {
+        result.status = make_profile_active(commands, profile);
+    }
+    result.current_profile = commands.facts().current_profile();
+    result.switched = result.current_profile == profile;
+    return result;
+}
+
 SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,
                                 SaveAnswer answer, Configuration configuration) {
     SwitchResult result;

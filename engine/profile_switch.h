@@ -25,6 +25,11 @@ struct SwitchResult {
 // Makes `profile` active; a target outside 0..2 becomes 0, so that only 0..2 reach the keyboard.
 DeviceStatus make_profile_active(CommandSet& commands, int profile);
 
+// Makes `profile` (0..2) active unless the keyboard already has it, read afresh since another
+// program may have switched it: the keyboard's memory is written only for a real change.
+// `switched`: the keyboard has the profile now.
+SwitchResult follow_profile(CommandSet& commands, int profile);
+
 // Settles the edits as answered (Save: `configuration` is applied first), then makes `profile`
 // active; a target outside 0..2 becomes 0, so that only 0..2 reach the keyboard.
 SwitchResult run_profile_switch(CommandSet& commands, const KeyboardContext& context, int profile,

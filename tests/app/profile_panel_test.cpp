@@ -253,6 +253,35 @@ TEST_F(ProfilePanelWindow, SwitchWithChangesAnsweredNoDropsThemAndSwitches) {
     EXPECT_FALSE(apply_enabled());
 }
 
+TEST_F(ProfilePanelWindow, AFollowingSwitchWaitsForEditsAndDialogsAndNeverAsks) {
+    EXPECT_FALSE(panel->automatic_switch_waits());
+    edit_a(0);
+    EXPECT_TRUE(panel->automatic_switch_waits()); // the edits would be left behind
+    window->button(MainControl::Apply)->setEnabled(false);
+    panel->set_editor_open([] { return true; });
+    EXPECT_TRUE(panel->automatic_switch_waits());
+    panel->set_editor_open([] { return false; });
+
+    int ended = -1;
+    panel->follow_profile(2, [&ended](int profile) { ended = profile; });
+    EXPECT_TRUE(panel->automatic_switch_waits()); // its own job runs
+    settle();
+    EXPECT_EQ(ended, 2);
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(memory_byte("parameters.bin", 10), 2);
+    EXPECT_TRUE(window->button(1137)->selected());
+    EXPECT_EQ(window->panel_profile(), 2);
+}
+
+TEST_F(ProfilePanelWindow, AProfileChosenByHandIsToldOnlyWhenItIsAnother) {
+    QList<int> chosen;
+    panel->set_chosen_by_hand([&chosen](int profile) { chosen << profile; });
+    window->button(1135)->click(); // already active
+    window->button(1136)->click();
+    settle();
+    EXPECT_EQ(chosen, QList<int>{1});
+}
+
 TEST_F(ProfilePanelWindow, ReportRateButtonWritesThePanelProfilesByte) {
     window->button(1136)->click(); // profile 2: the panel shows profile 1
     window->button(1169)->click(); // choice 2

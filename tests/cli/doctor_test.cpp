@@ -141,8 +141,8 @@ TEST_F(DoctorTest, JsonListsEveryCheckWithItsStatusAndFix) {
     }
     EXPECT_EQ(names, (std::vector<std::string>{"service library", "keyboard node " + node(3),
                                                "keyboard node " + node(5), "udev rule",
-                                               "notification area", "language font", "skin", "help",
-                                               "language file"}));
+                                               "notification area", "profiles by application",
+                                               "language font", "skin", "help", "language file"}));
 }
 
 // The doctor's font check, on a copy of the command line with a language file of its own and a

@@ -65,6 +65,27 @@ TEST_F(ProfileJobs, SwitchWithoutChangesOnlyRewritesTheActiveProfileByte) {
     EXPECT_EQ(count_of(sent_commands(), kWriteParameters), 1u);
 }
 
+TEST_F(ProfileJobs, FollowingWritesOnlyARealChangeAndReadsTheKeyboardAfresh) {
+    start_learnt();
+    arrive();
+    // Already active: read, never written.
+    SwitchResult result = follow_profile(*commands_, 0);
+    EXPECT_TRUE(result.switched);
+    EXPECT_EQ(count_of(sent_commands(), kWriteParameters), 0u);
+    // Another program switched meanwhile: the cached profile does not hide it.
+    ASSERT_EQ(make_profile_active(*commands_, 1), DeviceStatus::Success);
+    commands_->facts().set_current_profile(0);
+    clear_traffic();
+    result = follow_profile(*commands_, 1);
+    EXPECT_TRUE(result.switched);
+    EXPECT_EQ(count_of(sent_commands(), kWriteParameters), 0u);
+    result = follow_profile(*commands_, 2);
+    EXPECT_TRUE(result.switched);
+    EXPECT_EQ(result.current_profile, 2);
+    EXPECT_EQ(active_profile_byte(), 2);
+    EXPECT_EQ(count_of(sent_commands(), kWriteParameters), 1u);
+}
+
 TEST_F(ProfileJobs, SwitchAnsweredYesDownloadsTheStillActiveProfileFirst) {
     start_learnt();
     arrive();

@@ -155,6 +155,11 @@ const std::vector<std::string> kProfileControls{"CONTROL_OK",  "CONTROL_CANCEL",
                                                 "FUNC_LOAD",   "FUNC_DELETE",    "CONTROL2_APPLY",
                                                 "PROGRAM_LIST"};
 
+// The title label starts at the top edge, as the profile manager's: it is text, not a face.
+const std::vector<std::string> kRulesControls{"CONTROL_CANCEL", "FUNC_ADD",       "FUNC_DELETE",
+                                              "RULE_LIST",      "FOLLOW_ENABLED", "DEFAULT_PROFILE",
+                                              "LABEL_OTHER",    "LABEL_STATUS"};
+
 QRect rect_of(const SkinRect& r) {
     return QRect(r.x, r.y, r.w, r.h);
 }
@@ -310,6 +315,7 @@ TEST(GeneratedSkin, LabelsAndEffectNamesInBothLanguages) {
 TEST(GeneratedSkin, OtherDialogsPlaceEveryControlInsideTheirBackgrounds) {
     expect_controls_inside(skin_file("Composite.ini"), kAssignmentControls, "Composite.ini");
     expect_controls_inside(skin_file("Profile.ini"), kProfileControls, "Profile.ini");
+    expect_controls_inside(skin_file("Rules.ini"), kRulesControls, "Rules.ini");
 }
 
 // The largest spread of any colour channel over a block of a picture.
@@ -394,7 +400,7 @@ TEST(GeneratedSkin, EachKeySetIsDrawnOnItsOwnBackground) {
 }
 
 TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
-    for (const char* file : {"Main.ini", "Composite.ini", "Profile.ini"}) {
+    for (const char* file : {"Main.ini", "Composite.ini", "Profile.ini", "Rules.ini"}) {
         const IniFile skin = skin_file(file);
         const QImage background = picture(skin.get("SCREEN", "Main"));
         const QImage outline = picture(skin.get("SCREEN", "Mask"));

@@ -150,4 +150,32 @@ DialogSkin profile_skin() {
     return d;
 }
 
+// The same look as the profile manager: a title bar, the list on a panel, buttons under it.
+DialogSkin rules_skin() {
+    DialogSkin d;
+    d.size = kRulesSize;
+    d.chrome = [](QPainter& p) {
+        draw_title_bar(p, kRulesSize.width(), 40, true);
+        draw_panel(p, QRect(12, 80, 456, 176));
+    };
+    d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "rules_back.jpg"},
+               {skin_keys::kScreen, skin_keys::kOutline, "rules_mask.bmp"}};
+    d.plain = {{skin_keys::rules::kTitleLabel.key, QRect(44, 0, kRulesSize.width() - 60, 40)},
+               {skin_keys::rules::kEnabled, QRect(16, 50, 448, 24)},
+               {skin_keys::rules::kList, QRect(16, 84, 448, 168)},
+               {skin_keys::rules::kOtherLabel.key, QRect(16, 302, 170, 26)},
+               {skin_keys::rules::kDefault, QRect(190, 302, 274, 26)},
+               {skin_keys::rules::kStatusLabel.key, QRect(16, 334, 448, 40)}};
+    const struct {
+        const char* key;
+        QRect rect;
+    } buttons[] = {{skin_keys::rules::kAdd, QRect(16, 264, 80, 28)},
+                   {skin_keys::rules::kRemove, QRect(102, 264, 80, 28)},
+                   {skin_keys::kCancel, QRect(384, 380, 80, 28)}};
+    for (const auto& b : buttons) {
+        d.images.push_back({b.key, b.rect, button_face({})});
+    }
+    return d;
+}
+
 } // namespace tarvenor::skin

@@ -125,6 +125,12 @@ void write_profile(const fs::path& folder) {
     write_state_set(dialog, folder, "Profile", {Look::Normal, Look::Over, Look::Down});
 }
 
+void write_rules(const fs::path& folder) {
+    const DialogSkin dialog = rules_skin();
+    write_dialog_base(dialog, folder, "rules", "Rules.ini");
+    write_state_set(dialog, folder, "Rules", {Look::Normal, Look::Over, Look::Down});
+}
+
 } // namespace
 } // namespace tarvenor::skin
 
@@ -150,6 +156,7 @@ int main(int argc, char** argv) {
         tarvenor::skin::write_main(folder);
         tarvenor::skin::write_assignment(folder);
         tarvenor::skin::write_profile(folder);
+        tarvenor::skin::write_rules(folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "skin-gen: %s\n", error.what());
         return 1;

@@ -63,6 +63,8 @@ enum class MenuCommand : int {
     About = 32773,
     Import = 32776,
     Export = 32777,
+    // Our own: the rules by which the profile follows the application in front.
+    ProfileRules = 32790,
 };
 
 // The assignment dialog's controls.

@@ -215,4 +215,16 @@ inline constexpr LanguageLabel kTitleLabel{"LABEL_TITLE", "PROFILE_MANAGER_TITLE
                                            false};
 } // namespace profile
 
+// The rules by which the profile follows the application in front.
+namespace rules {
+inline constexpr const char* kEnabled = "FOLLOW_ENABLED";
+inline constexpr const char* kList = "RULE_LIST";
+inline constexpr const char* kAdd = "FUNC_ADD";
+inline constexpr const char* kRemove = "FUNC_DELETE";
+inline constexpr const char* kDefault = "DEFAULT_PROFILE";
+inline constexpr LanguageLabel kTitleLabel{"LABEL_TITLE", "FOLLOW_TITLE", 14, false, false};
+inline constexpr LanguageLabel kOtherLabel{"LABEL_OTHER", "FOLLOW_OTHER", 12, false, false};
+inline constexpr LanguageLabel kStatusLabel{"LABEL_STATUS", "FOLLOW_SOURCE", 11, false, true};
+} // namespace rules
+
 } // namespace tarvenor::skin_keys

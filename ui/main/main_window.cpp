@@ -290,6 +290,8 @@ void MainWindow::show_message(const QString& text) {
 
 void MainWindow::add_child_dialog(QDialog* dialog) {
     children_.emplace_back(dialog);
+    connect(dialog, &QDialog::finished, this, &MainWindow::child_dialog_closed,
+            Qt::QueuedConnection);
 }
 
 void MainWindow::close_child_dialogs() {
@@ -465,6 +467,11 @@ void MainWindow::keyboard_job_started() {
 
 void MainWindow::keyboard_job_finished() {
     busy_bar_->job_finished();
+    if (busy_bar_->logic().running() == 0) {
+        // Queued: the job's outcome is taken in first.
+        QMetaObject::invokeMethod(
+            this, [this] { emit keyboard_jobs_ended(); }, Qt::QueuedConnection);
+    }
 }
 
 void MainWindow::run_keyboard_job(KeyboardJobs::Work work,

@@ -175,6 +175,10 @@ signals:
     void exit_requested();
     // After an arrival or a rebuild from the keyboard was installed.
     void keyboard_state_installed();
+    // The last running keyboard job has ended and its outcome was taken in.
+    void keyboard_jobs_ended();
+    // A child dialog (assignment, profile manager) was closed.
+    void child_dialog_closed();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,11 +2,13 @@
 
 #include "engine/apply.h"
 #include "model/profile_file.h"
+#include "ui/logic/focus_texts.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/logic/outcome_texts.h"
 #include "ui/logic/profile_controls.h"
 #include "ui/logic/profile_list.h"
 #include "ui/logic/skin_keys.h"
+#include "ui/main/busy_bar.h"
 #include "ui/main/lighting_panel.h"
 #include "ui/main/main_window.h"
 #include "ui/main/profile_file_dialog.h"
@@ -171,9 +173,34 @@ bool ProfilePanel::unsaved() const {
 
 void ProfilePanel::select_profile(int profile) {
     show_panel_profile(profile);
-    if (window_.current_profile() != profile) {
-        switch_profile(profile);
+    if (window_.current_profile() != profile && switch_profile(profile) == 1 && chosen_by_hand_) {
+        chosen_by_hand_(profile);
     }
+}
+
+bool ProfilePanel::automatic_switch_waits() const {
+    const bool manager_open = !manager_.isNull() && manager_->is_open();
+    return (editor_open_ && editor_open_()) || manager_open || unsaved() ||
+           window_.busy_bar().logic().running() > 0;
+}
+
+void ProfilePanel::follow_profile(int profile, std::function<void(int)> ended) {
+    auto result = std::make_shared<SwitchResult>();
+    window_.run_keyboard_job(
+        [result, profile](CommandSet& commands) {
+            *result = tarvenor::follow_profile(commands, profile);
+            return result->status;
+        },
+        [this, result, ended = std::move(ended)](const JobOutcome& outcome) {
+            // Nobody asked for this switch: a failure is not told, the next focus change tries.
+            if (outcome.end == JobEnd::Done) {
+                install_switch(*result);
+                if (result->switched && window_.panel_profile() != result->current_profile) {
+                    show_panel_profile(result->current_profile);
+                }
+            }
+            ended(window_.current_profile());
+        });
 }
 
 void ProfilePanel::show_panel_profile(int profile) {
@@ -438,6 +465,10 @@ void ProfilePanel::open_menu() {
     item("MENU_1", MenuCommand::Import);
     item("MENU_2", MenuCommand::Export);
     item("MENU_3", MenuCommand::About);
+    if (open_rules_) {
+        menu.addAction(QString::fromStdString(services_.language.text(focus_text::kMenuRules)))
+            ->setData(id_of(MenuCommand::ProfileRules));
+    }
     const QAction* chosen = menu.exec(menu_origin(*window_.button(MainControl::Menu)));
     if (chosen == nullptr) {
         return;
@@ -448,6 +479,9 @@ void ProfilePanel::open_menu() {
         break;
     case MenuCommand::Export:
         export_file();
+        break;
+    case MenuCommand::ProfileRules:
+        open_rules_();
         break;
     default:
         window_.show_about();
@@ -530,6 +564,9 @@ void ProfilePanel::open_profile_manager() {
 
 void ProfilePanel::choose_profile(std::optional<int> profile) {
     read_state(profile);
+    if (profile && is_profile(*profile) && chosen_by_hand_) {
+        chosen_by_hand_(*profile);
+    }
 }
 
 void ProfilePanel::read_state(std::optional<int> profile, std::function<void()> then) {

@@ -73,6 +73,10 @@ public:
         show_lighting_ = std::move(show_profile);
         reset_lighting_ = std::move(reset);
     }
+    // Told of every profile the user makes active by hand (profile buttons, profile manager).
+    void set_chosen_by_hand(std::function<void(int)> hook) { chosen_by_hand_ = std::move(hook); }
+    // The file menu's item for the rules of profiles by application.
+    void set_rules_opener(std::function<void()> open) { open_rules_ = std::move(open); }
     void set_question(Question question) { question_ = std::move(question); }
     void set_save_question(SaveQuestion question) { save_question_ = std::move(question); }
     void set_file_chooser(FileChooser chooser) { choose_file_ = std::move(chooser); }
@@ -97,6 +101,13 @@ public:
     int switch_profile(int profile);
     void refresh_profile_label();
     void add_report_rate_label();
+
+    // Whether a switch that follows the application in front must wait: a dialog is open, a
+    // keyboard job runs, or changes are not applied (a switch would leave them behind).
+    bool automatic_switch_waits() const;
+    // Makes `profile` active without a question; `ended` gets the keyboard's active profile
+    // afterwards (-1: not known).
+    void follow_profile(int profile, std::function<void(int)> ended);
     void open_profile_manager();
     ProfileManagerDialog* profile_manager() const { return manager_; }
 
@@ -144,6 +155,8 @@ private:
     std::function<bool()> editor_open_;
     std::function<void(int)> show_lighting_;
     std::function<void()> reset_lighting_;
+    std::function<void(int)> chosen_by_hand_;
+    std::function<void()> open_rules_;
     Question question_;
     SaveQuestion save_question_;
     FileChooser choose_file_;

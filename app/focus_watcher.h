@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/window_match.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tarvenor {
+
+// Tells which application's window has the focus, from the desktop's own events (never by
+// asking at intervals). Windows of this program are left out: opening its window to edit a
+// profile does not count as another application in front.
+class FocusWatcher {
+public:
+    using Listener = std::function<void(const FocusedWindow&)>;
+
+    virtual ~FocusWatcher() = default;
+
+    // Starts reporting; the window in front now is reported at once when it is known.
+    virtual void start(Listener listener) = 0;
+    // The applications that show windows now, for choosing one for a rule.
+    virtual std::vector<FocusedWindow> windows() const = 0;
+};
+
+// How the focus can be followed on this desktop, and why not when it cannot.
+struct FocusSource {
+    std::unique_ptr<FocusWatcher> watcher; // nothing: the focus cannot be followed here
+    std::string name;                      // "X11", "Wayland (wlr foreign-toplevel)"
+    std::string problem;                   // without a watcher: why
+};
+
+// The watcher for the window system the program runs on ("xcb", "wayland", ...).
+FocusSource open_focus_source(const std::string& platform);
+
+} // namespace tarvenor
