@@ -4,7 +4,6 @@
 #include "ui/logic/rules_page.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/skinned_dialog.h"
-#include "ui/skin/state_surface.h"
 
 #include <functional>
 #include <string>
@@ -60,7 +59,9 @@ private:
 
     const LanguageFile& language_;
     RulesPageHost& host_;
-    StateSurface normal_, over_, down_;
+    const SkinPicture* normal_ = nullptr;
+    const SkinPicture* over_ = nullptr;
+    const SkinPicture* down_ = nullptr;
     QCheckBox* enabled_ = nullptr;
     QTreeWidget* view_ = nullptr;
     QComboBox* default_ = nullptr;
