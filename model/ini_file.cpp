@@ -2,6 +2,7 @@
 
 #include "model/atomic_file.h"
 #include "model/text_encoding.h"
+#include "model/text_trim.h"
 
 #include <algorithm>
 #include <fstream>
@@ -18,17 +19,6 @@ bool same_name(std::string_view a, std::string_view b) {
         const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
         return lower(x) == lower(y);
     });
-}
-
-std::string_view trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::string_view unquote(std::string_view value) {

@@ -1,6 +1,7 @@
 #include "model/profile_rules.h"
 
 #include "model/key_assignment.h"
+#include "model/text_trim.h"
 
 #include <algorithm>
 
@@ -13,17 +14,6 @@ constexpr std::string_view kEnabledKey = "enabled";
 constexpr std::string_view kDefaultKey = "default";
 constexpr std::string_view kKeep = "keep";
 constexpr std::size_t kMaxApplicationBytes = 255;
-
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // "1".."3" as 0..2.
 std::optional<int> profile_number(std::string_view value) {
@@ -58,7 +48,7 @@ public:
         int number = 0;
         while (!text.empty()) {
             const std::size_t end = text.find('\n');
-            const std::string_view line = trimmed(text.substr(0, end));
+            const std::string_view line = trim(text.substr(0, end));
             text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
             ++number;
             if (std::string reason = take(line); !reason.empty()) {
@@ -84,8 +74,8 @@ private:
         if (equals == std::string_view::npos) {
             return "expected \"name = value\", found " + quoted(line);
         }
-        const std::string_view key = trimmed(line.substr(0, equals));
-        const std::string_view value = trimmed(line.substr(equals + 1));
+        const std::string_view key = trim(line.substr(0, equals));
+        const std::string_view value = trim(line.substr(equals + 1));
         switch (section_) {
         case Section::Settings:
             return take_setting(key, value);
@@ -101,7 +91,7 @@ private:
         if (line.back() != ']') {
             return "a section name without its closing ']'";
         }
-        const std::string_view name = trimmed(line.substr(1, line.size() - 2));
+        const std::string_view name = trim(line.substr(1, line.size() - 2));
         if (same_word(name, kSettingsSection)) {
             section_ = Section::Settings;
         } else if (same_word(name, kRulesSection)) {
@@ -188,7 +178,7 @@ std::string application_name_problem(std::string_view application) {
     if (application.size() > kMaxApplicationBytes) {
         return "an application name is longer than 255 bytes";
     }
-    if (trimmed(application) != application ||
+    if (trim(application) != application ||
         application.find_first_of("=\n\r") != std::string_view::npos ||
         application.find_first_of("#;[") == 0) {
         return quoted(application) +
