@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace tarvenor {
 namespace {
 
@@ -140,13 +138,17 @@ TEST_F(ProfileRulesFile, AFolderInItsPlaceIsNotRead) {
 
 TEST_F(ProfileRulesFile, AReadOnlyFileIsNotReplaced) {
     const auto file = write("rules.ini", "[rules]\nxedit = 2\n");
-    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
     EXPECT_EQ(save_profile_rules(file, sample_rules()).failure, FileWriteResult::Failure::ReadOnly);
     EXPECT_EQ(slurp(file), "[rules]\nxedit = 2\n");
 }
 
 TEST_F(ProfileRulesFile, LivesInTheConfigurationFolderUnlessNamed) {
     const testing::ScopedVariable named("TARVENOR_RULES_FILE", std::nullopt);
+#ifdef _WIN32
+    const testing::ScopedVariable config("APPDATA", (dir_ / "cfg").string());
+    EXPECT_EQ(profile_rules_path(), dir_ / "cfg" / "Tarvenor_Ostrel" / "profile-rules.ini");
+#else
     const testing::ScopedVariable config("XDG_CONFIG_HOME", (dir_ / "cfg").string());
     EXPECT_EQ(profile_rules_path(), dir_ / "cfg" / "Tarvenor_Ostrel" / "profile-rules.ini");
     {
@@ -154,6 +156,7 @@ TEST_F(ProfileRulesFile, LivesInTheConfigurationFolderUnlessNamed) {
         const testing::ScopedVariable home("HOME", dir_.string());
         EXPECT_EQ(profile_rules_path(), dir_ / ".config" / "Tarvenor_Ostrel" / "profile-rules.ini");
     }
+#endif
     const testing::ScopedVariable file("TARVENOR_RULES_FILE", (dir_ / "mine.ini").string());
     EXPECT_EQ(profile_rules_path(), dir_ / "mine.ini");
 }
