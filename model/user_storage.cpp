@@ -41,7 +41,8 @@ std::filesystem::path UserStorage::folder() const {
 
 bool UserStorage::ensure_user_folder() const {
     std::error_code error;
-    std::filesystem::create_directory(folder(), error);
+    // A fresh Linux account may have no Documents folder yet: make it too.
+    std::filesystem::create_directories(folder(), error);
     return std::filesystem::is_directory(folder(), error);
 }
 

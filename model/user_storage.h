@@ -31,7 +31,7 @@ public:
 
     std::filesystem::path documents() const { return documents_.path(); }
     std::filesystem::path folder() const;
-    // Creates the folder (one level) when it is missing; false when it cannot be created.
+    // Creates the folder, and the documents folder above it, when missing; false when it cannot.
     bool ensure_user_folder() const;
     // The same file for every profile: one mirror holds all tables and macros.
     std::filesystem::path mirror_path(int profile = 0) const;

@@ -263,6 +263,19 @@ TEST_F(ProfileFileTest, EntriesSharingOneTextCannotMultiplyIt) {
     EXPECT_EQ(config.texts().total(), units * 2 + 2);
 }
 
+TEST_F(ProfileFileTest, TheUserFolderIsMadeWithAMissingDocumentsFolderButNotOverAFile) {
+    const std::filesystem::path missing = dir_ / "home" / "Documents";
+    const TestDocuments fresh_account{missing};
+    EXPECT_TRUE(UserStorage(fresh_account).ensure_user_folder());
+    EXPECT_TRUE(std::filesystem::is_directory(missing / "Tarvenor_R4X"));
+
+    const std::filesystem::path taken = dir_ / "taken";
+    std::ofstream(taken) << "a file where the documents folder should be";
+    const TestDocuments blocked{taken};
+    EXPECT_FALSE(UserStorage(blocked).ensure_user_folder());
+    EXPECT_EQ(slurp(taken), "a file where the documents folder should be");
+}
+
 TEST_F(ProfileFileTest, MirrorIsOnlyRewrittenWhenPresentAndSavesAreAtomic) {
     const UserStorage storage(documents_);
     EXPECT_EQ(storage.mirror_path(0), storage.mirror_path(2));
