@@ -464,11 +464,12 @@ void ProfilePanel::open_menu() {
     };
     item("MENU_1", MenuCommand::Import);
     item("MENU_2", MenuCommand::Export);
-    item("MENU_3", MenuCommand::About);
+    // About stays the last item, where a menu's About is looked for.
     if (open_rules_) {
         menu.addAction(QString::fromStdString(services_.language.text(focus_text::kMenuRules)))
             ->setData(id_of(MenuCommand::ProfileRules));
     }
+    item("MENU_3", MenuCommand::About);
     const QAction* chosen = menu.exec(menu_origin(*window_.button(MainControl::Menu)));
     if (chosen == nullptr) {
         return;
