@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace tarvenor {
 namespace {
 
@@ -85,6 +87,34 @@ TEST(WindowShape, RunsAreMaximalAndRowOrdered) {
 TEST(WindowShape, RegionExcludesExactlyTheWhitePixels) {
     const QImage picture = outline_picture();
     expect_region_is_non_white(outline_region(picture), picture);
+}
+
+TEST(WindowShape, PalettePicturesGiveTheRunsOfTheirColours) {
+    // One-bit outlines (the skin's masks) and 8-bit palettes are read through their colour
+    // table, whichever index holds white; a near-white entry is not white.
+    const QImage picture = outline_picture();
+    for (const QImage::Format format : {QImage::Format_Mono, QImage::Format_MonoLSB}) {
+        const QImage mono = picture.convertToFormat(format, Qt::ThresholdDither);
+        QImage swapped = mono;
+        swapped.invertPixels();
+        swapped.setColorTable({mono.color(1), mono.color(0)});
+        ASSERT_EQ(swapped.convertToFormat(QImage::Format_RGB32),
+                  mono.convertToFormat(QImage::Format_RGB32));
+        for (const QImage& outline : {mono, swapped}) {
+            EXPECT_EQ(opaque_runs(outline),
+                      opaque_runs(outline.convertToFormat(QImage::Format_RGB32)));
+            expect_region_is_non_white(outline_region(outline), outline);
+        }
+    }
+    QImage indexed(5, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 255, 255), qRgb(255, 255, 254), qRgb(0, 0, 0)});
+    for (int x = 0; x < 5; ++x) {
+        indexed.setPixel(x, 0, std::array{0, 1, 1, 0, 2}[static_cast<std::size_t>(x)]);
+    }
+    const std::vector<QRect> runs = opaque_runs(indexed);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], QRect(1, 0, 2, 1));
+    EXPECT_EQ(runs[1], QRect(4, 0, 1, 1));
 }
 
 TEST(WindowShape, BatchingDoesNotChangeTheRegion) {

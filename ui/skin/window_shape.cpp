@@ -10,14 +10,16 @@ bool is_white(QRgb pixel) {
     return (pixel & 0x00FFFFFFu) == 0x00FFFFFFu;
 }
 
-void collect_row_runs(const QRgb* row, int y, int width, std::vector<QRect>& runs) {
+template <typename Pixel, typename IsWhite>
+void collect_row_runs(const Pixel* row, int y, int width, IsWhite is_white_pixel,
+                      std::vector<QRect>& runs) {
     int x = 0;
     while (x < width) {
-        while (x < width && is_white(row[x])) {
+        while (x < width && is_white_pixel(row[x])) {
             ++x;
         }
         const int start = x;
-        while (x < width && !is_white(row[x])) {
+        while (x < width && !is_white_pixel(row[x])) {
             ++x;
         }
         if (x > start) {
@@ -26,17 +28,45 @@ void collect_row_runs(const QRgb* row, int y, int width, std::vector<QRect>& run
     }
 }
 
+// Outlines are usually one-bit pictures: read through their palette at a byte a pixel instead of
+// widening every pixel to 32 bits first.
+bool has_palette(const QImage& picture) {
+    return picture.format() == QImage::Format_Mono || picture.format() == QImage::Format_MonoLSB ||
+           picture.format() == QImage::Format_Indexed8;
+}
+
+void collect_indexed_runs(const QImage& outline, std::vector<QRect>& runs) {
+    const QImage pixels = outline.convertToFormat(QImage::Format_Indexed8);
+    std::vector<bool> white(256, false);
+    const QList<QRgb> palette = pixels.colorTable();
+    for (qsizetype i = 0; i < palette.size() && i < 256; ++i) {
+        white[static_cast<std::size_t>(i)] = is_white(palette[i]);
+    }
+    const auto is_white_index = [&white](uchar index) { return white[index]; };
+    for (int y = 0; y < pixels.height(); ++y) {
+        collect_row_runs(pixels.constScanLine(y), y, pixels.width(), is_white_index, runs);
+    }
+}
+
+void collect_rgb_runs(const QImage& outline, std::vector<QRect>& runs) {
+    const QImage pixels = outline.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        collect_row_runs(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), y, pixels.width(),
+                         is_white, runs);
+    }
+}
+
 } // namespace
 
 std::vector<QRect> opaque_runs(const QImage& outline) {
     std::vector<QRect> runs;
-    const QImage pixels = outline.convertToFormat(QImage::Format_RGB32);
-    if (pixels.isNull()) {
+    if (outline.isNull()) {
         return runs;
     }
-    for (int y = 0; y < pixels.height(); ++y) {
-        collect_row_runs(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), y, pixels.width(),
-                         runs);
+    if (has_palette(outline)) {
+        collect_indexed_runs(outline, runs);
+    } else {
+        collect_rgb_runs(outline, runs);
     }
     return runs;
 }
