@@ -1,8 +1,11 @@
 #include "window_fixture.h"
 
+#include "model/ini_file.h"
 #include "model/key_codes.h"
+#include "model/text_table.h"
 #include "ui/logic/keyboard_map.h"
 #include "ui/main/busy_bar.h"
+#include "ui/main/profile_file_dialog.h"
 #include "ui/skin/skin_rect.h"
 
 #include <QDialog>
@@ -194,6 +197,54 @@ TEST_F(WindowTest, AboutSaysWhatTheProgramIsItsVersionAndYear) {
     EXPECT_TRUE(about->findChild<QLabel*>("GUANYU_BANQUAN")
                     ->text()
                     .contains(QRegularExpression("20[0-9][0-9]")));
+}
+
+IniFile shipped_language_file() {
+    std::optional<IniFile> texts =
+        IniFile::read(std::filesystem::path(TARVENOR_BIN_DIR) / "Skins" / "language.ini");
+    EXPECT_TRUE(texts.has_value());
+    return texts.value_or(IniFile());
+}
+
+// The window's version caption is typed into the language file; About takes the build's version.
+TEST(ShippedLanguageFile, TheVersionCaptionNamesTheProgramsVersionInBothLanguages) {
+    const IniFile texts = shipped_language_file();
+    for (const std::string_view section :
+         {LanguageFile::kEnglishSection, LanguageFile::kChineseSection}) {
+        const std::string caption = texts.get(section, "MAIN_BUTTON_KESTRO_VER");
+        EXPECT_TRUE(caption.ends_with(std::string(" ") + TARVENOR_VERSION))
+            << section << ": " << caption;
+    }
+}
+
+// Each file dialog is titled after the command that opened it, in the language shown, and says
+// what a profile file is.
+TEST(ShippedLanguageFile, FileDialogsAreTitledByTheirCommandAndFilterProfileFiles) {
+    struct Expected {
+        ProfileFilePurpose purpose;
+        QString english, chinese;
+        bool save;
+    };
+    const Expected cases[] = {{ProfileFilePurpose::Import, "Import", "导入", false},
+                              {ProfileFilePurpose::Export, "Export", "导出", true},
+                              {ProfileFilePurpose::AddProfile, "Add", "添加", true},
+                              {ProfileFilePurpose::LoadProfile, "Load", "载入", false}};
+    for (const char* index : {"1", "0"}) {
+        IniFile texts = shipped_language_file();
+        texts.set("LANGUAGE", "language", index);
+        const LanguageFile language(texts);
+        for (const Expected& expected : cases) {
+            const ProfileFileDialogSetup setup =
+                profile_file_dialog_setup(language, expected.purpose);
+            EXPECT_EQ(setup.title, language.is_english() ? expected.english : expected.chinese);
+            EXPECT_EQ(setup.save, expected.save);
+            ASSERT_EQ(setup.filters.size(), 2);
+            EXPECT_TRUE(setup.filters[0].endsWith("(*.tvp)")) << setup.filters[0].toStdString();
+            EXPECT_TRUE(setup.filters[1].endsWith("(*)"));
+        }
+        EXPECT_TRUE(default_profile_file_name(language).endsWith(".tvp"));
+        EXPECT_GT(default_profile_file_name(language).size(), 4);
+    }
 }
 
 TEST_F(WindowTest, TheIsoKeysSayWhereTheyAre) {

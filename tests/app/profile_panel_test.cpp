@@ -448,6 +448,7 @@ TEST_F(ProfilePanelWindow, ExportWritesTheConfigurationAndSaysWhenItCannot) {
     edit_a(2);
     chosen_file = folder.filePath("export.tvp");
     panel->export_file();
+    EXPECT_EQ(asked_purposes, std::vector{ProfileFilePurpose::Export});
     Configuration exported;
     {
         ASSERT_TRUE(load_profile_file(chosen_file.toStdString(), exported));
@@ -574,6 +575,7 @@ TEST_F(ProfilePanelWindow, TheProfileManagerListsThreeRowsAndRefusesAFourthAsAct
         EXPECT_EQ(manager->list_view()->topLevelItem(0)->checkState(0), Qt::Checked);
         chosen_file = folder.filePath("other.tvp");
         manager->button(ProfileManagerControl::Load)->click();
+        EXPECT_EQ(asked_purposes, std::vector{ProfileFilePurpose::LoadProfile});
         manager->list_view()->topLevelItem(3)->setCheckState(0, Qt::Checked);
         EXPECT_EQ(manager->list().checked(), 0);
         manager->button(ProfileManagerControl::Ok)->click();

@@ -27,7 +27,10 @@ protected:
             questions << text;
             return answer;
         });
-        panel->set_file_chooser([this](bool, const QString&) { return chosen_file; });
+        panel->set_file_chooser([this](ProfileFilePurpose purpose, const QString&) {
+            asked_purposes.push_back(purpose);
+            return chosen_file;
+        });
         // The window asks on its own when the keyboard changed under unapplied edits.
         window->set_question([this](const QString& text) {
             questions << text;
@@ -61,6 +64,7 @@ protected:
     QStringList questions;
     bool answer = false;
     QString chosen_file;
+    std::vector<ProfileFilePurpose> asked_purposes;
 };
 
 } // namespace tarvenor::testing

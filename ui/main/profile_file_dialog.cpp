@@ -25,17 +25,34 @@ QString menu_item_title(const LanguageFile& language, const char* key) {
     return title;
 }
 
-ProfileFileDialogSetup profile_file_dialog_setup(const LanguageFile& language, bool save) {
-    return {menu_item_title(language, save ? "MENU_2" : "MENU_1"),
-            {text_of(language, kFilterText), text_of(language, kAllFilesText)}};
+ProfileFileDialogSetup profile_file_dialog_setup(const LanguageFile& language,
+                                                 ProfileFilePurpose purpose) {
+    const auto setup = [&language](const char* title_key, bool save) {
+        return ProfileFileDialogSetup{
+            menu_item_title(language, title_key),
+            {text_of(language, kFilterText), text_of(language, kAllFilesText)},
+            save};
+    };
+    switch (purpose) {
+    case ProfileFilePurpose::Export:
+        return setup("MENU_2", true);
+    case ProfileFilePurpose::AddProfile:
+        return setup("PROFILE_ADD", true);
+    case ProfileFilePurpose::LoadProfile:
+        return setup("PROFILE_LOAD", false);
+    case ProfileFilePurpose::Import:
+        break;
+    }
+    return setup("MENU_1", false);
 }
 
 QString default_profile_file_name(const LanguageFile& language) {
     return text_of(language, kFileNameText) + QStringLiteral(".tvp");
 }
 
-QString ask_profile_file(QWidget* parent, bool save, const ProfileFileDialogSetup& setup,
+QString ask_profile_file(QWidget* parent, const ProfileFileDialogSetup& setup,
                          const QString& initial) {
+    const bool save = setup.save;
     const QFileInfo place(initial);
     QFileDialog dialog(parent, setup.title, place.path());
     dialog.setObjectName(QStringLiteral("file_dialog"));

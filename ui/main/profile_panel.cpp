@@ -72,9 +72,9 @@ ProfilePanel::ProfilePanel(MainWindow& window, ProfilePanelServices services)
       save_question_([&window, &language = services.language](const QString& text) {
           return ask_apply_discard_cancel(&window, language, text);
       }),
-      choose_file_([&window, &language = services.language](bool save, const QString& initial) {
-          return ask_profile_file(&window, save, profile_file_dialog_setup(language, save),
-                                  initial);
+      choose_file_([&window, &language = services.language](ProfileFilePurpose purpose,
+                                                            const QString& initial) {
+          return ask_profile_file(&window, profile_file_dialog_setup(language, purpose), initial);
       }) {
     window_.add_control_handler([this](int id) { return handle(id); });
     connect(&window_, &MainWindow::keyboard_state_installed, this,
@@ -109,8 +109,8 @@ void ProfilePanel::show_message(const QString& text) {
     window_.show_message(text);
 }
 
-QString ProfilePanel::choose_file(bool save, const QString& initial) {
-    return choose_file_(save, initial);
+QString ProfilePanel::choose_file(ProfileFilePurpose purpose, const QString& initial) {
+    return choose_file_(purpose, initial);
 }
 
 QString ProfilePanel::own_text(const OwnText& text) const {
@@ -491,8 +491,9 @@ void ProfilePanel::open_menu() {
 
 void ProfilePanel::export_file() {
     const QString path =
-        choose_file_(true, QString::fromStdString(services_.storage.documents().string()) +
-                               QLatin1Char('/') + default_profile_file_name(services_.language));
+        choose_file_(ProfileFilePurpose::Export,
+                     QString::fromStdString(services_.storage.documents().string()) +
+                         QLatin1Char('/') + default_profile_file_name(services_.language));
     if (path.isEmpty()) {
         return;
     }
@@ -506,8 +507,9 @@ void ProfilePanel::export_file() {
 }
 
 void ProfilePanel::import_file() {
-    const QString path = choose_file_(
-        false, QString::fromStdString((services_.storage.documents() / "*.tvp").string()));
+    const QString path =
+        choose_file_(ProfileFilePurpose::Import,
+                     QString::fromStdString((services_.storage.documents() / "*.tvp").string()));
     if (path.isEmpty()) {
         return;
     }

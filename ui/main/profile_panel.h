@@ -7,6 +7,7 @@
 #include "model/text_table.h"
 #include "model/user_storage.h"
 #include "ui/logic/profile_switch_guard.h"
+#include "ui/main/profile_file_dialog.h"
 #include "ui/profile/profile_manager_dialog.h"
 
 #include <QObject>
@@ -38,7 +39,7 @@ public:
     // Apply, Discard or Cancel for changes not yet applied; Cancel the default.
     using SaveQuestion = std::function<SaveChoice(const QString&)>;
     // A file to open or save (save: true); empty when cancelled.
-    using FileChooser = std::function<QString(bool save, const QString& initial)>;
+    using FileChooser = std::function<QString(ProfileFilePurpose purpose, const QString& initial)>;
 
     static constexpr OwnText kApplyFailedText{
         "PROFILE_APPLY_FAILED",
@@ -120,7 +121,7 @@ public:
     void show_message(const QString& text) override;
     bool ask(const QString& text) override { return question_(text); }
     void tell_settings_failure(const FileWriteResult& result) override;
-    QString choose_file(bool save, const QString& initial) override;
+    QString choose_file(ProfileFilePurpose purpose, const QString& initial) override;
     void show_help(QWidget* asker) override;
     const LanguageFile& language() const override { return services_.language; }
 

@@ -186,7 +186,7 @@ void ProfileManagerDialog::add_row() {
     const QString initial = QString::fromStdString(host_.storage().folder().string()) +
                             QString::fromStdString(host_.texts().text(TextKey::ProfileNew))
                                 .replace(QLatin1Char('\\'), QLatin1Char('/'));
-    const QString chosen = host_.choose_file(true, initial);
+    const QString chosen = host_.choose_file(ProfileFilePurpose::AddProfile, initial);
     if (chosen.isEmpty()) {
         return;
     }
@@ -198,8 +198,9 @@ void ProfileManagerDialog::add_row() {
 
 void ProfileManagerDialog::load_row() {
     host_.storage().ensure_user_folder();
-    const QString chosen = host_.choose_file(
-        false, QString::fromStdString((host_.storage().folder() / "*.tvp").string()));
+    const QString chosen =
+        host_.choose_file(ProfileFilePurpose::LoadProfile,
+                          QString::fromStdString((host_.storage().folder() / "*.tvp").string()));
     if (chosen.isEmpty()) {
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "model/text_table.h"
 #include "model/user_storage.h"
+#include "ui/main/profile_file_dialog.h"
 
 #include <QString>
 #include <QWidget>
@@ -29,7 +30,7 @@ public:
     // The settings store did not take a value.
     virtual void tell_settings_failure(const FileWriteResult& result) = 0;
     // Where Add and Load put their rows; empty: the user cancelled.
-    virtual QString choose_file(bool save, const QString& initial) = 0;
+    virtual QString choose_file(ProfileFilePurpose purpose, const QString& initial) = 0;
     // F1 in the manager: the program's help; a failure to open it is told over `asker`.
     virtual void show_help(QWidget* asker) = 0;
 };
