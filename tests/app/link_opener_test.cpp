@@ -201,7 +201,14 @@ TEST(HelpPage, NamesEveryCaptionAsTheProgramShowsItInEachLanguage) {
                                    "MENU_33",
                                    "PROFILE_COLUMN_ACTIVE",
                                    "PROFILE_COLUMN_NAME",
-                                   "PROFILE_COLUMN_PATH"};
+                                   "PROFILE_COLUMN_PATH",
+                                   "FOLLOW_MENU_RULES",
+                                   "FOLLOW_MENU_PAUSE",
+                                   "FOLLOW_ENABLED",
+                                   "FOLLOW_OTHER",
+                                   "FOLLOW_KEEP",
+                                   "FOLLOW_ADD",
+                                   "FOLLOW_REMOVE"};
     const char* panel_labels[] = {"Usb",   "Deng",   "Light", "FX",  "Speed",
                                   "Color", "JColor", "DC",    "Tool"};
     for (const auto& [index, part] : {std::pair{"1", english_part}, std::pair{"0", chinese_part}}) {
