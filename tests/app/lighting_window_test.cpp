@@ -1,6 +1,7 @@
 #include "virtual_keyboard_window.h"
 
 #include "model/ini_file.h"
+#include "ui/logic/outcome_texts.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/main/lighting_controls.h"
 #include "ui/main/lighting_panel.h"
@@ -276,6 +277,32 @@ INSTANTIATE_TEST_SUITE_P(Values, LanguageIndexWindow,
                                            LanguageIndex{"99", false, "NinetyNine"},
                                            LanguageIndex{"chinese", false, "NotANumber"},
                                            LanguageIndex{"1abc", true, "OneWithLetters"}),
+                         [](const ::testing::TestParamInfo<LanguageIndex>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// The panel's notice of a change or read the keyboard did not take fits its place, wrapped, in
+// either language.
+class NoticeWindow : public LanguageIndexWindow {};
+
+TEST_P(NoticeWindow, EveryNoticeFitsInsideTheWindow) {
+    const QLabel* notice = panel().notice();
+    EXPECT_TRUE(window->rect().contains(notice->geometry())) << "placed inside the window";
+    for (const OwnText& own :
+         {outcome_text::kLightingWriteFailed, outcome_text::kLightingReadFailed}) {
+        const QString text = QString::fromStdString(language.text(own));
+        ASSERT_FALSE(text.isEmpty());
+        const QRect needed =
+            QFontMetrics(notice->font())
+                .boundingRect(QRect(0, 0, notice->width(), 10000), Qt::TextWordWrap, text);
+        EXPECT_LE(needed.width(), notice->width()) << text.toStdString();
+        EXPECT_LE(needed.height(), notice->height()) << text.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, NoticeWindow,
+                         ::testing::Values(LanguageIndex{"1", true, "English"},
+                                           LanguageIndex{"0", false, "Chinese"}),
                          [](const ::testing::TestParamInfo<LanguageIndex>& info) {
                              return std::string(info.param.name);
                          });
