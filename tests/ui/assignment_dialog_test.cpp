@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,6 +141,45 @@ TEST_F(AssignmentDialogTest, TitleAndBadgeNameTheDialogAndItsPageInTheLanguageOf
 
 // The Key page takes the keys that reach the dialog but never grabs the keyboard: the desktop
 // keeps its media keys and other programs their keystrokes. Only a recording grabs.
+// The same dialog with the language file's index set to English (1) or Chinese (0).
+class AssignmentLanguageTest : public AssignmentDialogTest,
+                               public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override {
+        std::optional<IniFile> file =
+            IniFile::read(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini");
+        ASSERT_TRUE(file.has_value());
+        file->set("LANGUAGE", "language", GetParam());
+        language = LanguageFile(std::move(*file));
+        texts = TextTable(language);
+        AssignmentDialogTest::SetUp();
+    }
+};
+
+TEST_P(AssignmentLanguageTest, TitlePageNamesAndTheMacroListsHeaderAreWholeInTheLanguage) {
+    AssignmentDialog& dialog = open_for(kCodeA);
+    const auto text = [this](const char* key) {
+        return QString::fromStdString(language.text(key));
+    };
+    EXPECT_EQ(dialog.windowTitle(), text("COMPOSITE_TITLE"));
+    EXPECT_EQ(dialog.findChild<QLabel*>("LABEL_TITLE")->text(), text("COMPOSITE_TITLE"));
+    click(AssignmentControl::PageMacro);
+    EXPECT_EQ(dialog.findChild<QLabel*>("LABEL_PAGE")->text(), text("MACRO_SETTING"));
+    const QHeaderView& header = *dialog.action_list().header();
+    ASSERT_EQ(header.count(), 3);
+    for (int column = 0; column < header.count(); ++column) {
+        EXPECT_FALSE(dialog.action_list().headerItem()->text(column).isEmpty()) << column;
+        EXPECT_LE(header.sectionSizeHint(column), header.sectionSize(column))
+            << "column " << column << " cuts \""
+            << dialog.action_list().headerItem()->text(column).toStdString() << "\"";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, AssignmentLanguageTest, ::testing::Values("1", "0"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.param[0] == '1' ? "English" : "Chinese");
+                         });
+
 TEST_F(AssignmentDialogTest, OnlyARecordingGrabsTheKeyboard) {
     AssignmentDialog& dialog = open_for(kCodeA);
     ASSERT_TRUE(dialog.capturing());

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+
 namespace tarvenor {
 namespace {
 
@@ -85,9 +87,7 @@ ActionListView::ActionListView(AssignmentLogic& logic, const QStringList& header
     : QTreeWidget(parent), delegate_(new ActionCellDelegate(logic, this)) {
     setColumnCount(3);
     setHeaderLabels(headers);
-    setColumnWidth(ActionCellDelegate::kKeyColumn, kKeyWidth);
-    setColumnWidth(ActionCellDelegate::kActionColumn, kActionWidth);
-    setColumnWidth(ActionCellDelegate::kDelayColumn, kDelayWidth);
+    fit_columns();
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setStretchLastSection(false);
     setRootIsDecorated(false);
@@ -96,6 +96,19 @@ ActionListView::ActionListView(AssignmentLogic& logic, const QStringList& header
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
     setItemDelegate(delegate_);
+}
+
+// Every header whole in the language shown; the delay column gives up what the others need, so
+// that the three still fit the list's width.
+void ActionListView::fit_columns() {
+    const int key = std::max(kKeyWidth, header()->sectionSizeHint(ActionCellDelegate::kKeyColumn));
+    const int action =
+        std::max(kActionWidth, header()->sectionSizeHint(ActionCellDelegate::kActionColumn));
+    const int delay = std::max(header()->sectionSizeHint(ActionCellDelegate::kDelayColumn),
+                               kKeyWidth + kActionWidth + kDelayWidth - key - action);
+    setColumnWidth(ActionCellDelegate::kKeyColumn, key);
+    setColumnWidth(ActionCellDelegate::kActionColumn, action);
+    setColumnWidth(ActionCellDelegate::kDelayColumn, delay);
 }
 
 void ActionListView::show_rows(const std::vector<ActionRowText>& rows, int selected) {

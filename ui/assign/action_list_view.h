@@ -41,6 +41,7 @@ private:
 class ActionListView final : public QTreeWidget {
     Q_OBJECT
 public:
+    // The least widths; together they fill the list beside its scroll bar.
     static constexpr int kKeyWidth = 50, kActionWidth = 40, kDelayWidth = 86;
 
     ActionListView(AssignmentLogic& logic, const QStringList& headers, QWidget* parent);
@@ -54,6 +55,7 @@ public:
     int selected_row() const;
 
 private:
+    void fit_columns();
     ActionCellDelegate* delegate_;
 };
 
