@@ -1,19 +1,30 @@
 #include "app/focus_watcher.h"
 #include "app/x11_focus_watcher.h"
+#ifdef TARVENOR_WAYLAND_FOCUS
+#include "app/wayland_focus_watcher.h"
+#endif
 
 namespace tarvenor {
 
-FocusSource open_focus_source(const std::string& platform) {
+FocusSource open_focus_source(const std::string& platform, const std::string& own_app_id) {
     FocusSource source;
     if (platform == "xcb") {
         source.name = "X11";
         source.watcher = X11FocusWatcher::open(source.problem);
         return source;
     }
-    if (platform == "wayland") {
-        source.name = "Wayland";
+    if (platform.starts_with("wayland")) {
+        source.name = "Wayland (wlr foreign-toplevel)";
+#ifdef TARVENOR_WAYLAND_FOCUS
+        source.watcher = WaylandFocusWatcher::open(own_app_id, source.problem);
+        if (!source.watcher) {
+            source.problem += "; the compositor's window rules can switch the profile";
+        }
+#else
+        (void)own_app_id;
         source.problem = "this build follows the focus on X11 only; on Wayland the "
                          "compositor's window rules can switch the profile";
+#endif
         return source;
     }
     source.name = platform;

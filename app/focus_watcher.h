@@ -31,7 +31,8 @@ struct FocusSource {
     std::string problem;                   // without a watcher: why
 };
 
-// The watcher for the window system the program runs on ("xcb", "wayland", ...).
-FocusSource open_focus_source(const std::string& platform);
+// The watcher for the window system the program runs on ("xcb", "wayland", ...); windows of the
+// app id `own_app_id` (Wayland's name for this program's windows) are left out.
+FocusSource open_focus_source(const std::string& platform, const std::string& own_app_id);
 
 } // namespace tarvenor

@@ -178,4 +178,24 @@ DialogSkin rules_skin() {
     return d;
 }
 
+// The rules page's Add, in the rules page's look: the prompt and the two choices on a panel.
+DialogSkin rule_add_skin() {
+    DialogSkin d;
+    d.size = kRuleAddSize;
+    d.chrome = [](QPainter& p) {
+        draw_title_bar(p, kRuleAddSize.width(), 40, true);
+        draw_panel(p, QRect(12, 48, 396, 136));
+    };
+    d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "rule_add_back.jpg"},
+               {skin_keys::kScreen, skin_keys::kOutline, "rule_add_mask.bmp"}};
+    d.plain = {{skin_keys::rule_add::kTitleLabel.key, QRect(44, 0, kRuleAddSize.width() - 60, 40)},
+               {skin_keys::rule_add::kPromptLabel.key, QRect(20, 54, 380, 40)},
+               {skin_keys::rule_add::kApplication, QRect(20, 98, 380, 28)},
+               {skin_keys::rule_add::kProfileLabel.key, QRect(20, 144, 120, 28)},
+               {skin_keys::rule_add::kProfile, QRect(144, 144, 256, 28)}};
+    d.images = {{skin_keys::kOk, QRect(234, 196, 80, 28), button_face({})},
+                {skin_keys::kCancel, QRect(324, 196, 80, 28), button_face({})}};
+    return d;
+}
+
 } // namespace tarvenor::skin

@@ -34,6 +34,9 @@ inline constexpr OwnText kNoSource{
     "FOLLOW_NO_SOURCE",
     "This desktop does not tell which window has the focus (%1). Its own window rules can run "
     "\"tarvenor-cli profile N\" instead."};
+inline constexpr OwnText kAddTitle{"FOLLOW_ADD_TITLE", "Add a rule"};
+inline constexpr OwnText kOk{"FOLLOW_OK", "OK"};
+inline constexpr OwnText kCancel{"FOLLOW_CANCEL", "Cancel"};
 inline constexpr OwnText kAddPrompt{"FOLLOW_ADD_PROMPT",
                                     "Choose an application with a window, or type its name:"};
 inline constexpr OwnText kDamaged{"FOLLOW_DAMAGED",
