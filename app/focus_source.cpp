@@ -17,13 +17,9 @@ FocusSource open_focus_source(const std::string& platform, const std::string& ow
         source.name = "Wayland (wlr foreign-toplevel)";
 #ifdef TARVENOR_WAYLAND_FOCUS
         source.watcher = WaylandFocusWatcher::open(own_app_id, source.problem);
-        if (!source.watcher) {
-            source.problem += "; the compositor's window rules can switch the profile";
-        }
 #else
         (void)own_app_id;
-        source.problem = "this build follows the focus on X11 only; on Wayland the "
-                         "compositor's window rules can switch the profile";
+        source.problem = "this build follows the focus on X11 only";
 #endif
         return source;
     }
