@@ -22,9 +22,6 @@ RuleAddDialog::RuleAddDialog(QWidget* parent, const std::filesystem::path& skin_
     const QString title = QString::fromStdString(language_.text(focus_text::kAddTitle));
     setWindowTitle(title);
     apply_skin();
-    normal_ = &skin_picture("RuleAdd_normal.jpg");
-    over_ = &skin_picture("RuleAdd_over.jpg");
-    down_ = &skin_picture("RuleAdd_down.jpg");
     (new SkinLabel(*this, skin(), skin_keys::rule_add::kTitleLabel))->show_text(title);
     (new SkinLabel(*this, skin(), skin_keys::rule_add::kPromptLabel))
         ->show_text(QString::fromStdString(language_.text(focus_text::kAddPrompt)));
@@ -48,21 +45,13 @@ RuleAddDialog::RuleAddDialog(QWidget* parent, const std::filesystem::path& skin_
     }
     place_control(*profile_, skin(), kSection, skin_keys::rule_add::kProfile);
 
-    ok_ = make_button(skin_keys::kOk, focus_text::kOk);
-    cancel_ = make_button(skin_keys::kCancel, focus_text::kCancel);
+    ok_ = add_caption_button(skin_keys::kOk, "RuleAdd",
+                             QString::fromStdString(language_.text(focus_text::kOk)));
+    cancel_ = add_caption_button(skin_keys::kCancel, "RuleAdd",
+                                 QString::fromStdString(language_.text(focus_text::kCancel)));
     connect(ok_, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(cancel_, &QAbstractButton::clicked, this, &QDialog::reject);
     application_->setFocus();
-}
-
-ImageButton* RuleAddDialog::make_button(const char* key, const OwnText& caption) {
-    auto* control = new ImageButton(this);
-    control->setObjectName(QString::fromLatin1(key));
-    place_image_control(*control, skin(), kSection, key, {normal_, over_, down_, down_, normal_});
-    control->setText(QString::fromStdString(language_.text(caption)));
-    control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
-                            Qt::AlignCenter | Qt::TextSingleLine);
-    return control;
 }
 
 // A typed name ends with Enter, as in a form (the dialog has no default button to press).

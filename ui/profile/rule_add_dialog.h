@@ -34,12 +34,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    ImageButton* make_button(const char* key, const OwnText& caption);
-
     const LanguageFile& language_;
-    const SkinPicture* normal_ = nullptr;
-    const SkinPicture* over_ = nullptr;
-    const SkinPicture* down_ = nullptr;
     QComboBox* application_ = nullptr;
     QComboBox* profile_ = nullptr;
     ImageButton* ok_ = nullptr;

@@ -53,9 +53,6 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     const QString title = text(focus_text::kTitle);
     setWindowTitle(title);
     apply_skin();
-    normal_ = &skin_picture("Rules_normal.jpg");
-    over_ = &skin_picture("Rules_over.jpg");
-    down_ = &skin_picture("Rules_down.jpg");
     (new SkinLabel(*this, skin(), skin_keys::rules::kTitleLabel))->show_text(title);
     (new SkinLabel(*this, skin(), skin_keys::rules::kOtherLabel))
         ->show_text(text(focus_text::kOtherApplications));
@@ -101,13 +98,7 @@ QString RulesDialog::text(const OwnText& own) const {
 }
 
 ImageButton* RulesDialog::make_button(const char* key, const OwnText& caption) {
-    auto* control = new ImageButton(this);
-    control->setObjectName(QString::fromLatin1(key));
-    place_image_control(*control, skin(), kSection, key, {normal_, over_, down_, down_, normal_});
-    control->setText(text(caption));
-    control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
-                            Qt::AlignCenter | Qt::TextSingleLine);
-    return control;
+    return add_caption_button(key, "Rules", text(caption));
 }
 
 QComboBox* RulesDialog::profile_choice(bool with_keep) {
