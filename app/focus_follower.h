@@ -44,7 +44,7 @@ public:
     FileWriteResult save_rules(const ProfileRules& rules) override;
     std::vector<FocusedWindow> running_windows() const override;
     std::string focus_source() const override { return source_.name; }
-    std::string focus_problem() const override { return source_.problem; }
+    std::optional<OwnText> focus_problem() const override { return source_.problem; }
     std::string rules_problem() const override { return rules_problem_; }
 
     const FocusFollowPolicy& policy() const { return policy_; }

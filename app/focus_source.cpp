@@ -1,5 +1,6 @@
 #include "app/focus_watcher.h"
 #include "app/x11_focus_watcher.h"
+#include "ui/logic/focus_texts.h"
 #ifdef TARVENOR_WAYLAND_FOCUS
 #include "app/wayland_focus_watcher.h"
 #endif
@@ -19,12 +20,12 @@ FocusSource open_focus_source(const std::string& platform, const std::string& ow
         source.watcher = WaylandFocusWatcher::open(own_app_id, source.problem);
 #else
         (void)own_app_id;
-        source.problem = "this build follows the focus on X11 only";
+        source.problem = focus_text::kBuiltForX11;
 #endif
         return source;
     }
     source.name = platform;
-    source.problem = "the window system \"" + platform + "\" does not report the focused window";
+    source.problem = focus_text::kOtherWindowSystem;
     return source;
 }
 

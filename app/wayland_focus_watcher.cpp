@@ -1,6 +1,7 @@
 #include "app/wayland_focus_watcher.h"
 
 #include "desktop/foreign_toplevels.h"
+#include "ui/logic/focus_texts.h"
 
 #include <cstdio>
 
@@ -15,9 +16,21 @@ WaylandFocusWatcher::~WaylandFocusWatcher() {
 }
 
 std::unique_ptr<WaylandFocusWatcher> WaylandFocusWatcher::open(std::string own_app_id,
-                                                               std::string& problem) {
-    std::unique_ptr<ForeignToplevels> toplevels = ForeignToplevels::connect(problem);
+                                                               std::optional<OwnText>& problem) {
+    ForeignToplevels::Failure failure{};
+    std::unique_ptr<ForeignToplevels> toplevels = ForeignToplevels::connect(failure);
     if (!toplevels) {
+        switch (failure) {
+        case ForeignToplevels::Failure::NoCompositor:
+            problem = focus_text::kNoCompositor;
+            break;
+        case ForeignToplevels::Failure::NoManager:
+            problem = focus_text::kNoToplevelList;
+            break;
+        case ForeignToplevels::Failure::ConnectionLost:
+            problem = focus_text::kCompositorGone;
+            break;
+        }
         return nullptr;
     }
     return std::unique_ptr<WaylandFocusWatcher>(

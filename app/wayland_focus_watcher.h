@@ -20,7 +20,8 @@ public:
 
     // `own_app_id`: this program's windows, left out. Nothing, and `problem` set, when the
     // compositor cannot be reached or does not offer the protocol.
-    static std::unique_ptr<WaylandFocusWatcher> open(std::string own_app_id, std::string& problem);
+    static std::unique_ptr<WaylandFocusWatcher> open(std::string own_app_id,
+                                                     std::optional<OwnText>& problem);
 
     void start(Listener listener) override;
     std::vector<FocusedWindow> windows() const override;

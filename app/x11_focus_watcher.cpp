@@ -1,6 +1,7 @@
 #include "app/x11_focus_watcher.h"
 
 #include "desktop/xcb_windows.h"
+#include "ui/logic/focus_texts.h"
 
 #include <unistd.h>
 
@@ -17,12 +18,12 @@ X11FocusWatcher::~X11FocusWatcher() {
     xcb_disconnect(connection_);
 }
 
-std::unique_ptr<X11FocusWatcher> X11FocusWatcher::open(std::string& problem) {
+std::unique_ptr<X11FocusWatcher> X11FocusWatcher::open(std::optional<OwnText>& problem) {
     int screen_number = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screen_number);
     if (xcb_connection_has_error(connection) != 0) {
         xcb_disconnect(connection);
-        problem = "the X display cannot be reached";
+        problem = focus_text::kNoDisplay;
         return nullptr;
     }
     const xcb_window_t root = xcb::root_window(connection, screen_number);
@@ -31,7 +32,7 @@ std::unique_ptr<X11FocusWatcher> X11FocusWatcher::open(std::string& problem) {
                       xcb::intern(connection, "_NET_WM_PID")};
     std::unique_ptr<X11FocusWatcher> watcher(new X11FocusWatcher(connection, root, atoms));
     if (!xcb::window_manager_supports(connection, root, "_NET_ACTIVE_WINDOW")) {
-        problem = "the window manager does not announce the active window (_NET_ACTIVE_WINDOW)";
+        problem = focus_text::kNoActiveWindow;
         return nullptr;
     }
     return watcher;

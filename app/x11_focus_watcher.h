@@ -21,7 +21,7 @@ public:
 
     // Its own connection to the display; nothing, and `problem` set, when the display cannot be
     // reached or no window manager announces the active window.
-    static std::unique_ptr<X11FocusWatcher> open(std::string& problem);
+    static std::unique_ptr<X11FocusWatcher> open(std::optional<OwnText>& problem);
 
     void start(Listener listener) override;
     std::vector<FocusedWindow> windows() const override;

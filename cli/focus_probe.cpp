@@ -45,12 +45,13 @@ DoctorCheck check_wayland() {
                 "no Wayland compositor to ask (WAYLAND_DISPLAY is not set)",
                 {}};
     }
-    std::string problem;
-    if (ForeignToplevels::connect(problem)) {
+    ForeignToplevels::Failure failure{};
+    if (ForeignToplevels::connect(failure)) {
         return check_passed(kName, "the compositor on " + socket +
                                        " announces the activated window (wlr foreign-toplevel)");
     }
-    return check_failed(kName, problem + " on " + socket, kWindowRulesFix);
+    return check_failed(kName, ForeignToplevels::describe(failure) + " on " + socket,
+                        kWindowRulesFix);
 #else
     return check_failed(kName,
                         "a Wayland session (" + socket +

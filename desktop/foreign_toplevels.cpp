@@ -84,10 +84,23 @@ ForeignToplevels::~ForeignToplevels() {
     wl_display_disconnect(display_);
 }
 
-std::unique_ptr<ForeignToplevels> ForeignToplevels::connect(std::string& problem) {
+std::string ForeignToplevels::describe(Failure failure) {
+    switch (failure) {
+    case Failure::NoCompositor:
+        return "no Wayland compositor answers";
+    case Failure::NoManager:
+        return std::string("the compositor does not offer the wlr foreign-toplevel protocol (") +
+               kProtocol + ")";
+    case Failure::ConnectionLost:
+        break;
+    }
+    return "the Wayland compositor closed the connection";
+}
+
+std::unique_ptr<ForeignToplevels> ForeignToplevels::connect(Failure& failure) {
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) {
-        problem = "no Wayland compositor answers";
+        failure = Failure::NoCompositor;
         return nullptr;
     }
     std::unique_ptr<ForeignToplevels> toplevels(new ForeignToplevels());
@@ -95,12 +108,11 @@ std::unique_ptr<ForeignToplevels> ForeignToplevels::connect(std::string& problem
     toplevels->registry_ = wl_display_get_registry(display);
     wl_registry_add_listener(toplevels->registry_, &ToplevelEvents::kRegistry, toplevels.get());
     if (wl_display_roundtrip(display) < 0) {
-        problem = "the Wayland compositor closed the connection";
+        failure = Failure::ConnectionLost;
         return nullptr;
     }
     if (toplevels->manager_name_ == 0) {
-        problem = std::string("the compositor does not offer the wlr foreign-toplevel protocol (") +
-                  kProtocol + ")";
+        failure = Failure::NoManager;
         return nullptr;
     }
     toplevels->manager_ = static_cast<zwlr_foreign_toplevel_manager_v1*>(
@@ -110,7 +122,7 @@ std::unique_ptr<ForeignToplevels> ForeignToplevels::connect(std::string& problem
                                                   toplevels.get());
     // The first brings the toplevels, the second whatever they sent as they were made.
     if (wl_display_roundtrip(display) < 0 || wl_display_roundtrip(display) < 0) {
-        problem = "the Wayland compositor closed the connection";
+        failure = Failure::ConnectionLost;
         return nullptr;
     }
     return toplevels;

@@ -22,13 +22,17 @@ public:
 
     static constexpr const char* kProtocol = "zwlr_foreign_toplevel_manager_v1";
 
+    // Why there is no list of toplevels.
+    enum class Failure { NoCompositor, NoManager, ConnectionLost };
+    static std::string describe(Failure failure);
+
     ~ForeignToplevels();
     ForeignToplevels(const ForeignToplevels&) = delete;
     ForeignToplevels& operator=(const ForeignToplevels&) = delete;
 
-    // Connects to $WAYLAND_DISPLAY and learns the windows there are now; nothing, with `problem`
+    // Connects to $WAYLAND_DISPLAY and learns the windows there are now; nothing, with `failure`
     // set, when no compositor answers or it does not offer the manager.
-    static std::unique_ptr<ForeignToplevels> connect(std::string& problem);
+    static std::unique_ptr<ForeignToplevels> connect(Failure& failure);
 
     // The socket to watch for reading.
     int fd() const;

@@ -35,11 +35,11 @@ public:
         return {{"xedit", "Xedit", "", "xedit"}, {"steam_app_42", "steam_app_42", "", "wine"}};
     }
     std::string focus_source() const override { return "X11"; }
-    std::string focus_problem() const override { return problem; }
+    std::optional<OwnText> focus_problem() const override { return problem; }
     std::string rules_problem() const override { return {}; }
 
     ProfileRules rules_;
-    std::string problem;
+    std::optional<OwnText> problem;
     bool saving = true;
     int saves = 0;
 };
@@ -127,13 +127,28 @@ TEST_F(RulesPage, AFailedSaveIsToldAndTheRowsShowWhatIsInForce) {
     EXPECT_EQ(dialog_->list_view()->topLevelItemCount(), 2);
 }
 
-TEST_F(RulesPage, SaysWhyTheFocusCannotBeFollowed) {
-    host_.problem = "no window manager";
-    dialog_->show_rules();
-    const auto* status = dialog_->findChild<QLabel*>("LABEL_STATUS");
-    ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(status->text().contains("no window manager")) << status->text().toStdString();
-    EXPECT_TRUE(status->text().contains("tarvenor-cli profile N"));
+// Language 1 is English, any other Chinese.
+LanguageFile shipped_language(int index) {
+    IniFile ini = IniFile::read_or_empty(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini");
+    ini.set("LANGUAGE", "language", std::to_string(index));
+    return LanguageFile(std::move(ini));
+}
+
+TEST_F(RulesPage, SaysWhyTheFocusCannotBeFollowedInTheChosenLanguage) {
+    host_.problem = focus_text::kNoToplevelList;
+    for (const int index : {0, 1}) {
+        SCOPED_TRACE(index);
+        const LanguageFile language = shipped_language(index);
+        RulesDialog page(nullptr, TARVENOR_SKIN_DIR, language, host_);
+        page.show_rules();
+        const auto* status = page.findChild<QLabel*>("LABEL_STATUS");
+        ASSERT_NE(status, nullptr);
+        const std::string why = language.text(focus_text::kNoToplevelList);
+        EXPECT_EQ(why == focus_text::kNoToplevelList.built_in, index == 1) << why;
+        EXPECT_TRUE(status->text().contains(QString::fromStdString(why)))
+            << status->text().toStdString();
+        EXPECT_TRUE(status->text().contains("tarvenor-cli profile N"));
+    }
 }
 
 TEST_F(RulesPage, AddAsksInItsOwnSkinnedDialogAndSavesWhatWasChosen) {
@@ -154,11 +169,7 @@ TEST_F(RulesPage, AddAsksInItsOwnSkinnedDialogAndSavesWhatWasChosen) {
 // The Add dialog on the shipped language file with the language index of the parameter.
 class RuleAdd : public ::testing::TestWithParam<int> {
 protected:
-    RuleAdd() {
-        IniFile ini =
-            IniFile::read_or_empty(std::filesystem::path(TARVENOR_SKIN_DIR) / "language.ini");
-        ini.set("LANGUAGE", "language", std::to_string(GetParam()));
-        language_ = LanguageFile(std::move(ini));
+    RuleAdd() : language_(shipped_language(GetParam())) {
         dialog_ = std::make_unique<RuleAddDialog>(nullptr, TARVENOR_SKIN_DIR, language_,
                                                   std::vector<std::string>{"code", "foot"});
     }

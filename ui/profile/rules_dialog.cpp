@@ -143,8 +143,8 @@ void RulesDialog::show_status() {
     QString status;
     if (const std::string problem = host_.rules_problem(); !problem.empty()) {
         status = text(focus_text::kDamaged).arg(QString::fromStdString(problem));
-    } else if (const std::string problem = host_.focus_problem(); !problem.empty()) {
-        status = text(focus_text::kNoSource).arg(QString::fromStdString(problem));
+    } else if (const std::optional<OwnText> problem = host_.focus_problem()) {
+        status = text(focus_text::kNoSource).arg(text(*problem));
     } else {
         status = text(focus_text::kSource).arg(QString::fromStdString(host_.focus_source()));
     }
