@@ -165,7 +165,8 @@ DialogSkin rules_skin() {
                {skin_keys::rules::kList, QRect(16, 84, 448, 168)},
                {skin_keys::rules::kOtherLabel.key, QRect(16, 302, 170, 26)},
                {skin_keys::rules::kDefault, QRect(190, 302, 274, 26)},
-               {skin_keys::rules::kStatusLabel.key, QRect(16, 334, 448, 40)}};
+               // Beside Close, tall enough for four lines of a long reason in either language.
+               {skin_keys::rules::kStatusLabel.key, QRect(16, 334, 356, 76)}};
     const struct {
         const char* key;
         QRect rect;

@@ -82,6 +82,7 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     status_ = new QLabel(this);
     status_->setObjectName(QString::fromLatin1(skin_keys::rules::kStatusLabel.key));
     status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setStyleSheet(QStringLiteral("color: #c8c8c8; background: transparent;"));
     place_control(*status_, skin(), kSection, skin_keys::rules::kStatusLabel.key);
 
