@@ -111,7 +111,9 @@ public:
     // The keyboard's profile follows the application in front, by the user's rules.
     void follow_focus(const ProgramFiles& files) {
         follower_ = std::make_unique<FocusFollower>(
-            open_focus_source(QApplication::platformName().toStdString()), profile_rules_path(),
+            open_focus_source(QApplication::platformName().toStdString(),
+                              QGuiApplication::desktopFileName().toStdString()),
+            profile_rules_path(),
             FocusFollower::Hooks{
                 [this] { return profiles_->automatic_switch_waits() || rules_open(); },
                 [this](int profile, std::function<void(int)> ended) {
@@ -141,6 +143,7 @@ public:
     void open_rules() {
         if (rules_.isNull()) {
             rules_ = new RulesDialog(&window_, files_.skins, language_, *follower_);
+            keep_page_current(*rules_, *follower_);
             window_.add_child_dialog(rules_);
         }
         rules_->exec();
@@ -345,6 +348,9 @@ int run_tarvenor(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation.data()));
     QApplication::setApplicationName(QStringLiteral("tarvenor"));
+    // Wayland's app id of the windows: the desktop entry's name, for the icon and for knowing
+    // the program's own windows among the compositor's.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarvenor"));
     QApplication::setApplicationVersion(QStringLiteral(TARVENOR_VERSION));
 
     const ProgramFiles files = running_program_files();

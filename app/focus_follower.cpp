@@ -1,5 +1,7 @@
 #include "app/focus_follower.h"
 
+#include "ui/profile/rules_dialog.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -48,15 +50,21 @@ void FocusFollower::reload_rules() {
             rules_problem_ = load.problem;
             std::fprintf(stderr, "tarvenor: %s\n", rules_problem_.c_str());
             emit rules_damaged(QString::fromStdString(rules_problem_));
+            emit rules_changed();
         }
         return;
     }
+    bool changed = !rules_problem_.empty();
     rules_problem_.clear();
     if (load.rules != policy_.rules()) {
         policy_.set_rules(load.rules, now());
+        changed = true;
         decide();
     }
     emit state_changed();
+    if (changed) {
+        emit rules_changed();
+    }
 }
 
 FileWriteResult FocusFollower::save_rules(const ProfileRules& rules) {
@@ -116,6 +124,14 @@ void FocusFollower::decide() {
 
 std::vector<FocusedWindow> FocusFollower::running_windows() const {
     return source_.watcher ? source_.watcher->windows() : std::vector<FocusedWindow>{};
+}
+
+void keep_page_current(RulesDialog& page, FocusFollower& follower) {
+    QObject::connect(&follower, &FocusFollower::rules_changed, &page, [&page] {
+        if (page.isVisible()) {
+            page.show_rules();
+        }
+    });
 }
 
 } // namespace tarvenor

@@ -44,7 +44,7 @@ public:
     FileWriteResult save_rules(const ProfileRules& rules) override;
     std::vector<FocusedWindow> running_windows() const override;
     std::string focus_source() const override { return source_.name; }
-    std::string focus_problem() const override { return source_.problem; }
+    std::optional<OwnText> focus_problem() const override { return source_.problem; }
     std::string rules_problem() const override { return rules_problem_; }
 
     const FocusFollowPolicy& policy() const { return policy_; }
@@ -54,6 +54,9 @@ public:
 
 signals:
     void state_changed();
+    // The rules in force or the rules file's problem changed (by the page, the command line or
+    // an editor).
+    void rules_changed();
     // The rules file was changed into one that cannot be used: what is wrong with it.
     void rules_damaged(const QString& problem);
 
@@ -73,5 +76,10 @@ private:
     // While the rules file cannot be used; the last good rules stay in force meanwhile.
     std::string rules_problem_;
 };
+
+class RulesDialog;
+
+// Keeps the rules page showing the rules in force while it is open, whoever changes the file.
+void keep_page_current(RulesDialog& page, FocusFollower& follower);
 
 } // namespace tarvenor

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/text_table.h"
 #include "model/window_match.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,10 +30,11 @@ public:
 struct FocusSource {
     std::unique_ptr<FocusWatcher> watcher; // nothing: the focus cannot be followed here
     std::string name;                      // "X11", "Wayland (wlr foreign-toplevel)"
-    std::string problem;                   // without a watcher: why
+    std::optional<OwnText> problem;        // without a watcher: why, in the user's language
 };
 
-// The watcher for the window system the program runs on ("xcb", "wayland", ...).
-FocusSource open_focus_source(const std::string& platform);
+// The watcher for the window system the program runs on ("xcb", "wayland", ...); windows of the
+// app id `own_app_id` (Wayland's name for this program's windows) are left out.
+FocusSource open_focus_source(const std::string& platform, const std::string& own_app_id);
 
 } // namespace tarvenor

@@ -21,7 +21,7 @@ public:
 
     // Its own connection to the display; nothing, and `problem` set, when the display cannot be
     // reached or no window manager announces the active window.
-    static std::unique_ptr<X11FocusWatcher> open(std::string& problem);
+    static std::unique_ptr<X11FocusWatcher> open(std::optional<OwnText>& problem);
 
     void start(Listener listener) override;
     std::vector<FocusedWindow> windows() const override;
@@ -29,7 +29,6 @@ public:
 private:
     struct Atoms {
         xcb_atom_t active = XCB_ATOM_NONE;
-        xcb_atom_t supported = XCB_ATOM_NONE;
         xcb_atom_t client_list = XCB_ATOM_NONE;
         xcb_atom_t pid = XCB_ATOM_NONE;
     };
@@ -38,8 +37,6 @@ private:
 
     void read_events();
     void report_active();
-    std::vector<std::uint32_t> property_words(xcb_window_t window, xcb_atom_t property,
-                                              xcb_atom_t type) const;
     // WM_CLASS and the executable; nothing for a window of this program.
     std::optional<FocusedWindow> describe(xcb_window_t window) const;
 

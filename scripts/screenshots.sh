@@ -118,6 +118,27 @@ shoot_language() {
     wait_dialog "profile manager"
     e2e_screenshot "$shots/profile-manager$suffix.png" "$dialog"
     e2e_click_control "$dialog" Profile.ini CONTROL_CANCEL
+
+    echo "== the rules page and its Add$suffix"
+    for rule in "steam_app_1091500 2" "Cyberpunk2077.exe 2" "code 3" "firefox 1"; do
+        # shellcheck disable=SC2086 # "APPLICATION PROFILE"
+        "$BIN/tarvenor-cli" rules add $rule >/dev/null || e2e_fail "rules add $rule"
+    done
+    "$BIN/tarvenor-cli" rules default 1 >/dev/null || e2e_fail "rules default"
+    e2e_click_control "$main" Main.ini CONTROL_MENU
+    sleep 0.5
+    xdotool key Up Up Return # the item before About: profiles by application
+    wait_dialog "rules page"
+    local page=$dialog
+    e2e_screenshot "$shots/profile-rules$suffix.png" "$page"
+    before=$(e2e_windows "$program")
+    e2e_click_control "$page" Rules.ini FUNC_ADD
+    e2e_wait 5 e2e_new_window "$program" "$before" >/dev/null || e2e_fail "no Add dialog"
+    dialog=$(e2e_new_window "$program" "$before")
+    sleep 0.5
+    e2e_screenshot "$shots/rule-add$suffix.png" "$dialog"
+    e2e_click_control "$dialog" RuleAdd.ini CONTROL_CANCEL
+    e2e_click_control "$page" Rules.ini CONTROL_CANCEL
     stop_program
 
     echo "== the per-key effect with the FPS preset and a painted Esc key, Flip, an error note$suffix"

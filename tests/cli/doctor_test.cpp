@@ -145,6 +145,36 @@ TEST_F(DoctorTest, JsonListsEveryCheckWithItsStatusAndFix) {
                                                "language font", "skin", "help", "language file"}));
 }
 
+// In a Wayland session the compositor is asked for its list of toplevels; where none answers on
+// the socket named, the check fails with the desktop's window rules as the fix. Asked for X11
+// (QT_QPA_PLATFORM), the X display decides, and there is none here.
+TEST_F(DoctorTest, FocusReportingAsksTheWindowSystemTheProgramWouldUse) {
+    const auto focus_check = [this](const std::string& environment) {
+        const CliRun doctor = cli("doctor --json", environment);
+        const auto json = nlohmann::json::parse(doctor.out, nullptr, false);
+        for (const auto& check : json.at("checks")) {
+            if (check.at("check") == "profiles by application") {
+                return check;
+            }
+        }
+        ADD_FAILURE() << doctor.out;
+        return nlohmann::json::object();
+    };
+    const auto wayland = focus_check("QT_QPA_PLATFORM= WAYLAND_DISPLAY=wayland-none");
+    EXPECT_EQ(wayland.value("status", ""), "FIX") << wayland;
+#ifdef TARVENOR_WAYLAND_FOCUS
+    const std::string why = "no Wayland compositor answers on wayland-none";
+#else
+    const std::string why = "built without wayland-client";
+#endif
+    EXPECT_NE(wayland.value("detail", "").find(why), std::string::npos) << wayland;
+    EXPECT_NE(wayland.value("fix", "").find("tarvenor-cli profile N"), std::string::npos)
+        << wayland;
+    const auto x11 = focus_check("QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=wayland-none");
+    EXPECT_EQ(x11.value("status", ""), "UNKNOWN") << x11;
+    EXPECT_NE(x11.value("detail", "").find("DISPLAY is not set"), std::string::npos) << x11;
+}
+
 // The doctor's font check, on a copy of the command line with a language file of its own and a
 // fontconfig set-up that sees only the font folders a case names.
 class LanguageFontTest : public DoctorTest {

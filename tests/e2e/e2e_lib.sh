@@ -274,3 +274,64 @@ e2e_signal_during() {
     ended=$?
     [ "$ended" -eq "$status" ] || e2e_fail "exit code $ended after SIG$signal, not $status"
 }
+
+# --- profiles by application: the scripts define `focus NAME` and `in_front` (what the desktop
+# has in front, for a failure), and start the windows alpha, beta.exe and gamma with the rules
+# alpha 2, Beta.exe 3, default 1.
+
+# The keyboard's active profile (1..3): byte 10 of its parameter block, plus one.
+active_profile() {
+    echo $(($(od -An -tu1 -j 10 -N1 "$TARVENOR_SIM_DIR/parameters.bin") + 1))
+}
+
+active_profile_is() {
+    [ "$(active_profile)" = "$1" ]
+}
+
+# How many parameter-block writes (command 4) the keyboard has been sent.
+parameter_writes() {
+    grep -c '^> .\{6\}04' "$TARVENOR_SIM_TRAFFIC" || true
+}
+
+# The processor time of process PID so far, in clock ticks (user + system).
+cpu_ticks() {
+    awk '{print $14 + $15}' "/proc/$1/stat"
+}
+
+# Each window gets its rule's profile, any other the default; five quick focus changes write one
+# switch, once the focus rests.
+e2e_rules_followed() {
+    echo "-- each application's rule, and the default for any other"
+    focus alpha
+    e2e_wait 5 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
+    focus beta.exe
+    e2e_wait 5 active_profile_is 3 || e2e_fail "beta.exe: profile $(active_profile)"
+    focus gamma
+    e2e_wait 5 active_profile_is 1 || e2e_fail "gamma: profile $(active_profile)"
+
+    echo "-- quick focus changes write one switch, once the focus rests"
+    sleep 4 # past the minimum interval since the last switch
+    local before name writes
+    before=$(parameter_writes)
+    for name in alpha beta.exe gamma alpha beta.exe; do
+        focus "$name"
+        sleep 0.15
+    done
+    e2e_wait 5 active_profile_is 3 ||
+        e2e_fail "after the quick changes: profile $(active_profile), in front: $(in_front)"
+    sleep 2
+    writes=$(($(parameter_writes) - before))
+    [ "$writes" = 1 ] || e2e_fail "$writes parameter writes for one resting focus"
+}
+
+# Process PID uses no processor time over 10 s.
+e2e_idle() {
+    echo "-- idle: no processor time while the focus stays"
+    local before after
+    sleep 1
+    before=$(cpu_ticks "$1")
+    sleep 10
+    after=$(cpu_ticks "$1")
+    echo "processor ticks over 10 s: $((after - before))"
+    [ "$after" = "$before" ] || e2e_fail "$((after - before)) ticks used while idle"
+}

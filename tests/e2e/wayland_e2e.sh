@@ -7,41 +7,8 @@
 # Pointer and keys come from WAYLAND_INPUT (headless sway has no input device).
 # Usage: wayland_e2e.sh PROGRAM_FOLDER WAYLAND_INPUT [SCREENSHOT_FOLDER]
 set -u
-if [ "${1:-}" != --inside ]; then
-    if ! command -v sway >/dev/null; then
-        echo "SKIP: sway is not installed, no test under Wayland (apt-get install sway grim)"
-        exit 77
-    fi
-    for tool in swaybar grim swaymsg dbus-run-session dbus-send jq setpriv; do
-        command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing" >&2 && exit 1; }
-    done
-    if [ "${3:-}" ]; then
-        mkdir -p "$3" && chmod 1777 "$3"
-    fi
-    if [ "$(id -u)" -ne 0 ]; then
-        exec dbus-run-session -- "$0" --inside "$@"
-    fi
-    as_nobody() {
-        setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"
-    }
-    # sway refuses root: the test runs as nobody, from copies when nobody cannot reach the build
-    # (a checkout in /root, say).
-    script=$0 bin=$1 input=$2 copy=""
-    if ! as_nobody test -r "$script" -a -x "$bin/tarvenor" -a -x "$input"; then
-        copy=$(mktemp -d)
-        chmod 755 "$copy"
-        mkdir "$copy/bin" &&
-            cp -r "$bin/tarvenor" "$bin/tarvenor-cli" "$bin"/lib*.so "$bin/Skins" "$bin/Help" \
-                "$copy/bin/" &&
-            cp "$script" "$(dirname "$script")/e2e_lib.sh" "$input" "$copy/" ||
-            { echo "FAIL: cannot copy the program for nobody" >&2 && exit 1; }
-        script="$copy/$(basename "$script")" bin="$copy/bin" input="$copy/$(basename "$input")"
-    fi
-    as_nobody dbus-run-session -- "$script" --inside "$bin" "$input" "${3:-}"
-    status=$?
-    [ -z "$copy" ] || rm -rf "$copy"
-    exit $status
-fi
+. "$(dirname "$0")/wayland_lib.sh"
+wayland_enter "$0" "$@"
 shift
 BIN=$(cd "$1" && pwd)
 input=$2
@@ -50,44 +17,7 @@ SHOTS=${3:-}
 
 unset DISPLAY
 e2e_fresh_user wayland
-
-# --- the compositor
-
-sway_config="$e2e_work/sway.conf"
-cat >"$sway_config" <<CONFIG
-output HEADLESS-1 resolution 1600x1000 position 0 0
-default_border none
-default_floating_border none
-focus_follows_mouse no
-bar {
-    id tray
-    position top
-    tray_output *
-}
-CONFIG
-
-# The first file matching a pattern; fails when none does.
-first_match() {
-    local files
-    files=$(compgen -G "$1") || return 1
-    echo "${files%%$'\n'*}"
-}
-
-sway_socket() {
-    first_match "$XDG_RUNTIME_DIR/sway-ipc.*.sock"
-}
-
-echo "== headless sway"
-WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
-    sway -c "$sway_config" >"$e2e_work/sway.log" 2>&1 &
-sway_pid=$!
-e2e_pids="$e2e_pids $sway_pid"
-e2e_wait 15 sway_socket || { cat "$e2e_work/sway.log" >&2 && e2e_fail "sway did not start"; }
-SWAYSOCK=$(sway_socket)
-WAYLAND_DISPLAY=$(basename "$(first_match "$XDG_RUNTIME_DIR/wayland-[0-9]")")
-export SWAYSOCK WAYLAND_DISPLAY
-read -r screen_width screen_height < <(swaymsg -t get_outputs |
-    jq -r '.[0].rect | "\(.x + .width) \(.y + .height)"')
+wayland_start_sway
 
 # One pointer and one keyboard for the whole test: steps go to wayland_input line by line, each
 # answered once sway has handled it.
@@ -111,15 +41,6 @@ keys() {
 }
 
 # --- the tray host on the session bus
-
-watcher_property() {
-    dbus-send --session --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-        org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher "string:$1"
-}
-
-host_registered() {
-    watcher_property IsStatusNotifierHostRegistered 2>/dev/null | grep -q "boolean true"
-}
 
 # Whether the program's icon is among the watcher's items.
 icon_registered() {

@@ -159,6 +159,8 @@ const std::vector<std::string> kProfileControls{"CONTROL_OK",  "CONTROL_CANCEL",
 const std::vector<std::string> kRulesControls{"CONTROL_CANCEL", "FUNC_ADD",       "FUNC_DELETE",
                                               "RULE_LIST",      "FOLLOW_ENABLED", "DEFAULT_PROFILE",
                                               "LABEL_OTHER",    "LABEL_STATUS"};
+const std::vector<std::string> kRuleAddControls{"CONTROL_OK", "CONTROL_CANCEL", "APPLICATION",
+                                                "PROFILE",    "LABEL_PROMPT",   "LABEL_PROFILE"};
 
 QRect rect_of(const SkinRect& r) {
     return QRect(r.x, r.y, r.w, r.h);
@@ -316,6 +318,7 @@ TEST(GeneratedSkin, OtherDialogsPlaceEveryControlInsideTheirBackgrounds) {
     expect_controls_inside(skin_file("Composite.ini"), kAssignmentControls, "Composite.ini");
     expect_controls_inside(skin_file("Profile.ini"), kProfileControls, "Profile.ini");
     expect_controls_inside(skin_file("Rules.ini"), kRulesControls, "Rules.ini");
+    expect_controls_inside(skin_file("RuleAdd.ini"), kRuleAddControls, "RuleAdd.ini");
 }
 
 // The largest spread of any colour channel over a block of a picture.
@@ -400,7 +403,8 @@ TEST(GeneratedSkin, EachKeySetIsDrawnOnItsOwnBackground) {
 }
 
 TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
-    for (const char* file : {"Main.ini", "Composite.ini", "Profile.ini", "Rules.ini"}) {
+    for (const char* file :
+         {"Main.ini", "Composite.ini", "Profile.ini", "Rules.ini", "RuleAdd.ini"}) {
         const IniFile skin = skin_file(file);
         const QImage background = picture(skin.get("SCREEN", "Main"));
         const QImage outline = picture(skin.get("SCREEN", "Mask"));
@@ -425,6 +429,8 @@ TEST(GeneratedSkin, StatePicturesCoverTheirDialogs) {
         assignment);
     expect_pictures_decode({"Profile_normal.jpg", "Profile_over.jpg", "Profile_down.jpg"},
                            picture("profile_back.jpg").size());
+    expect_pictures_decode({"RuleAdd_normal.jpg", "RuleAdd_over.jpg", "RuleAdd_down.jpg"},
+                           picture("rule_add_back.jpg").size());
 }
 
 TEST(GeneratedSkin, LightingPanelBitmapsAllDecode) {

@@ -165,7 +165,8 @@ DialogSkin rules_skin() {
                {skin_keys::rules::kList, QRect(16, 84, 448, 168)},
                {skin_keys::rules::kOtherLabel.key, QRect(16, 302, 170, 26)},
                {skin_keys::rules::kDefault, QRect(190, 302, 274, 26)},
-               {skin_keys::rules::kStatusLabel.key, QRect(16, 334, 448, 40)}};
+               // Beside Close, tall enough for four lines of a long reason in either language.
+               {skin_keys::rules::kStatusLabel.key, QRect(16, 334, 356, 76)}};
     const struct {
         const char* key;
         QRect rect;
@@ -175,6 +176,26 @@ DialogSkin rules_skin() {
     for (const auto& b : buttons) {
         d.images.push_back({b.key, b.rect, button_face({})});
     }
+    return d;
+}
+
+// The rules page's Add, in the rules page's look: the prompt and the two choices on a panel.
+DialogSkin rule_add_skin() {
+    DialogSkin d;
+    d.size = kRuleAddSize;
+    d.chrome = [](QPainter& p) {
+        draw_title_bar(p, kRuleAddSize.width(), 40, true);
+        draw_panel(p, QRect(12, 48, 396, 136));
+    };
+    d.extra = {{skin_keys::kScreen, skin_keys::kBackground, "rule_add_back.jpg"},
+               {skin_keys::kScreen, skin_keys::kOutline, "rule_add_mask.bmp"}};
+    d.plain = {{skin_keys::rule_add::kTitleLabel.key, QRect(44, 0, kRuleAddSize.width() - 60, 40)},
+               {skin_keys::rule_add::kPromptLabel.key, QRect(20, 54, 380, 40)},
+               {skin_keys::rule_add::kApplication, QRect(20, 98, 380, 28)},
+               {skin_keys::rule_add::kProfileLabel.key, QRect(20, 144, 120, 28)},
+               {skin_keys::rule_add::kProfile, QRect(144, 144, 256, 28)}};
+    d.images = {{skin_keys::kOk, QRect(234, 196, 80, 28), button_face({})},
+                {skin_keys::kCancel, QRect(324, 196, 80, 28), button_face({})}};
     return d;
 }
 

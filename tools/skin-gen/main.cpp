@@ -131,6 +131,12 @@ void write_rules(const fs::path& folder) {
     write_state_set(dialog, folder, "Rules", {Look::Normal, Look::Over, Look::Down});
 }
 
+void write_rule_add(const fs::path& folder) {
+    const DialogSkin dialog = rule_add_skin();
+    write_dialog_base(dialog, folder, "rule_add", "RuleAdd.ini");
+    write_state_set(dialog, folder, "RuleAdd", {Look::Normal, Look::Over, Look::Down});
+}
+
 } // namespace
 } // namespace tarvenor::skin
 
@@ -157,6 +163,7 @@ int main(int argc, char** argv) {
         tarvenor::skin::write_assignment(folder);
         tarvenor::skin::write_profile(folder);
         tarvenor::skin::write_rules(folder);
+        tarvenor::skin::write_rule_add(folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "skin-gen: %s\n", error.what());
         return 1;

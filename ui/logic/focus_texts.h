@@ -34,6 +34,23 @@ inline constexpr OwnText kNoSource{
     "FOLLOW_NO_SOURCE",
     "This desktop does not tell which window has the focus (%1). Its own window rules can run "
     "\"tarvenor-cli profile N\" instead."};
+// Why the focus cannot be followed, for kNoSource's %1.
+inline constexpr OwnText kNoDisplay{"FOLLOW_NO_DISPLAY", "the X display cannot be reached"};
+inline constexpr OwnText kNoActiveWindow{
+    "FOLLOW_NO_ACTIVE_WINDOW",
+    "the window manager does not announce the active window (_NET_ACTIVE_WINDOW)"};
+inline constexpr OwnText kNoCompositor{"FOLLOW_NO_COMPOSITOR", "no Wayland compositor answers"};
+inline constexpr OwnText kNoToplevelList{
+    "FOLLOW_NO_TOPLEVEL_LIST", "the compositor does not offer the wlr foreign-toplevel protocol"};
+inline constexpr OwnText kCompositorGone{"FOLLOW_COMPOSITOR_GONE",
+                                         "the Wayland compositor closed the connection"};
+inline constexpr OwnText kBuiltForX11{"FOLLOW_BUILT_FOR_X11",
+                                      "this build follows the focus on X11 only"};
+inline constexpr OwnText kOtherWindowSystem{"FOLLOW_OTHER_WINDOW_SYSTEM",
+                                            "the window system does not report the focused window"};
+inline constexpr OwnText kAddTitle{"FOLLOW_ADD_TITLE", "Add a rule"};
+inline constexpr OwnText kOk{"FOLLOW_OK", "OK"};
+inline constexpr OwnText kCancel{"FOLLOW_CANCEL", "Cancel"};
 inline constexpr OwnText kAddPrompt{"FOLLOW_ADD_PROMPT",
                                     "Choose an application with a window, or type its name:"};
 inline constexpr OwnText kDamaged{"FOLLOW_DAMAGED",

@@ -2,8 +2,10 @@
 
 #include "model/atomic_file.h"
 #include "model/profile_rules.h"
+#include "model/text_table.h"
 #include "model/window_match.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,7 @@ public:
     virtual std::vector<FocusedWindow> running_windows() const = 0;
     // How the focus is followed ("X11"), and why it is not (empty when it is).
     virtual std::string focus_source() const = 0;
-    virtual std::string focus_problem() const = 0;
+    virtual std::optional<OwnText> focus_problem() const = 0;
     // The rules file's problem while it cannot be used; empty when it can.
     virtual std::string rules_problem() const = 0;
 };

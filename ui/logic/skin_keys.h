@@ -227,4 +227,14 @@ inline constexpr LanguageLabel kOtherLabel{"LABEL_OTHER", "FOLLOW_OTHER", 12, fa
 inline constexpr LanguageLabel kStatusLabel{"LABEL_STATUS", "FOLLOW_SOURCE", 11, false, true};
 } // namespace rules
 
+// The rules page's Add: an application and its profile.
+namespace rule_add {
+inline constexpr const char* kApplication = "APPLICATION";
+inline constexpr const char* kProfile = "PROFILE";
+inline constexpr LanguageLabel kTitleLabel{"LABEL_TITLE", "FOLLOW_ADD_TITLE", 14, false, false};
+inline constexpr LanguageLabel kPromptLabel{"LABEL_PROMPT", "FOLLOW_ADD_PROMPT", 11, false, true};
+inline constexpr LanguageLabel kProfileLabel{"LABEL_PROFILE", "FOLLOW_COLUMN_PROFILE", 12, false,
+                                             false};
+} // namespace rule_add
+
 } // namespace tarvenor::skin_keys

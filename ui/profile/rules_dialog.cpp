@@ -2,13 +2,12 @@
 
 #include "ui/logic/focus_texts.h"
 #include "ui/logic/skin_keys.h"
+#include "ui/profile/rule_add_dialog.h"
 #include "ui/skin/placement.h"
 #include "ui/skin/skin_label.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
@@ -33,39 +32,6 @@ QStringList profile_names(const LanguageFile& language) {
     return names;
 }
 
-// A running application or a typed name, and its profile.
-bool ask_rule_in_dialog(QWidget* parent, const LanguageFile& language,
-                        const std::vector<std::string>& running, std::string& application,
-                        int& profile) {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("add_rule"));
-    dialog.setWindowTitle(text_in(language, focus_text::kTitle));
-    auto* form = new QFormLayout(&dialog);
-    auto* names = new QComboBox(&dialog);
-    names->setObjectName(QStringLiteral("application"));
-    names->setEditable(true);
-    for (const std::string& name : running) {
-        names->addItem(QString::fromStdString(name));
-    }
-    names->setCurrentText(QString());
-    auto* profiles = new QComboBox(&dialog);
-    profiles->setObjectName(QStringLiteral("profile"));
-    profiles->addItems(profile_names(language));
-    form->addRow(new QLabel(text_in(language, focus_text::kAddPrompt), &dialog));
-    form->addRow(text_in(language, focus_text::kColumnApplication), names);
-    form->addRow(text_in(language, focus_text::kColumnProfile), profiles);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    application = names->currentText().trimmed().toStdString();
-    profile = profiles->currentIndex();
-    return true;
-}
-
 } // namespace
 
 RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_folder,
@@ -73,7 +39,13 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     : SkinnedDialog(parent, skin_folder / "Rules.ini", skin_folder), language_(language),
       host_(host), ask_rule_([this](const std::vector<std::string>& running,
                                     std::string& application, int& profile) {
-          return ask_rule_in_dialog(this, language_, running, application, profile);
+          RuleAddDialog dialog(this, this->skin_folder(), language_, running);
+          if (dialog.exec() != QDialog::Accepted) {
+              return false;
+          }
+          application = dialog.application();
+          profile = dialog.profile();
+          return true;
       }),
       message_(
           [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); }) {
@@ -81,9 +53,6 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     const QString title = text(focus_text::kTitle);
     setWindowTitle(title);
     apply_skin();
-    normal_ = &skin_picture("Rules_normal.jpg");
-    over_ = &skin_picture("Rules_over.jpg");
-    down_ = &skin_picture("Rules_down.jpg");
     (new SkinLabel(*this, skin(), skin_keys::rules::kTitleLabel))->show_text(title);
     (new SkinLabel(*this, skin(), skin_keys::rules::kOtherLabel))
         ->show_text(text(focus_text::kOtherApplications));
@@ -113,6 +82,7 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     status_ = new QLabel(this);
     status_->setObjectName(QString::fromLatin1(skin_keys::rules::kStatusLabel.key));
     status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setStyleSheet(QStringLiteral("color: #c8c8c8; background: transparent;"));
     place_control(*status_, skin(), kSection, skin_keys::rules::kStatusLabel.key);
 
@@ -129,14 +99,7 @@ QString RulesDialog::text(const OwnText& own) const {
 }
 
 ImageButton* RulesDialog::make_button(const char* key, const OwnText& caption) {
-    auto* control = new ImageButton(this);
-    control->setObjectName(QString::fromLatin1(key));
-    place_image_control(*control, skin(), kSection, key,
-                        {normal_, over_, down_, down_, normal_});
-    control->setText(text(caption));
-    control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
-                            Qt::AlignCenter | Qt::TextSingleLine);
-    return control;
+    return add_caption_button(key, "Rules", text(caption));
 }
 
 QComboBox* RulesDialog::profile_choice(bool with_keep) {
@@ -181,8 +144,8 @@ void RulesDialog::show_status() {
     QString status;
     if (const std::string problem = host_.rules_problem(); !problem.empty()) {
         status = text(focus_text::kDamaged).arg(QString::fromStdString(problem));
-    } else if (const std::string problem = host_.focus_problem(); !problem.empty()) {
-        status = text(focus_text::kNoSource).arg(QString::fromStdString(problem));
+    } else if (const std::optional<OwnText> problem = host_.focus_problem()) {
+        status = text(focus_text::kNoSource).arg(text(*problem));
     } else {
         status = text(focus_text::kSource).arg(QString::fromStdString(host_.focus_source()));
     }

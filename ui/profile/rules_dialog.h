@@ -59,9 +59,6 @@ private:
 
     const LanguageFile& language_;
     RulesPageHost& host_;
-    const SkinPicture* normal_ = nullptr;
-    const SkinPicture* over_ = nullptr;
-    const SkinPicture* down_ = nullptr;
     QCheckBox* enabled_ = nullptr;
     QTreeWidget* view_ = nullptr;
     QComboBox* default_ = nullptr;

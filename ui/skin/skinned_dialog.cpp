@@ -1,6 +1,8 @@
 #include "ui/skin/skinned_dialog.h"
 
 #include "ui/logic/skin_keys.h"
+#include "ui/skin/image_button.h"
+#include "ui/skin/placement.h"
 #include "ui/skin/skin_error.h"
 #include "ui/skin/window_shape.h"
 
@@ -101,6 +103,21 @@ void SkinnedDialog::show_background(const SkinPicture* picture) {
 void SkinnedDialog::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     release_pictures_when_all_hidden();
+}
+
+ImageButton* SkinnedDialog::add_caption_button(const char* key, const std::string& set,
+                                               const QString& caption) {
+    const SkinPicture& normal = skin_picture(set + "_normal.jpg");
+    const SkinPicture& over = skin_picture(set + "_over.jpg");
+    const SkinPicture& down = skin_picture(set + "_down.jpg");
+    auto* control = new ImageButton(this);
+    control->setObjectName(QString::fromLatin1(key));
+    place_image_control(*control, skin_, skin_keys::kControls, key,
+                        {&normal, &over, &down, &down, &normal});
+    control->setText(caption);
+    control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
+                            Qt::AlignCenter | Qt::TextSingleLine);
+    return control;
 }
 
 bool SkinnedDialog::swallow_closing_key(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ini_file.h"
+#include "ui/skin/face_images.h"
 #include "ui/skin/skin_pictures.h"
 
 #include <QDialog>
@@ -10,6 +11,8 @@
 #include <optional>
 
 namespace tarvenor {
+
+class ImageButton;
 
 // The base of every skinned dialog: a frameless window as large as its background picture,
 // painted from it, cut to the shape of its outline picture and moved by dragging its surface.
@@ -36,6 +39,11 @@ protected:
     // header cannot be read.
     void apply_skin();
 
+    // A captioned button of the skin's controls at `key`, in the look of the dialogs' text
+    // buttons, its faces from the state pictures "<set>_normal.jpg", "_over.jpg" and
+    // "_down.jpg" (pressed and disabled look pressed, selected normal).
+    ImageButton* add_caption_button(const char* key, const std::string& set,
+                                    const QString& caption);
     // Paints `picture` in place of the background (a mode of the window that shows other
     // controls in the same places), or the background again for none. The window keeps its size
     // and outline.
