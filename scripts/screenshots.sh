@@ -185,7 +185,13 @@ shoot_scale() {
     echo "== the main window and the assignment dialog at $percent %$3"
     export QT_SCALE_FACTOR=$2
     start_program "scale$suffix"
+    e2e_click_control "$main" Main.ini CONTROL_DengStaPic # the lighting panel's controls
+    e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
+    sleep 0.5
     e2e_screenshot "$shots/main-window$suffix.png" "$main"
+    # With the light on a click paints a key: off again, so that it opens the dialog.
+    e2e_click_control "$main" Main.ini CONTROL_DengStaPic
+    sleep 0.5
     e2e_click_control "$main" Main.ini KEY_010 # Q
     wait_dialog "assignment dialog"
     e2e_screenshot "$shots/assign-key$suffix.png" "$dialog"

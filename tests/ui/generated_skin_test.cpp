@@ -7,6 +7,8 @@
 #include "ui/skin/image_button.h"
 #include "ui/skin/skin_rect.h"
 
+#include "skin_test_support.h"
+
 #include <QColor>
 #include <QFontMetrics>
 #include <QImage>
@@ -357,24 +359,6 @@ TEST(GeneratedSkin, AssignmentBackgroundShowsNoControlOfTheMacroPageAlone) {
 }
 
 // The mean difference of the colour channels between two blocks of a size.
-double mean_difference(const QImage& a, QPoint at_a, const QImage& b, QPoint at_b, QSize size) {
-    const QImage pa = a.convertToFormat(QImage::Format_RGB32);
-    const QImage pb = b.convertToFormat(QImage::Format_RGB32);
-    long long sum = 0;
-    for (int y = 0; y < size.height(); ++y) {
-        const auto* row_a =
-            reinterpret_cast<const QRgb*>(pa.constScanLine(at_a.y() + y)) + at_a.x();
-        const auto* row_b =
-            reinterpret_cast<const QRgb*>(pb.constScanLine(at_b.y() + y)) + at_b.x();
-        for (int x = 0; x < size.width(); ++x) {
-            const QRgb p = row_a[x];
-            const QRgb q = row_b[x];
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    }
-    return static_cast<double>(sum) / (3.0 * size.width() * size.height());
-}
 
 // A key drawn as a mere frame (the per-key lighting) shows the background inside it: each key
 // set's background must show its keys as their normal faces do, captions and all.
@@ -392,8 +376,8 @@ TEST(GeneratedSkin, EachKeySetIsDrawnOnItsOwnBackground) {
     const auto expect_drawn = [&](const QImage& background, const QImage& faces,
                                   const std::string& key) {
         const QRect place = rect_of(read_skin_rect(skin, "BUTTONINFO", key));
-        EXPECT_LE(mean_difference(background, place.topLeft(), faces,
-                                  place.topLeft() - QPoint(1, 1), place.size()),
+        EXPECT_LE(test::mean_difference(background, place.topLeft(), faces,
+                                        place.topLeft() - QPoint(1, 1), place.size()),
                   kSame)
             << key;
     };
@@ -486,9 +470,9 @@ TEST(GeneratedSkin, EveryDrawnPictureIsAlsoDrawnAtTwiceItsSize) {
         // each other than to either moved by a pixel (a drawing shifted or cut from another
         // place).
         const QSize inner = plain.size() - QSize(1, 1);
-        const double same = mean_difference(plain, {0, 0}, shrunk, {0, 0}, inner);
-        const double moved = std::min(mean_difference(plain, {1, 1}, shrunk, {0, 0}, inner),
-                                      mean_difference(plain, {0, 0}, shrunk, {1, 1}, inner));
+        const double same = test::mean_difference(plain, {0, 0}, shrunk, {0, 0}, inner);
+        const double moved = std::min(test::mean_difference(plain, {1, 1}, shrunk, {0, 0}, inner),
+                                      test::mean_difference(plain, {0, 0}, shrunk, {1, 1}, inner));
         EXPECT_LE(same, 0.75 * moved + 0.5) << "moved by a pixel: " << moved;
         EXPECT_LE(same, 4.0);
         ++pairs;
