@@ -10,6 +10,8 @@ namespace tarvenor::skin {
 namespace {
 
 constexpr int kJpegQuality = 95;
+// Four times the pixels, each half as large on the screen: compression shows less.
+constexpr int kSharpJpegQuality = 90;
 
 } // namespace
 
@@ -79,7 +81,10 @@ void save_picture(const QImage& picture, const std::filesystem::path& file) {
     const bool jpeg = file.extension() == ".jpg";
     const int scale = qRound(picture.devicePixelRatio());
     const std::filesystem::path named = skin_keys::scaled_picture_file(file, scale);
-    if (!picture.save(QString::fromStdString(named.string()), nullptr, jpeg ? kJpegQuality : -1)) {
+    if (!picture.save(QString::fromStdString(named.string()), nullptr,
+                      !jpeg       ? -1
+                      : scale > 1 ? kSharpJpegQuality
+                                  : kJpegQuality)) {
         throw std::runtime_error("cannot write " + named.string());
     }
 }
