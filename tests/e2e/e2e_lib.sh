@@ -42,9 +42,10 @@ e2e_fresh_user() {
 
 # Xvfb on a free display. With "tray", a notification area on it; with
 # "second-screen", a small second screen (:N.1) beside the first; with "large", a first screen
-# that holds the main window at 200 %.
+# that holds the main window at 200 % (as it is whenever QT_SCALE_FACTOR asks for more than 100 %).
 e2e_display() {
     local n tray="" screens=(-screen 0 1600x1000x24) option
+    [ "${QT_SCALE_FACTOR:-1}" = 1 ] || screens[2]=2600x1600x24
     for option in "$@"; do
         case $option in
         tray) tray=1 ;;
