@@ -3,10 +3,19 @@
 # its own (Xvfb, with a notification area), each window opened with real X events from xdotool,
 # and the skin gallery. Builds first when the build is missing.
 # Usage: scripts/screenshots.sh [FOLDER]   (default: docs; the pictures replace those there)
+#        scripts/screenshots.sh --scales [FOLDER]   the main window and the assignment dialog at
+#        100, 125, 150 and 200 % (QT_SCALE_FACTOR) in both languages (default: build/scales)
 set -u
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
-out=${1:-docs}
+scales=""
+if [ "${1:-}" = --scales ]; then
+    scales=1
+    shift
+    out=${1:-build/scales}
+else
+    out=${1:-docs}
+fi
 mkdir -p "$out" && out=$(cd "$out" && pwd) || exit 1
 
 scripts/install-deps.sh || exit 1
@@ -62,7 +71,7 @@ dialog_of_program() {
     [ -n "$(e2e_newest_window "$program" "$main")" ]
 }
 
-e2e_display tray
+e2e_display tray large
 
 # A program folder whose language file chooses LANGUAGE (1 English, 0 Chinese): the program and
 # its skin copied (it finds its folder through its own file), everything else linked.
@@ -187,8 +196,45 @@ shoot_language() {
     stop_program
 }
 
+# The main window and the assignment dialog at SCALE (1, 1.25, ...) in one language; the
+# pictures end in "-PERCENT" and SUFFIX.
+shoot_scale() {
+    local suffix percent
+    percent=$(awk -v s="$2" 'BEGIN { printf "%d", s * 100 + 0.5 }')
+    suffix="-$percent$3"
+    BIN=$(program_folder "$1")
+    echo "== the main window and the assignment dialog at $percent %$3"
+    export QT_SCALE_FACTOR=$2
+    start_program "scale$suffix"
+    e2e_click_control "$main" Main.ini CONTROL_DengStaPic # the lighting panel's controls
+    e2e_wait 5 memory_byte_is settings.bin 0 01 || e2e_fail "no factory lighting"
+    sleep 0.5
+    e2e_screenshot "$shots/main-window$suffix.png" "$main"
+    # With the light on a click paints a key: off again, so that it opens the dialog.
+    e2e_click_control "$main" Main.ini CONTROL_DengStaPic
+    sleep 0.5
+    e2e_click_control "$main" Main.ini KEY_010 # Q
+    wait_dialog "assignment dialog"
+    e2e_screenshot "$shots/assign-key$suffix.png" "$dialog"
+    e2e_click_control "$dialog" Composite.ini CONTROL_CANCEL
+    stop_program
+    unset QT_SCALE_FACTOR
+}
+
+if [ -n "$scales" ]; then
+    for scale in 1 1.25 1.5 2; do
+        shoot_scale 1 "$scale" ""
+        shoot_scale 0 "$scale" "-zh"
+    done
+    mv "$shots"/*.png "$out"/
+    echo "Screenshots written to $out"
+    exit 0
+fi
+
 shoot_language 1 ""
 shoot_language 0 "-zh"
+
+shoot_scale 1 2 ""
 
 echo "== skin-gallery.png: the main window's skin with a few keys hovered, pressed and assigned"
 "$root/build/ui/gallery/skin-gallery" "$root/build/bin/Skins" --screenshot "$shots/skin-gallery.png" ||

@@ -171,7 +171,9 @@ TEST_F(WiredPanelsWindow, RestoreDefaultsResetsTheLightingOnlyWithTheSwitchOn) {
 // Light caption pixels inside a key as the window shows it, its frame and edge left out.
 int caption_ink(const QImage& shot, const QRect& key) {
     int ink = 0;
-    const QRect inside = key.adjusted(4, 4, -4, -4);
+    const qreal ratio = shot.devicePixelRatio();
+    const QRectF logical = QRectF(key.adjusted(4, 4, -4, -4));
+    const QRect inside((logical.topLeft() * ratio).toPoint(), (logical.size() * ratio).toSize());
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         for (int x = inside.left(); x <= inside.right(); ++x) {
             ink += qGray(shot.pixel(x, y)) > 160 ? 1 : 0;

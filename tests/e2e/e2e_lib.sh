@@ -41,13 +41,16 @@ e2e_fresh_user() {
 }
 
 # Xvfb on a free display. With "tray", a notification area on it; with
-# "second-screen", a small second screen (:N.1) beside the first.
+# "second-screen", a small second screen (:N.1) beside the first; with "large", a first screen
+# that holds the main window at 200 % (as it is whenever QT_SCALE_FACTOR asks for more than 100 %).
 e2e_display() {
     local n tray="" screens=(-screen 0 1600x1000x24) option
+    [ "${QT_SCALE_FACTOR:-1}" = 1 ] || screens[2]=2600x1600x24
     for option in "$@"; do
         case $option in
         tray) tray=1 ;;
         second-screen) screens+=(-screen 1 640x480x24) ;;
+        large) screens[2]=2600x1600x24 ;;
         *) e2e_fail "e2e_display: unknown option $option" ;;
         esac
     done
@@ -168,14 +171,15 @@ position_of() {
 
 # The centre of a control of a window, by its key in the window's skin file, in screen
 # coordinates: "X Y". Fails (with the reason on standard error) when the skin has no such key.
+# The skin's rectangles are in the window's own pixels: with QT_SCALE_FACTOR set, the screen's
+# are that many times as many.
 e2e_control_centre() {
     local window=$1 skin=$2 key=$3 rect X Y
     rect=$(grep -i "^$key=" "$BIN/Skins/$skin" | cut -d= -f2 | tr -d '\r')
     [ -n "$rect" ] || e2e_fail "no $key in $skin"
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    local x=$((X + $(echo "$rect" | cut -d, -f1) + $(echo "$rect" | cut -d, -f3) / 2))
-    local y=$((Y + $(echo "$rect" | cut -d, -f2) + $(echo "$rect" | cut -d, -f4) / 2))
-    echo "$x $y"
+    echo "$rect" | awk -F, -v X="$X" -v Y="$Y" -v scale="${QT_SCALE_FACTOR:-1}" \
+        '{ printf "%d %d\n", X + ($1 + $3 / 2) * scale, Y + ($2 + $4 / 2) * scale }'
 }
 
 # Clicks a control of a window by its key in the window's skin file.

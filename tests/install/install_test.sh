@@ -21,6 +21,7 @@ for file in bin/tarvenor bin/tarvenor-cli lib/tarvenor/libHidServ.so lib/tarveno
     lib/tarvenor/tarvenor-simctl \
     share/tarvenor/Skins/Main.ini share/tarvenor/Skins/Composite.ini \
     share/tarvenor/Skins/Profile.ini share/tarvenor/Skins/icon128.png \
+    share/tarvenor/Skins/main_back@2x.jpg share/tarvenor/Skins/0@2x.bmp \
     share/tarvenor/Skins/language.ini share/tarvenor/Help/index.html \
     lib/udev/rules.d/70-tarvenor.rules share/applications/tarvenor.desktop \
     etc/xdg/autostart/tarvenor-autostart.desktop \

@@ -28,6 +28,7 @@ for file in /usr/bin/tarvenor /usr/bin/tarvenor-cli /usr/lib/tarvenor/libHidServ
     /usr/share/man/man1/tarvenor.1.gz \
     /usr/share/man/man1/tarvenor-cli.1.gz \
     /usr/share/tarvenor/Skins/Main.ini /usr/share/tarvenor/Skins/language.ini \
+    /usr/share/tarvenor/Skins/main_normal@2x.jpg /usr/share/tarvenor/Skins/key_over@2x.jpg \
     /usr/share/tarvenor/Help/index.html /usr/lib/udev/rules.d/70-tarvenor.rules \
     /usr/share/applications/tarvenor.desktop /etc/xdg/autostart/tarvenor-autostart.desktop \
     /usr/share/icons/hicolor/48x48/apps/tarvenor.png \

@@ -3,8 +3,11 @@
 #include "model/ini_file.h"
 #include "model/key_codes.h"
 #include "model/text_table.h"
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/image_button.h"
 #include "ui/skin/skin_rect.h"
+
+#include "skin_test_support.h"
 
 #include <QColor>
 #include <QFontMetrics>
@@ -359,18 +362,6 @@ TEST(GeneratedSkin, AssignmentBackgroundShowsNoControlOfTheMacroPageAlone) {
 }
 
 // The mean difference of the colour channels between two blocks of a size.
-double mean_difference(const QImage& a, QPoint at_a, const QImage& b, QPoint at_b, QSize size) {
-    long long sum = 0;
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            const QColor p = a.pixelColor(at_a + QPoint(x, y));
-            const QColor q = b.pixelColor(at_b + QPoint(x, y));
-            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
-                   std::abs(p.blue() - q.blue());
-        }
-    }
-    return static_cast<double>(sum) / (3.0 * size.width() * size.height());
-}
 
 // A key drawn as a mere frame (the per-key lighting) shows the background inside it: each key
 // set's background must show its keys as their normal faces do, captions and all.
@@ -388,8 +379,8 @@ TEST(GeneratedSkin, EachKeySetIsDrawnOnItsOwnBackground) {
     const auto expect_drawn = [&](const QImage& background, const QImage& faces,
                                   const std::string& key) {
         const QRect place = rect_of(read_skin_rect(skin, "BUTTONINFO", key));
-        EXPECT_LE(mean_difference(background, place.topLeft(), faces,
-                                  place.topLeft() - QPoint(1, 1), place.size()),
+        EXPECT_LE(test::mean_difference(background, place.topLeft(), faces,
+                                        place.topLeft() - QPoint(1, 1), place.size()),
                   kSame)
             << key;
     };
@@ -455,6 +446,54 @@ TEST(GeneratedSkin, LightingPanelBitmapsAllDecode) {
     expect_pictures_decode({"0.bmp", "4.bmp", "9.bmp", "25.bmp"}, QSize(slider.w, slider.h));
     const SkinRect bar = read_skin_rect(skin, "BUTTONINFO", "CONTROL_JDTStatic");
     expect_pictures_decode({"jdt1.bmp", "jdt10.bmp"}, QSize(bar.w, bar.h));
+}
+
+// Every picture a window draws lies beside it drawn at 2x: twice the size exactly (the skin's
+// rectangles address both) and the same drawing. Outlines are read at 1x only (a window's shape
+// is in its 1x pixels), and so are the colour pictures, which are loaded but never drawn.
+TEST(GeneratedSkin, EveryDrawnPictureIsAlsoDrawnAtTwiceItsSize) {
+    int pairs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(kSkins)) {
+        const std::string name = entry.path().filename().string();
+        const std::string extension = entry.path().extension().string();
+        if ((extension != ".jpg" && extension != ".bmp") || name.find('@') != std::string::npos) {
+            continue;
+        }
+        SCOPED_TRACE(name);
+        const std::string sharp_name = skin_keys::scaled_picture_file(name, 2).string();
+        const bool one_scale = name.ends_with("_mask.bmp") || name.starts_with("main_color");
+        if (one_scale) {
+            EXPECT_FALSE(std::filesystem::exists(kSkins / sharp_name));
+            continue;
+        }
+        const QImage plain = picture(name);
+        const QImage sharp = picture(sharp_name);
+        ASSERT_FALSE(sharp.isNull());
+        ASSERT_EQ(sharp.size(), plain.size() * 2);
+        const QImage shrunk =
+            sharp.scaled(plain.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // Edges and letters fall on other pixels of the two drawings, but they must be closer to
+        // each other than to either moved by a pixel (a drawing shifted or cut from another
+        // place).
+        const QSize inner = plain.size() - QSize(1, 1);
+        const double same = test::mean_difference(plain, {0, 0}, shrunk, {0, 0}, inner);
+        const double moved = std::min(test::mean_difference(plain, {1, 1}, shrunk, {0, 0}, inner),
+                                      test::mean_difference(plain, {0, 0}, shrunk, {1, 1}, inner));
+        EXPECT_LE(same, 0.75 * moved + 0.5) << "moved by a pixel: " << moved;
+        EXPECT_LE(same, 4.0);
+        ++pairs;
+    }
+    // The state pictures and backgrounds of four dialogs, the arrows and the 64 bitmaps.
+    EXPECT_GE(pairs, 100);
+    for (const auto& entry : std::filesystem::directory_iterator(kSkins)) {
+        const std::string name = entry.path().filename().string();
+        const auto at = name.find("@2x");
+        if (at != std::string::npos) {
+            EXPECT_TRUE(
+                std::filesystem::exists(kSkins / (name.substr(0, at) + name.substr(at + 3))))
+                << name << " has no 1x picture";
+        }
+    }
 }
 
 } // namespace

@@ -12,6 +12,10 @@ namespace tarvenor::test {
 // A picture whose every pixel tells where it came from: red = x, green = y, blue = the tag.
 QImage coordinate_picture(QSize size, int tag);
 
+// The mean difference per colour channel (0..255) of the `size` blocks at `at_a` in `a` and `at_b`
+// in `b`.
+double mean_difference(const QImage& a, QPoint at_a, const QImage& b, QPoint at_b, QSize size);
+
 // A fresh folder under the temporary directory, removed with the object.
 class TempFolder {
 public:

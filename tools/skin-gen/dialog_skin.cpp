@@ -10,12 +10,20 @@ namespace tarvenor::skin {
 namespace {
 
 constexpr int kJpegQuality = 95;
+// Four times the pixels, each half as large on the screen: compression shows less.
+constexpr int kSharpJpegQuality = 90;
 
 } // namespace
 
-QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet) {
-    QImage picture(dialog.size, QImage::Format_RGB32);
-    picture.fill(colour::kWindow);
+QImage scaled_picture(QSize size, int scale, const QColor& fill) {
+    QImage picture(size * scale, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(fill);
+    return picture;
+}
+
+QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet, int scale) {
+    QImage picture = scaled_picture(dialog.size, scale, colour::kWindow);
     QPainter painter(&picture);
     if (sheet == Sheet::State) {
         painter.translate(-1, -1);
@@ -71,8 +79,13 @@ void write_skin_file(const DialogSkin& dialog, const std::filesystem::path& file
 
 void save_picture(const QImage& picture, const std::filesystem::path& file) {
     const bool jpeg = file.extension() == ".jpg";
-    if (!picture.save(QString::fromStdString(file.string()), nullptr, jpeg ? kJpegQuality : -1)) {
-        throw std::runtime_error("cannot write " + file.string());
+    const int scale = qRound(picture.devicePixelRatio());
+    const std::filesystem::path named = skin_keys::scaled_picture_file(file, scale);
+    if (!picture.save(QString::fromStdString(named.string()), nullptr,
+                      !jpeg       ? -1
+                      : scale > 1 ? kSharpJpegQuality
+                                  : kJpegQuality)) {
+        throw std::runtime_error("cannot write " + named.string());
     }
 }
 

@@ -52,7 +52,11 @@ struct DialogSkin {
 // The dialog with its faces in one look. Faces are cut one pixel up and left of a control's
 // place, so the state pictures are drawn shifted by that pixel; the background is not.
 enum class Sheet { Background, State };
-QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet);
+// `scale` device pixels for each pixel of the skin's rectangles (the picture's device pixel
+// ratio); everything is drawn in the 1x coordinates.
+QImage render_dialog(const DialogSkin& dialog, Look look, Sheet sheet, int scale = 1);
+// An empty picture of `size` 1x pixels drawn at `scale`, filled with `fill`.
+QImage scaled_picture(QSize size, int scale, const QColor& fill);
 // Pure white outside the rounded window outline, black inside.
 QImage render_outline(QSize size, int radius);
 
@@ -60,7 +64,8 @@ QImage render_outline(QSize size, int radius);
 std::string rect_value(const QRect& rect);
 // Writes the skin file: SCREEN and the extra sections, BUTTONINFO with every control.
 void write_skin_file(const DialogSkin& dialog, const std::filesystem::path& file);
-// Saves a picture by the format its name ends with; throws when it cannot.
+// Saves a picture by the format its name ends with, a picture drawn at a scale above 1 under the
+// name of that scale ("main_back@2x.jpg" for "main_back.jpg"); throws when it cannot.
 void save_picture(const QImage& picture, const std::filesystem::path& file);
 
 } // namespace tarvenor::skin

@@ -1,5 +1,6 @@
 #include "lighting_bitmaps.h"
 
+#include "dialog_skin.h"
 #include "draw.h"
 #include "look.h"
 
@@ -16,17 +17,25 @@ constexpr int kSliderSteps = 5;
 
 using Art = std::function<void(QPainter&, const QRect&)>;
 
-// A bitmap on the lighting panel's colour, drawn anti-aliased.
-QImage bitmap(QSize size, const Art& art) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(colour::kPanel);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    art(painter, QRect(QPoint(0, 0), size));
-    return picture;
+// A bitmap on the lighting panel's colour, drawn anti-aliased at any scale.
+struct Bitmap {
+    QSize size;
+    Art art;
+
+    QImage draw(int scale) const {
+        QImage picture = scaled_picture(size, scale, colour::kPanel);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        art(painter, QRect(QPoint(0, 0), size));
+        return picture;
+    }
+};
+
+Bitmap bitmap(QSize size, Art art) {
+    return {size, std::move(art)};
 }
 
-QImage toggle(bool on) {
+Bitmap toggle(bool on) {
     return bitmap({56, 24}, [on](QPainter& p, const QRect& r) {
         const QRectF track = QRectF(r).adjusted(2, 3, -2, -3);
         p.setPen(QPen(on ? colour::kAccent : colour::kPanelEdge.lighter(140), 1));
@@ -64,7 +73,7 @@ void arrow(QPainter& p, QPointF centre, qreal angle, qreal length, const QColor&
     p.restore();
 }
 
-QImage direction(qreal angle, bool active) {
+Bitmap direction(qreal angle, bool active) {
     return bitmap({32, 28}, [angle, active](QPainter& p, const QRect& r) {
         tile(p, r, active);
         arrow(p, QRectF(r).center(), angle, 16, glyph_ink(active));
@@ -72,7 +81,7 @@ QImage direction(qreal angle, bool active) {
 }
 
 // Four arrows pointing out of (spread) or into (gather) the middle.
-QImage radial(bool outward, bool active) {
+Bitmap radial(bool outward, bool active) {
     return bitmap({32, 28}, [outward, active](QPainter& p, const QRect& r) {
         tile(p, r, active);
         const QPointF c = QRectF(r).center();
@@ -84,7 +93,7 @@ QImage radial(bool outward, bool active) {
     });
 }
 
-QImage random_box(bool on) {
+Bitmap random_box(bool on) {
     return bitmap({24, 24}, [on](QPainter& p, const QRect& r) {
         tile(p, r, on);
         if (!on) {
@@ -99,7 +108,7 @@ QImage random_box(bool on) {
     });
 }
 
-QImage swatch(QColor fill, bool chosen) {
+Bitmap swatch(QColor fill, bool chosen) {
     return bitmap({28, 28}, [fill, chosen](QPainter& p, const QRect& r) {
         p.setPen(QPen(chosen ? colour::kWhite : colour::kCapEdge, chosen ? 2.0 : 1.0));
         p.setBrush(fill);
@@ -113,7 +122,7 @@ QImage swatch(QColor fill, bool chosen) {
 }
 
 // Tool 1 paints with the user colour (a brush), tool 2 with the base colour (a drop).
-QImage tool(bool base, bool active) {
+Bitmap tool(bool base, bool active) {
     return bitmap({32, 28}, [base, active](QPainter& p, const QRect& r) {
         tile(p, r, active);
         const QColor ink = glyph_ink(active);
@@ -133,7 +142,7 @@ QImage tool(bool base, bool active) {
     });
 }
 
-QImage busy_frame(int frame) {
+Bitmap busy_frame(int frame) {
     return bitmap({120, 10}, [frame](QPainter& p, const QRect& r) {
         const QRectF track = QRectF(r).adjusted(0.5, 1.5, -0.5, -1.5);
         p.setPen(Qt::NoPen);
@@ -151,7 +160,7 @@ QImage busy_frame(int frame) {
 }
 
 // A five-step slider with the knob at `step`; steps past the end fill the whole track.
-QImage slider(int step, const QColor& accent) {
+Bitmap slider(int step, const QColor& accent) {
     return bitmap({200, 24}, [step, accent](QPainter& p, const QRect& r) {
         const qreal left = 10;
         const qreal right = r.width() - 10;
@@ -175,8 +184,8 @@ QImage slider(int step, const QColor& accent) {
 
 } // namespace
 
-std::vector<NamedPicture> lighting_bitmaps() {
-    std::vector<NamedPicture> pictures{
+std::vector<NamedPicture> lighting_bitmaps(int scale) {
+    std::vector<std::pair<std::string, Bitmap>> bitmaps{
         {"dengup.bmp", toggle(false)},         {"dengdown.bmp", toggle(true)},
         {"leftup.bmp", direction(180, false)}, {"leftdown.bmp", direction(180, true)},
         {"rightup.bmp", direction(0, false)},  {"rightdown.bmp", direction(0, true)},
@@ -196,19 +205,23 @@ std::vector<NamedPicture> lighting_bitmaps() {
                    {"lv", QColor(0x2c, 0xc8, 0x4e)},
                    {"lan", QColor(0x2c, 0x6c, 0xf0)}};
     for (const auto& choice : choices) {
-        pictures.push_back({std::string(choice.name) + ".bmp", swatch(choice.fill, false)});
-        pictures.push_back({std::string(choice.name) + "ok.bmp", swatch(choice.fill, true)});
+        bitmaps.emplace_back(std::string(choice.name) + ".bmp", swatch(choice.fill, false));
+        bitmaps.emplace_back(std::string(choice.name) + "ok.bmp", swatch(choice.fill, true));
     }
     for (int frame = 0; frame < 10; ++frame) {
-        pictures.push_back({"jdt" + std::to_string(frame + 1) + ".bmp", busy_frame(frame)});
+        bitmaps.emplace_back("jdt" + std::to_string(frame + 1) + ".bmp", busy_frame(frame));
     }
     // 0..4 brightness, 5..9 speed positions; the rest only show values the keyboard reports
     // beyond the panel's own range.
     for (int n = 0; n <= 25; ++n) {
         const bool speed = n >= kSliderSteps && n < 2 * kSliderSteps;
         const int step = n < 2 * kSliderSteps ? n % kSliderSteps : kSliderSteps;
-        pictures.push_back(
-            {std::to_string(n) + ".bmp", slider(step, speed ? colour::kLedOn : colour::kAccent)});
+        bitmaps.emplace_back(std::to_string(n) + ".bmp",
+                             slider(step, speed ? colour::kLedOn : colour::kAccent));
+    }
+    std::vector<NamedPicture> pictures;
+    for (const auto& [name, art] : bitmaps) {
+        pictures.push_back({name, art.draw(scale)});
     }
     return pictures;
 }

@@ -13,7 +13,7 @@ struct NamedPicture {
 };
 
 // The 64 bitmaps of the lighting panel: light switch, direction, random colour, colour choice,
-// paint tools, the ten busy-bar frames and the 26 slider pictures.
-std::vector<NamedPicture> lighting_bitmaps();
+// paint tools, the ten busy-bar frames and the 26 slider pictures, drawn at `scale`.
+std::vector<NamedPicture> lighting_bitmaps(int scale = 1);
 
 } // namespace tarvenor::skin

@@ -7,6 +7,7 @@
 #include "tray_icons.h"
 
 #include "model/text_table.h"
+#include "ui/logic/skin_keys.h"
 
 #include <QGuiApplication>
 
@@ -36,23 +37,27 @@ const char* look_name(Look look) {
     return "normal";
 }
 
-// Background, outline and skin file of a dialog; returns the background.
-QImage write_dialog_base(const DialogSkin& dialog, const fs::path& folder, const char* prefix,
-                         const char* ini_name) {
-    const QImage background = render_dialog(dialog, Look::Normal, Sheet::Background);
-    save_picture(background, folder / (std::string(prefix) + "_back.jpg"));
+// Background at every scale, outline and skin file of a dialog. The outline is 1x only: a window
+// takes its shape in the skin's coordinates at any scale.
+void write_dialog_base(const DialogSkin& dialog, const fs::path& folder, const char* prefix,
+                       const char* ini_name) {
+    for (const int scale : skin_keys::kPictureScales) {
+        save_picture(render_dialog(dialog, Look::Normal, Sheet::Background, scale),
+                     folder / (std::string(prefix) + "_back.jpg"));
+    }
     save_picture(render_outline(dialog.size, kOutlineRadius),
                  folder / (std::string(prefix) + "_mask.bmp"));
     write_skin_file(dialog, folder / ini_name);
-    return background;
 }
 
-// "<prefix>_<look>.jpg" for each of the looks.
+// "<prefix>_<look>.jpg" for each of the looks, at every scale.
 void write_state_set(const DialogSkin& dialog, const fs::path& folder, const std::string& prefix,
                      std::initializer_list<Look> looks) {
     for (const Look look : looks) {
-        save_picture(render_dialog(dialog, look, Sheet::State),
-                     folder / (prefix + "_" + look_name(look) + ".jpg"));
+        for (const int scale : skin_keys::kPictureScales) {
+            save_picture(render_dialog(dialog, look, Sheet::State, scale),
+                         folder / (prefix + "_" + look_name(look) + ".jpg"));
+        }
     }
 }
 
@@ -70,21 +75,25 @@ QImage colour_strip(bool hues) {
 
 void write_main(const fs::path& folder) {
     const DialogSkin dialog = main_skin(TextTable());
-    const QImage background = write_dialog_base(dialog, folder, "main", "Main.ini");
+    write_dialog_base(dialog, folder, "main", "Main.ini");
     write_state_set(dialog, folder, "main", {Look::Normal, Look::Over, Look::Down, Look::Marked});
     // Flip: its own background, so that the keys of both sets show their captions wherever the
     // window draws only a frame over the background.
     const DialogSkin flip = flip_skin(TextTable());
-    save_picture(render_dialog(flip, Look::Normal, Sheet::Background),
-                 folder / "main_flip_back.jpg");
     write_state_set(flip, folder, "main_flip",
                     {Look::Normal, Look::Over, Look::Down, Look::Marked});
-    save_picture(arrow_picture(background), folder / "Arrow.jpg");
+    for (const int scale : skin_keys::kPictureScales) {
+        save_picture(render_dialog(flip, Look::Normal, Sheet::Background, scale),
+                     folder / "main_flip_back.jpg");
+        save_picture(arrow_picture(render_dialog(dialog, Look::Normal, Sheet::Background, scale)),
+                     folder / "Arrow.jpg");
+        for (const NamedPicture& bitmap : lighting_bitmaps(scale)) {
+            save_picture(bitmap.picture, folder / bitmap.name);
+        }
+    }
+    // Loaded with the faces but never drawn: one scale is enough.
     save_picture(colour_strip(true), folder / "main_color0.jpg");
     save_picture(colour_strip(false), folder / "main_color1.jpg");
-    for (const NamedPicture& bitmap : lighting_bitmaps()) {
-        save_picture(bitmap.picture, folder / bitmap.name);
-    }
     for (const NamedPicture& icon : tray_icons()) {
         save_picture(icon.picture, folder / icon.name);
     }

@@ -311,14 +311,15 @@ DialogSkin flip_skin(const TextTable& texts) {
 }
 
 QImage arrow_picture(const QImage& background) {
-    QImage picture(16 * kArrowFaces, 22, QImage::Format_RGB32);
-    picture.fill(colour::kPanel);
+    const int scale = qRound(background.devicePixelRatio());
+    QImage picture = scaled_picture(QSize(16 * kArrowFaces, 22), scale, colour::kPanel);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     const QRect sources[] = {kLeftArrow, kLeftArrow, kRightArrow, kRightArrow};
     for (int i = 0; i < kArrowFaces; ++i) {
         const QRect face(16 * i, 0, 14, 20);
-        p.drawImage(face.topLeft(), background, sources[i]);
+        const QRect& source = sources[i];
+        p.drawImage(face, background, QRect(source.topLeft() * scale, source.size() * scale));
         const bool up = i % 2 == 0;
         const qreal cx = face.center().x() + 0.5;
         const qreal tip = up ? face.top() + 4 : face.bottom() - 4;

@@ -149,7 +149,7 @@ private:
 
     void picture(const char* key, const fs::path& file) {
         auto* shown = new QLabel(this);
-        shown->setPixmap(SkinPictures::shared().picture(file).pixmap());
+        shown->setPixmap(SkinPictures::shared().picture(file).pixmap(devicePixelRatio()));
         place_control(*shown, skin(), kSection, key);
     }
 

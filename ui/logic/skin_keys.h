@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 // The names of the skin files' sections and keys, for the windows that read them and for the
@@ -24,6 +25,21 @@ inline constexpr std::array<const char*, 2> kEffectNames{"Mode", "Mode1"};
 constexpr const char* names_section(bool english, bool effects) {
     const auto& sections = effects ? kEffectNames : kControlNames;
     return sections[english ? 1 : 0];
+}
+
+// The scales the pictures are drawn at. A picture drawn at a scale above 1 lies beside the 1x
+// one, named as Qt names high-DPI pictures ("main_back@2x.jpg"); its skin rectangles stay those
+// of the 1x picture.
+inline constexpr std::array<int, 2> kPictureScales{1, 2};
+
+inline std::filesystem::path scaled_picture_file(const std::filesystem::path& file, int scale) {
+    if (scale == 1) {
+        return file;
+    }
+    std::filesystem::path scaled = file;
+    scaled.replace_filename(file.stem().string() + "@" + std::to_string(scale) + "x" +
+                            file.extension().string());
+    return scaled;
 }
 
 // Keys of the SCREEN section.

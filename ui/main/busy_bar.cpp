@@ -42,9 +42,9 @@ void BusyBar::hide_if_due() {
 
 void BusyBar::paintEvent(QPaintEvent*) {
     // At its own size, at the left and centred in height, as a label shows a picture.
-    const QPixmap& frame = frames_[static_cast<std::size_t>(frame_)]->pixmap();
+    const SkinPicture& frame = *frames_[static_cast<std::size_t>(frame_)];
     QPainter painter(this);
-    painter.drawPixmap(0, (height() - frame.height()) / 2, frame);
+    draw_skin_picture(painter, QPointF(0, (height() - frame.size().height()) / 2), frame);
 }
 
 } // namespace tarvenor

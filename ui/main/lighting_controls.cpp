@@ -17,7 +17,8 @@ namespace {
 // Stretched over the whole widget; nothing before a picture was given.
 void draw_picture(QPainter& painter, const QWidget& widget, const SkinPicture* picture) {
     if (picture != nullptr) {
-        painter.drawPixmap(widget.rect(), picture->pixmap());
+        draw_skin_picture(painter, QRectF(widget.rect()), *picture,
+                          QRectF(QPointF(0, 0), QSizeF(picture->size())));
     }
 }
 

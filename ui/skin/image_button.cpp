@@ -161,7 +161,7 @@ void ImageButton::draw_face(QPainter& painter, FaceSlot slot) const {
     if (!QRect(QPoint(0, 0), face->size()).contains(on_surface)) {
         painter.fillRect(on_surface.translated(-source.topLeft()), Qt::black);
     }
-    painter.drawPixmap(QPoint(0, 0), face->pixmap(), source);
+    draw_skin_picture(painter, QRectF(rect()), *face, QRectF(source));
 }
 
 void ImageButton::draw_outline(QPainter& painter) const {

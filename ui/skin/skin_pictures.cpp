@@ -1,10 +1,12 @@
 #include "ui/skin/skin_pictures.h"
 
+#include "ui/logic/skin_keys.h"
 #include "ui/skin/skin_error.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmapCache>
 #include <QtGlobal>
 
@@ -71,19 +73,91 @@ QImage decode_skin_picture(const std::filesystem::path& file) {
     return picture;
 }
 
-SkinPicture::SkinPicture(std::filesystem::path file)
-    : file_(std::move(file)), size_(picture_size(file_)) {}
-
-const QPixmap& SkinPicture::pixmap() const {
-    if (pixmap_.isNull() && !failed_) {
-        try {
-            pixmap_ = QPixmap::fromImage(decode_skin_picture(file_));
-        } catch (const SkinError& error) {
-            failed_ = true;
-            qWarning("%s", error.what());
+SkinPicture::SkinPicture(std::filesystem::path file) : size_(picture_size(file)) {
+    variants_.push_back({1, file, {}, false});
+    for (const int scale : skin_keys::kPictureScales) {
+        std::error_code error;
+        std::filesystem::path scaled = skin_keys::scaled_picture_file(file, scale);
+        // Only looked for here: its header is read when a screen first asks for it.
+        if (scale > 1 && std::filesystem::is_regular_file(scaled, error)) {
+            variants_.push_back({scale, std::move(scaled), {}, false});
         }
     }
-    return pixmap_;
+}
+
+int SkinPicture::scale_for(qreal ratio) const {
+    for (const Variant& variant : variants_) {
+        if (variant.scale >= ratio) {
+            return variant.scale;
+        }
+    }
+    return variants_.back().scale;
+}
+
+const QPixmap& SkinPicture::pixmap(qreal ratio) const {
+    const int wanted = scale_for(ratio);
+    for (auto variant = variants_.rbegin(); variant != variants_.rend(); ++variant) {
+        if (variant->scale <= wanted && !variant->failed) {
+            const QPixmap& pixmap = decoded_variant(*variant);
+            if (!pixmap.isNull()) {
+                return pixmap;
+            }
+        }
+    }
+    return variants_.front().pixmap;
+}
+
+const QPixmap& SkinPicture::decoded_variant(const Variant& variant) const {
+    if (!variant.pixmap.isNull() || variant.failed) {
+        return variant.pixmap;
+    }
+    try {
+        QImage image = decode_skin_picture(variant.file);
+        if (image.size() != size_ * variant.scale) {
+            throw SkinError("skin picture is not " + std::to_string(variant.scale) +
+                            " times the size of its 1x picture: " + variant.file.string());
+        }
+        image.setDevicePixelRatio(variant.scale);
+        variant.pixmap = QPixmap::fromImage(std::move(image));
+    } catch (const SkinError& error) {
+        variant.failed = true;
+        qWarning("%s", error.what());
+    }
+    return variant.pixmap;
+}
+
+int SkinPicture::decoded_count() const {
+    int count = 0;
+    for (const Variant& variant : variants_) {
+        count += variant.pixmap.isNull() ? 0 : 1;
+    }
+    return count;
+}
+
+void SkinPicture::release() const {
+    for (const Variant& variant : variants_) {
+        variant.pixmap = QPixmap();
+    }
+}
+
+void draw_skin_picture(QPainter& painter, const QRectF& target, const SkinPicture& picture,
+                       const QRectF& source) {
+    const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+    const QPixmap& pixmap = picture.pixmap(ratio);
+    if (pixmap.isNull()) {
+        return;
+    }
+    const qreal scale = pixmap.devicePixelRatio();
+    const bool smooth = painter.testRenderHint(QPainter::SmoothPixmapTransform);
+    // 125 %, 150 %: the 2x picture shrunk smoothly is sharper than the 1x one blown up.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth || !qFuzzyCompare(scale, ratio));
+    painter.drawPixmap(target, pixmap, QRectF(source.topLeft() * scale, source.size() * scale));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+}
+
+void draw_skin_picture(QPainter& painter, QPointF at, const SkinPicture& picture) {
+    const QRectF whole(QPointF(0, 0), QSizeF(picture.size()));
+    draw_skin_picture(painter, whole.translated(at), picture, whole);
 }
 
 SkinPictures& SkinPictures::shared() {
@@ -121,7 +195,7 @@ void SkinPictures::release() {
 int SkinPictures::decoded_count() const {
     int count = 0;
     for (const auto& [file, picture] : pictures_) {
-        count += picture.decoded() ? 1 : 0;
+        count += picture.decoded_count();
     }
     return count;
 }

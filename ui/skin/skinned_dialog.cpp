@@ -142,7 +142,7 @@ void SkinnedDialog::paintEvent(QPaintEvent*) {
         return;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, picture->pixmap());
+    draw_skin_picture(painter, QPointF(0, 0), *picture);
 }
 
 void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
