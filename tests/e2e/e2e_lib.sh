@@ -307,33 +307,52 @@ cpu_ticks() {
 e2e_rules_followed() {
     echo "-- each application's rule, and the default for any other"
     focus alpha
-    e2e_wait 5 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
     focus beta.exe
-    e2e_wait 5 active_profile_is 3 || e2e_fail "beta.exe: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 3 || e2e_fail "beta.exe: profile $(active_profile)"
     focus gamma
-    e2e_wait 5 active_profile_is 1 || e2e_fail "gamma: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 1 || e2e_fail "gamma: profile $(active_profile)"
 
     echo "-- quick focus changes write one switch, once the focus rests"
-    sleep 4 # past the minimum interval since the last switch
-    local before name writes
-    before=$(parameter_writes)
-    for name in alpha beta.exe gamma alpha beta.exe; do
-        focus "$name"
-        sleep 0.15
+    local attempt before name writes started took slowest
+    for attempt in 1 2 3; do
+        sleep 4 # past the minimum interval since the last switch
+        before=$(parameter_writes)
+        slowest=0
+        for name in alpha beta.exe gamma alpha beta.exe; do
+            started=$(e2e_now)
+            focus "$name"
+            sleep 0.15
+            took=$(($(e2e_now) - started))
+            [ "$took" -le "$slowest" ] || slowest=$took
+        done
+        e2e_wait 8 active_profile_is 3 ||
+            e2e_fail "after the quick changes: profile $(active_profile), in front: $(in_front)"
+        sleep 2
+        writes=$(($(parameter_writes) - before))
+        # A focus change that takes near the program's rest of 1 s (a loaded machine) lets the
+        # focus rest between changes: that was no quick succession, so it is tried again.
+        if [ "$slowest" -lt 800 ]; then
+            [ "$writes" = 1 ] || e2e_fail "$writes parameter writes for one resting focus"
+            return
+        fi
+        echo "   attempt $attempt: a focus change took $slowest ms, too slow to count as quick"
     done
-    e2e_wait 5 active_profile_is 3 ||
-        e2e_fail "after the quick changes: profile $(active_profile), in front: $(in_front)"
-    sleep 2
-    writes=$(($(parameter_writes) - before))
-    [ "$writes" = 1 ] || e2e_fail "$writes parameter writes for one resting focus"
+    e2e_fail "no five focus changes within 800 ms each in three attempts"
 }
 
 # Process PID uses no processor time over 10 s.
 e2e_idle() {
     echo "-- idle: no processor time while the focus stays"
     local before after
-    sleep 1
+    # Work still finishing from the step before (a loaded machine runs it late) is not idling.
     before=$(cpu_ticks "$1")
+    for _ in $(seq 1 10); do
+        sleep 1
+        after=$(cpu_ticks "$1")
+        [ "$after" != "$before" ] || break
+        before=$after
+    done
     sleep 10
     after=$(cpu_ticks "$1")
     echo "processor ticks over 10 s: $((after - before))"

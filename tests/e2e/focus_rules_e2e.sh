@@ -64,7 +64,7 @@ echo "-- a profile chosen with the keyboard's own switch is not fought while the
 sleep 5
 active_profile_is 1 || e2e_fail "switched back without a focus change: $(active_profile)"
 focus alpha
-e2e_wait 5 active_profile_is 2 || e2e_fail "alpha again: profile $(active_profile)"
+e2e_wait 8 active_profile_is 2 || e2e_fail "alpha again: profile $(active_profile)"
 
 echo "-- a damaged rules file changes nothing"
 rules="$XDG_CONFIG_HOME/Tarvenor_Ostrel/profile-rules.ini"
@@ -81,7 +81,8 @@ sleep 0.3
 xdotool key Return
 e2e_wait 5 no_new_window || e2e_fail "the message did not close"
 focus gamma
-e2e_wait 5 active_profile_is 1 || e2e_fail "old rules not kept: profile $(active_profile)"
+e2e_wait 8 active_profile_is 1 ||
+    e2e_fail "old rules not kept: profile $(active_profile), in front: $(in_front); $(tail -5 "$e2e_log")"
 
 if "$BIN/tarvenor-cli" rules add gamma 3 2>/dev/null; then
     e2e_fail "the command line changed a damaged rules file"
@@ -90,11 +91,11 @@ fi
 echo "-- a rules file changed while the program runs is read again"
 cp "$e2e_work/good-rules" "$rules"
 "$BIN/tarvenor-cli" rules add gamma 3 || e2e_fail "rules add gamma"
-e2e_wait 5 active_profile_is 3 || e2e_fail "new rule for gamma: profile $(active_profile)"
+e2e_wait 8 active_profile_is 3 || e2e_fail "new rule for gamma: profile $(active_profile)"
 
 echo "-- the rules page holds switches back while it is open"
 focus gamma
-e2e_wait 5 active_profile_is 3 || e2e_fail "gamma before the page: profile $(active_profile)"
+e2e_wait 8 active_profile_is 3 || e2e_fail "gamma before the page: profile $(active_profile)"
 "$BIN/tarvenor" # a second start opens the window
 e2e_wait 10 e2e_window_shown "$program" || e2e_fail "window not shown"
 main=$(e2e_main_window "$program")
@@ -111,7 +112,7 @@ focus alpha
 sleep 3
 active_profile_is 3 || e2e_fail "switched while the rules page was open"
 e2e_click_control "$page" Rules.ini CONTROL_CANCEL
-e2e_wait 5 active_profile_is 2 || e2e_fail "no switch after the page closed: $(active_profile)"
+e2e_wait 8 active_profile_is 2 || e2e_fail "no switch after the page closed: $(active_profile)"
 
 e2e_idle "$program"
 

@@ -78,12 +78,12 @@ case $next in
 alpha) expected=2 ;;
 *) expected=1 ;;
 esac
-e2e_wait 6 active_profile_is "$expected" ||
+e2e_wait 8 active_profile_is "$expected" ||
     e2e_fail "after beta.exe closed ($next in front): profile $(active_profile)"
 
 echo "-- the program's own window does not count as an application"
 focus alpha
-e2e_wait 6 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
+e2e_wait 8 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
 # Counted as an unknown application, it would get the default, profile 1.
 QT_QPA_PLATFORM=wayland "$BIN/tarvenor" # a second start opens the window
 e2e_wait 10 app_in_front tarvenor || e2e_fail "the window did not come to the front"
