@@ -338,12 +338,15 @@ int run_tarvenor(int argc, char** argv) {
         std::printf("tarvenor %s\n", TARVENOR_VERSION);
         return 0;
     }
-    if (!display_available(requested_platforms(arguments, std::getenv("QT_QPA_PLATFORM")))) {
+    AvailableDisplay display =
+        display_available(requested_platforms(arguments, std::getenv("QT_QPA_PLATFORM")));
+    if (!display) {
         return hand_over_without_display(argc, argv, options);
     }
 
     handler_before_window_system = qInstallMessageHandler(exit_when_window_system_fails);
     QApplication application(argc, argv);
+    display.release();
     qInstallMessageHandler(handler_before_window_system);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation.data()));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <utility>
 
 namespace tarvenor {
 namespace {
@@ -30,15 +31,17 @@ std::vector<std::string> platform_names(const std::string& list) {
     return names;
 }
 
-bool x_display_answers() {
+AvailableDisplay x_display_answers() {
     const std::string display = variable("DISPLAY");
     if (display.empty()) {
-        return false;
+        return AvailableDisplay(false);
     }
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return AvailableDisplay(false);
+    }
+    return AvailableDisplay(true, connection);
 }
 
 bool socket_listens(const std::filesystem::path& path) {
@@ -99,16 +102,43 @@ std::vector<std::string> requested_platforms(const std::vector<std::string>& arg
     return names.empty() ? std::vector<std::string>{"wayland", "xcb"} : names;
 }
 
-bool display_available(const std::vector<std::string>& platforms) {
+AvailableDisplay::AvailableDisplay(bool available, xcb_connection_t* held)
+    : available_(available), held_(held) {}
+
+AvailableDisplay::AvailableDisplay(AvailableDisplay&& other) noexcept
+    : available_(other.available_), held_(std::exchange(other.held_, nullptr)) {}
+
+AvailableDisplay& AvailableDisplay::operator=(AvailableDisplay&& other) noexcept {
+    if (this != &other) {
+        release();
+        available_ = other.available_;
+        held_ = std::exchange(other.held_, nullptr);
+    }
+    return *this;
+}
+
+AvailableDisplay::~AvailableDisplay() {
+    release();
+}
+
+void AvailableDisplay::release() {
+    if (held_ != nullptr) {
+        xcb_disconnect(held_);
+        held_ = nullptr;
+    }
+}
+
+AvailableDisplay display_available(const std::vector<std::string>& platforms) {
     for (const std::string& platform : platforms) {
-        const bool available = platform == "xcb"                 ? x_display_answers()
-                               : platform.starts_with("wayland") ? wayland_display_answers()
-                                                                 : true;
-        if (available) {
-            return true;
+        if (platform == "xcb") {
+            if (AvailableDisplay x11 = x_display_answers()) {
+                return x11;
+            }
+        } else if (!platform.starts_with("wayland") || wayland_display_answers()) {
+            return AvailableDisplay(true);
         }
     }
-    return false;
+    return AvailableDisplay(false);
 }
 
 std::string no_display_message() {

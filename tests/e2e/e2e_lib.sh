@@ -61,7 +61,9 @@ e2e_display() {
     for attempt in 1 2 3 4 5 6 7 8; do
         n=$((100 + (RANDOM * 32768 + RANDOM + attempt) % 5000))
         rm -f "$named"
-        Xvfb ":$n" -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+        # -noreset: a server whose last client leaves resets, refusing whoever connects meanwhile;
+        # the scripts start and end clients one after the other.
+        Xvfb ":$n" -displayfd 3 "${screens[@]}" -nolisten tcp -noreset 3>"$named" >/dev/null 2>&1 &
         server=$!
         e2e_wait 10 e2e_display_ready "$named" "$server" || e2e_fail "Xvfb did not start"
         [ -s "$named" ] && break
