@@ -95,6 +95,17 @@ wait_dialog() {
     sleep 0.5
 }
 
+# Clicks CONTROL of WINDOW (skin file INI) and sets $dialog to the window that opens, a window of
+# its own beside those already there.
+open_by_click() {
+    local before
+    before=$(e2e_windows "$program")
+    e2e_click_control "$1" "$2" "$3"
+    e2e_wait 5 e2e_new_window "$program" "$before" >/dev/null || e2e_fail "no $4"
+    dialog=$(e2e_new_window "$program" "$before")
+    sleep 0.5
+}
+
 close_dialog() {
     xdotool windowclose "$dialog" 2>/dev/null || true
     e2e_wait 5 test -z "$(e2e_newest_window "$program" "$main")" || e2e_fail "a dialog stays open"
@@ -115,12 +126,7 @@ shoot_language() {
     e2e_screenshot "$shots/about$suffix.png" "$dialog"
     close_dialog
     # Restore defaults asks first; the question may be narrower than any dialog.
-    local before
-    before=$(e2e_windows "$program")
-    e2e_click_control "$main" Main.ini FUNC_DEFAULT
-    e2e_wait 5 e2e_new_window "$program" "$before" >/dev/null || e2e_fail "no question"
-    dialog=$(e2e_new_window "$program" "$before")
-    sleep 0.5
+    open_by_click "$main" Main.ini FUNC_DEFAULT question
     e2e_screenshot "$shots/message-box$suffix.png" "$dialog"
     xdotool key Escape
     e2e_click_control "$main" Main.ini FUNC_PROFILES
@@ -140,11 +146,7 @@ shoot_language() {
     wait_dialog "rules page"
     local page=$dialog
     e2e_screenshot "$shots/profile-rules$suffix.png" "$page"
-    before=$(e2e_windows "$program")
-    e2e_click_control "$page" Rules.ini FUNC_ADD
-    e2e_wait 5 e2e_new_window "$program" "$before" >/dev/null || e2e_fail "no Add dialog"
-    dialog=$(e2e_new_window "$program" "$before")
-    sleep 0.5
+    open_by_click "$page" Rules.ini FUNC_ADD "Add dialog"
     e2e_screenshot "$shots/rule-add$suffix.png" "$dialog"
     e2e_click_control "$dialog" RuleAdd.ini CONTROL_CANCEL
     e2e_click_control "$page" Rules.ini CONTROL_CANCEL
