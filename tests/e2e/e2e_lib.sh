@@ -304,16 +304,21 @@ cpu_ticks() {
     awk '{print $14 + $15}' "/proc/$1/stat"
 }
 
+profile_not_followed() {
+    e2e_fail "$1: profile $(active_profile), in front: $(in_front); the program's tooltip state \
+and requests: $(tail -3 "$e2e_log" 2>/dev/null | tr '\n' ' ') $(tail -4 "$TARVENOR_SIM_TRAFFIC" | tr '\n' ' ')"
+}
+
 # Each window gets its rule's profile, any other the default; five quick focus changes write one
 # switch, once the focus rests.
 e2e_rules_followed() {
     echo "-- each application's rule, and the default for any other"
     focus alpha
-    e2e_wait 8 active_profile_is 2 || e2e_fail "alpha: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 2 || profile_not_followed alpha
     focus beta.exe
-    e2e_wait 8 active_profile_is 3 || e2e_fail "beta.exe: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 3 || profile_not_followed beta.exe
     focus gamma
-    e2e_wait 8 active_profile_is 1 || e2e_fail "gamma: profile $(active_profile)"
+    e2e_wait 8 active_profile_is 1 || profile_not_followed gamma
 
     echo "-- quick focus changes write one switch, once the focus rests"
     local attempt before name writes started took slowest
