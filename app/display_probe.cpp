@@ -108,15 +108,6 @@ AvailableDisplay::AvailableDisplay(bool available, xcb_connection_t* held)
 AvailableDisplay::AvailableDisplay(AvailableDisplay&& other) noexcept
     : available_(other.available_), held_(std::exchange(other.held_, nullptr)) {}
 
-AvailableDisplay& AvailableDisplay::operator=(AvailableDisplay&& other) noexcept {
-    if (this != &other) {
-        release();
-        available_ = other.available_;
-        held_ = std::exchange(other.held_, nullptr);
-    }
-    return *this;
-}
-
 AvailableDisplay::~AvailableDisplay() {
     release();
 }

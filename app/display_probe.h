@@ -18,10 +18,9 @@ std::vector<std::string> requested_platforms(const std::vector<std::string>& arg
 // held until the toolkit has made its own.
 class AvailableDisplay {
 public:
-    AvailableDisplay() = default;
     explicit AvailableDisplay(bool available, xcb_connection_t* held = nullptr);
     AvailableDisplay(AvailableDisplay&& other) noexcept;
-    AvailableDisplay& operator=(AvailableDisplay&& other) noexcept;
+    AvailableDisplay& operator=(AvailableDisplay&&) = delete;
     ~AvailableDisplay();
 
     explicit operator bool() const { return available_; }
