@@ -48,21 +48,25 @@ void X11FocusWatcher::start(Listener listener) {
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
                      [this] { read_events(); });
     report_active();
+    read_events();
 }
 
-// Replies awaited while an event is handled may bring further events into the connection's
-// queue: they are taken here too, since the socket will not wake us for them again.
+// The replies report_active() waits for may bring further events into the connection's queue,
+// where the socket will never announce them: the queue is read again after each report, until a
+// reading finds no change of the active window.
 void X11FocusWatcher::read_events() {
-    bool active_changed = false;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
-            const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-            active_changed |= notify->window == root_ && notify->atom == atoms_.active;
+    for (bool active_changed = true; active_changed;) {
+        active_changed = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+                const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+                active_changed |= notify->window == root_ && notify->atom == atoms_.active;
+            }
+            std::free(event);
         }
-        std::free(event);
-    }
-    if (active_changed) {
-        report_active();
+        if (active_changed) {
+            report_active();
+        }
     }
     if (xcb_connection_has_error(connection_) != 0) {
         // The display went away: the program ends with it, nothing more to read.
@@ -79,18 +83,20 @@ void X11FocusWatcher::report_active() {
         return;
     }
     last_ = window;
-    if (const std::optional<FocusedWindow> focused = describe(window); focused && listener_) {
+    if (const std::optional<FocusedWindow> focused = describe(connection_, window);
+        focused && listener_) {
         listener_(*focused);
     }
 }
 
-std::optional<FocusedWindow> X11FocusWatcher::describe(xcb_window_t window) const {
+std::optional<FocusedWindow> X11FocusWatcher::describe(xcb_connection_t* connection,
+                                                       xcb_window_t window) const {
     const std::vector<std::uint32_t> pid =
-        xcb::property_words(connection_, window, atoms_.pid, XCB_ATOM_CARDINAL);
+        xcb::property_words(connection, window, atoms_.pid, XCB_ATOM_CARDINAL);
     if (!pid.empty() && pid.front() == static_cast<std::uint32_t>(::getpid())) {
         return std::nullopt;
     }
-    xcb::WindowClass names = xcb::window_class(connection_, window);
+    xcb::WindowClass names = xcb::window_class(connection, window);
     FocusedWindow focused;
     focused.instance = std::move(names.instance);
     focused.window_class = std::move(names.window_class);
@@ -105,11 +111,17 @@ std::optional<FocusedWindow> X11FocusWatcher::describe(xcb_window_t window) cons
     return focused;
 }
 
+// Asked on a connection of its own: replies awaited on the watching connection would take its
+// events off the socket unannounced.
 std::vector<FocusedWindow> X11FocusWatcher::windows() const {
     std::vector<FocusedWindow> windows;
+    const xcb::Connection connection(xcb_connect(nullptr, nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0) {
+        return windows;
+    }
     for (const std::uint32_t window :
-         xcb::property_words(connection_, root_, atoms_.client_list, XCB_ATOM_WINDOW)) {
-        if (std::optional<FocusedWindow> described = describe(window);
+         xcb::property_words(connection.get(), root_, atoms_.client_list, XCB_ATOM_WINDOW)) {
+        if (std::optional<FocusedWindow> described = describe(connection.get(), window);
             described && std::ranges::find(windows, *described) == windows.end()) {
             windows.push_back(std::move(*described));
         }

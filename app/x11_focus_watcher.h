@@ -38,7 +38,7 @@ private:
     void read_events();
     void report_active();
     // WM_CLASS and the executable; nothing for a window of this program.
-    std::optional<FocusedWindow> describe(xcb_window_t window) const;
+    std::optional<FocusedWindow> describe(xcb_connection_t* connection, xcb_window_t window) const;
 
     xcb_connection_t* connection_;
     xcb_window_t root_;

@@ -1,4 +1,5 @@
 #include "app/display_probe.h"
+#include "private_x_server.h"
 #include "scoped_variable.h"
 #include "temp_dir.h"
 
@@ -6,16 +7,11 @@
 
 #include <xcb/xcb.h>
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace tarvenor {
 namespace {
@@ -112,86 +108,40 @@ TEST_F(DisplayAvailable, X11OnlyWhenTheServerAnswersAndOtherPlatformsAreQtsToJud
     EXPECT_TRUE(display_available({"xcb", "vnc"}));
 }
 
-// A private X server with no client of its own, ended with the test.
-class LonelyXServer {
-public:
-    explicit LonelyXServer(std::string display) : display_(std::move(display)) {
-        std::vector<std::string> words = {"Xvfb", display_, "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (std::string& word : words) {
-            argv.push_back(word.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-        }
+// Marks the root window from a connection of its own, which then leaves; or, with `mark` false,
+// tells whether the mark is still there (a server that reset has a fresh root window).
+bool with_root_mark(const PrivateXServer& server, bool mark) {
+    xcb_connection_t* connection = server.connect();
+    if (connection == nullptr) {
+        return false;
     }
-    ~LonelyXServer() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    constexpr std::string_view kName = "TARVENOR_TEST_MARK";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, kName.size(), kName.data()), nullptr);
+    bool marked = false;
+    if (atom != nullptr && mark) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, atom->atom, XCB_ATOM_STRING, 8,
+                            1, "x");
+        PrivateXServer::sync(connection);
+        marked = true;
+    } else if (atom != nullptr) {
+        xcb_get_property_reply_t* property = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_STRING, 0, 1),
+            nullptr);
+        marked = property != nullptr && xcb_get_property_value_length(property) == 1;
+        std::free(property);
     }
-    bool started() const { return pid_ > 0; }
-
-    // A connection, tried for up to 5 s: the server may be starting or resetting.
-    xcb_connection_t* connect() const {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            xcb_connection_t* connection = xcb_connect(display_.c_str(), nullptr);
-            if (xcb_connection_has_error(connection) == 0) {
-                return connection;
-            }
-            xcb_disconnect(connection);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return nullptr;
-    }
-
-    // Marks the root window from a connection of its own, which then leaves.
-    void mark_root() const { with_root(true); }
-    // Whether the mark is still there: a server that reset has a fresh root window.
-    bool root_marked() const { return with_root(false); }
-
-private:
-    bool with_root(bool mark) const {
-        xcb_connection_t* connection = connect();
-        if (connection == nullptr) {
-            return false;
-        }
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-        constexpr std::string_view kName = "TARVENOR_TEST_MARK";
-        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 0, kName.size(), kName.data()), nullptr);
-        bool marked = false;
-        if (atom != nullptr && mark) {
-            xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, atom->atom,
-                                XCB_ATOM_STRING, 8, 1, "x");
-            xcb_aux_sync_free(connection);
-            marked = true;
-        } else if (atom != nullptr) {
-            xcb_get_property_reply_t* property = xcb_get_property_reply(
-                connection,
-                xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_STRING, 0, 1), nullptr);
-            marked = property != nullptr && xcb_get_property_value_length(property) == 1;
-            std::free(property);
-        }
-        std::free(atom);
-        xcb_disconnect(connection);
-        return marked;
-    }
-    static void xcb_aux_sync_free(xcb_connection_t* connection) {
-        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
-    }
-
-    std::string display_;
-    pid_t pid_ = -1;
-};
+    std::free(atom);
+    xcb_disconnect(connection);
+    return marked;
+}
 
 // An X server whose last client leaves resets itself, and refuses a client connecting meanwhile:
 // the probe's connection holds it until the toolkit has connected.
 TEST_F(DisplayAvailable, AnAnsweringXServerIsHeldUntilReleased) {
     const std::string display = ":" + std::to_string(7000 + ::getpid() % 1000);
-    const LonelyXServer server(display);
+    const PrivateXServer server(display);
     if (!server.started()) {
         GTEST_SKIP() << "Xvfb is not installed";
     }
@@ -201,11 +151,12 @@ TEST_F(DisplayAvailable, AnAnsweringXServerIsHeldUntilReleased) {
     AvailableDisplay available = display_available({"xcb"});
     xcb_disconnect(first);
     ASSERT_TRUE(available);
-    server.mark_root();
-    EXPECT_TRUE(server.root_marked()) << "the server reset while the probe held it";
+    with_root_mark(server, true);
+    EXPECT_TRUE(with_root_mark(server, false)) << "the server reset while the probe held it";
     available.release();
-    server.mark_root();
-    EXPECT_FALSE(server.root_marked()) << "released: the last client's leaving resets the server";
+    with_root_mark(server, true);
+    EXPECT_FALSE(with_root_mark(server, false))
+        << "released: the last client's leaving resets the server";
 }
 
 TEST_F(DisplayAvailable, MessageNamesTheVariablesAndTheirValues) {

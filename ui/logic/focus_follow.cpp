@@ -27,6 +27,7 @@ void FocusFollowPolicy::reconsider(Time now) {
     choice_ = has_window_ ? choose_profile(rules_, window_) : ProfileChoice{};
     focus_time_ = now;
     pending_ = has_window_;
+    retries_left_ = kRetries;
 }
 
 void FocusFollowPolicy::chosen_by_hand(int profile) {
@@ -62,6 +63,12 @@ FocusFollowPolicy::Step FocusFollowPolicy::next(Time now, bool blocked) {
 void FocusFollowPolicy::switch_ended(int profile) {
     switching_ = false;
     keyboard_profile_ = profile;
+    // Pending again already when the focus moved or the rules changed during the switch.
+    const bool missed = !pending_ && !by_hand_ && choice_.profile && profile != *choice_.profile;
+    if (missed && retries_left_ > 0) {
+        --retries_left_;
+        pending_ = true;
+    }
 }
 
 FocusFollowPolicy::State FocusFollowPolicy::state() const {

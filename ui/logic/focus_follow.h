@@ -19,6 +19,8 @@ public:
     using Time = std::chrono::steady_clock::time_point;
     static constexpr std::chrono::milliseconds kRest{1000};
     static constexpr std::chrono::milliseconds kMinInterval{3000};
+    // Attempts after a switch the keyboard did not take (slow, or held by another program).
+    static constexpr int kRetries = 2;
 
     // What to do now: switch to a profile, or be asked again at a time (neither: wait for news).
     struct Step {
@@ -49,7 +51,8 @@ public:
     // asks again once that has passed.
     Step next(Time now, bool blocked);
     // The switch asked for by next() has ended; `profile` is the keyboard's active profile now.
-    // A switch that did not take is not tried again before the focus moves.
+    // A switch that did not take is tried again after the minimum interval, kRetries times at
+    // most; then not before the focus moves.
     void switch_ended(int profile);
 
     State state() const;
@@ -65,6 +68,7 @@ private:
     Time focus_time_{};
     std::optional<Time> last_switch_;
     int keyboard_profile_ = -1;
+    int retries_left_ = kRetries;
     bool pending_ = false;
     bool switching_ = false;
     bool by_hand_ = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tarvenor {
 namespace {
 
@@ -36,7 +38,9 @@ protected:
             if (step.switch_to) {
                 writes.push_back(*step.switch_to);
                 write_times.push_back(now);
-                policy.switch_ended(takes ? *step.switch_to : keyboard_before(*step.switch_to));
+                const bool taken = failures == 0;
+                failures = std::max(failures - 1, 0);
+                policy.switch_ended(taken ? *step.switch_to : keyboard_before(*step.switch_to));
                 continue;
             }
             if (!step.wake_at || *step.wake_at > end) {
@@ -54,7 +58,7 @@ protected:
     std::vector<int> writes;
     std::vector<Policy::Time> write_times;
     bool blocked = false;
-    bool takes = true;
+    int failures = 0; // switches to come that the keyboard does not take
 };
 
 TEST_F(FocusFollow, SwitchesOnlyOnceTheFocusHasRested) {
@@ -157,15 +161,36 @@ TEST_F(FocusFollow, ABlockedSwitchWaitsAndFollowsWhenAskedAgain) {
     EXPECT_EQ(writes, std::vector<int>{1});
 }
 
-TEST_F(FocusFollow, ASwitchTheKeyboardDidNotTakeIsNotRetriedBeforeTheNextFocusChange) {
-    takes = false;
+TEST_F(FocusFollow, ASwitchTheKeyboardDidNotTakeIsRetriedAfterTheIntervalAFewTimesAtMost) {
+    failures = 1;
     focus(kShooter);
     run_for(60s);
-    EXPECT_EQ(writes, std::vector<int>{1});
-    takes = true;
+    ASSERT_EQ(writes, (std::vector<int>{1, 1}));
+    EXPECT_EQ(write_times[1] - write_times[0], Policy::kMinInterval);
+    EXPECT_EQ(policy.state().why, Why::Rule);
+
+    failures = 100;
     focus(kEditor);
+    run_for(60s);
+    EXPECT_EQ(writes, (std::vector<int>{1, 1, 2, 2, 2}));
+    EXPECT_EQ(policy.state().profile, 1);
+
+    // The next focus change has its own attempts.
+    failures = 0;
+    focus(kBrowser);
     run_for(5s);
-    EXPECT_EQ(writes, (std::vector<int>{1, 2}));
+    EXPECT_EQ(writes, (std::vector<int>{1, 1, 2, 2, 2, 0}));
+}
+
+TEST_F(FocusFollow, AProfileChosenByHandDuringAFailingSwitchIsNotFought) {
+    focus(kShooter);
+    now += 1s;
+    ASSERT_EQ(policy.next(now, false).switch_to, 1);
+    policy.chosen_by_hand(2);
+    policy.switch_ended(2);
+    run_for(60s);
+    EXPECT_TRUE(writes.empty());
+    EXPECT_EQ(policy.state().why, Why::Manual);
 }
 
 TEST_F(FocusFollow, AFocusChangeDuringASwitchIsDecidedAfterIt) {
