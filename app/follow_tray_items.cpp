@@ -1,16 +1,10 @@
 #include "app/follow_tray_items.h"
 
+#include "ui/skin/qt_text.h"
+
 #include "ui/logic/focus_texts.h"
 
 namespace tarvenor {
-namespace {
-
-QString text_of(const LanguageFile& language, const OwnText& text) {
-    return QString::fromStdString(language.text(text));
-}
-
-} // namespace
-
 FollowTrayItems::FollowTrayItems(QMenu& menu, std::filesystem::path language_file,
                                  FocusFollower& follower)
     : QObject(&menu), language_file_(std::move(language_file)), follower_(follower) {

@@ -12,7 +12,7 @@
 namespace tarvenor::cli {
 namespace {
 
-constexpr const char* kName = "profiles by application";
+constexpr const char* kFocusCheck = "profiles by application";
 constexpr const char* kWindowRulesFix =
     "let the desktop's own window rules run \"tarvenor-cli profile N\" (see the README)";
 
@@ -31,29 +31,26 @@ bool runs_on_wayland() {
     return !variable("WAYLAND_DISPLAY").empty();
 }
 
-struct Disconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-
 // The compositor's foreign-toplevel manager, asked on a connection of our own.
 DoctorCheck check_wayland() {
     const std::string socket = variable("WAYLAND_DISPLAY");
 #ifdef TARVENOR_WAYLAND_FOCUS
     if (socket.empty()) {
-        return {kName,
+        return {kFocusCheck,
                 DoctorCheck::State::Unknown,
                 "no Wayland compositor to ask (WAYLAND_DISPLAY is not set)",
                 {}};
     }
     ForeignToplevels::Failure failure{};
     if (ForeignToplevels::connect(failure)) {
-        return check_passed(kName, "the compositor on " + socket +
-                                       " announces the activated window (wlr foreign-toplevel)");
+        return check_passed(kFocusCheck,
+                            "the compositor on " + socket +
+                                " announces the activated window (wlr foreign-toplevel)");
     }
-    return check_failed(kName, ForeignToplevels::describe(failure) + " on " + socket,
+    return check_failed(kFocusCheck, ForeignToplevels::describe(failure) + " on " + socket,
                         kWindowRulesFix);
 #else
-    return check_failed(kName,
+    return check_failed(kFocusCheck,
                         "a Wayland session (" + socket +
                             "): this build follows the focus on X11 only (built without "
                             "wayland-client)",
@@ -69,20 +66,23 @@ DoctorCheck check_focus_reporting() {
     }
     const std::string display = variable("DISPLAY");
     if (display.empty()) {
-        return {kName, DoctorCheck::State::Unknown, "no X display to ask (DISPLAY is not set)", {}};
+        return {kFocusCheck,
+                DoctorCheck::State::Unknown,
+                "no X display to ask (DISPLAY is not set)",
+                {}};
     }
     int screen = 0;
-    const std::unique_ptr<xcb_connection_t, Disconnect> connection(
-        xcb_connect(display.c_str(), &screen));
+    const xcb::Connection connection(xcb_connect(display.c_str(), &screen));
     if (xcb_connection_has_error(connection.get()) != 0) {
-        return {kName, DoctorCheck::State::Unknown, "cannot reach the X display " + display, {}};
+        return {
+            kFocusCheck, DoctorCheck::State::Unknown, "cannot reach the X display " + display, {}};
     }
     if (xcb::window_manager_supports(connection.get(), xcb::root_window(connection.get(), screen),
                                      "_NET_ACTIVE_WINDOW")) {
-        return check_passed(kName,
+        return check_passed(kFocusCheck,
                             "the window manager on " + display + " announces the active window");
     }
-    return check_failed(kName,
+    return check_failed(kFocusCheck,
                         "no window manager on " + display +
                             " announces the active window (_NET_ACTIVE_WINDOW)",
                         kWindowRulesFix);

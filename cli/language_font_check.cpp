@@ -6,7 +6,7 @@
 namespace tarvenor::cli {
 namespace {
 
-constexpr const char* kName = "language font";
+constexpr const char* kLanguageFont = "language font";
 
 struct LanguageNeeds {
     const char* name;
@@ -30,19 +30,19 @@ DoctorCheck check_language_font(const LanguageFile& language) {
     const std::string wanted = std::string(needs.name) + " (" + needs.fontconfig_tag + ")";
     const FontCoverage coverage = fonts_covering(needs.fontconfig_tag);
     if (!coverage.known) {
-        return {kName,
+        return {kLanguageFont,
                 DoctorCheck::State::Unknown,
                 coverage.error + ": cannot tell whether a font covers " + wanted,
                 {}};
     }
     if (coverage.font_count == 0) {
-        return check_failed(kName,
+        return check_failed(kLanguageFont,
                             "no installed font covers " + wanted +
                                 ", the language chosen: its texts show as empty boxes",
                             needs.fix);
     }
-    return check_passed(kName, wanted + ": " + std::to_string(coverage.font_count) +
-                                   " fonts, e.g. " + coverage.example);
+    return check_passed(kLanguageFont, wanted + ": " + std::to_string(coverage.font_count) +
+                                           " fonts, e.g. " + coverage.example);
 }
 
 } // namespace tarvenor::cli

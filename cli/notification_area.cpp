@@ -3,7 +3,7 @@
 namespace tarvenor::cli {
 namespace {
 
-constexpr const char* kName = "notification area";
+constexpr const char* kNotificationArea = "notification area";
 
 std::string status_notifier_words(const StatusNotifierFinding& finding) {
     switch (finding.state) {
@@ -42,10 +42,13 @@ DoctorCheck notification_area_check(const StatusNotifierFinding& status_notifier
     // The toolkit prefers the StatusNotifierItem host, on X11 as on Wayland; the X11 tray serves
     // only a program running on X11.
     if (status_notifier.state == StatusNotifierFinding::State::Host) {
-        return {kName, DoctorCheck::State::Ok, "the program uses " + bus + "; " + display, {}};
+        return {kNotificationArea,
+                DoctorCheck::State::Ok,
+                "the program uses " + bus + "; " + display,
+                {}};
     }
     if (x11.state == X11TrayFinding::State::Present) {
-        return {kName,
+        return {kNotificationArea,
                 DoctorCheck::State::Ok,
                 "the program uses " + display + " when it runs on X11; " + bus,
                 {}};
@@ -54,9 +57,9 @@ DoctorCheck notification_area_check(const StatusNotifierFinding& status_notifier
     const bool asked = status_notifier.state != StatusNotifierFinding::State::NoBus ||
                        x11.state == X11TrayFinding::State::None;
     if (!asked) {
-        return {kName, DoctorCheck::State::Unknown, found, {}};
+        return {kNotificationArea, DoctorCheck::State::Unknown, found, {}};
     }
-    return {kName, DoctorCheck::State::Fix, found,
+    return {kNotificationArea, DoctorCheck::State::Fix, found,
             "add a system tray to the panel (on GNOME: install and enable the AppIndicator "
             "extension); without one the program keeps its window open instead of hiding in the "
             "tray"};

@@ -1,5 +1,7 @@
 #include "cli/tray_probes.h"
 
+#include "desktop/xcb_windows.h"
+
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -7,10 +9,6 @@
 
 namespace tarvenor::cli {
 namespace {
-
-struct ConnectionCloser {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
 
 // The window owning the tray selection of the screen, 0 when there is none or the X server did
 // not answer.
@@ -41,8 +39,7 @@ X11TrayFinding probe_x11_tray() {
         return {X11TrayFinding::State::NoDisplay, {}};
     }
     int screen = 0;
-    const std::unique_ptr<xcb_connection_t, ConnectionCloser> connection(
-        xcb_connect(display, &screen));
+    const xcb::Connection connection(xcb_connect(display, &screen));
     if (xcb_connection_has_error(connection.get()) != 0) {
         return {X11TrayFinding::State::Unreachable, display};
     }

@@ -13,6 +13,11 @@ namespace tarvenor::xcb {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
+struct Disconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using Connection = std::unique_ptr<xcb_connection_t, Disconnect>;
+
 // The atom of a name; with `only_if_exists`, none when no client has made it yet.
 xcb_atom_t intern(xcb_connection_t* connection, std::string_view name, bool only_if_exists = false);
 

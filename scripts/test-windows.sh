@@ -4,9 +4,10 @@
 # Wine prefix of its own inside the build folder.
 set -eu
 cd "$(dirname "$0")/.."
-# Built to be tested, not shipped: no optimisation and no debug information keep the build quick.
+# Built to be tested, not shipped: no optimisation, no debug information and a batch of files per
+# compiler run (unity build) keep the build quick.
 cmake -S . -B build-mingw -G Ninja --toolchain cmake/mingw-w64.cmake \
-    -DCMAKE_BUILD_TYPE=Debug -DTARVENOR_DEBUG_INFO=OFF \
+    -DCMAKE_BUILD_TYPE=Debug -DTARVENOR_DEBUG_INFO=OFF -DCMAKE_UNITY_BUILD=ON \
     -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF -DTARVENOR_WERROR=ON
 tests="test_model test_virtual_keyboard test_device test_engine"
 # shellcheck disable=SC2086 # the list is words

@@ -20,7 +20,6 @@ namespace tarvenor::testing {
 namespace {
 
 constexpr int kEsc = 1022; // lighting position 0
-constexpr int kKeyA = 1058;
 
 class LightingWindow : public VirtualKeyboardWindow {
 protected:

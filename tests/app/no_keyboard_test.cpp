@@ -11,8 +11,6 @@
 namespace tarvenor::testing {
 namespace {
 
-constexpr int kKeyA = 1058;
-
 // A desktop without a notification area: the window shows at start whatever the keyboard.
 class NoTrayWindow : public WindowTest {
 protected:

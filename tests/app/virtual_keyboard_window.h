@@ -19,6 +19,9 @@
 
 namespace tarvenor::testing {
 
+// The A key's control on the main window.
+constexpr int kKeyA = 1058;
+
 // The window with its session on the virtual keyboard, as the program wires them.
 class VirtualKeyboardWindow : public WindowTest {
 protected:

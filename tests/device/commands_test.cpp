@@ -11,10 +11,6 @@ Bytes counting_bytes(std::size_t size, std::uint8_t first = 1) {
     return bytes;
 }
 
-std::uint16_t address_of(const TrafficLine& line) {
-    return static_cast<std::uint16_t>(line.report[5] | line.report[6] << 8);
-}
-
 void expect_checksum_as_sent(const TrafficLine& line) {
     const unsigned sum = sum_of_bytes_3_to_63(line.report);
     EXPECT_EQ(line.report[1], sum & 0xFF);

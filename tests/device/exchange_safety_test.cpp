@@ -32,12 +32,6 @@ HidServFunctions silent_keyboard() {
     return functions;
 }
 
-DeviceReport read_parameters_request() {
-    DeviceReport request = DeviceReport::request(3, 44, 0);
-    request.seal();
-    return request;
-}
-
 DeviceReport parameters_answer() {
     DeviceReport answer = DeviceReport::request(3, 44, 0);
     answer.data()[11] = 64;

@@ -4,7 +4,6 @@
 namespace tarvenor::testing {
 namespace {
 
-constexpr std::uint8_t kBegin = 1, kEnd = 2, kWriteProfile = 8, kWriteMacros = 10;
 constexpr Code kFactoryA{2, 2, 0x04};
 constexpr Code kFactoryS{2, 2, 0x16};
 
@@ -14,8 +13,8 @@ std::uint16_t u16_at(const Bytes& bytes, std::size_t offset) {
 
 std::vector<std::uint8_t> expected_commands(std::size_t macro_chunks, std::size_t profiles) {
     std::vector<std::uint8_t> commands{kBegin};
-    commands.insert(commands.end(), macro_chunks, kWriteMacros);
-    commands.insert(commands.end(), 7 * profiles, kWriteProfile);
+    commands.insert(commands.end(), macro_chunks, kWriteMacroArea);
+    commands.insert(commands.end(), 7 * profiles, kWriteProfileBlock);
     commands.push_back(kEnd);
     return commands;
 }

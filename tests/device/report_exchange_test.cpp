@@ -7,12 +7,6 @@ namespace {
 
 using std::chrono::steady_clock;
 
-DeviceReport read_parameters_request() {
-    DeviceReport request = DeviceReport::request(3, 44, 0);
-    request.seal();
-    return request;
-}
-
 class ExchangeTest : public SimKeyboardTest {
 protected:
     DeviceStatus exchange(DeviceReport& answer, std::size_t* received = nullptr) {

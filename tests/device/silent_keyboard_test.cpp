@@ -11,11 +11,6 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::steady_clock;
 
-constexpr std::uint8_t kBegin = 1;
-constexpr std::uint8_t kEnd = 2;
-constexpr std::uint8_t kReadParameters = 3;
-constexpr std::uint8_t kWriteProfileBlock = 8;
-
 class SilentKeyboardTest : public TransferTest {
 protected:
     void SetUp() override {

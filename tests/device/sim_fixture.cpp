@@ -132,4 +132,14 @@ unsigned sum_of_bytes_3_to_63(const std::array<std::uint8_t, 64>& report) {
     return sum;
 }
 
+std::uint16_t address_of(const TrafficLine& line) {
+    return static_cast<std::uint16_t>(line.report[5] | line.report[6] << 8);
+}
+
+DeviceReport read_parameters_request() {
+    DeviceReport request = DeviceReport::request(kReadParameters, 44, 0);
+    request.seal();
+    return request;
+}
+
 } // namespace tarvenor::testing

@@ -80,4 +80,13 @@ protected:
 // Sum of bytes 3..63, computed here independently of the program's own checksum.
 unsigned sum_of_bytes_3_to_63(const std::array<std::uint8_t, 64>& report);
 
+// Command bytes of the requests in the traffic.
+constexpr std::uint8_t kBegin = 1, kEnd = 2, kReadParameters = 3, kWriteProfileBlock = 8,
+                       kWriteMacroArea = 10;
+
+// The address a request in the traffic names.
+std::uint16_t address_of(const TrafficLine& line);
+// A sealed request for the parameter block.
+DeviceReport read_parameters_request();
+
 } // namespace tarvenor::testing

@@ -13,9 +13,6 @@ namespace {
 using namespace std::chrono_literals;
 using std::chrono::steady_clock;
 
-// Command bytes of the requests in the traffic.
-constexpr std::uint8_t kBegin = 1, kEnd = 2, kWriteProfileBlock = 8, kWriteMacroArea = 10;
-
 class StopRequestTest : public TransferTest {
 protected:
     KeyMatrix block_{};

@@ -58,8 +58,4 @@ MacroRecord make_macro(std::uint16_t id, std::u16string name, std::size_t action
     return macro;
 }
 
-std::uint16_t address_of(const TrafficLine& line) {
-    return static_cast<std::uint16_t>(line.report[5] | line.report[6] << 8);
-}
-
 } // namespace tarvenor::testing

@@ -44,7 +44,4 @@ protected:
 MacroRecord make_macro(std::uint16_t id, std::u16string name, std::size_t actions,
                        std::uint8_t cycles = 1);
 
-// Address (bytes 5..6) of a report.
-std::uint16_t address_of(const TrafficLine& line);
-
 } // namespace tarvenor::testing

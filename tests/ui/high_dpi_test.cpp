@@ -12,7 +12,7 @@
 namespace tarvenor {
 namespace {
 
-const std::filesystem::path kSkins = TARVENOR_SKIN_DIR;
+const std::filesystem::path kSkinFolder = TARVENOR_SKIN_DIR;
 
 QRect skin_rect(const IniFile& skin, const char* key) {
     const SkinRect r = read_skin_rect(skin, skin_keys::kControls, key);
@@ -22,7 +22,7 @@ QRect skin_rect(const IniFile& skin, const char* key) {
 // A picture of the skin at `scale`, resized to `size` device pixels when it is not that size.
 QImage reference(const char* name, int scale, QSize size) {
     const QImage picture(
-        QString::fromStdString(skin_keys::scaled_picture_file(kSkins / name, scale).string()));
+        QString::fromStdString(skin_keys::scaled_picture_file(kSkinFolder / name, scale).string()));
     return picture.size() == size
                ? picture
                : picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -53,7 +53,7 @@ TEST_F(HighDpiWindowTest, DrawsThePicturesOfItsScreensScaleInTheSkinsCoordinates
     EXPECT_LE(to_own, 3.0) << "at " << ratio;
     EXPECT_LT(to_own, to_other) << "at " << ratio;
     // The shape is the 1x outline's in the window's own pixels, whatever the screen's.
-    const QImage outline(QString::fromStdString((kSkins / "main_mask.bmp").string()));
+    const QImage outline(QString::fromStdString((kSkinFolder / "main_mask.bmp").string()));
     EXPECT_EQ(window->mask(), outline_region(outline));
     EXPECT_EQ(window->size(), outline.size());
 }

@@ -1,5 +1,7 @@
 #include "ui/assign/action_list_view.h"
 
+#include "ui/skin/qt_text.h"
+
 #include "ui/logic/assignment_logic.h"
 
 #include <QComboBox>
@@ -11,10 +13,6 @@
 
 namespace tarvenor {
 namespace {
-
-QString qt_text(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 const QColor kRowTextGrey(0x80, 0x80, 0x80);
 

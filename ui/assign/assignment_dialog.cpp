@@ -1,5 +1,7 @@
 #include "ui/assign/assignment_dialog.h"
 
+#include "ui/skin/qt_text.h"
+
 #include "ui/assign/action_list_view.h"
 #include "ui/logic/control_ids.h"
 #include "ui/logic/skin_keys.h"
@@ -112,10 +114,6 @@ constexpr AssignmentControl kLogicControls[] = {
 };
 
 constexpr std::array<const char*, 5> kLookFiles{"key", "macro", "macro2", "media", "function"};
-
-QString qt_text(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QFont font_of(const char* face, int points) {
     QFont font(QString::fromLatin1(face));

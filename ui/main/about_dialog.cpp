@@ -1,5 +1,7 @@
 #include "ui/main/about_dialog.h"
 
+#include "ui/skin/qt_text.h"
+
 #include "ui/main/profile_file_dialog.h"
 
 #include <QCoreApplication>
@@ -16,10 +18,6 @@ constexpr OwnText kWhatText{
     "ABOUT_WHAT",
     "Sets up the Tarvenor gaming keyboard: key assignments, macros, lighting, report rate and "
     "its three profiles."};
-
-QString text_of(const LanguageFile& language, const OwnText& text) {
-    return QString::fromStdString(language.text(text));
-}
 
 QLabel* add_line(QWidget& dialog, QVBoxLayout& layout, const QString& text, const char* name) {
     auto* line = new QLabel(text, &dialog);

@@ -14,7 +14,6 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = skin_keys::kControls;
 const QColor kCaptionColour(228, 228, 228);
 
 // The faces of a control, named by the picture each state is cut from, in the order normal,
@@ -100,7 +99,7 @@ ImageButton* place(QWidget& window, ButtonMap& buttons, int id, const IniFile& s
     auto* button = new ImageButton(&window);
     button->setObjectName(QString::fromStdString(key));
     button->setProperty("control_id", id);
-    place_image_control(*button, skin, kSection, key, faces);
+    place_image_control(*button, skin, skin_keys::kControls, key, faces);
     buttons[id] = button;
     return button;
 }
@@ -126,7 +125,7 @@ void place_d_keys(QWidget& window, ButtonMap& buttons, const IniFile& skin,
     const FaceImages faces = faces_of(FaceSet::Key, pictures, true);
     for (std::size_t k = 0; k < control::kDKeys.size(); ++k) {
         const std::string key = skin_keys::main_window::d_key(k);
-        if (skin.get(kSection, key).empty()) {
+        if (skin.get(skin_keys::kControls, key).empty()) {
             continue;
         }
         place(window, buttons, control::kDKeys[k], skin, key, faces)->setEnabled(false);
@@ -142,7 +141,7 @@ void place_arrows(QWidget& window, ButtonMap& buttons, const IniFile& skin,
                      skin_keys::main_window::kRightArrowDown}}) {
         auto* arrow = new ImageButton(&window);
         arrow->setObjectName(QString::fromLatin1(key));
-        place_with_face(*arrow, skin, kSection, key, skin_keys::kArrowFaces, face,
+        place_with_face(*arrow, skin, skin_keys::kControls, key, skin_keys::kArrowFaces, face,
                         *pictures.arrows);
         arrow->setEnabled(false);
         buttons[id_of(id)] = arrow;

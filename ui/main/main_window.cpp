@@ -1,5 +1,7 @@
 #include "ui/main/main_window.h"
 
+#include "ui/skin/qt_text.h"
+
 #include "model/profile_file.h"
 #include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
@@ -20,10 +22,6 @@
 
 namespace tarvenor {
 namespace {
-
-QString text_of(const TextTable& texts, TextKey key) {
-    return QString::fromStdString(texts.text(key));
-}
 
 // Keys named by their position on the matrix: their tooltips also say where they are.
 struct KeyPlace {

@@ -1,5 +1,7 @@
 #include "ui/main/profile_file_dialog.h"
 
+#include "ui/skin/qt_text.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -10,10 +12,6 @@ namespace {
 constexpr OwnText kFilterText{"PROFILE_FILE_FILTER", "Tarvenor profile (*.tvp)"};
 constexpr OwnText kAllFilesText{"PROFILE_FILE_FILTER_ALL", "All files (*)"};
 constexpr OwnText kFileNameText{"PROFILE_FILE_NAME", "Tarvenor profiles"};
-
-QString text_of(const LanguageFile& language, const OwnText& text) {
-    return QString::fromStdString(language.text(text));
-}
 
 } // namespace
 

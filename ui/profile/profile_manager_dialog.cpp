@@ -12,8 +12,6 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = skin_keys::kControls;
-
 // An image button: its skin key and the language key of its caption.
 struct ButtonPlace {
     ProfileManagerControl id;
@@ -70,7 +68,7 @@ ProfileManagerDialog::ProfileManagerDialog(QWidget* parent,
     view_->setStyleSheet(
         QStringLiteral("QTreeView::item { border: 1px solid #d0d0d0; }"
                        "QTreeView::item:selected { background: #2f6fcf; color: #ffffff; }"));
-    place_control(*view_, skin(), kSection, skin_keys::profile::kList);
+    place_control(*view_, skin(), skin_keys::kControls, skin_keys::profile::kList);
     connect(view_, &QTreeWidget::itemChanged, this, &ProfileManagerDialog::on_item_changed);
 }
 
@@ -84,7 +82,7 @@ void ProfileManagerDialog::place_buttons() {
     for (const ButtonPlace& place : kButtons) {
         auto* control = new ImageButton(this);
         control->setObjectName(QString::fromLatin1(place.key));
-        place_image_control(*control, skin(), kSection, place.key, faces);
+        place_image_control(*control, skin(), skin_keys::kControls, place.key, faces);
         control->setText(QString::fromStdString(host_.language().text(place.caption)));
         control->set_text_style(true, 9, QStringLiteral("Tahoma"), Qt::white,
                                 Qt::AlignCenter | Qt::TextSingleLine);

@@ -9,11 +9,7 @@
 #include <QKeyEvent>
 
 namespace tarvenor {
-namespace {
-
-constexpr const char* kSection = skin_keys::kControls;
-
-} // namespace
+namespace {} // namespace
 
 RuleAddDialog::RuleAddDialog(QWidget* parent, const std::filesystem::path& skin_folder,
                              const LanguageFile& language, const std::vector<std::string>& running)
@@ -35,7 +31,7 @@ RuleAddDialog::RuleAddDialog(QWidget* parent, const std::filesystem::path& skin_
         application_->addItem(QString::fromStdString(name));
     }
     application_->setCurrentText(QString());
-    place_control(*application_, skin(), kSection, skin_keys::rule_add::kApplication);
+    place_control(*application_, skin(), skin_keys::kControls, skin_keys::rule_add::kApplication);
 
     profile_ = new QComboBox(this);
     profile_->setObjectName(QStringLiteral("profile"));
@@ -43,7 +39,7 @@ RuleAddDialog::RuleAddDialog(QWidget* parent, const std::filesystem::path& skin_
         profile_->addItem(
             QString::fromStdString(language_.text(focus_text::kProfileN)).arg(profile));
     }
-    place_control(*profile_, skin(), kSection, skin_keys::rule_add::kProfile);
+    place_control(*profile_, skin(), skin_keys::kControls, skin_keys::rule_add::kProfile);
 
     ok_ = add_caption_button(skin_keys::kOk, "RuleAdd",
                              QString::fromStdString(language_.text(focus_text::kOk)));

@@ -16,7 +16,6 @@
 namespace tarvenor {
 namespace {
 
-constexpr const char* kSection = skin_keys::kControls;
 // The default's choices: leave the profile, then profiles 1..3.
 constexpr int kKeepIndex = 0;
 
@@ -60,7 +59,7 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     enabled_ = new QCheckBox(text(focus_text::kEnabled), this);
     enabled_->setObjectName(QString::fromLatin1(skin_keys::rules::kEnabled));
     enabled_->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    place_control(*enabled_, skin(), kSection, skin_keys::rules::kEnabled);
+    place_control(*enabled_, skin(), skin_keys::kControls, skin_keys::rules::kEnabled);
     connect(enabled_, &QCheckBox::toggled, this, &RulesDialog::set_enabled);
 
     view_ = new QTreeWidget(this);
@@ -72,11 +71,11 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     view_->setRootIsDecorated(false);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
-    place_control(*view_, skin(), kSection, skin_keys::rules::kList);
+    place_control(*view_, skin(), skin_keys::kControls, skin_keys::rules::kList);
 
     default_ = profile_choice(true);
     default_->setObjectName(QString::fromLatin1(skin_keys::rules::kDefault));
-    place_control(*default_, skin(), kSection, skin_keys::rules::kDefault);
+    place_control(*default_, skin(), skin_keys::kControls, skin_keys::rules::kDefault);
     connect(default_, &QComboBox::activated, this, &RulesDialog::set_default);
 
     status_ = new QLabel(this);
@@ -84,7 +83,7 @@ RulesDialog::RulesDialog(QWidget* parent, const std::filesystem::path& skin_fold
     status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status_->setStyleSheet(QStringLiteral("color: #c8c8c8; background: transparent;"));
-    place_control(*status_, skin(), kSection, skin_keys::rules::kStatusLabel.key);
+    place_control(*status_, skin(), skin_keys::kControls, skin_keys::rules::kStatusLabel.key);
 
     add_ = make_button(skin_keys::rules::kAdd, focus_text::kAdd);
     remove_ = make_button(skin_keys::rules::kRemove, focus_text::kRemove);

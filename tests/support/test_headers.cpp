@@ -1,0 +1,4 @@
+// Holds the precompiled headers the test programs share; it tests nothing.
+int main() {
+    return 0;
+}
