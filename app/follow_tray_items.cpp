@@ -1,8 +1,7 @@
 #include "app/follow_tray_items.h"
 
-#include "ui/skin/qt_text.h"
-
 #include "ui/logic/focus_texts.h"
+#include "ui/skin/qt_text.h"
 
 namespace tarvenor {
 FollowTrayItems::FollowTrayItems(QMenu& menu, std::filesystem::path language_file,

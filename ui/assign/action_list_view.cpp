@@ -1,8 +1,7 @@
 #include "ui/assign/action_list_view.h"
 
-#include "ui/skin/qt_text.h"
-
 #include "ui/logic/assignment_logic.h"
+#include "ui/skin/qt_text.h"
 
 #include <QComboBox>
 #include <QHeaderView>

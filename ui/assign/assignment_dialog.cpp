@@ -1,11 +1,10 @@
 #include "ui/assign/assignment_dialog.h"
 
-#include "ui/skin/qt_text.h"
-
 #include "ui/assign/action_list_view.h"
 #include "ui/logic/control_ids.h"
 #include "ui/logic/skin_keys.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/qt_text.h"
 #include "ui/skin/skin_label.h"
 
 #include <QCheckBox>

@@ -1,8 +1,7 @@
 #include "ui/main/about_dialog.h"
 
-#include "ui/skin/qt_text.h"
-
 #include "ui/main/profile_file_dialog.h"
+#include "ui/skin/qt_text.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

@@ -1,7 +1,5 @@
 #include "ui/main/main_window.h"
 
-#include "ui/skin/qt_text.h"
-
 #include "model/profile_file.h"
 #include "ui/logic/assignment_captions.h"
 #include "ui/logic/g_keys.h"
@@ -14,6 +12,7 @@
 #include "ui/main/lighting_panel.h"
 #include "ui/main/no_keyboard_look.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/qt_text.h"
 
 #include <QCloseEvent>
 #include <QIcon>

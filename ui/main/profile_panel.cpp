@@ -14,6 +14,7 @@
 #include "ui/main/profile_file_dialog.h"
 #include "ui/profile/profile_manager_dialog.h"
 #include "ui/skin/placement.h"
+#include "ui/skin/qt_text.h"
 
 #include <QCursor>
 #include <QLabel>
@@ -25,10 +26,6 @@
 
 namespace tarvenor {
 namespace {
-
-QString text_of(const TextTable& texts, TextKey key) {
-    return QString::fromStdString(texts.text(key));
-}
 
 // At the pointer when the menu button was clicked; under the button when it was pressed from the
 // keyboard, since the pointer may then be anywhere on the screen.
