@@ -14,58 +14,9 @@ set -eu
 build=$(cd "$1" && pwd)
 out=${2:-/tmp/tarvenor-fresh-debian}
 mkdir -p "$out" && out=$(cd "$out" && pwd)
-work=$(mktemp -d /tmp/fresh-debian.XXXXXX)
 lock=/tmp/tarvenor-program.lock
-mounted=""
-step() { echo "== $*"; }
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-mount_in() {
-    local target=$1
-    shift
-    mount "$@" "$target" || fail "mounting $target"
-    mounted="$target $mounted"
-}
-unmount_all() {
-    local m
-    for m in $mounted; do umount "$m" || umount -l "$m"; done
-    mounted=""
-}
-cleanup() {
-    unmount_all
-    # Never remove a tree with the machine's /dev or /proc still mounted in it.
-    if grep -q " $work/" /proc/self/mounts; then
-        echo "check-fresh-debian: still mounted under $work; not removed" >&2
-    elif [ "${KEEP_ROOTS:-}" = 1 ]; then
-        echo "The roots: $work"
-    else
-        rm -rf --one-file-system "$work"
-    fi
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# The mirror of apt's bookworm source on this machine, one-line or deb822 format.
-mirror() {
-    {
-        sed -n 's/^deb \(\[[^]]*\] \)\{0,1\}\([^ ]*\) bookworm .*/\2/p' \
-            /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
-        awk 'BEGIN { RS = "" } /(^|\n)Suites:[^\n]*[ \t]bookworm([ \t\n]|$)/ && !/Enabled: *no/ {
-            if (match($0, /URIs:[ \t]*[^ \t\n]+/)) { u = substr($0, RSTART, RLENGTH);
-                sub(/URIs:[ \t]*/, "", u); print u } }' /etc/apt/sources.list.d/*.sources 2>/dev/null
-    } | head -1
-}
-
-root_env=(env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8
-    DEBIAN_FRONTEND=noninteractive)
-in_root() {
-    local root=$1
-    shift
-    chroot "$root" "${root_env[@]}" "$@"
-}
+# shellcheck source=scripts/fresh-root-lib.sh
+. "$(dirname "$0")/fresh-root-lib.sh"
 
 # Chinese (0) or English (1) in the installed language file, then the program and doctor in the root.
 run_language() {
@@ -92,13 +43,7 @@ run_pass() {
     shift
     step "$pass: a fresh root in $root"
     cp -a "$work/base" "$root"
-    mount_in "$root/proc" -t proc proc
-    mount_in "$root/sys" -t sysfs sysfs
-    mount_in "$root/dev" --bind /dev
-    # What is mounted below it stays in the root, even where the machine's mounts are shared.
-    mount --make-slave "$root/dev" || fail "mount --make-slave $root/dev"
-    # A /dev/shm of its own: the program's named semaphores meet no other test's.
-    mount_in "$root/dev/shm" -t tmpfs shm
+    mount_system "$root"
     cp "$deb" "$root/tmp/"
     step "$pass: apt-get install ${*:+$* }./$(basename "$deb")"
     in_root "$root" sh -c "cd /tmp && apt-get install -y $* ./$(basename "$deb")" \
@@ -176,16 +121,7 @@ set -- "$work"/package/tarvenor_*.deb
 deb=$1
 [ -f "$deb" ] || fail "cpack made no tarvenor_*.deb (see $out/cpack.log)"
 
-command -v debootstrap >/dev/null || apt-get install -y debootstrap >/dev/null ||
-    fail "installing debootstrap"
-url=${MIRROR:-$(mirror)}
-[ -n "$url" ] || fail "no bookworm mirror in /etc/apt/sources.list(.d); set MIRROR"
-step "debootstrap --variant=minbase bookworm from $url"
-debootstrap --variant=minbase bookworm "$work/base" "$url" >"$out/debootstrap.log" 2>&1 ||
-    fail "debootstrap (see $out/debootstrap.log)"
-# No service starts inside the root.
-printf '#!/bin/sh\nexit 101\n' >"$work/base/usr/sbin/policy-rc.d"
-chmod +x "$work/base/usr/sbin/policy-rc.d"
+make_base_root "$work/base" "$out/debootstrap.log"
 
 run_pass recommends
 run_pass no-recommends --no-install-recommends

@@ -14,7 +14,9 @@ fi
 
 shot="${TARVENOR_SCREENSHOT:-$PWD/build/tarvenor-main-window.png}"
 n=90
-while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
+# A server of another root or container shows only by its abstract socket.
+while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] ||
+    grep -q "@/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null; do
     n=$((n + 1))
 done
 Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -noreset >/dev/null 2>&1 &
