@@ -107,6 +107,9 @@ again=$e2e_pid
 e2e_wait 5 e2e_exited "$again" || e2e_fail "/kill did not end the new start"
 e2e_nothing_left
 
+echo "== a session that saves only locally ends the program by its Die"
+ends_at_logout local none
+
 echo "== the session's end during an Apply to a slow keyboard (save global, interact none)"
 start_manager global none
 start_with_change apply 150
