@@ -67,15 +67,19 @@ void save_yourself(Client& client) {
 
 Status register_client(SmsConn sms, SmPointer data, char* previous_id) {
     Client& client = *client_of(data);
+    // A client back from an earlier session keeps its id; an empty one counts as none.
     if (previous_id != nullptr) {
         client.id = previous_id;
         std::free(previous_id);
-    } else if (char* generated = SmsGenerateClientID(sms); generated != nullptr) {
-        client.id = generated;
-        std::free(generated);
-    } else {
-        static int next = 0;
-        client.id = "test-client-" + std::to_string(++next);
+    }
+    if (client.id.empty()) {
+        if (char* generated = SmsGenerateClientID(sms); generated != nullptr) {
+            client.id = generated;
+            std::free(generated);
+        } else {
+            static int next = 0;
+            client.id = "test-client-" + std::to_string(++next);
+        }
     }
     // libSM may keep the pointer it is given: a copy of its own that is never freed here.
     SmsRegisterClientReply(sms, strdup(client.id.c_str()));
