@@ -4,7 +4,7 @@
 // for a shutdown, with save type SAVE ("both", the default, as desktops ask at a logout;
 // "global" or "local") and interact style STYLE ("any", the default, or "none"), and each one
 // that answers with SaveYourselfDone is told to die. SIGTERM or SIGINT ends the manager.
-// What the clients do goes to standard output, one line each:
+// What the clients do goes to standard output, one line each (and "session-end COUNT" at SIGUSR1):
 //   registered ID PID | save-yourself ID | save-yourself-done ID | die ID | closed ID | lost ID
 // (PID: the process at the other end of the socket, which ties a registration to a process.)
 // Usage: session_manager FILE [SAVE [STYLE]]
@@ -23,6 +23,7 @@
 #include <string_view>
 #include <sys/signalfd.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #include <vector>
 
 // Part of libICE's transport layer, exported but declared in no header: keeps
