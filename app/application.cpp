@@ -25,6 +25,7 @@
 #include "ui/skin/skin_error.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QSessionManager>
 #include <QStandardPaths>
@@ -33,6 +34,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -70,6 +72,29 @@ int hand_over_without_display(int& argc, char** argv, const StartOptions& option
 }
 
 QtMessageHandler handler_before_window_system = nullptr;
+
+// Offers `on_quit` each Quit that comes through the window system: on X11 the session manager's
+// Die, but also the program's own QApplication::quit(). One that `on_quit` does not take goes on
+// to QApplication, which closes every window: the main window refuses that (its close only puts
+// it away), so a Die left to it would leave the program running after its session.
+class WindowSystemQuit : public QObject {
+public:
+    WindowSystemQuit(QObject* parent, std::function<bool()> on_quit)
+        : QObject(parent), on_quit_(std::move(on_quit)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit && event->spontaneous() &&
+            on_quit_()) {
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool()> on_quit_;
+};
 
 // Qt ends the process with an abort when no platform plugin starts (a display gone since it was
 // probed, a plugin that fails to load): one line and exit code 1 instead. Nothing of the program
@@ -253,13 +278,24 @@ private:
     }
 
     // The desktop session ending (logout, shutdown) ends the run as a signal does: no question,
-    // bounded in time. A quit from anywhere else still runs the whole sequence.
+    // bounded in time. A quit from anywhere else still runs the whole sequence. Qt asks for the
+    // commit only when the session saves globally; a session that saves only locally ends the
+    // program by its Die alone.
     void connect_session_end() {
+        const auto end_with_session = [this] {
+            stop_signals::bound_shutdown();
+            exit_sequence();
+        };
         QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window_,
-                         [this](QSessionManager&) {
-                             stop_signals::bound_shutdown();
-                             exit_sequence();
-                         });
+                         [end_with_session](QSessionManager&) { end_with_session(); });
+        // Once the exit sequence has run, a Quit is its own and must reach QApplication.
+        qApp->installEventFilter(new WindowSystemQuit(&window_, [this, end_with_session] {
+            if (exiting_) {
+                return false;
+            }
+            end_with_session();
+            return true;
+        }));
         QObject::connect(qApp, &QCoreApplication::aboutToQuit, &window_,
                          [this] { exit_sequence(); });
     }

@@ -7,7 +7,7 @@
 set -eu
 run_packages="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libhidapi-dev libxcb1-dev libxcb-xfixes0-dev libwayland-dev
 libcli11-dev nlohmann-json3-dev libdbus-1-dev xvfb xdotool imagemagick trayer fonts-dejavu-core"
-test_packages="clang libgtest-dev libgmock-dev libbenchmark-dev libxcb-damage0-dev jq xauth fonts-wqy-microhei qt6-translations-l10n x11-utils
+test_packages="clang libgtest-dev libgmock-dev libbenchmark-dev libxcb-damage0-dev libsm-dev libice-dev jq xauth fonts-wqy-microhei qt6-translations-l10n x11-utils
 openbox x11-apps
 desktop-file-utils appstream lintian dpkg-dev file binutils
 sway swaybg grim wtype qt6-wayland dbus dbus-x11 wayland-protocols

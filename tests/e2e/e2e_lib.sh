@@ -252,6 +252,26 @@ dialog_closed() {
         [ -z "$(xdotool search --all --onlyvisible --pid "$program" | grep "^$dialog\$")" ]
 }
 
+# The virtual keyboard's control tool; a failure ends the test.
+simctl() {
+    "$BIN/tarvenor-simctl" "$@" >/dev/null || e2e_fail "tarvenor-simctl $*"
+}
+
+# Starts the program with its window, gives A another key in the assignment dialog and sets the
+# keyboard's answer delay to MS; Apply is then one click away. The process in $program.
+start_with_change() {
+    e2e_start_shown "$1"
+    program=$e2e_pid
+    main=$e2e_window
+    e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
+    open_dialog_for KEY_01E
+    xdotool key b
+    e2e_click_control "$dialog" Composite.ini CONTROL_OK
+    e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by OK"
+    simctl latency "$2"
+    : >"$TARVENOR_SIM_TRAFFIC"
+}
+
 # The command byte (two hex digits) of the last request in the traffic file FILE.
 e2e_last_request() {
     grep '^>' "$1" | tail -n 1 | cut -c9-10
@@ -268,15 +288,16 @@ e2e_request_count() {
 }
 
 # Sends SIGNAL (TERM, INT, ...) to PID, a child of this shell, once the traffic file FILE shows a
-# request with command byte CODE; PID must then end within 3 s, with exit code STATUS.
+# request with command byte CODE; process ENDING (PID unless given, a child too) must then end
+# within 3 s, with exit code STATUS.
 e2e_signal_during() {
-    local signal=$1 pid=$2 file=$3 code=$4 status=$5 before ended
+    local signal=$1 pid=$2 file=$3 code=$4 status=$5 ending=${6:-$2} before ended
     e2e_wait 20 e2e_request_sent "$file" "$code" || e2e_fail "no request $code in $file"
     before=$(e2e_now)
     kill -s "$signal" "$pid"
-    e2e_wait 3 e2e_exited "$pid" || e2e_fail "still running 3 s after SIG$signal"
+    e2e_wait 3 e2e_exited "$ending" || e2e_fail "still running 3 s after SIG$signal"
     echo "   ended $(($(e2e_now) - before)) ms after SIG$signal"
-    wait "$pid"
+    wait "$ending"
     ended=$?
     [ "$ended" -eq "$status" ] || e2e_fail "exit code $ended after SIG$signal, not $status"
 }

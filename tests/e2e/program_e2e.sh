@@ -5,10 +5,6 @@ set -u
 BIN=$(cd "$1" && pwd)
 . "$(dirname "$0")/e2e_lib.sh"
 
-simctl() {
-    "$BIN/tarvenor-simctl" "$@" >/dev/null || e2e_fail "tarvenor-simctl $*"
-}
-
 echo "== start-up failures: one line naming what is missing, non-zero exit"
 e2e_fresh_user failures
 out=$(TARVENOR_HIDSERV=/nonexistent/libHidServ.so QT_QPA_PLATFORM=offscreen "$BIN/tarvenor" 2>&1)

@@ -7,25 +7,6 @@ set -u
 BIN=$(cd "$1" && pwd)
 . "$(dirname "$0")/e2e_lib.sh"
 
-simctl() {
-    "$BIN/tarvenor-simctl" "$@" >/dev/null || e2e_fail "tarvenor-simctl $*"
-}
-
-# Starts the program with its window, gives A another key in the assignment dialog and sets the
-# keyboard's answer delay to MS; Apply is then one click away. The process in $program.
-start_with_change() {
-    e2e_start_shown "$1"
-    program=$e2e_pid
-    main=$e2e_window
-    e2e_wait 10 test -e "$TARVENOR_USER_DIR/Tarvenor_R4X/\$Profile0" || e2e_fail "no mirror"
-    open_dialog_for KEY_01E
-    xdotool key b
-    e2e_click_control "$dialog" Composite.ini CONTROL_OK
-    e2e_wait 5 dialog_closed || e2e_fail "dialog not closed by OK"
-    simctl latency "$2"
-    : >"$TARVENOR_SIM_TRAFFIC"
-}
-
 e2e_display
 e2e_fresh_user signals
 export TARVENOR_SIM_TRAFFIC="$e2e_work/traffic"
