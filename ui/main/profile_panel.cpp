@@ -189,7 +189,7 @@ void ProfilePanel::follow_profile(int profile, std::function<void(int)> ended) {
             return result->status;
         },
         [this, result, ended = std::move(ended)](const JobOutcome& outcome) {
-            // Nobody asked for this switch: a failure is not told, the next focus change tries.
+            // Nobody asked for this switch: a failure is not told; the follower tries again.
             if (outcome.end == JobEnd::Done) {
                 install_switch(*result);
                 if (result->switched && window_.panel_profile() != result->current_profile) {
