@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QPixmapCache>
 #include <QSessionManager>
 #include <QStandardPaths>
 
@@ -391,6 +392,11 @@ int run_tarvenor(int argc, char** argv) {
     // the program's own windows among the compositor's.
     QGuiApplication::setDesktopFileName(QStringLiteral("tarvenor"));
     QApplication::setApplicationVersion(QStringLiteral(TARVENOR_VERSION));
+    // The style's pixmap cache, once it holds anything, wakes the program on a timer of its own to
+    // flush itself, for as long as the window stays open. The skin keeps its own pictures, and the
+    // few style-drawn controls are cheap to draw afresh: without the cache, the idle program
+    // sleeps.
+    QPixmapCache::setCacheLimit(0);
 
     const ProgramFiles files = running_program_files();
     const LanguageFile language = LanguageFile::load(files.language);

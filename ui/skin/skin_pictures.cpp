@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QImageReader>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QtGlobal>
 
 #include <fstream>
@@ -184,8 +183,6 @@ void SkinPictures::release() {
     for (auto& [file, picture] : pictures_) {
         picture.release();
     }
-    // What the style drew and kept goes too: it is drawn again when the window next shows.
-    QPixmapCache::clear();
 #if defined(__GLIBC__)
     // The freed pictures lie in the middle of the heap, where the allocator would keep them.
     malloc_trim(0);
