@@ -35,7 +35,7 @@ scripts/test-windows.sh test
 # Fuzz every decoder of outside data for twenty seconds (clang, libFuzzer); a crash or sanitizer
 # report fails the script.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-    -DTARVENOR_FUZZ=ON -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF
+    -DTARVENOR_FUZZ=ON -DTARVENOR_CORE_ONLY=ON -DTARVENOR_BENCH=OFF -DCMAKE_UNITY_BUILD=ON
 cmake --build build-fuzz --target fuzz_targets -j "$(nproc)"
 # Side by side: each fuzzer is one process on one core.
 fuzzers="profile_file_fuzz macro_block_fuzz profile_block_fuzz"

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace tarvenor::testing {
 namespace {
@@ -123,8 +124,10 @@ TEST_F(NoTrayKeyboardGoneFocus, NoGreyedControlHoldsItAndTheReportRateGetsItBack
     EXPECT_TRUE(window->focusWidget()->isEnabled());
     EXPECT_FALSE(window->focusWidget()->property("control_id").isValid())
         << "on control " << window->focusWidget()->property("control_id").toInt();
+    // The profile shown stays what it was: only the state read anew tells of the arrival.
+    QSignalSpy installed(window.get(), &MainWindow::keyboard_state_installed);
     simctl({"plug"});
-    ASSERT_TRUE(wait_for([this] { return window->current_profile() == 0; }));
+    ASSERT_TRUE(wait_for([&installed] { return !installed.isEmpty(); }));
     EXPECT_FALSE(window->no_keyboard_look().shown());
     EXPECT_EQ(window->focusWidget(), first_rate());
 }
