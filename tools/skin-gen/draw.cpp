@@ -44,6 +44,11 @@ int fitting_size(const QRect& area, const QString& text, int pixels, bool bold, 
     return kSmallestText;
 }
 
+// Where a push button's legend is written: inside its rim.
+QRect legend_area(const QRect& button) {
+    return button.adjusted(4, 2, -4, -2);
+}
+
 } // namespace
 
 QFont skin_font(int pixels, bool bold) {
@@ -111,8 +116,13 @@ void draw_keycap(QPainter& painter, const QRect& area, const QString& legend, Lo
     painter.restore();
 }
 
+int button_legend_pixels(const QRect& area, const QString& legend, int pixels) {
+    return fitting_size(legend_area(area), legend, pixels, true,
+                        Qt::AlignCenter | Qt::TextWordWrap);
+}
+
 void draw_button(QPainter& painter, const QRect& area, const QString& legend, Look look,
-                 Marked marked) {
+                 Marked marked, int pixels) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5);
@@ -149,7 +159,7 @@ void draw_button(QPainter& painter, const QRect& area, const QString& legend, Lo
     painter.setPen(QPen(rim, 1.2));
     painter.drawRoundedRect(frame, 6, 6);
     if (!legend.isEmpty()) {
-        draw_fitted_text(painter, area.adjusted(4, 2, -4, -2), legend, 12, ink, true);
+        draw_fitted_text(painter, legend_area(area), legend, pixels, ink, true);
     }
     painter.restore();
 }

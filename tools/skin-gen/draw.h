@@ -15,9 +15,13 @@ void draw_keycap(QPainter& painter, const QRect& area, const QString& legend, Lo
                  bool g_key = false);
 // What a push button's marked look shows.
 enum class Marked { Selected, Disabled };
+// The size of a push button's legend: at most `pixels`, less where it would not fit.
+inline constexpr int kButtonLegendPixels = 12;
+int button_legend_pixels(const QRect& area, const QString& legend,
+                         int pixels = kButtonLegendPixels);
 // A push button; the legend is empty where the program draws the caption itself.
 void draw_button(QPainter& painter, const QRect& area, const QString& legend, Look look,
-                 Marked marked = Marked::Selected);
+                 Marked marked = Marked::Selected, int pixels = kButtonLegendPixels);
 // A flat icon button of the title bar; the icon is a short glyph text.
 void draw_icon_button(QPainter& painter, const QRect& area, const QString& glyph, Look look);
 // An indicator lamp with a label under or beside it.

@@ -8,9 +8,9 @@ FacePainter keycap_face(const QString& legend, bool g_key) {
     };
 }
 
-FacePainter button_face(const QString& legend, Marked marked) {
-    return [legend, marked](QPainter& p, const QRect& r, Look look) {
-        draw_button(p, r, legend, look, marked);
+FacePainter button_face(const QString& legend, Marked marked, int pixels) {
+    return [legend, marked, pixels](QPainter& p, const QRect& r, Look look) {
+        draw_button(p, r, legend, look, marked, pixels);
     };
 }
 

@@ -6,7 +6,8 @@
 namespace tarvenor::skin {
 
 FacePainter keycap_face(const QString& legend, bool g_key = false);
-FacePainter button_face(const QString& legend, Marked marked = Marked::Selected);
+FacePainter button_face(const QString& legend, Marked marked = Marked::Selected,
+                        int pixels = kButtonLegendPixels);
 FacePainter icon_face(const QString& glyph);
 // A button that looks disabled in every picture (controls a page set shows as unavailable).
 FacePainter unavailable_face(const QString& legend);

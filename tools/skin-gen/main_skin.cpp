@@ -156,10 +156,15 @@ private:
         image(skin_keys::main_window::kDefault, QRect(x + 256, y + 28, 84, 28), button_face({}));
         plain(skin_keys::main_window::kReportRateLabel, QRect(x + 16, y + 66, 80, 26));
         const char* rates[] = {"125 Hz", "250 Hz", "500 Hz", "1000 Hz"};
+        const auto rate_rect = [x, y](int i) { return QRect(x + 100 + 62 * i, y + 66, 58, 26); };
+        // One size for the row: the one its longest caption fits.
+        int pixels = kButtonLegendPixels;
         for (int i = 0; i < 4; ++i) {
-            image(skin_keys::main_window::kReportRateButtons[i],
-                  QRect(x + 100 + 62 * i, y + 66, 58, 26),
-                  button_face(QString::fromLatin1(rates[i])));
+            pixels = button_legend_pixels(rate_rect(i), QString::fromLatin1(rates[i]), pixels);
+        }
+        for (int i = 0; i < 4; ++i) {
+            image(skin_keys::main_window::kReportRateButtons[i], rate_rect(i),
+                  button_face(QString::fromLatin1(rates[i]), Marked::Selected, pixels));
         }
         image(skin_keys::main_window::kFlipLeft, QRect(x + 34, y + 104, 28, 26),
               button_face(QStringLiteral("\u25C2")));
