@@ -252,6 +252,16 @@ dialog_closed() {
         [ -z "$(xdotool search --all --onlyvisible --pid "$program" | grep "^$dialog\$")" ]
 }
 
+# After a program has ended: a new start works, /Kill ends it, and nothing of it is left.
+e2e_new_start_works() {
+    echo "-- a new start right after works and ends by /Kill"
+    e2e_start_shown again
+    local again=$e2e_pid
+    "$BIN/tarvenor" /kill || e2e_fail "/kill exit $?"
+    e2e_wait 5 e2e_exited "$again" || e2e_fail "/kill did not end the new start"
+    e2e_nothing_left
+}
+
 # The virtual keyboard's control tool; a failure ends the test.
 simctl() {
     "$BIN/tarvenor-simctl" "$@" >/dev/null || e2e_fail "tarvenor-simctl $*"

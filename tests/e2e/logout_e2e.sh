@@ -100,12 +100,7 @@ export TARVENOR_SIM_TRAFFIC="$e2e_work/traffic"
 echo "== the session's end while idle, as desktops end it (save both, interact any)"
 ends_at_logout both any
 
-echo "-- a new start right after works and ends by /Kill"
-e2e_start_shown again
-again=$e2e_pid
-"$BIN/tarvenor" /kill || e2e_fail "/kill exit $?"
-e2e_wait 5 e2e_exited "$again" || e2e_fail "/kill did not end the new start"
-e2e_nothing_left
+e2e_new_start_works
 
 echo "== a session that saves only locally ends the program by its Die"
 ends_at_logout local none

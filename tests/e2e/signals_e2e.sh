@@ -23,12 +23,7 @@ written=$(e2e_request_count "$TARVENOR_SIM_TRAFFIC" 08)
 [ "$written" -lt 7 ] || e2e_fail "the Apply ran to its end"
 e2e_nothing_left
 
-echo "-- a new start right after works and ends by /Kill"
-e2e_start_shown again
-again=$e2e_pid
-"$BIN/tarvenor" /kill || e2e_fail "/kill exit $?"
-e2e_wait 5 e2e_exited "$again" || e2e_fail "/kill did not end the new start"
-e2e_nothing_left
+e2e_new_start_works
 
 echo "== SIGINT and SIGHUP while idle end it cleanly"
 for signal in INT HUP; do
